@@ -1,0 +1,55 @@
+#include "foundation/TextReader.hpp"
+
+#include "foundation/main.hpp"
+
+#include <cctype>
+#include <sstream>
+
+bool WordReader::next(std::string& word) { return static_cast<bool>(in_ >> word); }
+
+std::string WordReader::word(const std::string& missing) {
+    std::string w;
+    if (!(in_ >> w)) fatalAssert(source_, line_, missing);
+    return w;
+}
+
+int WordReader::integer() {
+    std::string w;
+    if (!(in_ >> w)) fatalAssert(source_, line_, "missing number");
+    return toInt(w, source_, line_);
+}
+
+float WordReader::real() {
+    std::string w;
+    if (!(in_ >> w)) fatalAssert(source_, line_, "missing number");
+    return toFloat(w, source_, line_);
+}
+
+bool WordReader::boolean() { return integer() != 0; }
+
+std::string WordReader::rest() {
+    std::string out;
+    in_ >> std::ws;
+    std::getline(in_, out, '\0');
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+    return out;
+}
+
+bool WordReader::atEnd() {
+    in_ >> std::ws;
+    return in_.peek() == std::char_traits<char>::eof();
+}
+
+std::vector<std::string> splitWords(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> out;
+    std::string w;
+    while (in >> w) out.push_back(w);
+    return out;
+}
+
+bool isBlank(const std::string& line) {
+    for (char c : line)
+        if (!std::isspace(static_cast<unsigned char>(c))) return false;
+    return true;
+}

@@ -1,0 +1,2 @@
+// Program entry: placeholder until the frame loop lands.
+int main() { return 0; }

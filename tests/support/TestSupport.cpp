@@ -1,0 +1,34 @@
+#include "support/TestSupport.hpp"
+
+#include <filesystem>
+
+CatchFatal::CatchFatal() {
+    old_ = setFatalHandler([](const std::string& m) { throw FatalStop(m); });
+    oldWait_ = setPauseWait([] {});
+}
+
+CatchFatal::~CatchFatal() {
+    setFatalHandler(old_);
+    setPauseWait(oldWait_);
+}
+
+std::string fatalMessage(const std::function<void()>& fn) {
+    CatchFatal guard;
+    try {
+        fn();
+    } catch (const FatalStop& stop) {
+        return stop.what();
+    }
+    return "";
+}
+
+std::string runDir() { return QUORVANE_RUN_DIR; }
+std::string sourceDir() { return QUORVANE_SOURCE_DIR; }
+std::string binaryDir() { return QUORVANE_BINARY_DIR; }
+
+std::string scratchDir(const std::string& name) {
+    std::filesystem::path dir = std::filesystem::path(QUORVANE_BINARY_DIR) / "scratch" / name;
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir.string();
+}
