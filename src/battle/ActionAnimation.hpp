@@ -1,0 +1,49 @@
+// The battle action being shown in the close-up panel. Only the record lives here; building,
+// stepping and drawing it come with the running battle.
+#pragma once
+
+#include "battle/MagicInstance.hpp"
+#include "foundation/main.hpp"
+
+#include <SFML/Graphics/Color.hpp>
+
+#include <string>
+#include <vector>
+
+struct ActionAnimation {
+    std::string attackMusic;
+    long long actor = NO_INDEX;
+    long long target = NO_INDEX;
+    int xpReceiver = NO_INDEX;
+    bool spellApplied = false;
+    // Taken from the back one after another.
+    std::vector<long long> pendingTargets;
+    Point panelPos;
+    bool pausing = false;
+    bool resuming = false;
+    int pauseFrame = 0;
+    int pauseLength = 15;
+    int frame = 0;
+    int totalFrames = 150;
+    int hitFrame = 90;
+    int hitEndFrame = 120;
+    float panelMargin = 0.1f;
+    float panelWidth = 1728.0f;
+    float panelHeight = 972.0f;
+    int shownChars = 0;
+    int shownLine = 0;
+    std::vector<std::string> lines;
+    Point messageBoxPos{655, 30};
+    Point messageBoxSize{1234, 216};
+    bool fading = false;
+    int fadeFrame = 0;
+    int fadeLength = 0;
+    int fadeAlpha = 0;
+    MagicInstance effect;
+    int targetCount = 1;
+    bool deadly = false;
+    bool playing = false;
+    float hitX = 0, hitY = 0;
+    std::string slashName;
+    sf::Color slashColor = sf::Color(0, 0, 0, 255);
+};

@@ -1,0 +1,159 @@
+// The battle record: the definition read from a scene's "Battle" line and, copied from it when the
+// battle starts, the live battle the scene runs. Plain data, copied member by member.
+#pragma once
+
+#include "battle/ActionAnimation.hpp"
+#include "foundation/main.hpp"
+
+#include <SFML/Graphics/Color.hpp>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+// One chosen or possible battle action.
+struct BattleAction {
+    int target = NO_INDEX; // NO_INDEX: no action
+    Point cell;            // where the action is done from
+    SpellRef spell;        // NO_SPELL for a plain attack
+    std::string potion;    // the potion thrown, empty when none
+    std::set<int> furtherTargets;
+
+    void initAction(int target_, Point cell_, const SpellRef& spell_, const std::string& potion_,
+                    const std::set<int>& furtherTargets_);
+    bool operator==(const BattleAction&) const = default;
+};
+
+// The kind of action picked in the command or spell menu.
+struct BattleMenuKey {
+    std::string spell;
+    int level = 0;
+    std::string potion;
+    auto operator<=>(const BattleMenuKey&) const = default;
+    bool operator==(const BattleMenuKey&) const = default;
+};
+
+// A monster drawn over several cells, its members standing at offsets from its base.
+struct LargeMonster {
+    std::string name;
+    int frameCount = 0;
+    int loaderA = 0; // the pair the scene loader sets
+    int loaderB = 0;
+    std::map<long long, Point> members; // roster index -> offset from base
+    int frame = 0;
+    int tick = 0;
+    int ticksPerFrame = 0;
+    Point base;
+    std::set<Point> cells;
+};
+
+// The dots drawn over a combatant while it dies.
+struct DotCloud {
+    Point pos;                           // scene pixels
+    Point size;                          // width, height
+    int dots = 1000;
+    bool colourful = false;
+};
+
+// A vampire flying as a bat for one turn.
+struct BatForm {
+    int actor = 0;
+    Point restTile;
+    Point tile;
+    Point pixel;
+    Direction direction = NORTH;
+    int frame = 0;
+};
+
+struct SummonedCreature {
+    int summoner = 0;
+    std::string ownName;
+};
+
+namespace BattleLog {
+void addLine(std::vector<std::string>& lines, const std::string& text);
+}
+
+class Battle {
+public:
+    enum Sky : int { SKY_NONE = 0, SKY_STARS = 1, SKY_CIRCUS = 2, SKY_TRAIN = 3 };
+
+    int state = 0;  // 0..11
+    int blink = 0;
+    int sky = SKY_NONE;
+    std::map<long long, Point> presetTiles; // "SetStartingBattlePos"
+    std::map<long long, Point> posts;       // "SetDesiredBattlePos"
+    std::vector<long long> enemies;
+    std::vector<long long> turnList;
+    std::string egress; // "PREV": the previous scene
+    std::string music;
+    std::string background;
+    std::set<Point> reachableCells;
+    std::set<Point> frontierCells;
+    Point actorTile;
+    std::set<Point> extraWalkerCells; // "SetBattleBlockedLocations"
+    bool inBattle = false;
+    bool won = false;
+    int turnIndex = -1;
+    bool turnIntro = false;
+    std::vector<Point> path;
+    std::vector<BattleAction> options;
+    BattleAction pendingAction;
+    ActionAnimation shownAction;
+    std::set<Point> opponentCells;
+    std::map<BattleMenuKey, std::vector<BattleAction>> menuActions;
+    BattleMenuKey chosenKey;
+    int selection = 0;
+    std::map<Point, std::vector<Point>> towerCells;
+    std::set<int> droppedItems;
+    int walking = 0;
+    Point gridSize; // columns, rows
+    std::string sceneName;
+    long long dying = NO_INDEX;
+    DotCloud dyingCloud;
+    int deathDelay = 25;
+    int deathCountdown = 20;
+    bool practice = false;
+    bool sifter = false;
+    sf::Color flashColor;
+    bool enemyRandomPos = false;
+    // x0 = -1: no box given.
+    int enemyBoxX0 = -1, enemyBoxX1 = 1, enemyBoxY0 = -1, enemyBoxY1 = -1;
+    // "" holds the ENEMYPOS cells, other keys the ENEMYPOSNAME cells of that name.
+    std::map<std::string, std::vector<Point>> enemyPositions;
+    bool startedByScript = false;
+    bool treasureDemonPresent = false;
+    int treasureChance = 2; // out of 1000
+    int treasureDemon = NO_INDEX;
+    int treasureDemonTurns = 0;
+    int treasureDemonTurnLimit = 4;
+    Point treasureDemonGoal{-1, -1};
+    int treasureDemonFleeChance = 10; // per cent per demon turn
+    int fade = 50;
+    int fadeFull = 50;
+    std::map<long long, int> invisibleTurns;
+    std::map<long long, std::map<int, int>> statModifiers; // roster index -> Stat -> amount
+    std::map<long long, int> modifierTurns;
+    std::map<long long, int> temporaryMembers;
+    std::vector<LargeMonster> largeMonsters;
+    bool watch = false;
+    std::set<Point> watchedCells;
+    BatForm bat;
+    bool necromancerPresent = false;
+    std::map<Point, long long> bones;
+    int skeletonCounters[3] = {1, 1, 1};  // "Skeleton", "MageSkeleton", "HealerSkeleton"
+    int towerCounters[4] = {1, 1, 1, 1};  // "Tesla", "MissleLauncher", "SawTrap", "SentryTurret"
+    std::map<long long, SummonedCreature> summonedCreatures;
+    std::vector<int> joins;
+
+    // Reads a definition from the rest of a "Battle" line. Unknown words and enemy names are
+    // fatal; joiners not in the roster are left out.
+    void load(const std::string& text);
+    // Binds the battle to its scene: name and grid size.
+    void setScene(const std::string& name);
+    bool isActive() const { return inBattle; }
+    // Sets the shown action's targets to the set, in set order, and counts them in.
+    static void refillIndexList(ActionAnimation& shown, const std::set<int>& targets);
+    void eraseKey(long long index) { invisibleTurns.erase(index); }
+};

@@ -1,0 +1,128 @@
+// The spell effect being played inside a shown battle action: the effect rectangle and the
+// particle lists each spell kind keeps. Only the record lives here; the effect's behaviour and
+// drawing come with the running battle.
+#pragma once
+
+#include "foundation/main.hpp"
+
+#include <SFML/Graphics/Color.hpp>
+
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct PatricianShot {
+    int startX = 0, speed = 0, startFrame = 0, endFrame = 0, targetX = 0, targetY = 0;
+};
+
+struct DemonObject {
+    int x = 0, y = 0, size = 0, angle = 0, spin = 0, growth = 0;
+};
+
+struct MagicBat {
+    int startX = 0, startY = 0, targetX = 0, targetY = 0, spanA = 0, spanB = 0, launchFrame = 0,
+        picture = 0, arrivalFrame = 0;
+};
+
+struct FallingObject {
+    float fromX = 0, fromY = 0;
+    float toX = 0, toY = 0;
+    float size = 0;
+    int startFrame = 0;
+    int endFrame = 0;
+    // ellipse index -> point index -> {angle, picture}
+    std::map<int, std::map<int, std::pair<int, int>>> decorations;
+};
+
+struct MagicSlash {
+    int x = 0, y = 0, endFrame = 0;
+};
+
+struct EscapingCat {
+    int x = 0, y = 0, startFrame = 0;
+};
+
+struct MagicMissile {
+    float startX = 0, startY = 0, targetX = 0, targetY = 0;
+    int launchFrame = 0, hitFrame = 0, framesSinceHit = 0;
+};
+
+struct MagicBubble {
+    int size = 0, x = 0, y = 0;
+};
+
+struct HealParticle {
+    sf::Color color;
+    float jitter = 0;
+    int shape = 0;
+    float x = 0, y = 0;
+    int birthFrame = 0;
+    float speed = 0;
+};
+
+struct AttrObject {
+    float x = 0, y = 0;
+    int span = 0, size = 0, angle = 0, startFrame = 0, endFrame = 0, picture = 0;
+};
+
+struct FrozenOrb {
+    float x = 0, y = 0;
+    int endFrame = 0, startFrame = 0;
+};
+
+struct MagicBolt {
+    int x = 0, topY = 0, bottomY = 0, life = 0;
+};
+
+struct DroppedObject {
+    int picture = 0, x = 0, y = 0, fallFrames = 0, startFrame = 0;
+};
+
+struct HackDot {
+    int x = 0, y = 0, appearFrame = 0;
+};
+
+struct AirPlane {
+    int startY = 0, endY = 0, startFrame = 0, endFrame = 0;
+    float x = 0, y = 0;
+    int dropFrame = 0, dropY = 0, dropX = 0;
+};
+
+struct FunkyBomb {
+    int startFrame = 0, explodeFrame = 0;
+    float fromX = 0, fromY = 0, toX = 0, toY = 0;
+    int generation = 0;
+    sf::Color color;
+    int size = 0, arc = 0;
+};
+
+struct MagicInstance {
+    // Empty for an idle instance.
+    std::string name;
+    int frame = 0;
+    int duration = 0;
+    Point topLeft{-1, -1};
+    Point bottomRight{-1, -1};
+    std::set<int> effectFrames;
+    std::vector<PatricianShot> patricianShots;
+    int spare = 0;
+    int level = 1;
+    Point laserTarget;
+    std::vector<DemonObject> demonObjects;
+    std::vector<MagicBat> bats;
+    std::vector<FallingObject> fallingObjects;
+    std::vector<MagicSlash> slashes;
+    std::vector<EscapingCat> escapingCats;
+    std::vector<MagicMissile> missiles;
+    std::vector<MagicBubble> bubbles;
+    std::vector<HealParticle> healParticles;
+    std::vector<AttrObject> attrObjects;
+    std::vector<FrozenOrb> frozenOrbs;
+    std::vector<MagicBolt> bolts;
+    std::vector<DroppedObject> droppedObjects;
+    std::vector<HackDot> hackDots;
+    std::vector<AirPlane> planes;
+    std::vector<FunkyBomb> bombs;
+};
