@@ -135,7 +135,7 @@ struct Character {
     std::map<int, std::map<std::string, int>> spellsByLevel;
     std::vector<std::string> objectsInSac; // OBJINSAC words
     std::string objectToThrow;             // thrown-object picture names contain this word
-    int throwObjectNumber = 0;
+    int throwObjectNumber = 1; // thrown-object pictures are numbered from 1
 
     // --- battle ---
     bool mayAttack = true;
@@ -216,6 +216,8 @@ struct Character {
     bool useScript(int item, std::string* message = nullptr);
     // The stats less the bonuses of the equipped items.
     std::array<int, STAT_COUNT> baseStats() const;
+    // stats := base plus the bonuses of the equipped items, HP and MP kept within their maxima.
+    void setFromBaseStats(const std::array<int, STAT_COUNT>& base);
 
     // --- texts ---
     std::string titleText() const;
@@ -241,19 +243,14 @@ struct Character {
 void drawCharacterInBox(sf::RenderTarget& target, int index, sf::Vector2f boxPosition,
                         sf::Vector2f boxSize);
 
-// A large monster standing over several cells: one animation sliced into rows, so that each row
-// can be drawn between the scene's rows. Held by the battle.
+// A large monster (the battle's LargeMonster record) standing over several cells: one animation,
+// sliced into rows so that each row is drawn between the scene's rows. Its width and height in
+// cells are those of its covered cells (relative to its base), else the loader's pair.
+struct LargeMonster;
 struct CompositeMonster {
-    std::string name;      // the animation
-    int frameCount = 1;
-    Point size{1, 1};      // width and height in cells
-    std::map<int, Point> members; // roster index -> offset from base
-    int frame = 0;
-    int tick = 0;
-    int ticksPerFrame = 5;
-    Point base;            // top-left cell
-    std::set<Point> cells; // covered cells
-
-    // Draws row `row` (0 = top) of the monster's current frame, faded by alpha.
-    void draw(sf::RenderTarget& target, Point view, int row, int alpha) const;
+    // Draws row `row` (0 = top) of the record's current frame, faded by alpha.
+    static void draw(const LargeMonster& record, sf::RenderTarget& target, Point view, int row,
+                     int alpha);
+    // Width and height in cells.
+    static Point extent(const LargeMonster& record);
 };

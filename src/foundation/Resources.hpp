@@ -48,7 +48,8 @@ using TextureMap = std::map<std::string, sf::Texture>;
 using AnimationMap = std::map<std::string, std::vector<sf::Texture>>;
 
 // Gives the music name of a scene (battle false) or of that scene's live battle (battle true).
-// The Game installs it once its scenes exist; a scene it does not know ends in its own assertion.
+// By default it asks the global Game (Game::sceneByName, whose assertion stops on an unknown
+// scene).
 using SceneMusicLookup = std::function<std::string(const std::string& sceneName, bool battle)>;
 
 class Resources {
@@ -94,7 +95,7 @@ public:
     std::map<sf::Color, sf::Texture, ColorLess> potionTextures;
     std::map<std::string, sf::Color> stuffToThrowColors;
 
-    // How stopSceneMusic learns a scene's music names (installed by the Game).
+    // How stopSceneMusic learns a scene's music names.
     SceneMusicLookup sceneMusicName;
 
     // --- getters: a missing name ends in the fatal assertion ---

@@ -1,2 +1,92 @@
-// Program entry: placeholder until the frame loop lands.
-int main() { return 0; }
+// Program entry: seeds the random sequence, opens the window, creates the globals, loads the game
+// and runs the paced frame loop until the window closes.
+#include "battle/Items.hpp"
+#include "battle/Magic.hpp"
+#include "characters/People.hpp"
+#include "foundation/Resources.hpp"
+#include "game/FrameLoop.hpp"
+#include "game/Game.hpp"
+#include "game/Globals.hpp"
+
+#include <SFML/Graphics.hpp>
+
+#include <chrono>
+#include <cstdlib>
+#include <iostream>
+#include <vector>
+
+namespace {
+
+void drawFrameRate(sf::RenderWindow& window, const FramePacer& pacer) {
+    sf::Text text;
+    text.setFont(resources->getFont("Dialog"));
+    text.setString(pacer.rateText());
+    text.setCharacterSize(30);
+    // Blue, green, red: three draws of the one random sequence.
+    sf::Uint8 b = static_cast<sf::Uint8>(std::rand() % 255);
+    sf::Uint8 g = static_cast<sf::Uint8>(std::rand() % 255);
+    sf::Uint8 r = static_cast<sf::Uint8>(std::rand() % 255);
+    text.setFillColor(sf::Color(r, g, b, 255));
+    text.setPosition(1770, 980);
+    window.draw(text);
+}
+
+} // namespace
+
+int main() {
+    const auto startTime = std::chrono::steady_clock::now();
+    std::srand(4044);
+
+    sf::RenderWindow window(sf::VideoMode(1920, 1080, 32), "Quorvane 2.0",
+                            sf::Style::Titlebar | sf::Style::Close);
+
+    resources = new Resources();
+    game = new Game();
+    people = createPeople();
+    magicRepository = new MagicRepository();
+    itemList = new ItemList();
+    potionRepository = new PotionRepository();
+    // The "Save The Future" shooter, its ship record and its enemy list are created here, in this
+    // place of the order, when the shooter's code joins the build.
+
+    game->init(&window);
+    game->gotoScene("StartScreen", false, nullptr);
+
+    FramePacer pacer;
+    pacer.start();
+    int target = 30;
+    pacer.setTarget(target);
+
+    bool firstFrame = true;
+    while (window.isOpen()) {
+        if (!pacer.beginFrame()) {
+            pacer.waitForFrame();
+            continue;
+        }
+        std::vector<int> keyCodes;
+        sf::Event event;
+        while (window.pollEvent(event)) {
+            if (event.type == sf::Event::Closed) {
+                window.close();
+            } else if (event.type == sf::Event::KeyPressed) {
+                keyCodes.push_back(static_cast<int>(event.key.code));
+                if (event.key.code == sf::Keyboard::Escape) window.close();
+            }
+        }
+        game->update(keyCodes, &window);
+        target = game->targetFps;
+        pacer.setTarget(target);
+        window.clear(sf::Color(0, 0, 0, 255));
+        game->draw(window);
+        drawFrameRate(window, pacer);
+        window.display();
+        if (firstFrame) {
+            firstFrame = false;
+            auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                          std::chrono::steady_clock::now() - startTime)
+                          .count();
+            std::cout << "First frame after " << ms << " ms" << std::endl;
+        }
+    }
+    return 0;
+}

@@ -9,7 +9,7 @@
 //
 // blocks. Every registered function runs once per generation, in name order, and writes into
 // the Resources tree through its context `ctx`. Pictures are PNG (transparent where nothing is
-// drawn), sounds are WAV, musics are OGG, fonts are copies of Debian's Liberation fonts.
+// drawn), sounds and musics are OGG, fonts are copies of Debian's Liberation fonts.
 #pragma once
 
 #include <SFML/Graphics/Color.hpp>
@@ -53,7 +53,8 @@ private:
 // Smooth value noise in 0..1; period > 0 makes it tile with that period (in cells).
 float valueNoise(float x, float y, std::uint32_t seed, int period = 0);
 // Several octaves of valueNoise, 0..1; cell is the size of the coarsest octave in pixels.
-// With tile = true the noise wraps at the picture size w x h (w and h multiples of cell).
+// With w, h > 0 the noise wraps every w pixels across and h down, so a w x h tile repeats
+// without seams (best when w and h are multiples of cell).
 float fractalNoise(float x, float y, float cell, int octaves, std::uint32_t seed, int w = 0,
                    int h = 0);
 
@@ -136,7 +137,7 @@ struct Samples {
 // Frequency of a note by semitones from A4 (440 Hz): 0 = A4, 3 = C5, -9 = C4.
 float noteFreq(int semitonesFromA4);
 
-// A short looping piece: a melody (semitone offsets, -100 for a rest), each note one beat,
+// A short looping tune: a melody (semitone offsets, -100 for a rest), each note one beat,
 // over a bass line of one note per bar (4 beats), with a light drum.
 struct Tune {
     std::vector<int> melody;
@@ -162,7 +163,7 @@ public:
     // Resources/<folder>/<name>.png
     void savePicture(const std::string& folder, const std::string& name, const Canvas& c);
     void saveImage(const std::string& folder, const std::string& name, const sf::Image& img);
-    // Resources/Sounds/<name>.wav
+    // Resources/Sounds/<name>.ogg
     void saveSound(const std::string& name, const Samples& s);
     // Resources/Musics/<name>.ogg
     void saveMusic(const std::string& name, const Samples& s);

@@ -1,0 +1,96 @@
+#include "battle/Battle.hpp"
+
+#include "characters/People.hpp"
+#include "foundation/TextReader.hpp"
+#include "game/Globals.hpp"
+
+#include <sstream>
+
+void BattleAction::initAction(int target_, Point cell_, const SpellRef& spell_, const std::string& potion_,
+                              const std::set<int>& furtherTargets_) {
+    target = target_;
+    cell = cell_;
+    spell = spell_;
+    potion = potion_;
+    furtherTargets = furtherTargets_;
+}
+
+void BattleLog::addLine(std::vector<std::string>& lines, const std::string& text) { lines.push_back(text); }
+
+void Battle::refillIndexList(ActionAnimation& shown, const std::set<int>& targets) {
+    shown.pendingTargets.assign(targets.begin(), targets.end());
+    shown.targetCount += static_cast<int>(targets.size());
+}
+
+void Battle::load(const std::string& text) {
+    enemyPositions.clear();
+    enemies.clear();
+    inBattle = true;
+
+    std::istringstream in(text);
+    WordReader reader(in, "Battle", __LINE__);
+    std::string word;
+    in >> word;
+    sky = SKY_NONE;
+    while (true) {
+        if (in.eof() && word.empty()) break;
+        if (word == "EGRESS") {
+            egress = reader.word(word);
+        } else if (word == "WATCH") {
+            watch = true;
+        } else if (word == "MUSIC") {
+            music = reader.word(word);
+        } else if (word == "BACKGROUND") {
+            background = reader.word(word);
+        } else if (word == "SKY") {
+            std::string name = reader.word(word);
+            if (name == "STARS") sky = SKY_STARS;
+            else if (name == "CIRCUS") sky = SKY_CIRCUS;
+            else if (name == "TRAIN") sky = SKY_TRAIN;
+        } else if (word == "ENEMYPOS") {
+            int x = reader.integer();
+            int y = reader.integer();
+            enemyPositions[""].push_back({x, y});
+        } else if (word == "ENEMYPOSNAME") {
+            std::string key = reader.word(word);
+            int x = reader.integer();
+            int y = reader.integer();
+            enemyPositions[key].push_back({x, y});
+        } else if (word == "PRACTICE") {
+            practice = true;
+        } else if (word == "SIFTER") {
+            sifter = true;
+        } else if (word == "ENEMIES") {
+            int n = reader.integer();
+            for (int i = 0; i < n; ++i) {
+                std::string name;
+                in >> name;
+                int index = people->indexOf(name);
+                if (index == NO_INDEX) fatalAssert("Battle", 770, name);
+                enemies.push_back(index);
+            }
+        } else if (word == "ENEMYRANDOMPOS") {
+            enemyRandomPos = true;
+        } else if (word == "ENEMYBOX") {
+            enemyBoxX0 = reader.integer();
+            enemyBoxY0 = reader.integer();
+            enemyBoxX1 = reader.integer();
+            enemyBoxY1 = reader.integer();
+        } else if (word == "JOINS") {
+            int n = reader.integer();
+            for (int i = 0; i < n; ++i) {
+                std::string name;
+                in >> name;
+                int index = people->indexOf(name);
+                // The battle start needs a real roster index for every joiner.
+                if (index == NO_INDEX) fatalAssert("Battle", __LINE__, name);
+                joins.push_back(index);
+            }
+        } else {
+            fatalAssert("Battle", 789, word);
+        }
+        if (in.eof()) break;
+        word.clear();
+        in >> word;
+    }
+}

@@ -1,0 +1,121 @@
+#include "battle/Items.hpp"
+
+#include "battle/DataFile.hpp"
+
+#include <cmath>
+#include <sstream>
+
+namespace {
+
+// The value after a keyword: a missing one names the keyword, a bad one names itself.
+std::string valueWord(std::istream& in, const std::string& keyword) {
+    std::string w;
+    if (!(in >> w)) fatalAssert("Items", __LINE__, keyword);
+    return w;
+}
+
+} // namespace
+
+void Item::read(std::istream& in) {
+    std::string typeWord;
+    in >> name >> typeWord;
+    if (typeWord == "WEAPON") type = WEAPON;
+    else if (typeWord == "ACCESSORY") type = ACCESSORY;
+    else if (typeWord == "USABLE") type = USABLE;
+    else if (typeWord == "SPECIAL") type = SPECIAL;
+    else type = WEAPON;
+
+    while (true) {
+        std::string word;
+        in >> word;
+        if (in.eof() && word.empty()) break;
+        Stat stat = statFromName(word);
+        if (stat != STAT_NONE) {
+            bonuses[stat] = toFloat(valueWord(in, word), "Items", __LINE__);
+        } else if (word == "ALLOWED") {
+            allowedClasses.insert(valueWord(in, word));
+        } else if (word == "CLS") {
+            classWord = valueWord(in, word);
+        } else if (word == "RANGE") {
+            range = toInt(valueWord(in, word), "Items", __LINE__);
+        } else if (word == "SIZE") {
+            std::string sizeWord = valueWord(in, word);
+            std::string lower = toLower(sizeWord);
+            if (lower == "small") size = SMALL;
+            else if (lower == "mid") size = MID;
+            else if (lower == "large") size = LARGE;
+            else fatalAssert("Items", 45, sizeWord);
+        } else if (word == "UNIQUE") {
+            unique = true;
+        } else {
+            fatalAssert("Items", 51, word);
+        }
+        if (in.eof()) break;
+    }
+}
+
+bool Item::isAllowed(const std::string& className) const {
+    return allowedClasses.empty() || allowedClasses.count(className) > 0;
+}
+
+std::string Item::hitSound() const {
+    if (classWord == "Wand") return "WandSlash";
+    if (classWord == "Blaster") return "laser";
+    if (classWord == "wood") return "ObjectHit";
+    return "MetalSlash";
+}
+
+std::string Item::describeBonuses() const {
+    std::string text;
+    bool all = true;
+    int last = 0;
+    for (int s = 0; s < STAT_COUNT; ++s) {
+        float b = bonuses[s];
+        if (!(b > 0)) {
+            if (s != DMG && s != DEF && s != MOB && s != HP && s != MP && s != XP) all = false;
+            continue;
+        }
+        if (s == XP && b == 1.0f) continue;
+        std::ostringstream piece;
+        if (!text.empty()) piece << ' ';
+        piece << statName(static_cast<Stat>(s)) << (s == DMG || s == DEF ? ":" : "+") << b;
+        text += piece.str();
+        last = static_cast<int>(std::trunc(b));
+    }
+    if (all) text = " ALL " + std::string(last >= 1 ? "+" : "") + std::to_string(last);
+    return text;
+}
+
+int Item::score(const ItemList& catalogue, int index) {
+    if (index == NO_ITEM) return 0;
+    int sum = 0;
+    for (float b : catalogue.at(index).bonuses) sum += static_cast<int>(std::trunc(b));
+    return sum;
+}
+
+void ItemList::load(const std::string& path, sf::RenderWindow* window, float overall) {
+    readDataFile(path, window, overall, "Items", 73, [this](const std::string& word, const std::string& rest) {
+        if (word != "ITEM") fatalAssert("Items", 104, word);
+        Item item;
+        std::istringstream line(rest);
+        item.read(line);
+        if (indexOf(item.name) != NO_ITEM) fatalAssert("Items", 111, item.name);
+        items.push_back(std::move(item));
+    });
+}
+
+int ItemList::indexOf(const std::string& name) const {
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items[i].name == name) return static_cast<int>(i);
+    return NO_ITEM;
+}
+
+const Item& ItemList::at(long long index) const {
+    if (index < 0 || index >= static_cast<long long>(items.size())) fatalAssert("Items", 179, index);
+    return items[static_cast<size_t>(index)];
+}
+
+Item& ItemList::at(long long index) {
+    if (index < 0 || index >= static_cast<long long>(items.size())) fatalAssert("Items", 179, index);
+    return items[static_cast<size_t>(index)];
+}

@@ -1,0 +1,49 @@
+// Frame pacing for the main loop: a frame runs once a full frame period of the target rate has
+// passed on a monotonic wall clock; between frames the loop sleeps instead of spinning.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class FramePacer {
+public:
+    // Milliseconds of a monotonic clock, and a sleep of that many milliseconds.
+    using Clock = std::function<std::int64_t()>;
+    using Sleeper = std::function<void(std::int64_t ms)>;
+
+    // The steady clock and a thread sleep.
+    FramePacer();
+    FramePacer(Clock clock, Sleeper sleeper);
+
+    // Starts measuring from now (the last frame time becomes the current reading).
+    void start();
+    // True when a frame is due now; the frame is then counted and measured. False leaves
+    // everything as it was.
+    bool beginFrame();
+    // Sleeps until the next frame is due (nothing when it already is).
+    void waitForFrame();
+    // Milliseconds until the next frame is due at the current target (0 when due).
+    std::int64_t msUntilDue() const;
+
+    void setTarget(int fps) { target_ = fps; }
+    int target() const { return target_; }
+    // 0 until 60 frames have been measured; then 60 over their summed duration, renewed every
+    // 60 frames.
+    double displayedRate() const { return displayedRate_; }
+    // "FPS " and the displayed rate with six decimals.
+    std::string rateText() const;
+
+private:
+    // Seconds since the last frame, from the clock's milliseconds.
+    double elapsedSeconds(std::int64_t now) const;
+    bool due(double elapsed) const { return !(1.0 / target_ > elapsed); }
+
+    Clock clock_;
+    Sleeper sleeper_;
+    std::int64_t last_ = 0;
+    double summed_ = 0.0;
+    int counter_ = 0;
+    double displayedRate_ = 0.0;
+    int target_ = 30;
+};

@@ -1,0 +1,144 @@
+// Start-up loading: the resource tree, the "Game.txt" index, the folder "Game" and the two
+// built-in travel scenes.
+#include "game/Game.hpp"
+
+#include "battle/Items.hpp"
+#include "battle/Magic.hpp"
+#include "characters/People.hpp"
+#include "foundation/Resources.hpp"
+#include "game/Globals.hpp"
+#include "game/LoadingScreen.hpp"
+#include "scenes/Scene.hpp"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isSceneFileName(const fs::path& path) {
+    return path.filename().string().find("scene.txt") != std::string::npos;
+}
+
+// The folder's entries sorted by name, so that every run walks them in the same order.
+std::vector<fs::directory_entry> sortedEntries(const fs::path& folder) {
+    std::vector<fs::directory_entry> entries;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error)) entries.push_back(entry);
+    std::sort(entries.begin(), entries.end(),
+              [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
+    return entries;
+}
+
+// The word after "SceneName", or "" when the file has none.
+std::string scanSceneName(const fs::path& path) {
+    std::ifstream file(path);
+    std::string word;
+    while (file >> word)
+        if (word == "SceneName") return (file >> word) ? word : std::string();
+    return "";
+}
+
+} // namespace
+
+void Game::init(sf::RenderWindow* window) {
+    this->window = window;
+    resources->sceneMusicName = [this](const std::string& sceneName, bool battle) {
+        Scene& scene = sceneByName(sceneName);
+        return battle ? scene.battle.music : scene.music;
+    };
+
+    showLoadingScreen(window, 0, 0);
+    resources->loadAll(window);
+    showLoadingScreen(window, 0.5f, 0);
+    readGameFile(window, 0.5f);
+    showLoadingScreen(window, 0.95f, 0.5f);
+    loadGameFolder(window);
+    showLoadingScreen(window, 1, 1);
+    createTravelScenes();
+}
+
+void Game::loadGameFolder(sf::RenderWindow* window) {
+    std::set<std::string> objectNames;
+    std::set<std::string> animationNames;
+    for (const auto& entry : sortedEntries("Game")) {
+        if (entry.is_directory()) {
+            const std::string planet = entry.path().filename().string();
+            for (const auto& planetEntry : sortedEntries(entry.path())) {
+                if (!planetEntry.is_regular_file() || !isSceneFileName(planetEntry.path()))
+                    continue;
+                std::string sceneName = scanSceneName(planetEntry.path());
+                if (sceneName.empty())
+                    std::cout << "No SceneName in " << planetEntry.path().generic_string()
+                              << std::endl;
+                else
+                    scenePlanets[sceneName] = planet;
+            }
+        }
+        if (entry.is_regular_file() && isSceneFileName(entry.path())) {
+            Scene& scene = scenes.addScene();
+            for (const std::string& name : scene.load(entry.path().generic_string()))
+                objectNames.insert(name);
+            for (const std::string& name : scene.backgroundAnimationNames())
+                animationNames.insert(name);
+        }
+    }
+    resources->loadObjectTextures(window, objectNames, 0.9f);
+    resources->loadBackAnimations(window, animationNames, 0.95f);
+}
+
+void Game::readGameFile(sf::RenderWindow* window, float fraction) {
+    std::ifstream file("Game.txt");
+    if (!file) {
+        std::cout << "Couldn't locate game file" << std::endl;
+        pauseGame();
+        return;
+    }
+    auto readLine = [&file](std::string& line) {
+        std::getline(file, line);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+    };
+    std::string line;
+    readLine(line);
+    while (true) {
+        if (file.eof() && line.empty()) break;
+        std::istringstream words(line);
+        std::string kind, path;
+        words >> kind >> path;
+        double step = 0.0;
+        if (kind == "Characters" || kind == "Enemies") {
+            people->loadCharacters(path, window, fraction, false, nullptr);
+            step = 0.1;
+        } else if (kind == "Magic") {
+            magicRepository->load(path, window, fraction);
+            step = 0.1;
+        } else if (kind == "Items") {
+            itemList->load(path, window, fraction);
+            step = 0.1;
+        } else if (kind == "Potions") {
+            potionRepository->load(path, window, fraction);
+            step = 0.05;
+        }
+        fraction = static_cast<float>(double(fraction) + step);
+        if (file.eof()) break;
+        readLine(line);
+        if (line.empty()) break;
+    }
+}
+
+void Game::createTravelScenes() {
+    Scene& flight = scenes.addScene();
+    flight.name = "SpaceTravelAnimation";
+    flight.type = SCENE_ROCKET_FLIGHT;
+    flight.music = "SpaceTravel";
+    Scene& travel = scenes.addScene();
+    travel.name = "RocketLaunch";
+    travel.type = SCENE_SYSTEM_TRAVEL;
+    travel.music = "SpaceTravel";
+    // The five owned mini-game objects (GuessNumber, SalomaoGame, Cobrinha, GuessFlag, Taco)
+    // are created here, in that order, with the mini-games' code.
+}

@@ -1,0 +1,159 @@
+#include "game/NewGameScreen.hpp"
+
+#include "foundation/Resources.hpp"
+#include "game/Game.hpp"
+#include "game/Globals.hpp"
+#include "game/OptionMenu.hpp"
+
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const SAVE_ROOT = "SaveGames";
+const char* const NEW_GAME_ENTRY = "*** NEW game ***";
+
+} // namespace
+
+std::vector<std::string> listSaveFolders(const std::string& saveRoot) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(saveRoot, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code entryError;
+        // A folder without "game.save" is a new game left before its first save point.
+        if (it->is_directory(entryError) && fs::is_regular_file(it->path() / "game.save", entryError))
+            names.push_back(it->path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+NewGameScreen::NewGameScreen() {
+    // The visible rows follow from the size at the default character size.
+    resumeList.setSize(640, 270);
+    resumeList.characterSize = 30;
+    resumeList.position = {1900 - 640, (1296 - 270) / 2};
+    resumeList.color = sf::Color(100, 100, 0, 255);
+
+    nameBox.x = 480;
+    nameBox.y = 540;
+    nameBox.width = 960;
+    nameBox.characterSize = 55;
+    nameBox.fillColor = sf::Color::Blue;
+    nameBox.label = "Enter your name";
+    nameBox.maxLength = MAX_PLAYER_NAME_LENGTH;
+
+    difficultyList.options = {"Easy", "Normal", "Hard"};
+    difficultyList.setSize(640 / 3, 270 * 2 / 3);
+    difficultyList.position = {1900 - 640 / 3, 513};
+    difficultyList.characterSize = 30;
+    difficultyList.color = sf::Color(0, 100, 100, 255);
+}
+
+bool NewGameScreen::update(const std::vector<sf::Keyboard::Key>& keyCodes,
+                           sf::RenderWindow* window) {
+    std::vector<int> codes;
+    for (sf::Keyboard::Key k : keyCodes) codes.push_back(int(k));
+    return update(codes, window);
+}
+
+bool NewGameScreen::update(const std::vector<int>& keyCodes, sf::RenderWindow* window) {
+    switch (state) {
+    case 0:
+        if (game->input.confirm || game->input.back) {
+            message = "Hi there! Which game would you like to resume?";
+            state = 1;
+        }
+        return false;
+
+    case 1: {
+        std::vector<std::string> entries{NEW_GAME_ENTRY};
+        std::error_code ec;
+        if (!fs::exists(SAVE_ROOT, ec)) fs::create_directory(SAVE_ROOT, ec);
+        if (ec) std::cout << "Could not create the folder " << SAVE_ROOT << ": " << ec.message() << std::endl;
+        for (const std::string& name : listSaveFolders(SAVE_ROOT)) entries.push_back(name);
+        resumeList.open(entries, false);
+        state = 2;
+        return false;
+    }
+
+    case 2: {
+        if (!resumeList.update()) return false;
+        const std::string choice = resumeList.selectedText();
+        if (choice.empty()) {
+            // Back: the list of games stays up.
+            state = 1;
+            return false;
+        }
+        resumeList.active = false;
+        resumeList.setSelectedText("");
+        if (choice.find("*** ") != std::string::npos) {
+            message = "And how should I call you ?";
+            state = 3;
+            return false;
+        }
+        game->playerName = choice;
+        game->loadGame(window);
+        return true;
+    }
+
+    case 3:
+        nameBox.active = true;
+        state = 4;
+        return false;
+
+    case 4: {
+        if (!nameBox.update(keyCodes)) return false;
+        const std::string name = nameBox.text;
+        if (name.empty()) {
+            // The save folder needs a name.
+            playMenuSound("Denial");
+            return false;
+        }
+        nameBox.active = false;
+        const fs::path folder = fs::path(SAVE_ROOT) / name;
+        std::error_code ec;
+        const bool listed =
+            std::find(resumeList.options.begin(), resumeList.options.end(), name) !=
+            resumeList.options.end();
+        if (listed || (fs::exists(folder, ec) && !fs::is_directory(folder, ec))) {
+            message = "Name " + name + " already exists. Please choose a different name.";
+            state = 1;
+            return false;
+        }
+        if (!fs::is_directory(folder, ec)) fs::create_directory(folder, ec);
+        if (ec || !fs::is_directory(folder, ec)) {
+            std::cout << "Could not create the save folder " << folder.string() << std::endl;
+            message = "Cannot save as " + name + ". Please choose a different name.";
+            state = 1;
+            return false;
+        }
+        state = 5;
+        game->playerName = name;
+        return false;
+    }
+
+    case 5:
+        state = 6;
+        difficultyList.active = true;
+        difficultyList.setSelectedText(
+            difficultyList.options[std::size_t(std::clamp(difficultyList.selected, 0, 2))]);
+        return false;
+
+    case 6: {
+        if (!difficultyList.update()) return false;
+        const std::string level = difficultyList.selectedText();
+        if (level == "Easy") game->difficulty = 0;
+        if (level == "Normal") game->difficulty = 1;
+        if (level == "Hard") game->difficulty = 2;
+        difficultyList.active = false;
+        game->gotoScene("Intro", true, window);
+        return true;
+    }
+    }
+    return false;
+}

@@ -1,0 +1,32 @@
+#include "game/NewGameScreen.hpp"
+
+#include "foundation/Resources.hpp"
+#include "game/Globals.hpp"
+
+#include <SFML/Graphics.hpp>
+
+#include <cstdlib>
+
+void NewGameScreen::draw(sf::RenderTarget& window) const {
+    if (resumeList.active) resumeList.draw(window, false);
+    if (nameBox.active) nameBox.draw(window);
+    if (difficultyList.active) difficultyList.draw(window, false);
+    if (message.empty()) return;
+
+    sf::Text text(message, resources->getFont("CaviarDreams"), 50);
+    text.setFillColor(sf::Color::White);
+    const sf::FloatRect bounds = text.getLocalBounds();
+    text.setOrigin(bounds.width / 2, bounds.height / 2);
+    text.setPosition(960, 180);
+
+    sf::RectangleShape back({bounds.width * 1.3f, bounds.height * 1.3f});
+    back.setOrigin(back.getSize().x / 2, back.getSize().y / 2);
+    back.setPosition(960, 180);
+    const int blue = std::rand() % 100;
+    const int green = std::rand() % 100;
+    const int red = std::rand() % 100;
+    back.setFillColor(sf::Color(sf::Uint8(red), sf::Uint8(green), sf::Uint8(blue), 255));
+
+    window.draw(back);
+    window.draw(text);
+}

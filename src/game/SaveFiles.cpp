@@ -1,0 +1,369 @@
+// The player's two save files: "people.save" (one line per character) and "game.save" (the
+// game variables, settings, shard tables, party sets, chapter and one record per scene).
+#include "characters/People.hpp"
+#include "foundation/TextReader.hpp"
+#include "game/Game.hpp"
+#include "game/Globals.hpp"
+#include "game/LoadingScreen.hpp"
+#include "scenes/Scene.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A quoted word less its first and last character (the quotes are not looked at).
+std::string unquote(const std::string& word) {
+    return word.size() >= 2 ? word.substr(1, word.size() - 2) : std::string();
+}
+
+// Writes the content to path + ".tmp" and flushes it to disk. False with the reason otherwise.
+bool writeTemporary(const std::string& tmp, const std::string& content, std::string& error) {
+    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    const char* data = content.data();
+    std::size_t left = content.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            error = std::strerror(errno);
+            ::close(fd);
+            ::unlink(tmp.c_str());
+            return false;
+        }
+        data += n;
+        left -= std::size_t(n);
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        error = std::strerror(errno);
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool replaceWith(const std::string& tmp, const std::string& path, std::string& error) {
+    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+        error = std::strerror(errno);
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Makes the renames themselves durable.
+void syncFolder(const std::string& path) {
+    const std::string folder = fs::path(path).parent_path().string();
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+void reportFailure(const std::string& path, const std::string& error) {
+    std::cout << "Could not save " << path << ": " << error << " (the previous save is kept)"
+              << std::endl;
+}
+
+// The party records are applied once the characters they name can be in the roster.
+struct PartyRecord {
+    std::string key;
+    std::vector<std::string> names;
+};
+
+// The planet folder whose "Characters.txt" defines the character, or "" when none does.
+std::string planetDefining(const std::string& name) {
+    for (const auto& [scene, planet] : game->scenePlanets) {
+        (void)scene;
+        if (game->loadedPlanets.count(planet) != 0) continue;
+        std::ifstream in("Game/" + planet + "/Characters.txt");
+        std::string line;
+        while (std::getline(in, line)) {
+            std::istringstream words(line);
+            std::string first, second;
+            words >> first >> second;
+            if (first == "Character" && second == name) return planet;
+        }
+    }
+    return "";
+}
+
+void loadPlanetOf(const std::string& planet, sf::RenderWindow* window) {
+    if (planet.empty() || game->loadedPlanets.count(planet) != 0) return;
+    game->loadPlanet(planet, window);
+}
+
+int lookUpMember(const std::string& name, int line) {
+    const int index = people->indexOf(name);
+    if (index == NO_INDEX) fatalAssert("Game", line, name);
+    return index;
+}
+
+void applyPartyRecord(const PartyRecord& r) {
+    if (r.key == "QUORVANE") {
+        people->party.clear();
+        for (const std::string& name : r.names) {
+            const int index = lookUpMember(name, 1956);
+            if (int(people->party.size()) >= PARTY_LIMIT)
+                people->reserve.insert(index);
+            else
+                people->party.insert(index);
+        }
+    } else if (r.key == "SAVEDQUORVANE") {
+        for (const std::string& name : r.names) people->savedParty.insert(lookUpMember(name, 1967));
+    } else if (r.key == "SPAREQUORVANE") {
+        for (const std::string& name : r.names) people->reserve.insert(lookUpMember(name, 1978));
+    } else { // MAINCHARACTER
+        const int index = people->indexOf(r.names.front());
+        if (index == NO_INDEX)
+            std::cout << "The saved main character " << r.names.front()
+                      << " is not in the roster; the main character stays "
+                      << people->mainCharacter().name << std::endl;
+        else
+            people->mainCharacterIndex = index;
+    }
+}
+
+} // namespace
+
+std::string Game::peopleSavePath() const { return "SaveGames//" + playerName + "//people.save"; }
+std::string Game::gameSavePath() const { return "SaveGames//" + playerName + "//game.save"; }
+
+void Game::writePeopleSave(std::ostream& out) const {
+    for (const Character& c : people->characters) {
+        c.writeSave(out);
+        out << "\n";
+    }
+    for (const auto& [name, line] : storedCharacterLines) {
+        (void)name;
+        out << line << "\n";
+    }
+}
+
+void Game::writeGameSave(std::ostream& out) {
+    out << "CURRENTSCENE " << current().name << "\n";
+    out << "STRVARS " << STRVARS.size() << " ";
+    for (const auto& [name, value] : STRVARS) out << name << " '" << value << "' ";
+    out << "\n";
+    out << "SETVARS " << SETVARS.size() << " ";
+    for (const auto& [name, members] : SETVARS) {
+        out << " " << name << " { ";
+        for (const std::string& m : members) out << "'" << m << "' ";
+        out << "} ";
+    }
+    out << "\n";
+    out << "BOOLVARS " << BOOLVARS.size() << " ";
+    for (const std::string& name : BOOLVARS) out << name << " ";
+    out << "\n";
+    out << "AUTODISTRIBUTEWEAPONS " << (autoDistributeWeapons ? 1 : 0) << "\n";
+    out << "AUTODISTRIBUTEFOOD " << (autoDistributeFood ? 1 : 0) << "\n";
+    out << "TARGETFPS " << targetFps << "\n";
+    out << "DIFFICULTY " << difficulty << "\n";
+    out << "SHARDS " << SHARDS.size() << " ";
+    for (const auto& [name, value] : SHARDS) out << name << " " << value << " ";
+    out << "\n";
+    out << "LASTSHARD " << LASTSHARD << "\n";
+    out << "SHARDLOCATION " << SHARDLOCATION.size() << " ";
+    for (const auto& [shard, place] : SHARDLOCATION) out << shard << " " << place << " ";
+    out << "\n";
+    const auto writeSet = [&](const char* key, const std::set<int>& members) {
+        out << key << " " << members.size() << " ";
+        for (int index : members) out << people->at(index).name << " ";
+        out << "\n";
+    };
+    writeSet("QUORVANE", people->party);
+    writeSet("SPAREQUORVANE", people->reserve);
+    writeSet("SAVEDQUORVANE", people->savedParty);
+    if (people->mainCharacterIndex >= 0 && people->mainCharacterIndex < people->size())
+        out << "MAINCHARACTER " << people->at(people->mainCharacterIndex).name << "\n";
+    out << "CHAPTER " << chapter << "\n";
+
+    std::set<std::string> written;
+    for (Scene& scene : scenes) {
+        scene.save(out);
+        written.insert(scene.name);
+    }
+    for (const auto& [name, state] : savedScenes) {
+        if (written.count(name) != 0) continue;
+        out << "SCENE " << name << " ";
+        state.write(out);
+        out << "\n";
+    }
+}
+
+bool Game::writeGameSave(const std::string& path) {
+    std::ostringstream content;
+    writeGameSave(content);
+    std::string error;
+    const std::string tmp = path + ".tmp";
+    if (!writeTemporary(tmp, content.str(), error) || !replaceWith(tmp, path, error)) {
+        reportFailure(path, error);
+        return false;
+    }
+    syncFolder(path);
+    return true;
+}
+
+bool Game::saveGame() {
+    if (gameFinished) return true;
+    std::ostringstream peopleText, gameText;
+    writePeopleSave(peopleText);
+    writeGameSave(gameText);
+
+    // Both files reach the disk under temporary names before either replaces its old file, so
+    // a failed save leaves the old pair as it was, and at every instant whole files exist.
+    const std::string peoplePath = peopleSavePath(), gamePath = gameSavePath();
+    const std::string peopleTmp = peoplePath + ".tmp", gameTmp = gamePath + ".tmp";
+    std::string error;
+    if (!writeTemporary(peopleTmp, peopleText.str(), error)) {
+        reportFailure(peoplePath, error);
+        return false;
+    }
+    if (!writeTemporary(gameTmp, gameText.str(), error)) {
+        ::unlink(peopleTmp.c_str());
+        reportFailure(gamePath, error);
+        return false;
+    }
+    if (!replaceWith(peopleTmp, peoplePath, error)) {
+        ::unlink(gameTmp.c_str());
+        reportFailure(peoplePath, error);
+        return false;
+    }
+    if (!replaceWith(gameTmp, gamePath, error)) {
+        reportFailure(gamePath, error);
+        return false;
+    }
+    syncFolder(gamePath);
+    return true;
+}
+
+void Game::loadGame(sf::RenderWindow* window) {
+    const std::string peoplePath = peopleSavePath();
+    const std::string gamePath = gameSavePath();
+    std::error_code ec;
+    if (fs::exists(peoplePath, ec))
+        storedCharacterLines = people->loadCharacters(peoplePath, window, 0, true, nullptr);
+    if (fs::exists(gamePath, ec)) readGameSave(gamePath, window, 0.5f);
+    showLoadingScreen(window, 1, 1);
+}
+
+void Game::readGameSave(const std::string& path, sf::RenderWindow* window, float overall) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) fatalAssert("Game", 1846, path);
+    in.seekg(0, std::ios::end);
+    const double fileSize = double(in.tellg());
+    in.seekg(0, std::ios::beg);
+    WordReader words(in, "Game", 2002);
+
+    std::string sceneToGo;
+    std::vector<PartyRecord> partyRecords;
+    std::string key;
+    in >> key;
+    while (!key.empty() && !in.eof()) {
+        const std::streamoff at = in.tellg();
+        showLoadingScreen(window, overall, fileSize > 0 ? float(double(at) / fileSize) : 1.0f);
+        if (key == "CURRENTSCENE") {
+            sceneToGo = words.word();
+        } else if (key == "STRVARS") {
+            const int n = words.integer();
+            for (int i = 0; i < n; ++i) {
+                const std::string name = words.word();
+                STRVARS[name] = unquote(words.word());
+            }
+        } else if (key == "SETVARS") {
+            const int n = words.integer();
+            for (int i = 0; i < n; ++i) {
+                const std::string name = words.word();
+                const std::string brace = words.word();
+                if (brace != "{") fatalAssert("Game", 1886, brace);
+                std::string member;
+                while (words.next(member) && member != "}") SETVARS[name].insert(unquote(member));
+            }
+        } else if (key == "BOOLVARS") {
+            const int n = words.integer();
+            for (int i = 0; i < n; ++i) BOOLVARS.insert(words.word());
+        } else if (key == "AUTODISTRIBUTEWEAPONS") {
+            autoDistributeWeapons = words.boolean();
+        } else if (key == "AUTODISTRIBUTEFOOD") {
+            autoDistributeFood = words.boolean();
+        } else if (key == "TARGETFPS") {
+            targetFps = words.integer();
+        } else if (key == "ADVICE") {
+            std::string ignored;
+            std::getline(in, ignored);
+        } else if (key == "DIFFICULTY") {
+            difficulty = words.integer();
+        } else if (key == "SHARDS") {
+            const int n = words.integer();
+            for (int i = 0; i < n; ++i) {
+                const std::string name = words.word();
+                const int value = words.integer();
+                SHARDS[name] = value;
+                std::cout << "  setting shard " << name << " to " << value << std::endl;
+            }
+        } else if (key == "LASTSHARD") {
+            LASTSHARD = words.word();
+        } else if (key == "SHARDLOCATION") {
+            const int n = words.integer();
+            for (int i = 0; i < n; ++i) {
+                const std::string shard = words.word();
+                const std::string place = words.word();
+                SHARDLOCATION[shard] = place;
+                std::cout << "  setting shard location " << shard << " to " << place << std::endl;
+            }
+        } else if (key == "QUORVANE" || key == "SAVEDQUORVANE" || key == "SPAREQUORVANE") {
+            PartyRecord r{key, {}};
+            const int n = words.integer();
+            for (int i = 0; i < n; ++i) r.names.push_back(words.word());
+            partyRecords.push_back(std::move(r));
+        } else if (key == "MAINCHARACTER") {
+            partyRecords.push_back({key, {words.word()}});
+        } else if (key == "CHAPTER") {
+            chapter = words.integer();
+        } else if (key == "SCENE") {
+            const std::string name = words.word();
+            std::string rest;
+            std::getline(in, rest);
+            std::istringstream restStream(rest);
+            SceneState state;
+            state.read(restStream);
+            savedScenes[name] = state;
+        } else {
+            fatalAssert("Game", 2002, key);
+        }
+        if (in.eof()) break;
+        key.clear();
+        in >> key;
+    }
+
+    // The saved scene and the saved party may belong to planets not loaded yet: load those
+    // first (with the game variables already read, so generated planets come out the same).
+    const auto planet = scenePlanets.find(sceneToGo);
+    if (planet != scenePlanets.end()) loadPlanetOf(planet->second, window);
+    for (const PartyRecord& r : partyRecords)
+        for (const std::string& name : r.names)
+            if (people->indexOf(name) == NO_INDEX) loadPlanetOf(planetDefining(name), window);
+    for (const PartyRecord& r : partyRecords) applyPartyRecord(r);
+
+    // The scenes loaded before the save was read get their chests, won battles and played
+    // blocks back (planets loaded since have had theirs already; applying twice changes nothing).
+    for (Scene& scene : scenes) {
+        const auto saved = savedScenes.find(scene.name);
+        if (false && saved != savedScenes.end()) scene.restoreState(saved->second);
+    }
+
+    showLoadingScreen(window, overall, 1);
+    if (!sceneToGo.empty()) gotoScene(sceneToGo, true, window);
+}

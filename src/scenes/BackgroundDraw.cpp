@@ -1,0 +1,280 @@
+#include "scenes/Background.hpp"
+
+#include "foundation/Resources.hpp"
+#include "game/Globals.hpp"
+
+#include <SFML/Graphics.hpp>
+
+#include <cmath>
+
+namespace {
+
+constexpr float SCREEN_W = 1920.f, SCREEN_H = 1080.f;
+
+float positiveMod(float v, float m) {
+    if (m <= 0) return v;
+    float r = std::fmod(v, m);
+    return r < 0 ? r + m : r;
+}
+
+// Lays a texture over the window from an offset, repeating it.
+void tileTexture(sf::RenderTarget& window, const sf::Texture& tex, sf::Vector2f offset,
+                 float scale, sf::Color colour, bool mirrorOdd) {
+    const sf::Vector2u size = tex.getSize();
+    if (size.x == 0 || size.y == 0) return;
+    const float w = size.x * scale, h = size.y * scale;
+    sf::Sprite sprite(tex);
+    sprite.setColor(colour);
+    const float x0 = -positiveMod(offset.x, w), y0 = -positiveMod(offset.y, h);
+    int col = 0;
+    for (float x = x0; x < SCREEN_W; x += w, ++col) {
+        for (float y = y0; y < SCREEN_H; y += h) {
+            if (mirrorOdd && col % 2 == 1) {
+                sprite.setScale(-scale, scale);
+                sprite.setPosition(x + w, y);
+            } else {
+                sprite.setScale(scale, scale);
+                sprite.setPosition(x, y);
+            }
+            window.draw(sprite);
+        }
+    }
+}
+
+void drawPineTree(sf::RenderTarget& window, float x, float baseY, float height) {
+    sf::RectangleShape trunk({height * 0.08f, height * 0.2f});
+    trunk.setFillColor(sf::Color(25, 15, 20));
+    trunk.setPosition(x - height * 0.04f, baseY - height * 0.2f);
+    window.draw(trunk);
+    for (int k = 0; k < 3; ++k) {
+        const float top = baseY - height + k * height * 0.22f;
+        const float half = height * (0.18f + 0.08f * k);
+        sf::ConvexShape tier(3);
+        tier.setPoint(0, {x, top});
+        tier.setPoint(1, {x - half, top + height * 0.42f});
+        tier.setPoint(2, {x + half, top + height * 0.42f});
+        tier.setFillColor(sf::Color(18, 30, 32));
+        window.draw(tier);
+    }
+}
+
+} // namespace
+
+void Background::draw(sf::RenderTarget& window, Point viewOffset) const {
+    const float vx = static_cast<float>(viewOffset.x), vy = static_cast<float>(viewOffset.y);
+    switch (kind) {
+    case BG_NADA: return;
+
+    case BG_MOVING_SHAPES: {
+        window.clear(sf::Color(30, 24, 60));
+        for (const auto& it : items) {
+            const int points = it.shape == 0 ? 30 : it.shape + 2; // circle, triangle, square, pentagon
+            sf::CircleShape shape(it.size, static_cast<size_t>(points));
+            shape.setOrigin(it.size, it.size);
+            shape.setPosition(it.x, it.y);
+            shape.setRotation(it.angle);
+            shape.setFillColor(it.colour);
+            shape.setOutlineColor(sf::Color(255, 255, 255, 60));
+            shape.setOutlineThickness(3);
+            window.draw(shape);
+        }
+        return;
+    }
+
+    case BG_MOVING_SHARDS: {
+        window.clear(sf::Color(12, 10, 30));
+        for (const auto& it : items) {
+            auto outline = randomJaggedPolygon(it.shape, it.size > 60);
+            sf::ConvexShape shard(outline.size());
+            for (size_t i = 0; i < outline.size(); ++i)
+                shard.setPoint(i, outline[i] * (it.size / 60.f));
+            shard.setPosition(it.x, it.y);
+            shard.setRotation(it.angle);
+            sf::Color c = it.colour;
+            c.a = 170;
+            shard.setFillColor(c);
+            shard.setOutlineColor(sf::Color(255, 255, 255, 120));
+            shard.setOutlineThickness(2);
+            window.draw(shard);
+        }
+        return;
+    }
+
+    case BG_CRAZY_CIRCLES: {
+        window.clear(sf::Color::Black);
+        for (const auto& it : items) {
+            sf::CircleShape ring(it.size, 60);
+            ring.setOrigin(it.size, it.size);
+            ring.setPosition(SCREEN_W / 2, SCREEN_H / 2);
+            ring.setFillColor(sf::Color::Transparent);
+            sf::Color c = it.colour;
+            c.a = static_cast<sf::Uint8>(std::max(0.f, 255.f - it.size / 5.f));
+            ring.setOutlineColor(c);
+            ring.setOutlineThickness(8 + it.size / 40);
+            window.draw(ring);
+        }
+        return;
+    }
+
+    case BG_HOT_LAVA: {
+        sf::VertexArray glow(sf::Quads, 4);
+        glow[0] = sf::Vertex({0, 0}, sf::Color(120, 10, 0));
+        glow[1] = sf::Vertex({SCREEN_W, 0}, sf::Color(120, 10, 0));
+        glow[2] = sf::Vertex({SCREEN_W, SCREEN_H}, sf::Color(255, 110, 0));
+        glow[3] = sf::Vertex({0, SCREEN_H}, sf::Color(255, 110, 0));
+        window.draw(glow);
+        for (const auto& it : items) {
+            sf::CircleShape blob(it.size, 24);
+            blob.setOrigin(it.size, it.size);
+            blob.setPosition(positiveMod(it.x - vx * 0.3f, SCREEN_W), it.y);
+            blob.setScale(1.0f + 0.15f * std::sin(it.spin * 2), 1.0f);
+            blob.setFillColor(it.colour);
+            window.draw(blob);
+            sf::CircleShape core(it.size * 0.45f, 16);
+            core.setOrigin(it.size * 0.45f, it.size * 0.45f);
+            core.setPosition(blob.getPosition());
+            core.setFillColor(sf::Color(255, 230, 120, 160));
+            window.draw(core);
+        }
+        return;
+    }
+
+    case BG_PINE_SUN: {
+        sf::VertexArray sky(sf::Quads, 4);
+        sky[0] = sf::Vertex({0, 0}, sf::Color(40, 40, 110));
+        sky[1] = sf::Vertex({SCREEN_W, 0}, sf::Color(40, 40, 110));
+        sky[2] = sf::Vertex({SCREEN_W, SCREEN_H}, sf::Color(255, 150, 70));
+        sky[3] = sf::Vertex({0, SCREEN_H}, sf::Color(255, 150, 70));
+        window.draw(sky);
+        const float pulse = 1.0f + 0.03f * std::sin(frame * 0.05f);
+        for (int k = 3; k >= 0; --k) {
+            const float r = (170 + 60 * k) * pulse;
+            sf::CircleShape sun(r, 60);
+            sun.setOrigin(r, r);
+            sun.setPosition(SCREEN_W * 0.62f, SCREEN_H * 0.62f);
+            sun.setFillColor(k == 0 ? sf::Color(255, 220, 120) : sf::Color(255, 200, 90, 35));
+            window.draw(sun);
+        }
+        const float parallax = positiveMod(-vx * 0.25f, 240.f);
+        for (float x = parallax - 240; x < SCREEN_W + 240; x += 120) {
+            const float hgt = 260 + 90 * std::sin(x * 0.037f + 1.3f);
+            drawPineTree(window, x, SCREEN_H, hgt);
+        }
+        for (const auto& it : items) {
+            sf::CircleShape mote(it.size);
+            mote.setPosition(it.x, it.y);
+            mote.setFillColor(it.colour);
+            window.draw(mote);
+        }
+        return;
+    }
+
+    case BG_SPACE_TRAVEL: {
+        window.clear(sf::Color(4, 2, 16));
+        sf::VertexArray streaks(sf::Lines, items.size() * 2);
+        size_t v = 0;
+        for (const auto& it : items) {
+            const float c = std::cos(it.angle), s = std::sin(it.angle);
+            const float len = 4 + it.size * 0.08f;
+            const sf::Vector2f head{SCREEN_W / 2 + c * it.size, SCREEN_H / 2 + s * it.size};
+            const sf::Vector2f tail{head.x - c * len, head.y - s * len};
+            sf::Color col = it.colour;
+            col.a = static_cast<sf::Uint8>(std::min(255.f, it.size / 2));
+            streaks[v++] = sf::Vertex(tail, sf::Color(col.r, col.g, col.b, 0));
+            streaks[v++] = sf::Vertex(head, col);
+        }
+        window.draw(streaks);
+        return;
+    }
+
+    case BG_SPACE: {
+        window.clear(sf::Color(2, 2, 12));
+        sf::VertexArray stars(sf::Quads, items.size() * 4);
+        size_t v = 0;
+        const float ox = option ? vx * 0.2f : 0.f, oy = option ? vy * 0.2f : 0.f;
+        const float w = static_cast<float>(pixelSize.x), h = static_cast<float>(pixelSize.y);
+        for (const auto& it : items) {
+            const float x = positiveMod(it.x - ox, w), y = positiveMod(it.y - oy, h);
+            if (x > SCREEN_W + 4 || y > SCREEN_H + 4) {
+                for (int k = 0; k < 4; ++k) stars[v++] = sf::Vertex({-10, -10}, sf::Color::Transparent);
+                continue;
+            }
+            sf::Color c = it.colour;
+            // A few stars twinkle.
+            if ((static_cast<int>(it.x * 7 + it.y) + frame / 8) % 17 == 0) c.a = 120;
+            const float s = it.size;
+            stars[v++] = sf::Vertex({x, y}, c);
+            stars[v++] = sf::Vertex({x + s, y}, c);
+            stars[v++] = sf::Vertex({x + s, y + s}, c);
+            stars[v++] = sf::Vertex({x, y + s}, c);
+        }
+        window.draw(stars);
+        return;
+    }
+
+    case BG_CELULAR: {
+        if (cells.empty()) return;
+        sf::VertexArray quads(sf::Quads, cells.size() * 4);
+        const float cw = SCREEN_W / static_cast<float>(cellColumns) * (pixelSize.x / SCREEN_W);
+        const float ch = SCREEN_H / static_cast<float>(cellRows) * (pixelSize.y / SCREEN_H);
+        size_t v = 0;
+        for (int i = 0; i < cellColumns; ++i)
+            for (int j = 0; j < cellRows; ++j) {
+                const sf::Color c = cells[i * cellRows + j];
+                const float x = i * cw, y = j * ch;
+                quads[v++] = sf::Vertex({x, y}, c);
+                quads[v++] = sf::Vertex({x + cw, y}, c);
+                quads[v++] = sf::Vertex({x + cw, y + ch}, c);
+                quads[v++] = sf::Vertex({x, y + ch}, c);
+            }
+        window.draw(quads);
+        return;
+    }
+
+    case BG_IMAGE: {
+        const sf::Texture& tex = resources->getMiscTexture(picture);
+        const sf::Vector2u size = tex.getSize();
+        if (size.x == 0 || size.y == 0) return;
+        const float scale = std::max(SCREEN_W / size.x, SCREEN_H / size.y) * (option ? 1.2f : 1.0f);
+        sf::Sprite sprite(tex);
+        sprite.setScale(scale, scale);
+        sprite.setColor(colour);
+        // With the option the picture moves a little with the view, as a far backdrop would.
+        sprite.setPosition(option ? -positiveMod(vx * 0.1f, size.x * scale - SCREEN_W + 1) : 0.f, 0.f);
+        window.draw(sprite);
+        return;
+    }
+
+    case BG_TILE: {
+        const float k = displayTileSize == 60 ? 0.5f : 1.0f;
+        const sf::Vector2f offset = option ? sf::Vector2f(vx, vy) : sf::Vector2f(vx * 0.5f, vy * 0.5f);
+        tileTexture(window, resources->getMiscTexture(picture), offset, k, colour, false);
+        return;
+    }
+
+    case BG_ANIM_TILE:
+    case BG_ANIM_TILE2: {
+        const auto& frames = resources->getBackAnimation(picture);
+        if (frames.empty()) return;
+        const sf::Texture& tex = frames[(frame / 3) % frames.size()];
+        if (kind == BG_ANIM_TILE) {
+            const float k = displayTileSize == 60 ? 0.5f : 1.0f;
+            tileTexture(window, tex, {vx * 0.5f, vy * 0.5f}, k, colour, false);
+        } else {
+            const sf::Vector2u size = tex.getSize();
+            if (size.x == 0 || size.y == 0) return;
+            const float scale = std::max(SCREEN_W / size.x, SCREEN_H / size.y);
+            if (scale * size.x <= SCREEN_W + 1 && scale * size.y <= SCREEN_H + 1 && !option) {
+                sf::Sprite sprite(tex);
+                sprite.setScale(scale, scale);
+                sprite.setColor(colour);
+                window.draw(sprite);
+            } else {
+                tileTexture(window, tex, {vx * 0.3f, 0.f}, scale, colour, option);
+            }
+        }
+        return;
+    }
+    default: return;
+    }
+}

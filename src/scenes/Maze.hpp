@@ -1,0 +1,40 @@
+// The maze carving behind the "GenerateMaze" statement, kept apart from the scene so that it can
+// be checked on its own.
+#pragma once
+
+#include "foundation/main.hpp"
+
+#include <string>
+#include <vector>
+
+// One draw of rand() cut to the 15 bits the shuffle is written for.
+int rand15();
+
+// A perfect maze of width x height cells carved depth first from (width / 2, 0).
+struct MazeCarving {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> eastOpen;  // column-major
+    std::vector<unsigned char> southOpen;
+
+    bool east(int i, int j) const { return eastOpen[i * height + j] != 0; }
+    bool south(int i, int j) const { return southOpen[i * height + j] != 0; }
+};
+MazeCarving carveMaze(int width, int height);
+
+// Where the walls of a maze between the corners a and b go, in placing order, and which wall
+// tiles its exits ('S' the top border, 'N' the bottom wall row) unblock. An exit character other
+// than 'S' or 'N' is fatal.
+struct MazePlan {
+    std::vector<Point> walls;
+    std::vector<Point> exits;
+};
+MazePlan planMaze(Point a, Point b, bool horizontalWalls, const std::string& exits);
+
+class Scene;
+// One wall of a maze: a wall object on the tile and the tile blocked (for flyers too unless
+// keepOutOfSecond).
+void addMazeWall(Scene& scene, Point tile, const std::string& wall, bool keepOutOfSecond);
+// The whole "GenerateMaze" statement after its checks: carve, wall and open the exits.
+void generateMaze(Scene& scene, Point a, Point b, const std::string& wall, char second,
+                  const std::string& exits, bool flag);

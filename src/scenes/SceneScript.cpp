@@ -1,0 +1,557 @@
+// The script language of If bodies, trigger bodies, entry scripts and sequence lines.
+#include "scenes/Scene.hpp"
+
+#include "battle/Items.hpp"
+#include "characters/People.hpp"
+#include "foundation/Resources.hpp"
+#include "foundation/TextReader.hpp"
+#include "game/Game.hpp"
+#include "game/Globals.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+#include <sstream>
+
+namespace {
+
+int personIndex(const std::string& name, int line, const std::string& suffix = "") {
+    int i = people->indexOf(name);
+    if (i == NO_INDEX) fatalAssert("Scene", line, name + suffix);
+    return i;
+}
+
+std::vector<Point> pairs(WordReader& r) {
+    std::vector<Point> out;
+    std::string w;
+    while (r.next(w)) {
+        int x = toInt(w, "Scene", __LINE__);
+        out.push_back({x, r.integer()});
+    }
+    return out;
+}
+
+template <class F>
+void forBox(WordReader& r, F f) {
+    int x0 = r.integer(), y0 = r.integer(), x1 = r.integer(), y1 = r.integer();
+    for (int x = x0; x <= x1; ++x)
+        for (int y = y0; y <= y1; ++y) f(Point{x, y});
+}
+
+void playMusic(const std::string& name) {
+    if (name.empty() || !resources) return;
+    sf::Music& m = resources->getMusic(name);
+    m.setLoop(true);
+    if (m.getStatus() != sf::SoundSource::Playing) m.play();
+}
+
+void stopMusic(const std::string& name) {
+    if (name.empty() || !resources) return;
+    resources->getMusic(name).stop();
+}
+
+} // namespace
+
+void Scene::runScript(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& l : lines) text += l + "\n";
+    std::istringstream script(text);
+    std::string word;
+    while (script >> word) {
+        std::string rest;
+        std::getline(script, rest);
+        if (word[0] == '#') continue;
+        std::istringstream args(rest);
+        if (!runCommand(word, args, script)) fatalAssert("Scene", 4655, word);
+    }
+}
+
+void Scene::runIfBlocks() {
+    for (std::size_t i = 0; i < conditions.size(); ++i) {
+        if (!conditions[i].isTrue()) continue;
+        conditions[i].played = true;
+        const std::vector<std::string> body = conditions[i].body;
+        runScript(body);
+    }
+}
+
+void Scene::startSequence(const std::string& sequenceName) {
+    if (!sequences.count(sequenceName)) fatalAssert("Scene", __LINE__, sequenceName);
+    sequence = SequenceRun();
+    sequence.name = sequenceName;
+}
+
+bool Scene::runCommand(const std::string& word, std::istream& args, std::istream& block) {
+    WordReader r(args, "Scene", __LINE__);
+    if (word == "Dialog") {
+        int who = personIndex(r.word(word), 4002, " - bad character in Dialog statement");
+        monologs.erase(who);
+        MonologSequence d;
+        d.read(args, block);
+        dialogs[who] = d;
+    } else if (word == "Monolog") {
+        Monolog m;
+        m.read(args, block);
+        int who = personIndex(m.speakerName, 4323, " - bad character in TalkTo statement");
+        monologs[who] = m;
+    } else if (word == "Credits") {
+        credits = SceneCredits();
+        credits.read(args, block);
+    } else if (word == "PlayDialog") {
+        std::string who = r.word(word);
+        int i = personIndex(who, 4518);
+        auto it = dialogs.find(i);
+        if (it == dialogs.end()) fatalAssert("Scene", 4520, who);
+        dialog = it->second;
+    } else if (word == "PlayMessage") {
+        std::string first = r.word(word);
+        std::string rest = r.rest();
+        int i = people->indexOf(first);
+        if (i != NO_INDEX) message.set(rest, i);
+        else message.setText(rest.empty() ? first : first + " " + rest, nullptr);
+    } else if (word == "Say") {
+        message.set(r.rest(), people->mainCharacterIndex);
+    } else if (word == "Text") {
+        SceneText t;
+        t.read(args);
+        texts.push_back(t);
+    } else if (word == "ZoomAndTalk") {
+        ZoomAndTalk z;
+        z.read(args);
+        zoomAndTalk.push_back(z);
+    } else if (word == "ZoomOut") {
+        if (game->normalZoom) game->toggleZoom();
+    } else if (word == "PlaySound") {
+        std::string n = r.word(word);
+        if (resources) resources->playSound(n);
+    } else if (word == "PlaySequence") {
+        startSequence(r.word(word));
+    } else if (word == "SetBoolVar") {
+        std::string n = r.word(word);
+        game->BOOLVARS.insert(n);
+        std::cout << "BOOLVAR " << n << " set" << std::endl;
+    } else if (word == "SetStringVar") {
+        std::string n = r.word(word);
+        game->setStrVar(n, r.word(word));
+    } else if (word == "AppendToVar") {
+        std::string n = r.word(word);
+        std::string w;
+        while (r.next(w)) game->addToSetVar(n, w);
+    } else if (word == "ChangeSceneWithPosition" || word == "ChangeSceneWithKeyAndPosition") {
+        int x = r.integer();
+        int y = r.integer();
+        std::string target = r.word(word);
+        (word == "ChangeSceneWithPosition" ? exits : keyExits)[{x, y}] = target;
+    } else if (word == "ChangeSceneAnyKey") {
+        anyKeyScene = r.word(word);
+    } else if (word == "TeleportLocation") {
+        int x = r.integer();
+        int y = r.integer();
+        TeleportTarget t;
+        t.scene = r.word(word);
+        t.tile.x = r.integer();
+        t.tile.y = r.integer();
+        teleports[{x, y}] = t;
+    } else if (word == "ClearTeleport") {
+        teleports.clear();
+    } else if (word == "ChangeHouseSign" || word == "ChangeHouseScene") {
+        Point door;
+        door.x = r.integer();
+        door.y = r.integer();
+        std::string value = r.word(word);
+        for (auto& b : buildings) {
+            if (b->door != door) continue;
+            if (word == "ChangeHouseSign") b->setSign(value);
+            else b->scene = value;
+        }
+    } else if (word == "SetPosition") {
+        int who = personIndex(r.word(word), 4333);
+        Point t;
+        t.x = r.integer();
+        t.y = r.integer();
+        Character& c = people->at(who);
+        c.setTilePosition(t);
+        placements[who] = t;
+        c.wandering = false;
+        addPerson(who);
+    } else if (word == "NPC") {
+        std::string who = r.word(word);
+        std::string xw = r.word(word);
+        if (xw == "RANDOMPLACE") fatalAssert("Scene", 4392, "RANDOMPLACE not supported inside of ifs");
+        Point t;
+        t.x = leadingInt(xw, "Scene", 4392);
+        t.y = r.integer();
+        int i = personIndex(who, 4395);
+        addPerson(i);
+        people->at(i).setTilePosition(t);
+        std::string w;
+        if (r.next(w) && w == "STAND") {
+            standSet.insert(i);
+            people->at(i).wandering = false;
+        }
+    } else if (word == "AddToStandList") {
+        std::string w;
+        while (r.next(w)) {
+            int i = personIndex(w, 4107);
+            standSet.insert(i);
+            people->at(i).wandering = false;
+        }
+    } else if (word == "DeleteNPCs") {
+        std::string w;
+        while (r.next(w)) {
+            int i = people->indexOf(w);
+            if (i != NO_INDEX) removePerson(i);
+        }
+    } else if (word == "DeleteAllNPCs") {
+        persons.clear();
+    } else if (word == "SetDirLooking") {
+        int i = personIndex(r.word(word), __LINE__);
+        people->at(i).setFacing(parseDirection(r.word(word)));
+    } else if (word == "AddToJoinList") {
+        int i = personIndex(r.word(word), 4210);
+        if (std::find(joinList.begin(), joinList.end(), i) == joinList.end()) joinList.push_back(i);
+    } else if (word == "SetDesiredBattlePos" || word == "SetStartingBattlePos") {
+        int i = personIndex(r.word(word), __LINE__);
+        Point t;
+        t.x = r.integer();
+        t.y = r.integer();
+        // The definition keeps them too: starting the battle copies it over the live one.
+        if (word == "SetDesiredBattlePos") {
+            battle.posts[i] = t;
+            battleDefinition.posts[i] = t;
+        } else {
+            battle.presetTiles[i] = t;
+            battleDefinition.presetTiles[i] = t;
+        }
+    } else if (word == "Battle") {
+        std::string definition = r.rest();
+        if (!battle.inBattle && battle.won) return true;
+        battle.load(definition);
+        battle.sceneName = name;
+        battle.gridSize = mapSize();
+        battle.startedByScript = true;
+        battleDefinition = battle;
+    } else if (word == "CancelBattle") {
+        battle.inBattle = false;
+        battle.won = true;
+        battle.watch = false;
+    } else if (word == "DamageCity") {
+        if (!damaged) toggleCityDamage();
+    } else if (word == "RestoreCity") {
+        if (damaged) toggleCityDamage();
+    } else if (word == "BlockBox") {
+        forBox(r, [&](Point p) { blocked[0].insert(p); });
+    } else if (word == "UnblockBox" || word == "RemoveBlockedInBox") {
+        forBox(r, [&](Point p) { unblockCell(p); });
+    } else if (word == "RemoveBlockedAt") {
+        for (Point p : pairs(r)) unblockCell(p);
+    } else if (word == "AnimationsAt") {
+        std::string picture = r.word(word);
+        for (Point p : pairs(r)) {
+            AnimatedObject a;
+            a.name = picture;
+            a.position = {p.x * TILE_SIZE + 60, (p.y + 1) * TILE_SIZE - 90};
+            a.scale = 1.0f;
+            a.colour = sf::Color::White;
+            animatedObjects[p.y].push_back(a);
+            blocked[0].insert(p);
+            blocked[1].insert(p);
+        }
+    } else if (word == "RemoveAnimsAt") {
+        for (Point p : pairs(r)) {
+            auto it = animatedObjects.find(p.y);
+            if (it == animatedObjects.end()) continue;
+            Rect square(p.x * TILE_SIZE, p.y * TILE_SIZE, p.x * TILE_SIZE + TILE_SIZE - 1,
+                        p.y * TILE_SIZE + TILE_SIZE - 1);
+            auto& list = it->second;
+            list.erase(std::remove_if(list.begin(), list.end(),
+                                      [&](const AnimatedObject& a) { return square.contains(a.position); }),
+                       list.end());
+        }
+    } else if (word == "ClearAnimations") {
+        std::string picture = r.word(word);
+        for (auto& [row, list] : animatedObjects)
+            list.erase(std::remove_if(list.begin(), list.end(),
+                                      [&](const AnimatedObject& a) { return a.name == picture; }),
+                       list.end());
+    } else if (word == "NPCAnimAt") {
+        SceneObject o;
+        o.name = r.word(word);
+        o.scale = r.real();
+        r.integer(); // the frame count: the drawing asks the store for it
+        int x = r.integer();
+        int y = r.integer();
+        o.x = static_cast<float>(x);
+        objects2.push_back(o);
+        objectRows2[y].push_back(static_cast<int>(objects2.size()) - 1);
+    } else if (word == "ClearNPCAnims") {
+        objects2.clear();
+        objectRows2.clear();
+    } else if (word == "Object") {
+        SceneObject o;
+        o.name = r.word(word);
+        float y = 0;
+        std::string w;
+        while (r.next(w)) {
+            if (w == "LOCATION") {
+                o.x = r.real();
+                y = r.real();
+            } else if (w == "SIZEX") {
+                o.scale = r.real();
+            } else if (w == "COLORIZE") {
+                int red = r.integer(), green = r.integer(), blue = r.integer();
+                o.colour = sf::Color(red & 255, green & 255, blue & 255);
+            } else {
+                fatalAssert("Scene", 4545, w + " scene " + name);
+            }
+        }
+        int row = static_cast<int>(std::floor(y));
+        o.yOffset = static_cast<int>((y - row) * TILE_SIZE);
+        objects.push_back(o);
+        objectRows[row].push_back(static_cast<int>(objects.size()) - 1);
+    } else if (word == "ObjectOnTable" || word == "HatOnTable" || word == "PlanetOnTable") {
+        SceneObject o;
+        o.name = r.word(word);
+        int x = r.integer();
+        int y = r.integer();
+        o.x = static_cast<float>(x);
+        o.scale = 0.6f;
+        o.yOffset = (TILE_SIZE / 3 - 180) / 2;
+        o.hat = word == "HatOnTable";
+        o.planet = word == "PlanetOnTable";
+        objects.push_back(o);
+        objectRows[y].push_back(static_cast<int>(objects.size()) - 1);
+    } else if (word == "ColorizeObject") {
+        float x = r.real();
+        float y = r.real();
+        int red = r.integer(), green = r.integer(), blue = r.integer();
+        auto it = objectRows.find(static_cast<int>(std::floor(y)));
+        if (it != objectRows.end())
+            for (int i : it->second)
+                if (objects[i].x == std::floor(x)) objects[i].colour = sf::Color(red & 255, green & 255, blue & 255);
+    } else if (word == "DeleteObjectsInBox") {
+        float x0 = r.real(), y0 = r.real(), x1 = r.real(), y1 = r.real();
+        for (int row = static_cast<int>(std::floor(y0)); row <= static_cast<int>(std::floor(y1)); ++row) {
+            auto it = objectRows.find(row);
+            if (it == objectRows.end()) continue;
+            auto& list = it->second;
+            list.erase(std::remove_if(list.begin(), list.end(),
+                                      [&](int i) { return objects[i].x >= x0 && objects[i].x <= x1; }),
+                       list.end());
+        }
+    } else if (word == "Container") {
+        Container c;
+        c.name = r.word(word);
+        std::string w;
+        while (r.next(w)) {
+            if (w == "LOCATION") {
+                c.tile.x = r.integer();
+                c.tile.y = r.integer();
+            } else if (w == "OBJECTS" || w == "ITEMS") {
+                c.holdsItems = w == "ITEMS";
+                int n = r.integer();
+                c.contents.clear();
+                for (int i = 0; i < n; ++i) c.contents.push_back(r.word(w));
+            } else if (w == "SIZEX") {
+                c.sizeX = r.integer();
+            } else if (w == "TEXTURE") {
+                c.texture = r.word(w);
+            } else if (w == "HOWMANY") {
+                c.howMany = r.integer();
+            } else if (w == "GET") {
+                c.get = r.word(w);
+            } else {
+                fatalAssert("Scene", 4641, w);
+            }
+        }
+        containers[c.tile.y].push_back(c);
+        blocked[0].insert(c.tile);
+    } else if (word == "ClearContainers") {
+        containers.clear();
+    } else if (word == "Chest" || word == "ChestNextEntry") {
+        Point t;
+        t.x = r.integer();
+        t.y = r.integer();
+        std::string item = r.word(word);
+        if (word == "ChestNextEntry") {
+            pendingChests.push_back({item, t});
+        } else {
+            if (!chestAt(t)) {
+                // A chest the save file says was opened before the script placed it.
+                bool opened = openedChestRecords.erase(t) > 0;
+                chests[t.y].push_back({opened ? std::string() : item, t});
+            }
+            blocked[0].insert(t);
+        }
+    } else if (word == "Drop" || word == "DropOnTable") {
+        std::string item = r.word(word);
+        Point t;
+        t.x = r.integer();
+        t.y = r.integer();
+        int i = itemList->indexOf(item);
+        if (i == NO_ITEM) fatalAssert("Scene", 4474, item);
+        if (itemList->at(i).type == Item::SPECIAL && people->partyHasItem(i)) return true;
+        dropItem(i, t, word == "DropOnTable");
+    } else if (word == "DropSite") {
+        std::string item = r.word(word);
+        DropSite s;
+        s.item = itemList->indexOf(item);
+        if (s.item == NO_ITEM) fatalAssert("Scene", __LINE__, item);
+        s.tile.x = r.integer();
+        s.tile.y = r.integer();
+        s.flag = r.boolean();
+        dropSites[s.tile.y].push_back(s);
+    } else if (word == "SwapTile") {
+        Point t;
+        t.x = r.integer();
+        t.y = r.integer();
+        std::string c = r.word(word);
+        setCell(t, c[0], 4275);
+    } else if (word == "EnergyField") {
+        int x = r.integer(), y = r.integer(), a = r.integer(), b = r.integer();
+        energyFields.push_back(Rect(x, y, a, b));
+    } else if (word == "EraseEnergyFieldAt") {
+        int x = r.integer(), y = r.integer();
+        auto it = std::find_if(energyFields.begin(), energyFields.end(),
+                               [&](const Rect& f) { return f.x0 == x && f.y0 == y; });
+        if (it != energyFields.end()) energyFields.erase(it);
+    } else if (word == "ClearAllTraps") {
+        traps.clear();
+    } else if (word == "ClearAllMessages") {
+        positionMessages.clear();
+    } else if (word == "ShardRoom") {
+        for (Point p : pairs(r)) shardRoomCells.push_back(p);
+    } else if (word == "RocketTravel") {
+        int x = r.integer();
+        rocketTravelTiles.push_back({x, r.integer()});
+    } else if (word == "ClearRocketTravel") {
+        rocketTravelTiles.clear();
+    } else if (word == "ExtraRocketDoor") {
+        int x = r.integer();
+        extraRocketDoors.insert({x, r.integer()});
+    } else if (word == "ZweenyRocket") {
+        int x = r.integer();
+        zweenyRocket = {x, r.integer()};
+    } else if (word == "DamagedMusic") {
+        damagedMusic = r.word(word);
+    } else if (word == "DamageTile") {
+        std::string a = r.word(word);
+        std::string b = r.word(word);
+        damageTable[a[0]] = b[0];
+    } else if (word == "SetAdvice") {
+        // Deprecated: the line is ignored without holding up the game.
+        std::cout << "SetAdvice is deprecated - scene " << name << std::endl;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void Scene::toggleCityDamage() {
+    stopMusic(music);
+    damaged = !damaged;
+    if (damaged) {
+        intactMusic = music;
+        music = damagedMusic;
+        setAsideFlying = flyingAnimations;
+        flyingAnimations.clear();
+    } else {
+        music = intactMusic;
+        flyingAnimations = setAsideFlying;
+        setAsideFlying.clear();
+    }
+    for (auto& b : buildings) b->damaged = damaged;
+    for (const auto& [intact, broken] : damageTable) {
+        auto a = legend.find(intact);
+        auto b = legend.find(broken);
+        if (a == legend.end()) fatalAssert("Scene", __LINE__, std::string(1, intact));
+        if (b == legend.end()) fatalAssert("Scene", __LINE__, std::string(1, broken));
+        const int from = damaged ? a->second : b->second;
+        const int to = damaged ? b->second : a->second;
+        for (auto& column : grid)
+            for (int& cell : column)
+                if (cell == from) cell = to;
+    }
+    playMusic(music);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Sequences
+
+bool Scene::runSequenceStep() {
+    if (sequence.name.empty()) return false;
+    if (sequence.moving) {
+        // The frame in which the last mover arrives ends the move.
+        updateSequenceMovers();
+        return true;
+    }
+    if (sequence.wait > 0) {
+        --sequence.wait;
+        return true;
+    }
+    auto it = sequences.find(sequence.name);
+    if (it == sequences.end() || sequence.line >= it->second.size()) {
+        sequence = SequenceRun();
+        return false;
+    }
+    const std::vector<std::string>& lines = it->second;
+    const std::string line = lines[sequence.line++];
+    std::istringstream head(line);
+    std::string word;
+    head >> word;
+    if (word == "Move" || word == "MoveMultiple") {
+        MoveEntry m;
+        if (word == "Move") m.read(head);
+        else m.readMultiple(head);
+        sequence.move = m;
+        sequence.moving = true;
+        updateSequenceMovers();
+    } else if (word == "Wait") {
+        WordReader r(head, "Scene", __LINE__);
+        sequence.wait = r.integer();
+    } else {
+        // Block commands read the lines that follow in the sequence.
+        std::string rest;
+        for (std::size_t i = sequence.line; i < lines.size(); ++i) rest += lines[i] + "\n";
+        std::istringstream block(rest);
+        std::string args;
+        std::getline(head, args);
+        std::istringstream argStream(args);
+        const std::string running = sequence.name;
+        if (!runCommand(word, argStream, block)) fatalAssert("Scene", 4655, word);
+        if (sequence.name == running && !block.eof()) {
+            std::streamoff used = block.tellg();
+            if (used > 0) sequence.line += std::count(rest.begin(), rest.begin() + used, '\n');
+        } else if (sequence.name == running) {
+            sequence.line = lines.size();
+        }
+    }
+    return true;
+}
+
+void Scene::updateSequenceMovers() {
+    bool anyMoving = false;
+    for (const auto& [who, destination] : sequence.move.moves) {
+        Character& c = people->at(who);
+        if (!c.walking && c.tile == destination && c.pixel == tileToPixel(destination)) continue;
+        if (!c.walking || c.pixel == tileToPixel(c.targetTile)) {
+            if (c.walking) {
+                c.previousTile = c.tile;
+                c.tile = c.targetTile;
+                c.walking = false;
+            }
+            if (c.tile == destination) continue;
+            Point next = c.tile;
+            if (next.x != destination.x) next.x += destination.x > next.x ? 1 : -1;
+            else next.y += destination.y > next.y ? 1 : -1;
+            c.startMoveTo(next);
+        }
+        c.move(nullptr, mapSize(), blocked[0], blocked[1], MOVE_IGNORE_BLOCKED);
+        if (c.walking || c.tile != destination) anyMoving = true;
+    }
+    if (anyMoving) return;
+    sequence.moving = false;
+    if (sequence.move.look != NO_DIRECTION)
+        for (const auto& [who, destination] : sequence.move.moves) people->at(who).setFacing(sequence.move.look);
+    sequence.wait = sequence.move.wait;
+}

@@ -1,0 +1,398 @@
+// One frame of a walking scene: text boxes, sequences, the leader's walk, talking, chests,
+// triggers, exits and the small moving things.
+#include "scenes/Scene.hpp"
+
+#include "battle/Items.hpp"
+#include "characters/People.hpp"
+#include "foundation/Resources.hpp"
+#include "game/Game.hpp"
+#include "game/Globals.hpp"
+#include "game/TileKind.hpp"
+
+#include <algorithm>
+#include <cstdlib>
+#include <iostream>
+
+namespace {
+
+Direction opposite(Direction d) {
+    switch (d) {
+    case WEST: return EAST;
+    case EAST: return WEST;
+    case NORTH: return SOUTH;
+    case SOUTH: return NORTH;
+    default: return SOUTH;
+    }
+}
+
+const char* const ADVICE = "Give me advice on what to do";
+const char* const CHANGE_MAIN = "Change the main character";
+
+int itemIndex(const std::string& item) {
+    int i = itemList->indexOf(item);
+    if (i == NO_ITEM) fatalAssert("Scene", __LINE__, item);
+    return i;
+}
+
+// Switching away leaves the rest of the frame alone.
+bool go(const std::string& target, sf::RenderWindow* window) {
+    if (target.empty()) return false;
+    game->gotoScene(target, false, window);
+    return true;
+}
+
+} // namespace
+
+bool Scene::textBoxActive() const {
+    return monolog.isActive() || dialog.isActive() || message.isActive() || infoBox.isActive();
+}
+
+void Scene::update(sf::RenderWindow* window) {
+    ++frameCounter;
+
+    // A text box takes the frame; the sequence a finished Monolog or dialog names starts then.
+    if (monolog.isActive()) {
+        monolog.update();
+        if (!monolog.isActive() && !monolog.sequence.empty()) startSequence(monolog.sequence);
+        return;
+    }
+    if (dialog.isActive()) {
+        dialog.update();
+        if (!dialog.isActive() && !dialog.sequence.empty()) startSequence(dialog.sequence);
+        return;
+    }
+    if (message.isActive()) {
+        message.update();
+        return;
+    }
+    if (infoBox.isActive()) {
+        infoBox.update();
+        return;
+    }
+    if (advisorMenu) {
+        updateAdvisor();
+        return;
+    }
+    if (!anyKeyScene.empty() && game->anyKey()) {
+        go(anyKeyScene, window);
+        return;
+    }
+    if (!zoomAndTalk.empty()) {
+        updateZoomAndTalk();
+        return;
+    }
+
+    if (!credits.lines.empty()) credits.update();
+    std::set<Point> objectCells;
+    for (const auto& [row, list] : objectRows)
+        for (int i : list) objectCells.insert({static_cast<int>(objects[i].x), row});
+    for (MovingTeleporter& t : movingTeleporters) t.step(mapSize(), blocked[0], objectCells);
+    if (light.dark || light.disco) light.updateFrame();
+    if (!snow.empty()) updateSnow(snow, mapSize());
+    for (FlyingAnimation& f : flyingAnimations) f.update();
+    if (resources) {
+        for (auto& [row, list] : animatedObjects)
+            for (AnimatedObject& a : list) a.tick();
+    }
+    for (Comet& c : comets) c.update(frameCounter);
+
+    // The running battle takes the frame here once it is part of the build.
+    if (battle.inBattle) return;
+    if (type != SCENE_WALK) return;
+
+    const bool sequenceRunning = runSequenceStep();
+    // People walking about on their own.
+    for (int i : persons) {
+        Character& c = people->at(i);
+        c.update();
+        if (sequenceRunning && sequence.moving && sequence.move.moves.count(i)) continue;
+        if (!c.walking && c.wandering && std::rand() % 100 == 0) {
+            Point next = c.tile;
+            movePoint(next, std::rand() % 4, 1);
+            auto home = placements.find(i);
+            const bool nearHome = home == placements.end() || manhattanDistance(home->second, next) <= 2;
+            const Character& leader = people->mainCharacter();
+            if (isInside(next) && nearHome && isCellFree(next, c.walkingLayer) &&
+                !isBlocked(next, c.flying) && next != leader.tile && next != leader.targetTile)
+                c.startMoveTo(next);
+        }
+        if (c.walking) c.move(nullptr, mapSize(), blocked[c.walkingLayer == 1 ? 1 : 0], {}, MOVE_NONE);
+    }
+    if (sequenceRunning) {
+        if (followView) {
+            placeAtFreeTile(people->mainCharacter().pixel);
+            camera = view;
+        }
+        return;
+    }
+    updateLeader(window);
+}
+
+void Scene::updateLeader(sf::RenderWindow* window) {
+    Character& leader = people->mainCharacter();
+    leader.update();
+
+    // A trigger fires the first time in a visit that the leader stands on its tile.
+    auto trig = triggers.find(leader.tile);
+    if (!leader.walking && trig != triggers.end() && firedTriggers.insert(leader.tile).second) {
+        const std::vector<std::string> body = trig->second;
+        runScript(body);
+        if (textBoxActive()) return;
+    }
+    if (!leader.walking) {
+        for (const MovingTeleporter& t : movingTeleporters)
+            if (!t.moving && t.tile == leader.tile && go(t.name, window)) return;
+    }
+
+    if (!leader.walking && game->input.confirm) {
+        useFacedTile();
+        return;
+    }
+
+    const InputFlags& in = game->input;
+    Direction d = NO_DIRECTION;
+    if (in.leftHeld) d = WEST;
+    else if (in.rightHeld) d = EAST;
+    else if (in.upHeld) d = NORTH;
+    else if (in.downHeld) d = SOUTH;
+    if (!leader.walking && d != NO_DIRECTION) {
+        Point next = leader.tile;
+        movePoint(next, d, 1);
+        if (!isInside(next)) {
+            auto border = borderExits.find(d);
+            if (border != borderExits.end()) {
+                leader.setFacing(d);
+                go(border->second, window);
+                return;
+            }
+        } else if (isBlocked(next, leader.flying)) {
+            // A closed door: walking into it goes through.
+            std::string target;
+            if (auto e = exits.find(next); e != exits.end()) target = e->second;
+            if (BaseBuilding* b = buildingWithDoor(next)) target = b->scene;
+            if (!target.empty()) {
+                leader.setFacing(d);
+                go(target, window);
+                return;
+            }
+        }
+    }
+
+    std::set<Point> others;
+    for (int i : persons) {
+        others.insert(people->at(i).tile);
+        others.insert(people->at(i).targetTile);
+    }
+    for (const Rect& f : energyFields)
+        for (int x = f.x0; x <= f.x1; ++x)
+            for (int y = f.y0; y <= f.y1; ++y) others.insert({x, y});
+    const Point before = leader.tile;
+    WalkInput walk{in.leftHeld, in.rightHeld, in.upHeld, in.downHeld};
+    leader.move(&walk, mapSize(), blocked[leader.flying ? 1 : 0], others, MOVE_NONE);
+    placeAtFreeTile(leader.pixel);
+    camera = view;
+    if (leader.tile != before) arriveOnTile(leader.tile);
+    (void)window;
+}
+
+void Scene::arriveOnTile(Point tile) {
+    Character& leader = people->mainCharacter();
+    auto trig = triggers.find(tile);
+    if (trig != triggers.end() && firedTriggers.insert(tile).second) {
+        const std::vector<std::string> body = trig->second;
+        runScript(body);
+    }
+    auto note = positionMessages.find(tile);
+    if (note != positionMessages.end() && shownMessages.insert(tile).second) message.setText(note->second, nullptr);
+
+    auto row = drops.find(tile.y);
+    if (row != drops.end()) {
+        std::vector<DroppedItem> here;
+        auto& list = row->second;
+        for (auto it = list.begin(); it != list.end();) {
+            if (it->tile == tile && !it->onTable) {
+                here.push_back(*it);
+                it = list.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        bool first = false;
+        for (const DroppedItem& d : here) {
+            leader.addItemCount(d.item, 1);
+            message.setText("Got " + itemList->at(d.item).name, nullptr);
+            first = pickedUpItems.insert(d.item).second || first;
+        }
+        if (first) runIfBlocks();
+    }
+
+    if (std::find(traps.begin(), traps.end(), tile) != traps.end()) {
+        game->bumpBack();
+        return;
+    }
+    std::string target;
+    if (auto e = exits.find(tile); e != exits.end()) target = e->second;
+    if (BaseBuilding* b = buildingWithDoor(tile); b && !b->scene.empty()) target = b->scene;
+    if (auto t = teleports.find(tile); t != teleports.end()) {
+        long long i = game->findScene(t->second.scene);
+        if (i >= 0) game->scenes[i].arrivalTile = t->second.tile;
+        target = t->second.scene;
+    }
+    if (std::find(comeBackLocations.begin(), comeBackLocations.end(), tile) != comeBackLocations.end())
+        target = "BACK";
+    go(target, game->window);
+}
+
+void Scene::useFacedTile() {
+    Character& leader = people->mainCharacter();
+    // A keyed exit acts on confirm while standing on it.
+    if (auto k = keyExits.find(leader.tile); k != keyExits.end()) {
+        go(k->second, game->window);
+        return;
+    }
+    Point faced = leader.tile;
+    movePoint(faced, leader.facing, 1);
+
+    // The person to talk to: in the leader's row or column, at most two tiles away; one in the
+    // facing direction counts its distance, any other four times it.
+    int best = NO_INDEX;
+    int bestScore = 0;
+    for (int i : persons) {
+        if (i == people->mainCharacterIndex) continue;
+        const Point p = people->at(i).tile;
+        if (p.x != leader.tile.x && p.y != leader.tile.y) continue;
+        const int d = manhattanDistance(p, leader.tile);
+        if (d < 1 || d > 2) continue;
+        const int score = directionTo(leader.tile, p) == leader.facing ? d : 4 * d;
+        if (best == NO_INDEX || score < bestScore) {
+            best = i;
+            bestScore = score;
+        }
+    }
+    if (best != NO_INDEX) {
+        Character& person = people->at(best);
+        person.setFacing(opposite(directionTo(leader.tile, person.tile)));
+        if (person.name == "Sabio") {
+            advisorMenu = true;
+            game->openChoiceBox1({ADVICE, CHANGE_MAIN}, true, sf::Color(200, 0, 200, 255));
+            return;
+        }
+        auto join = std::find(joinList.begin(), joinList.end(), best);
+        if (join != joinList.end()) {
+            joinList.erase(join);
+            removePerson(best);
+            placements.erase(best);
+            standSet.erase(best);
+            if (static_cast<int>(people->party.size()) < PARTY_LIMIT) people->insertPartyIndex(best);
+            else people->reserve.insert(best);
+            // Scene files test it to leave out a person who has joined.
+            game->BOOLVARS.insert("JOINED_" + person.name);
+            joinCharacter(person.name);
+            return;
+        }
+        if (auto it = dialogs.find(best); it != dialogs.end()) {
+            dialog = it->second;
+            return;
+        }
+        if (auto it = monologs.find(best); it != monologs.end()) {
+            monolog = it->second;
+            return;
+        }
+        return;
+    }
+
+    if (Chest* chest = chestAt(faced)) {
+        if (chest->item.empty()) {
+            message.setText("The chest is empty.", nullptr);
+        } else {
+            leader.addItemCount(itemIndex(chest->item), 1);
+            message.setText("Found " + chest->item + "!", nullptr);
+            chest->item.clear();
+        }
+        return;
+    }
+
+    // A drop site on the leader's tile or the faced one takes the item a member holds.
+    for (Point site : {leader.tile, faced}) {
+        auto row = dropSites.find(site.y);
+        if (row == dropSites.end()) continue;
+        for (const DropSite& s : row->second) {
+            if (s.tile != site) continue;
+            for (int m : people->party) {
+                Character& member = people->at(m);
+                auto held = member.inventory.find(s.item);
+                if (held == member.inventory.end() || held->second <= 0) continue;
+                member.addItemCount(s.item, -1);
+                dropItem(s.item, s.tile, false);
+                const std::string itemName = itemList->at(s.item).name;
+                game->BOOLVARS.insert("DROPPED_" + itemName);
+                message.setText("You put down the " + itemName + ".", nullptr);
+                return;
+            }
+        }
+    }
+
+    // An item lying on a table is taken from across it.
+    if (auto row = drops.find(faced.y); row != drops.end()) {
+        auto& list = row->second;
+        for (auto it = list.begin(); it != list.end(); ++it) {
+            if (it->tile != faced) continue;
+            const int item = it->item;
+            list.erase(it);
+            leader.addItemCount(item, 1);
+            message.setText("Got " + itemList->at(item).name, nullptr);
+            if (pickedUpItems.insert(item).second) runIfBlocks();
+            return;
+        }
+    }
+
+    for (Point p : {faced, leader.tile}) {
+        if (shardMapTiles.count(p)) {
+            game->shardMap.shown = true;
+            game->shardMap.background.startSpaceDrift();
+            return;
+        }
+        if (telescopeTiles.count(p)) {
+            game->telescope.shown = true;
+            game->telescope.background.startSpaceDrift();
+            return;
+        }
+    }
+    if (auto z = zoomTiles.find(faced); z != zoomTiles.end() && !z->second.empty()) {
+        game->pictureShown = true;
+        game->pictureFrame = 0;
+        game->viewedPicture = z->second;
+    }
+}
+
+void Scene::updateZoomAndTalk() {
+    const ZoomAndTalk entry = zoomAndTalk.front();
+    zoomAndTalk.erase(zoomAndTalk.begin());
+    if (entry.person == NO_INDEX) return;
+    const Character& who = people->at(entry.person);
+    placeAtFreeTile(who.pixel);
+    camera = view;
+    message.set(entry.text, entry.person);
+}
+
+void Scene::updateAdvisor() {
+    if (game->box1.active) return;
+    const std::string choice = game->choiceBox1Selection();
+    advisorMenu = false;
+    if (choice == CHANGE_MAIN) {
+        // The choice of a party member comes back through the same box.
+        game->chooseMember();
+        advisorMenu = true;
+        return;
+    }
+    if (choice.find("advice") != std::string::npos) return; // no quest advice in this build
+    const int chosen = choice.empty() ? NO_INDEX : people->indexOf(choice);
+    if (chosen != NO_INDEX && people->party.count(chosen)) {
+        const Character old = people->mainCharacter();
+        people->setMainCharacter(choice);
+        Character& now = people->mainCharacter();
+        now.setTilePosition(old.tile);
+        now.setFacing(old.facing);
+        removePerson(chosen);
+    }
+}

@@ -1,0 +1,196 @@
+// The shell's overlays drawn into a real window, and start-up on the shipped demo.
+#include "battle/Items.hpp"
+#include "battle/Magic.hpp"
+#include "characters/People.hpp"
+#include "foundation/Resources.hpp"
+#include "game/Game.hpp"
+#include "game/Globals.hpp"
+#include "scenes/Scene.hpp"
+
+#include "support/TestSupport.hpp"
+
+#include <SFML/Graphics.hpp>
+
+#include <chrono>
+#include <memory>
+
+namespace {
+
+sf::RenderWindow& testWindow() {
+    static sf::RenderWindow window(sf::VideoMode(1920, 1080, 32), "Quorvane 2.0 test",
+                                   sf::Style::Titlebar | sf::Style::Close);
+    return window;
+}
+
+Resources& fontsOnly() {
+    static Resources* store = [] {
+        auto* r = new Resources();
+        r->loadFonts(runDir() + "/Resources/Fonts", nullptr, 0, r->fonts);
+        return r;
+    }();
+    return *store;
+}
+
+class GameDraw : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = {resources, game, people};
+        resources = &fontsOnly();
+        people = &roster_;
+        game = &g;
+        Scene& s = g.scenes.addScene();
+        s.name = "Blank";
+        s.type = SCENE_SCREEN;
+    }
+    void TearDown() override {
+        resources = saved_.resources;
+        game = saved_.game;
+        people = saved_.people;
+    }
+    // Draws one frame over a white window and returns the picture.
+    sf::Image frame() {
+        sf::RenderWindow& w = testWindow();
+        w.clear(sf::Color::White);
+        g.draw(w);
+        sf::Texture t;
+        t.create(1920, 1080);
+        t.update(w);
+        return t.copyToImage();
+    }
+
+    People roster_;
+    Game g;
+    struct {
+        Resources* resources;
+        Game* game;
+        People* people;
+    } saved_{};
+};
+
+} // namespace
+
+TEST_F(GameDraw, AnEmptyScreenSceneLeavesTheWindowAsItWas) {
+    // The baseline the overlay tests below rely on.
+    EXPECT_EQ(frame().getPixel(960, 540), sf::Color::White);
+}
+
+TEST_F(GameDraw, TheShardMapAndTelescopeReplaceEverything) {
+    g.shardMap.shown = true;
+    g.currentScene = 7; // not even the scene is looked at
+    g.confirmShown = true;
+    EXPECT_EQ(frame().getPixel(650, 370), sf::Color::White);
+    g.shardMap.shown = false;
+    g.telescope.shown = true;
+    EXPECT_EQ(frame().getPixel(650, 370), sf::Color::White);
+    g.telescope.shown = false;
+    EXPECT_FATAL(frame(), "ASSERT file Game line 495 : Scene");
+}
+
+TEST_F(GameDraw, SleepFadeAndClosingBars) {
+    g.sleeping = true;
+    g.sleepFrame = 50;
+    EXPECT_EQ(frame().getPixel(960, 540), sf::Color(128, 128, 128)); // alpha 127 over white
+    g.sleepFrame = 100;
+    EXPECT_EQ(frame().getPixel(960, 540), sf::Color::Black);
+    g.sleepFrame = 149;
+    EXPECT_EQ(frame().getPixel(10, 10), sf::Color::Black);
+    g.sleeping = false;
+
+    g.switchPending = true;
+    g.switchFrame = 5; // bars of 270 from top and bottom, 480 from the sides
+    sf::Image half = frame();
+    EXPECT_EQ(half.getPixel(960, 269), sf::Color::Black);
+    EXPECT_EQ(half.getPixel(960, 271), sf::Color::White);
+    EXPECT_EQ(half.getPixel(960, 1080 - 269), sf::Color::Black);
+    EXPECT_EQ(half.getPixel(479, 540), sf::Color::Black);
+    EXPECT_EQ(half.getPixel(481, 540), sf::Color::White);
+    EXPECT_EQ(half.getPixel(1920 - 479, 540), sf::Color::Black);
+    g.switchFrame = 10;
+    EXPECT_EQ(frame().getPixel(960, 540), sf::Color::Black);
+}
+
+TEST_F(GameDraw, ThePictureViewFillsTheScreenWithoutDistortion) {
+    sf::Image red;
+    red.create(100, 200, sf::Color::Red);
+    resources->objects["TallPicture"].loadFromImage(red);
+    red.create(400, 100, sf::Color::Red);
+    resources->objects["WidePicture"].loadFromImage(red);
+    g.pictureShown = true;
+    g.viewedPicture = "TallPicture"; // 540 by 1080, from x = 690
+    sf::Image tall = frame();
+    EXPECT_EQ(tall.getPixel(692, 540), sf::Color::Red);
+    EXPECT_EQ(tall.getPixel(688, 540), sf::Color::White);
+    EXPECT_EQ(tall.getPixel(960, 2), sf::Color::Red);
+    g.viewedPicture = "WidePicture"; // 1920 by 480, from y = 300
+    sf::Image wide = frame();
+    EXPECT_EQ(wide.getPixel(2, 302), sf::Color::Red);
+    EXPECT_EQ(wide.getPixel(960, 298), sf::Color::White);
+}
+
+TEST_F(GameDraw, TheConfirmationAndSettingsPanels) {
+    g.confirmShown = true;
+    g.confirmQuestion = "Quit?";
+    sf::Image confirm = frame();
+    // The panel spans (640, 360) to (1280, 720); the inner frame starts at (672, 378).
+    EXPECT_EQ(confirm.getPixel(650, 370), sf::Color(150, 150, 0));
+    EXPECT_EQ(confirm.getPixel(1270, 710), sf::Color(150, 150, 0));
+    EXPECT_EQ(confirm.getPixel(630, 370), sf::Color::White);
+    // The title stands on the panel: some of its pixels are not the panel's colour, near the
+    // panel's middle, none left of it.
+    int titlePixels = 0;
+    for (unsigned x = 640; x < 1280; ++x)
+        for (unsigned y = 430; y < 500; ++y)
+            if (confirm.getPixel(x, y) != sf::Color(150, 150, 0)) ++titlePixels;
+    EXPECT_GT(titlePixels, 500);
+    for (unsigned x = 300; x < 636; ++x) EXPECT_EQ(confirm.getPixel(x, 460), sf::Color::White);
+    g.confirmShown = false;
+    g.settingsOpen = true;
+    sf::Image settings = frame();
+    EXPECT_EQ(settings.getPixel(490, 800), sf::Color::Red);
+    EXPECT_EQ(settings.getPixel(470, 800), sf::Color::White);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TEST(GameDemo, StartsOnTheStartScreenAndLoadsCeresOnFirstEntry) {
+    auto saved = std::make_tuple(resources, game, people, magicRepository, itemList,
+                                 potionRepository);
+    auto store = std::make_unique<Resources>();
+    auto roster = std::make_unique<People>();
+    auto spells = std::make_unique<MagicRepository>();
+    auto items = std::make_unique<ItemList>();
+    auto potions = std::make_unique<PotionRepository>();
+    resources = store.get();
+    people = roster.get();
+    magicRepository = spells.get();
+    itemList = items.get();
+    potionRepository = potions.get();
+    auto g = std::make_unique<Game>();
+    game = g.get();
+
+    auto start = std::chrono::steady_clock::now();
+    g->init(nullptr);
+    g->gotoScene("StartScreen", false, nullptr);
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                  std::chrono::steady_clock::now() - start)
+                  .count();
+    std::cout << "Demo loaded in " << ms << " ms" << std::endl;
+
+    EXPECT_EQ(g->scenes[g->currentScene].name, "StartScreen");
+    EXPECT_TRUE(g->scenes[g->currentScene].playerControlHere);
+    EXPECT_EQ(g->scenes.back().name, "RocketLaunch");
+    EXPECT_EQ(g->scenePlanets.at("Solaris"), "Ceres");
+    EXPECT_EQ(g->landingScene("Ceres"), "Solaris");
+    EXPECT_GT(itemList->size(), 0);
+    EXPECT_GT(people->size(), 0);
+
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(g->gotoScene("Solaris", true, nullptr));
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("LOADING planet Ceres"), std::string::npos) << out;
+    EXPECT_EQ(g->scenes[g->currentScene].planet, "Ceres");
+    EXPECT_NE(people->indexOf("Orla"), NO_INDEX);
+    for (auto& [name, music] : resources->musics) music.stop();
+
+    std::tie(resources, game, people, magicRepository, itemList, potionRepository) = saved;
+}

@@ -1,0 +1,299 @@
+// Demo scenes drawn into a real window: row order, the clamped view, darkness near torches,
+// front tiles over characters, the credits roll, and screenshots for a look by eye.
+#include "battle/Items.hpp"
+#include "battle/Magic.hpp"
+#include "characters/People.hpp"
+#include "foundation/Resources.hpp"
+#include "game/Game.hpp"
+#include "game/Globals.hpp"
+#include "scenes/Scene.hpp"
+#include "scenes/SceneDrawGeometry.hpp"
+
+#include "support/TestSupport.hpp"
+
+#include <SFML/Graphics.hpp>
+
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+sf::RenderWindow& testWindow() {
+    static sf::RenderWindow window(sf::VideoMode(1920, 1080, 32), "Quorvane 2.0 test",
+                                   sf::Style::Titlebar | sf::Style::Close);
+    return window;
+}
+
+// The shipped demo, loaded once for all the tests of this file.
+struct DemoWorld {
+    std::unique_ptr<Resources> store = std::make_unique<Resources>();
+    std::unique_ptr<People> roster = std::make_unique<People>();
+    std::unique_ptr<MagicRepository> spells = std::make_unique<MagicRepository>();
+    std::unique_ptr<ItemList> items = std::make_unique<ItemList>();
+    std::unique_ptr<PotionRepository> potions = std::make_unique<PotionRepository>();
+    std::unique_ptr<Game> shell;
+};
+
+DemoWorld& demo() {
+    static DemoWorld* world = [] {
+        auto* w = new DemoWorld();
+        resources = w->store.get();
+        people = w->roster.get();
+        magicRepository = w->spells.get();
+        itemList = w->items.get();
+        potionRepository = w->potions.get();
+        w->shell = std::make_unique<Game>();
+        game = w->shell.get();
+        w->shell->init(nullptr);
+        return w;
+    }();
+    return *world;
+}
+
+struct Rgb {
+    double r = 0, g = 0, b = 0;
+    double luminance() const { return 0.299 * r + 0.587 * g + 0.114 * b; }
+};
+
+Rgb meanColour(const sf::Image& img, int x0, int y0, int w, int h) {
+    Rgb m;
+    for (int y = y0; y < y0 + h; ++y)
+        for (int x = x0; x < x0 + w; ++x) {
+            const sf::Color c = img.getPixel(x, y);
+            m.r += c.r;
+            m.g += c.g;
+            m.b += c.b;
+        }
+    const double n = static_cast<double>(w) * h;
+    m.r /= n;
+    m.g /= n;
+    m.b /= n;
+    return m;
+}
+
+int differingPixels(const sf::Image& a, const sf::Image& b, int x0, int y0, int w, int h) {
+    int n = 0;
+    for (int y = y0; y < y0 + h; ++y)
+        for (int x = x0; x < x0 + w; ++x) n += a.getPixel(x, y) != b.getPixel(x, y);
+    return n;
+}
+
+class SceneWalkDraw : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = {resources, game, people, magicRepository, itemList, potionRepository};
+        DemoWorld& w = demo();
+        resources = w.store.get();
+        people = w.roster.get();
+        magicRepository = w.spells.get();
+        itemList = w.items.get();
+        potionRepository = w.potions.get();
+        game = w.shell.get();
+        zoom(120);
+    }
+    void TearDown() override {
+        zoom(120);
+        std::tie(resources, game, people, magicRepository, itemList, potionRepository) = saved_;
+    }
+    static void zoom(int t) {
+        displayTileSize = t;
+        displayWallHeight = t * 3 / 2;
+        game->normalZoom = t == 120;
+    }
+    Scene& scene(const std::string& name) { return game->sceneByName(name); }
+    // Puts the leader on a tile and the camera where the view shows cell `topLeft` first.
+    void leaderAt(Point tile) { people->mainCharacter().setTilePosition(tile); }
+    static void cameraOn(Scene& s, Point pixel) { s.camera = pixel; }
+    static Point view(Scene& s) {
+        Point c = s.camera + Point{960, 540};
+        scaleToScreen(c);
+        return s.viewOffset(c);
+    }
+    sf::Image frame(Scene& s) {
+        sf::RenderWindow& w = testWindow();
+        w.clear(sf::Color::Black);
+        s.draw(w);
+        sf::Texture t;
+        t.create(1920, 1080);
+        t.update(w);
+        return t.copyToImage();
+    }
+    void screenshot(const sf::Image& img, const std::string& name) {
+        const std::string dir = binaryDir() + "/screens";
+        std::filesystem::create_directories(dir);
+        ASSERT_TRUE(img.saveToFile(dir + "/" + name + ".png"));
+    }
+    static const Point kAway;
+
+private:
+    std::tuple<Resources*, Game*, People*, MagicRepository*, ItemList*, PotionRepository*> saved_;
+};
+
+const Point SceneWalkDraw::kAway{37, 21};
+
+} // namespace
+
+TEST_F(SceneWalkDraw, ACharacterBelowABuildingsRowCoversItAndOneAboveIsHidden) {
+    Scene& q = scene("Quarter");
+    cameraOn(q, {0, 0});
+    ASSERT_EQ(view(q), Point(0, 0));
+    // The inn covers tiles (3..5, 3..5) and is drawn with row 5.
+    leaderAt(kAway);
+    const sf::Image empty = frame(q);
+    leaderAt({4, 6});
+    const sf::Image below = frame(q);
+    // The leader's upper half reaches into row 5, over the inn's door.
+    EXPECT_GT(differingPixels(empty, below, 4 * 120 + 20, 5 * 120 + 62, 80, 56), 500);
+    leaderAt({4, 4});
+    const sf::Image inside = frame(q);
+    EXPECT_EQ(differingPixels(empty, inside, 3 * 120 + 10, 3 * 120 + 10, 3 * 120 - 20, 2 * 120 - 20), 0)
+        << "the inn, drawn with its lowest row, hides a figure standing in a higher row";
+}
+
+TEST_F(SceneWalkDraw, TheViewStaysOnTheMapAtBothZoomSizes) {
+    Scene& q = scene("Quarter");
+    leaderAt(kAway);
+    for (int t : {120, 60}) {
+        zoom(t);
+        cameraOn(q, {-4000, -4000});
+        EXPECT_EQ(view(q), Point(0, 0));
+        sf::Image topLeft = frame(q);
+        cameraOn(q, {99999, 99999});
+        const Point v = view(q);
+        EXPECT_EQ(v, Point((40 - 1920 / t) * t - 1, (24 - 1080 / t) * t - 1)) << t;
+        sf::Image bottomRight = frame(q);
+        // Map ground reaches every corner: nothing of the black clear shows.
+        for (const sf::Image* img : {&topLeft, &bottomRight})
+            for (Point p : {Point{3, 3}, Point{1916, 3}, Point{1916, 960}, Point{600, 1076}})
+                EXPECT_NE(img->getPixel(p.x, p.y), sf::Color::Black) << t << " at " << p.x << "," << p.y;
+        // A camera further out shows the same picture as one that sits exactly at the edge.
+        cameraOn(q, {(v.x + 960) * 120 / t - 960, (v.y + 540) * 120 / t - 540});
+        ASSERT_EQ(view(q), v);
+        EXPECT_EQ(differingPixels(frame(q), bottomRight, 0, 0, 1920, 900), 0) << t;
+    }
+}
+
+TEST_F(SceneWalkDraw, TheDarknessIsLighterNearATorchAndFlickersOut) {
+    Scene& cave = scene("GlowCave");
+    leaderAt({22, 12});
+    cameraOn(cave, {0, 1140});
+    ASSERT_EQ(view(cave), Point(0, 1140));
+    cave.light.flickered.clear();
+    const sf::Image lit = frame(cave);
+    ASSERT_TRUE(cave.light.spreadIsCurrent());
+    // Cell (3, 13) is two steps from the torch at (2, 11); (6, 15) lies beyond every reach.
+    const int y13 = 13 * 120 - 1140, y15 = 15 * 120 - 1140;
+    const Rgb near = meanColour(lit, 3 * 120 + 10, y13 + 10, 100, 100);
+    const Rgb far = meanColour(lit, 6 * 120 + 10, y15 + 10, 100, 100);
+    EXPECT_GT(near.luminance(), far.luminance() + 15);
+    EXPECT_GT(near.r, near.b) << "torch light is warm";
+    EXPECT_LT(far.luminance(), 25) << "unlit floor is nearly black";
+
+    cave.light.flickered.insert({2, 11});
+    cave.light.flickered.insert({10, 11});
+    const sf::Image out = frame(cave);
+    EXPECT_LT(meanColour(out, 3 * 120 + 10, y13 + 10, 100, 100).luminance(), near.luminance() - 10)
+        << "with its torches out the cell goes dark";
+    cave.light.flickered.clear();
+}
+
+TEST_F(SceneWalkDraw, FrontTilesAreDrawnOverTheCharactersOfTheirRow) {
+    Scene& g = scene("Garden");
+    cameraOn(g, {1000, 1079});
+    const Point v = view(g);
+    ASSERT_EQ(v, Point(1000, 1079));
+    leaderAt({1, 1});
+    const sf::Image empty = frame(g);
+    // 'F' at (19, 14) is a FRONT bush: the leader stands on it and stays behind the leaves.
+    leaderAt({19, 14});
+    const sf::Image behind = frame(g);
+    const int bx = 19 * 120 - v.x, by = 14 * 120 - v.y;
+    EXPECT_EQ(differingPixels(empty, behind, bx + 45, by + 78, 30, 14), 0);
+    EXPECT_GT(differingPixels(empty, behind, bx + 20, by - 50, 80, 60), 300)
+        << "the figure's top shows above the bush";
+    // A plain tile's object in the same scene is covered by the figure instead.
+    leaderAt({16, 10});
+    const sf::Image onFlowers = frame(g);
+    const int fx = 16 * 120 - v.x, fy = 10 * 120 - v.y;
+    EXPECT_GT(differingPixels(empty, onFlowers, fx + 20, fy + 60, 80, 50), 500);
+    // The rose arch (a front object of row 12) covers whoever walks under it.
+    leaderAt({13, 12});
+    const sf::Image underArch = frame(g);
+    leaderAt({1, 1});
+    const int ax = 13 * 120 - v.x, ay = 12 * 120 - v.y;
+    EXPECT_EQ(differingPixels(empty, underArch, ax - 50, ay + 20, 14, 90), 0)
+        << "the arch's left pillar stays in front";
+}
+
+TEST_F(SceneWalkDraw, TheCreditsRollFadesPicturesAndEnds) {
+    Scene& c = scene("CreditsStart");
+    SceneCredits credits = c.credits;
+    ASSERT_FALSE(credits.lines.empty());
+    sf::RenderWindow& w = testWindow();
+    auto draw = [&] {
+        w.clear(sf::Color::White);
+        drawCredits(credits, w);
+        sf::Texture t;
+        t.create(1920, 1080);
+        t.update(w);
+        return t.copyToImage();
+    };
+    credits.frame = 10;
+    credits.scrollY = 300;
+    sf::Image early = draw();
+    EXPECT_EQ(early.getPixel(5, 5), sf::Color::White) << "before the first picture nothing is behind the lines";
+    EXPECT_TRUE(credits.active);
+    credits.frame = 200;
+    sf::Image shown = draw();
+    EXPECT_NE(shown.getPixel(5, 5), sf::Color::White);
+    credits.frame = 60; // the first frame of the fade-in: a dark picture over black
+    sf::Image fading = draw();
+    EXPECT_LT(meanColour(fading, 0, 0, 400, 400).luminance(), meanColour(shown, 0, 0, 400, 400).luminance());
+    credits.scrollY = -100000;
+    draw();
+    EXPECT_FALSE(credits.active) << "every line has left the top";
+}
+
+TEST_F(SceneWalkDraw, ScreenshotsOfTheTownTheCaveAndSpace) {
+    Scene& q = scene("Quarter");
+    leaderAt({20, 8});
+    cameraOn(q, {20 * 120 - 900, 6 * 120 - 540});
+    sf::Image town = frame(q);
+    screenshot(town, "town");
+    zoom(60);
+    screenshot(frame(q), "town_zoomed_out");
+    zoom(120);
+
+    Scene& cave = scene("GlowCave");
+    leaderAt({8, 14});
+    cameraOn(cave, {0, 1140});
+    for (int i = 0; i < 3; ++i) cave.light.updateFrame();
+    screenshot(frame(cave), "cave");
+
+    Scene& space = scene("StarField");
+    space.frameCounter = 120;
+    space.flame.tile = {14, 8};
+    space.flame.pixel = {14 * 120 + 40, 8 * 120};
+    space.flame.direction = EAST;
+    for (int i = 0; i < 5; ++i) space.backgrounds[0].update();
+    const sf::Image sky = frame(space);
+    screenshot(sky, "space");
+
+    Scene& garden = scene("Garden");
+    leaderAt({14, 12});
+    cameraOn(garden, {600, 700});
+    screenshot(frame(garden), "garden");
+
+    Scene& snow = scene("SnowPass");
+    leaderAt({15, 14});
+    cameraOn(snow, {600, 600});
+    screenshot(frame(snow), "snow");
+
+    // Each picture holds more than a few colours: the scene was really drawn.
+    for (const sf::Image* img : {static_cast<const sf::Image*>(&town), &sky}) {
+        std::set<std::uint32_t> colours;
+        for (int y = 0; y < 1080; y += 7)
+            for (int x = 0; x < 1920; x += 7) colours.insert(img->getPixel(x, y).toInteger());
+        EXPECT_GT(colours.size(), 200u);
+    }
+}

@@ -1,0 +1,99 @@
+# Shared by the start-screen end-to-end scripts: a private X display, a private copy of the
+# built demo folder, the real program started in it, and X key events sent to its window.
+# Sourced, not run (the test runner only picks up *.sh).
+
+E2E_XVFB_PID=""
+E2E_GAME_PID=""
+
+e2e_fail() {
+    echo "FAIL: $*" >&2
+    [ -n "$E2E_LOG" ] && [ -f "$E2E_LOG" ] && { echo "--- program log (tail) ---" >&2; tail -30 "$E2E_LOG" >&2; }
+    exit 1
+}
+
+e2e_cleanup() {
+    [ -n "$E2E_GAME_PID" ] && kill -9 "$E2E_GAME_PID" 2>/dev/null
+    [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null
+    [ -n "$E2E_WORK" ] && rm -rf "$E2E_WORK"
+    return 0
+}
+
+# Starts Xvfb on the first free display number and exports DISPLAY.
+e2e_start_display() {
+    local n
+    for n in $(seq 91 160); do
+        [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+        E2E_XVFB_PID=$!
+        export DISPLAY=":$n"
+        local i
+        for i in $(seq 50); do
+            xdpyinfo >/dev/null 2>&1 && return 0
+            kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+    done
+    e2e_fail "no X display could be started"
+}
+
+# A working folder that shares the built demo content and has its own "SaveGames".
+e2e_make_work() {
+    local run_dir="$1"
+    E2E_WORK=$(mktemp -d /tmp/quorvane-e2e.XXXXXX)
+    local entry
+    for entry in Game.txt Game Data Resources; do
+        [ -e "$run_dir/$entry" ] && ln -s "$(cd "$run_dir" && pwd)/$entry" "$E2E_WORK/$entry"
+    done
+    mkdir -p "$E2E_WORK/SaveGames"
+}
+
+# Starts the program (optionally under a wrapper, e.g. strace) and waits for its first frame.
+e2e_start_game() {
+    local program="$1"; shift
+    E2E_LOG="$E2E_WORK/console-$(date +%s%N).log"
+    (cd "$E2E_WORK" && exec env ALSOFT_DRIVERS=null "$@" "$program" >"$E2E_LOG" 2>&1) &
+    E2E_GAME_PID=$!
+    local i
+    for i in $(seq 300); do
+        grep -q "First frame" "$E2E_LOG" 2>/dev/null && break
+        kill -0 "$E2E_GAME_PID" 2>/dev/null || e2e_fail "the program ended during start-up"
+        sleep 0.1
+    done
+    E2E_WINDOW=$(xdotool search --sync --name "^Quorvane 2.0$" | head -1)
+    [ -n "$E2E_WINDOW" ] || e2e_fail "no game window"
+    xdotool windowfocus --sync "$E2E_WINDOW" 2>/dev/null
+    xdotool mousemove --window "$E2E_WINDOW" 960 540
+    sleep 0.5
+}
+
+# Key presses, one at a time, far enough apart for the game's one-press-per-frame commands.
+e2e_keys() {
+    local key
+    for key in "$@"; do
+        xdotool key "$key" || e2e_fail "xdotool could not send $key"
+        sleep "${E2E_KEY_GAP:-0.25}"
+    done
+}
+
+# Waits until the file contains the text (grep -F), up to the given seconds.
+e2e_wait_for() {
+    local file="$1" text="$2" seconds="${3:-10}" i
+    for i in $(seq $((seconds * 10))); do
+        grep -qF -- "$text" "$file" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+e2e_stop_game() {
+    [ -n "$E2E_GAME_PID" ] || return 0
+    kill -0 "$E2E_GAME_PID" 2>/dev/null && xdotool key --window "$E2E_WINDOW" Escape 2>/dev/null
+    local i
+    for i in $(seq 50); do
+        kill -0 "$E2E_GAME_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -9 "$E2E_GAME_PID" 2>/dev/null
+    wait "$E2E_GAME_PID" 2>/dev/null
+    E2E_GAME_PID=""
+}

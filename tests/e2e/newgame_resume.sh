@@ -1,0 +1,67 @@
+#!/bin/bash
+# Plays the real program through X key events: names a new game, chooses its difficulty, walks
+# into the town, opens its chest and enters the inn (save points), closes the game, starts it
+# again, resumes the game from the list, and walks from the saved scene into the inn again: the
+# new save still has the opened chest, the played welcome and the party's find.
+# Arguments: program, built run folder, source folder.
+set -u
+PROGRAM=$(readlink -f "$1")
+RUN_DIR="$2"
+source "$(dirname "$0")/newgame_common.bash"
+trap e2e_cleanup EXIT
+
+e2e_start_display
+e2e_make_work "$RUN_DIR"
+SAVE="$E2E_WORK/SaveGames/Nova"
+
+# --- a new game ---
+e2e_start_game "$PROGRAM"
+e2e_keys space          # the start screen's dialog appears
+sleep 0.3
+e2e_keys space          # "*** NEW game ***"
+sleep 0.3
+e2e_keys n o v a Return
+sleep 0.3
+e2e_keys Down Down space # "Hard"
+sleep 1
+e2e_keys space          # the intro: any key walks into the town
+e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Town" 10 || e2e_fail "entering the town did not save"
+grep -q "DIFFICULTY 2" "$SAVE/game.save" || e2e_fail "the difficulty was not saved"
+grep -q "SCENE Town CHESTS 1 10 9 'Elixir'" "$SAVE/game.save" || e2e_fail "the town's chest is not full"
+sleep 2.5               # the welcome message types out
+e2e_keys space          # and is dismissed
+sleep 0.5
+e2e_keys Down space     # the chest below the leader
+sleep 1.5
+e2e_keys space          # "Found Elixir!"
+sleep 0.5
+e2e_keys Up Up Up Left Left Left Left Left Left Up # along the road to the inn's door
+e2e_wait_for "$SAVE/game.save" "CURRENTSCENE TownHouse" 10 || e2e_fail "the inn was not reached"
+grep -q "SCENE Town CHESTS 1 10 9 '' BATTLEV 0 IFSPLAYED 1 <ALWAYS Welcome>" "$SAVE/game.save" ||
+    e2e_fail "the opened chest or the played welcome is missing from the save"
+e2e_keys Down           # back out into the town
+e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Town" 10 || e2e_fail "leaving the inn did not save"
+grep -q "Elixir" "$SAVE/people.save" || e2e_fail "the party's find is missing from people.save"
+e2e_stop_game
+grep -q "ASSERT" "$E2E_LOG" && e2e_fail "a fatal assertion in the first run"
+ls "$SAVE"/*.tmp >/dev/null 2>&1 && e2e_fail "temporary files left behind"
+
+# --- resumed ---
+cp "$SAVE/game.save" "$E2E_WORK/first-run.save"
+e2e_start_game "$PROGRAM"
+e2e_keys space          # the list: "*** NEW game ***", "Nova"
+sleep 0.3
+e2e_keys Down space     # resume "Nova"
+sleep 1.5
+# The saved scene is the town, without its welcome this time: the road leads to the inn again.
+e2e_keys Up Up Left Left Left Left Left Left Up
+e2e_wait_for "$SAVE/game.save" "CURRENTSCENE TownHouse" 10 ||
+    e2e_fail "the resumed game did not walk from the town into the inn"
+grep -q "SCENE Town CHESTS 1 10 9 '' BATTLEV 0 IFSPLAYED 1 <ALWAYS Welcome>" "$SAVE/game.save" ||
+    e2e_fail "the resumed town lost its opened chest or its played welcome"
+grep -q "DIFFICULTY 2" "$SAVE/game.save" || e2e_fail "the resumed game lost its difficulty"
+grep -q "QUORVANE 1 Ravi" "$SAVE/game.save" || e2e_fail "the resumed party differs"
+grep -q "Elixir" "$SAVE/people.save" || e2e_fail "the resumed party lost its find"
+e2e_stop_game
+grep -q "ASSERT" "$E2E_LOG" && e2e_fail "a fatal assertion in the resumed run"
+cat "$SAVE/game.save" > /tmp/h7/last.save; echo "PASS"

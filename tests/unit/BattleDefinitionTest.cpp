@@ -1,0 +1,168 @@
+#include "battle/Battle.hpp"
+#include "characters/People.hpp"
+#include "game/Globals.hpp"
+#include "support/TestSupport.hpp"
+
+#include <regex>
+
+namespace {
+
+// A roster of four: Hero 0, Goblin 1, Orc 2, Friend 3.
+class BattleDefinition : public testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"Hero", "Goblin", "Orc", "Friend"}) {
+            Character c;
+            c.name = name;
+            roster.characters.push_back(c);
+        }
+        oldPeople = people;
+        people = &roster;
+    }
+    void TearDown() override { people = oldPeople; }
+
+    static Battle loaded(const std::string& text) {
+        Battle b;
+        b.load(text);
+        return b;
+    }
+
+    People roster;
+    People* oldPeople = nullptr;
+};
+
+TEST_F(BattleDefinition, EveryDefinitionWord) {
+    Battle b = loaded("EGRESS PREV WATCH MUSIC Fight BACKGROUND Cave SKY CIRCUS ENEMYPOS 4 5 ENEMYPOSNAME Orc 7 8 "
+                      "ENEMYPOS 6 5 PRACTICE SIFTER ENEMIES 2 Goblin Orc ENEMYRANDOMPOS ENEMYBOX 2 3 10 12 "
+                      "JOINS 1 Friend");
+    EXPECT_TRUE(b.inBattle);
+    EXPECT_EQ(b.egress, "PREV");
+    EXPECT_TRUE(b.watch);
+    EXPECT_EQ(b.music, "Fight");
+    EXPECT_EQ(b.background, "Cave");
+    EXPECT_EQ(b.sky, Battle::SKY_CIRCUS);
+    EXPECT_EQ(b.enemyPositions.at(""), (std::vector<Point>{{4, 5}, {6, 5}}));
+    EXPECT_EQ(b.enemyPositions.at("Orc"), (std::vector<Point>{{7, 8}}));
+    EXPECT_TRUE(b.practice);
+    EXPECT_TRUE(b.sifter);
+    EXPECT_EQ(b.enemies, (std::vector<long long>{1, 2}));
+    EXPECT_TRUE(b.enemyRandomPos);
+    EXPECT_EQ(b.enemyBoxX0, 2);
+    EXPECT_EQ(b.enemyBoxY0, 3);
+    EXPECT_EQ(b.enemyBoxX1, 10);
+    EXPECT_EQ(b.enemyBoxY1, 12);
+    EXPECT_EQ(b.joins, (std::vector<int>{3}));
+}
+
+TEST_F(BattleDefinition, EmptyLineSkyWordsAndReloading) {
+    Battle empty = loaded("");
+    EXPECT_TRUE(empty.inBattle);
+    EXPECT_EQ(empty.sky, 0);
+    EXPECT_TRUE(empty.enemies.empty());
+    EXPECT_EQ(loaded("SKY STARS").sky, 1);
+    EXPECT_EQ(loaded("SKY TRAIN   ").sky, 3);
+    EXPECT_EQ(loaded("SKY Rain").sky, 0);
+    EXPECT_EQ(loaded("SKY TRAIN SKY stars").sky, 3);
+    EXPECT_TRUE(loaded("ENEMIES 0 WATCH").watch);
+    EXPECT_TRUE(loaded("ENEMIES -2").enemies.empty());
+
+    // A second definition replaces the enemies and positions and starts sky afresh.
+    Battle b = loaded("SKY STARS ENEMIES 1 Goblin ENEMYPOS 1 1 MUSIC Old");
+    b.load("ENEMIES 1 Orc");
+    EXPECT_EQ(b.enemies, (std::vector<long long>{2}));
+    EXPECT_TRUE(b.enemyPositions.empty());
+    EXPECT_EQ(b.sky, 0);
+    EXPECT_EQ(b.music, "Old");
+}
+
+TEST_F(BattleDefinition, FaultsAreFatal) {
+    EXPECT_FATAL(loaded("egress Town"), "ASSERT file Battle line 789 : egress");
+    EXPECT_FATAL(loaded("MUSIC Fight BOSS"), "ASSERT file Battle line 789 : BOSS");
+    EXPECT_FATAL(loaded("ENEMIES 2 Goblin Dragon"), "ASSERT file Battle line 770 : Dragon");
+    // A count beyond the names reads an empty name at the end of the line.
+    EXPECT_FATAL(loaded("ENEMIES 2 Goblin"), "ASSERT file Battle line 770 : ");
+    EXPECT_TRUE(std::regex_match(fatalMessage([] { loaded("JOINS 1 Stranger"); }),
+                                 std::regex("ASSERT file Battle line [0-9]+ : Stranger")));
+    EXPECT_TRUE(std::regex_match(fatalMessage([] { loaded("ENEMYPOS 4 five"); }),
+                                 std::regex("ASSERT file Battle line [0-9]+ : five")));
+    EXPECT_TRUE(std::regex_match(fatalMessage([] { loaded("ENEMYBOX 1 2 3"); }),
+                                 std::regex("ASSERT file Battle line [0-9]+ : missing number")));
+    EXPECT_TRUE(std::regex_match(fatalMessage([] { loaded("EGRESS"); }),
+                                 std::regex("ASSERT file Battle line [0-9]+ : EGRESS")));
+}
+
+TEST_F(BattleDefinition, DefinitionCopiedIntoTheLiveBattle) {
+    Battle definition = loaded("EGRESS Town MUSIC Fight ENEMIES 2 Goblin Orc ENEMYPOS 4 5 JOINS 1 Friend");
+    definition.extraWalkerCells.insert({2, 2});
+    definition.largeMonsters.push_back(LargeMonster{});
+    definition.largeMonsters[0].members[2] = {1, 0};
+    definition.sceneName = "Cave";
+    definition.gridSize = {30, 20};
+
+    // A live battle that ran before: every run-time field is replaced by the definition's.
+    Battle live = definition;
+    live.state = 7;
+    live.turnList = {0, 1, 2};
+    live.turnIndex = 2;
+    live.won = true;
+    live.statModifiers[1][STR] = -3;
+    live.invisibleTurns[0] = 2;
+    live.shownAction.lines = {"Hero attacks..."};
+    live.shownAction.playing = true;
+    live.largeMonsters[0].frame = 3;
+    live.skeletonCounters[0] = 4;
+    live.enemies.push_back(3);
+
+    live = definition;
+    EXPECT_EQ(live.state, 0);
+    EXPECT_TRUE(live.turnList.empty());
+    EXPECT_EQ(live.turnIndex, -1);
+    EXPECT_FALSE(live.won);
+    EXPECT_TRUE(live.statModifiers.empty());
+    EXPECT_TRUE(live.invisibleTurns.empty());
+    EXPECT_TRUE(live.shownAction.lines.empty());
+    EXPECT_FALSE(live.shownAction.playing);
+    EXPECT_EQ(live.largeMonsters[0].frame, 0);
+    EXPECT_EQ(live.skeletonCounters[0], 1);
+    EXPECT_EQ(live.enemies, (std::vector<long long>{1, 2}));
+    EXPECT_EQ(live.joins, (std::vector<int>{3}));
+    EXPECT_EQ(live.egress, "Town");
+    EXPECT_EQ(live.enemyPositions, definition.enemyPositions);
+    EXPECT_EQ(live.extraWalkerCells, definition.extraWalkerCells);
+    EXPECT_EQ(live.largeMonsters[0].members, definition.largeMonsters[0].members);
+    EXPECT_EQ(live.sceneName, "Cave");
+    EXPECT_EQ(live.gridSize, Point(30, 20));
+    EXPECT_TRUE(live.isActive());
+}
+
+TEST(BattleRecord, ActionsLogAndSmallOperations) {
+    BattleAction a;
+    a.initAction(4, {2, 3}, {"Fire", 2}, "Acid", {5, 6});
+    EXPECT_EQ(a.target, 4);
+    EXPECT_EQ(a.cell, Point(2, 3));
+    EXPECT_EQ(a.spell, (SpellRef{"Fire", 2}));
+    EXPECT_EQ(a.potion, "Acid");
+    EXPECT_EQ(a.furtherTargets, (std::set<int>{5, 6}));
+    BattleAction b;
+    b = a;
+    EXPECT_EQ(b, a);
+
+    std::vector<std::string> lines;
+    BattleLog::addLine(lines, "one");
+    BattleLog::addLine(lines, "two");
+    EXPECT_EQ(lines, (std::vector<std::string>{"one", "two"}));
+
+    ActionAnimation shown;
+    shown.pendingTargets = {9};
+    Battle::refillIndexList(shown, {7, 3, 5});
+    EXPECT_EQ(shown.pendingTargets, (std::vector<long long>{3, 5, 7}));
+    EXPECT_EQ(shown.targetCount, 4);
+
+    Battle battle;
+    battle.invisibleTurns = {{1, 3}, {2, 1}};
+    battle.eraseKey(1);
+    battle.eraseKey(8);
+    EXPECT_EQ(battle.invisibleTurns, (std::map<long long, int>{{2, 1}}));
+}
+
+} // namespace

@@ -1,0 +1,172 @@
+// The start screen's dialog, frame by frame, in a scratch folder with its own "SaveGames".
+#include "characters/People.hpp"
+#include "foundation/Resources.hpp"
+#include "game/Game.hpp"
+#include "game/Globals.hpp"
+#include "game/NewGameScreen.hpp"
+#include "scenes/Scene.hpp"
+#include "support/TestSupport.hpp"
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using K = sf::Keyboard;
+
+struct StartWorld : ::testing::Test {
+    Resources* oldResources = resources;
+    Game* oldGame = game;
+    People* oldPeople = people;
+    std::unique_ptr<People> roster = std::make_unique<People>();
+    std::unique_ptr<Game> shell;
+    fs::path oldDir = fs::current_path();
+    CatchFatal catcher;
+
+    void SetUp() override {
+        fs::current_path(scratchDir(std::string("newgame-") +
+                                    ::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        resources = nullptr; // no display: no store
+        people = roster.get();
+        roster->characters.emplace_back("Ana");
+        shell = std::make_unique<Game>();
+        game = shell.get();
+        Scene& start = game->scenes.addScene();
+        start.name = "StartScreen";
+        start.playerControlHere = true;
+        game->scenes.addScene().name = "Intro";
+        game->currentScene = 0;
+    }
+    void TearDown() override {
+        fs::current_path(oldDir);
+        shell.reset();
+        resources = oldResources;
+        game = oldGame;
+        people = oldPeople;
+    }
+
+    NewGameScreen& screen() { return game->newGameScreen; }
+
+    bool frame(std::vector<K::Key> keys = {}, bool confirm = false, bool back = false,
+               bool down = false) {
+        game->input.confirm = confirm;
+        game->input.back = back;
+        game->input.downHeld = game->input.downPressed = down;
+        const bool done = screen().update(keys, nullptr);
+        game->input = InputFlags{};
+        return done;
+    }
+    void typeLine(std::vector<K::Key> keys) {
+        keys.push_back(K::Return);
+        frame(keys);
+    }
+};
+
+void makeSaves() {
+    fs::create_directories("SaveGames/Keep");
+    std::ofstream("SaveGames/Keep/game.save") << "CURRENTSCENE Intro\nCHAPTER 4\n";
+    fs::create_directories("SaveGames/Abandoned"); // a new game left before its first save
+    std::ofstream("SaveGames/notes.txt") << "not a game";
+}
+
+TEST_F(StartWorld, ANewGameIsNamedGivenItsDifficultyAndStarted) {
+    makeSaves();
+    EXPECT_FALSE(frame());
+    EXPECT_EQ(screen().state, 0);
+    EXPECT_TRUE(screen().message.empty());
+
+    frame({}, true);
+    EXPECT_EQ(screen().message, "Hi there! Which game would you like to resume?");
+    frame();
+    EXPECT_EQ(screen().state, 2);
+    EXPECT_TRUE(screen().resumeList.active);
+    EXPECT_EQ(screen().resumeList.options,
+              (std::vector<std::string>{"*** NEW game ***", "Keep"}))
+        << "only folders holding a game.save are offered";
+
+    // Back keeps the choice between resuming and a new game.
+    frame({}, false, true);
+    frame();
+    EXPECT_EQ(screen().state, 2);
+    EXPECT_TRUE(screen().resumeList.active);
+    EXPECT_EQ(game->playerName, "Wanderer") << "back loads nothing";
+
+    frame({}, true);
+    EXPECT_EQ(screen().message, "And how should I call you ?");
+    EXPECT_FALSE(screen().resumeList.active);
+    frame();
+    EXPECT_TRUE(screen().nameBox.active);
+
+    typeLine({}); // an empty name is refused
+    EXPECT_EQ(screen().state, 4);
+    EXPECT_TRUE(screen().nameBox.active);
+
+    typeLine({K::K, K::E, K::E, K::P});
+    EXPECT_EQ(screen().message, "Name Keep already exists. Please choose a different name.");
+    EXPECT_EQ(screen().state, 1);
+    frame();
+    frame({}, true);
+    frame();
+    EXPECT_EQ(screen().nameBox.text, "Keep") << "the old text stays in the box";
+    typeLine({K::BackSpace, K::BackSpace, K::BackSpace, K::BackSpace, K::N, K::O, K::V, K::A});
+    EXPECT_EQ(screen().state, 5);
+    EXPECT_EQ(game->playerName, "Nova");
+    EXPECT_TRUE(fs::is_directory("SaveGames/Nova"));
+
+    frame();
+    EXPECT_TRUE(screen().difficultyList.active);
+    EXPECT_EQ(screen().difficultyList.selectedText(), "Easy");
+    frame({}, false, false, true);
+    frame({}, false, false, true);
+    EXPECT_TRUE(frame({}, true));
+    EXPECT_EQ(game->difficulty, 2);
+    EXPECT_EQ(game->current().name, "Intro");
+}
+
+TEST_F(StartWorld, ResumingLoadsTheChosenSave) {
+    makeSaves();
+    frame({}, false, true);
+    frame();
+    frame({}, false, false, true);
+    EXPECT_TRUE(frame({}, true));
+    EXPECT_EQ(game->playerName, "Keep");
+    EXPECT_EQ(game->chapter, 4);
+    EXPECT_EQ(game->current().name, "Intro");
+}
+
+TEST_F(StartWorld, MissingSaveFolderIsCreatedAndNamesAreBounded) {
+    ASSERT_FALSE(fs::exists("SaveGames"));
+    frame({}, true);
+    frame();
+    EXPECT_TRUE(fs::is_directory("SaveGames"));
+    EXPECT_EQ(screen().resumeList.options, std::vector<std::string>{"*** NEW game ***"});
+    frame({}, true);
+    frame();
+    std::vector<K::Key> many(40, K::Q);
+    typeLine(many);
+    EXPECT_EQ(game->playerName.size(), MAX_PLAYER_NAME_LENGTH);
+    EXPECT_TRUE(fs::is_directory("SaveGames/" + game->playerName));
+
+    // Back on the difficulty list starts the game with the difficulty unchanged.
+    frame();
+    EXPECT_TRUE(frame({}, false, true));
+    EXPECT_EQ(game->difficulty, 1);
+    EXPECT_EQ(game->current().name, "Intro");
+}
+
+TEST_F(StartWorld, ScreenGeometry) {
+    const NewGameScreen s;
+    EXPECT_EQ(s.resumeList.visibleRows, 6);
+    EXPECT_EQ(s.resumeList.characterSize, 30);
+    EXPECT_EQ(s.resumeList.position, Point(1260, 513));
+    EXPECT_EQ(s.difficultyList.visibleRows, 3);
+    EXPECT_EQ(s.difficultyList.size, Point(213, 180));
+    EXPECT_EQ(s.difficultyList.position, Point(1687, 513));
+    EXPECT_EQ(s.nameBox.label, "Enter your name");
+    EXPECT_EQ(s.nameBox.width, 960);
+}
+
+} // namespace

@@ -1,0 +1,329 @@
+// The two save files on a game state built by hand: every record written and read back, the
+// stored lines of characters and scenes not loaded yet, the reader's failure lines, and the
+// replace-by-rename writing that keeps the old save whole when a write fails.
+#include "characters/People.hpp"
+#include "foundation/Resources.hpp"
+#include "game/Game.hpp"
+#include "game/Globals.hpp"
+#include "scenes/Scene.hpp"
+#include "support/TestSupport.hpp"
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeFile(const std::string& path, const std::string& text) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Captures what the code writes to the console.
+struct ConsoleCapture {
+    std::ostringstream text;
+    std::streambuf* old = std::cout.rdbuf(text.rdbuf());
+    ~ConsoleCapture() { std::cout.rdbuf(old); }
+};
+
+const std::vector<std::string> NAMES{"Ana", "Bo", "Cid", "Dee", "Eli", "Fay", "Gus",
+                                     "Hal", "Ivy", "Jo",  "Kit", "Lu",  "Max"};
+
+// A fresh shell world in a scratch folder without a resource store: a roster of the named
+// characters with default values, and the scenes "Start" (current) and "Town" as a scene file
+// would give them: a row of two full chests, an IfOnce and an If block, a battle.
+struct SaveWorld : ::testing::Test {
+    Resources* oldResources = resources;
+    Game* oldGame = game;
+    People* oldPeople = people;
+    std::unique_ptr<People> roster;
+    std::unique_ptr<Game> shell;
+    fs::path oldDir = fs::current_path();
+    std::string dir;
+    CatchFatal catcher;
+
+    void SetUp() override {
+        dir = scratchDir(std::string("save-") +
+                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::current_path(dir);
+        fs::create_directories("SaveGames/Tester");
+        resources = nullptr; // no display: no store
+        freshGame();
+    }
+    void TearDown() override {
+        fs::current_path(oldDir);
+        shell.reset();
+        roster.reset();
+        resources = oldResources;
+        game = oldGame;
+        people = oldPeople;
+    }
+
+    void freshGame() {
+        shell.reset();
+        roster = std::make_unique<People>();
+        people = roster.get();
+        for (const std::string& n : NAMES) roster->characters.emplace_back(n);
+        shell = std::make_unique<Game>();
+        game = shell.get();
+        game->playerName = "Tester";
+        Scene& start = game->scenes.addScene();
+        start.name = "Start";
+        Scene& town = game->scenes.addScene();
+        town.name = "Town";
+        town.type = 1;
+        town.chests[3] = {{"Sword", {4, 3}}, {"Potion", {9, 3}}};
+        SceneCondition once;
+        once.kind = "FLAG";
+        once.argument = "MetBo";
+        once.once = true;
+        town.conditions.push_back(once);
+        SceneCondition plain = once;
+        plain.once = false;
+        plain.argument = "Other";
+        town.conditions.push_back(plain);
+        game->currentScene = 0;
+    }
+
+    // The state a game reaches in play.
+    void play() {
+        game->STRVARS = {{"ORIGIN", "Town"}, {"Blank", ""}, {"MANDEL_RANDOM_SEED", "1234"}};
+        game->SETVARS = {{"DESTINATIONS", {"Mars", "Moon", "Titan"}}, {"Seen", {"x"}}};
+        game->BOOLVARS = {"MetBo", "GotKey", "Chapter2Done"};
+        game->autoDistributeWeapons = false;
+        game->autoDistributeFood = false;
+        game->targetFps = 45;
+        game->difficulty = 2;
+        game->SHARDS = {{"RitPliar", 1}, {"Cave", 2}, {"Moon", 1}};
+        game->LASTSHARD = "Moon";
+        game->SHARDLOCATION["Cave"] = "Underground";
+        game->chapter = 3;
+        people->party = {0, 1, 4};
+        people->reserve = {2, 7};
+        people->savedParty = {1, 3};
+        people->mainCharacterIndex = 1;
+        Character& bo = people->at(1);
+        bo.level = 7;
+        bo.className = "Mage";
+        bo.potions = {"Healing"};
+        bo.spellsByLevel[3]["Fire"] = 2;
+        game->storedCharacterLines["Zed"] = "Character Zed TYPE NORMAL LEVEL 4";
+        SceneState far;
+        far.chests = {{"", {2, 2}}, {"Gem", {5, 5}}};
+        far.battleWon = true;
+        far.playedBlocks = {"FLAG Landed", "SHARD Moon"};
+        game->savedScenes["FarAway"] = far;
+
+        Scene& town = game->scenes[1];
+        town.chests[3][1].item.clear(); // opened the second chest
+        town.conditions[0].played = true;
+        town.battle.won = true;
+        game->currentScene = 1;
+    }
+
+    std::string peopleFile() const { return "SaveGames/Tester/people.save"; }
+    std::string gameFile() const { return "SaveGames/Tester/game.save"; }
+};
+
+TEST_F(SaveWorld, EveryRecordRoundTripsIntoAFreshGame) {
+    play();
+    ASSERT_TRUE(game->saveGame());
+    const std::string people1 = readFile(peopleFile());
+    const std::string game1 = readFile(gameFile());
+    std::vector<std::string> characterLines;
+    for (const Character& c : people->characters) {
+        std::ostringstream line;
+        c.writeSave(line);
+        characterLines.push_back(line.str());
+    }
+    EXPECT_NE(people1.find("Character Zed TYPE NORMAL LEVEL 4\n"), std::string::npos);
+    EXPECT_NE(game1.find("SCENE FarAway "), std::string::npos);
+
+    freshGame();
+    game->loadGame(nullptr);
+
+    EXPECT_EQ(game->STRVARS.at("ORIGIN"), "Town");
+    EXPECT_EQ(game->STRVARS.at("Blank"), "");
+    EXPECT_EQ(game->STRVARS.at("MANDEL_RANDOM_SEED"), "1234");
+    EXPECT_EQ(game->getSetVar("DESTINATIONS"), (std::set<std::string>{"Mars", "Moon", "Titan"}));
+    EXPECT_EQ(game->SETVARS.size(), 2u);
+    EXPECT_EQ(game->BOOLVARS, (std::set<std::string>{"MetBo", "GotKey", "Chapter2Done"}));
+    EXPECT_FALSE(game->autoDistributeWeapons);
+    EXPECT_FALSE(game->autoDistributeFood);
+    EXPECT_EQ(game->targetFps, 45);
+    EXPECT_EQ(game->difficulty, 2);
+    EXPECT_EQ(game->SHARDS, (std::map<std::string, int>{{"RitPliar", 1}, {"Cave", 2}, {"Moon", 1}}));
+    EXPECT_EQ(game->LASTSHARD, "Moon");
+    EXPECT_EQ(game->SHARDLOCATION.at("Cave"), "Underground");
+    EXPECT_EQ(game->SHARDLOCATION.at("Fire"), "Earth");
+    EXPECT_EQ(game->chapter, 3);
+    EXPECT_EQ(people->party, (std::set<int>{0, 1, 4}));
+    EXPECT_EQ(people->reserve, (std::set<int>{2, 7}));
+    EXPECT_EQ(people->savedParty, (std::set<int>{1, 3}));
+    EXPECT_EQ(people->mainCharacterIndex, 1);
+    for (std::size_t i = 0; i < NAMES.size(); ++i) {
+        std::ostringstream line;
+        people->characters[i].writeSave(line);
+        EXPECT_EQ(line.str(), characterLines[i]) << NAMES[i];
+    }
+    EXPECT_EQ(game->storedCharacterLines.at("Zed"), "Character Zed TYPE NORMAL LEVEL 4");
+
+    // The start-up scene got its record back before the switch to it.
+    EXPECT_EQ(game->current().name, "Town");
+    Scene& town = game->current();
+    EXPECT_EQ(town.chests[3][0].item, "Sword");
+    EXPECT_EQ(town.chests[3][1].item, "");
+    EXPECT_TRUE(town.battle.won);
+    EXPECT_TRUE(town.conditions[0].played);
+    EXPECT_FALSE(town.conditions[1].played);
+    const SceneState& far = game->savedScenes.at("FarAway");
+    EXPECT_EQ(far.chests, (std::vector<SavedChest>{{"", {2, 2}}, {"Gem", {5, 5}}}));
+    EXPECT_TRUE(far.battleWon);
+    EXPECT_EQ(far.playedBlocks, (std::vector<std::string>{"FLAG Landed", "SHARD Moon"}));
+
+    // What was read is written again unchanged, stored lines and unloaded scenes included.
+    ASSERT_TRUE(game->saveGame());
+    EXPECT_EQ(readFile(peopleFile()), people1);
+    EXPECT_EQ(readFile(gameFile()), game1);
+}
+
+TEST_F(SaveWorld, RecordsAreWrittenInTheirFileForm) {
+    play();
+    game->SETVARS["Empty"] = {};
+    std::ostringstream out;
+    game->writeGameSave(out);
+    const std::string text = out.str();
+    EXPECT_EQ(text.substr(0, text.find('\n')), "CURRENTSCENE Town");
+    EXPECT_NE(text.find("STRVARS 3 Blank '' MANDEL_RANDOM_SEED '1234' ORIGIN 'Town' \n"),
+              std::string::npos);
+    EXPECT_NE(text.find("SETVARS 3  DESTINATIONS { 'Mars' 'Moon' 'Titan' }  Empty { }  Seen { 'x' } \n"),
+              std::string::npos);
+    EXPECT_NE(text.find("BOOLVARS 3 Chapter2Done GotKey MetBo \n"), std::string::npos);
+    EXPECT_NE(text.find("\nAUTODISTRIBUTEWEAPONS 0\nAUTODISTRIBUTEFOOD 0\nTARGETFPS 45\nDIFFICULTY 2\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("\nSHARDS 3 Cave 2 Moon 1 RitPliar 1 \nLASTSHARD Moon\n"), std::string::npos);
+    EXPECT_NE(text.find("\nQUORVANE 3 Ana Bo Eli \nSPAREQUORVANE 2 Cid Hal \nSAVEDQUORVANE 2 Bo Dee \n"
+                        "MAINCHARACTER Bo\nCHAPTER 3\nSCENE Start "),
+              std::string::npos);
+    EXPECT_NE(text.find("SCENE Town CHESTS 2 4 3 'Sword' 9 3 '' BATTLEV 1 IFSPLAYED 1 <FLAG MetBo> \n"),
+              std::string::npos);
+    EXPECT_NE(text.find("SCENE FarAway CHESTS 2 2 2 '' 5 5 'Gem' BATTLEV 1 IFSPLAYED 2 <FLAG Landed> "
+                        "<SHARD Moon> \n"),
+              std::string::npos);
+
+    // An empty set comes back absent.
+    writeFile(gameFile(), text);
+    freshGame();
+    game->readGameSave(gameFile(), nullptr, 0.5f);
+    EXPECT_FALSE(game->hasSetVar("Empty"));
+    EXPECT_TRUE(game->hasSetVar("Seen"));
+}
+
+TEST_F(SaveWorld, ReaderOddities) {
+    // More than eleven names: the rest go to the reserve. Keys in any order, read more than once.
+    std::string party = "QUORVANE 13";
+    for (const std::string& n : NAMES) party += " " + n;
+    writeFile(gameFile(), "CHAPTER 5\nADVICE go somewhere else now\n" + party +
+                              "\nSPAREQUORVANE 1 Ana\nBOOLVARS 1 A\nBOOLVARS 1 B\nCHAPTER 6");
+    game->readGameSave(gameFile(), nullptr, 0.5f);
+    EXPECT_EQ(people->party.size(), 11u);
+    EXPECT_EQ(people->reserve, (std::set<int>{0, 11, 12}));
+    EXPECT_EQ(game->BOOLVARS, (std::set<std::string>{"A", "B"}));
+    EXPECT_EQ(game->chapter, 6) << "the last word, without a line end, is still read";
+    EXPECT_EQ(game->current().name, "Start") << "no CURRENTSCENE: no switch";
+
+    // A key that is the very last word of the file is not handled.
+    writeFile(gameFile(), "CHAPTER 2\nNOSUCHKEY");
+    game->readGameSave(gameFile(), nullptr, 0.5f);
+    EXPECT_EQ(game->chapter, 2);
+
+    // Only "people.save": the characters come back, and no scene is switched to.
+    freshGame();
+    fs::remove(gameFile());
+    std::ostringstream line;
+    Character changed("Cid");
+    changed.level = 9;
+    changed.writeSave(line);
+    writeFile(peopleFile(), line.str() + "\n# a comment\n\n");
+    game->loadGame(nullptr);
+    EXPECT_EQ(people->at(2).level, 9);
+    EXPECT_EQ(game->current().name, "Start");
+}
+
+TEST_F(SaveWorld, ReaderFailureLines) {
+    EXPECT_FATAL(game->readGameSave("SaveGames/Tester/none.save", nullptr, 0.5f),
+                 "ASSERT file Game line 1846 : SaveGames/Tester/none.save");
+    const auto failsWith = [&](const std::string& text, const std::string& message) {
+        writeFile(gameFile(), text);
+        EXPECT_FATAL(game->readGameSave(gameFile(), nullptr, 0.5f), message) << text;
+    };
+    failsWith("SETVARS 1 Seen ( 'x' }\n", "ASSERT file Game line 1886 : (");
+    failsWith("QUORVANE 2 Ana Nobody\n", "ASSERT file Game line 1956 : Nobody");
+    failsWith("SAVEDQUORVANE 1 Nobody\n", "ASSERT file Game line 1967 : Nobody");
+    failsWith("SPAREQUORVANE 1 Nobody\n", "ASSERT file Game line 1978 : Nobody");
+    failsWith("CHAPTER 1\nWHATEVER 3\n", "ASSERT file Game line 2002 : WHATEVER");
+    failsWith("SCENE Town BOXES 0 BATTLEV 0\n", "ASSERT file Scene line 183 : BOXES");
+    writeFile(peopleFile(), "Person Ana LEVEL 2\n");
+    EXPECT_EQ(fatalMessage([&] { game->loadGame(nullptr); }).rfind("ASSERT file People line ", 0), 0u);
+}
+
+TEST_F(SaveWorld, AFailedWriteKeepsTheOldSaveAndSaysSo) {
+    play();
+    ASSERT_TRUE(game->saveGame());
+    const std::string people1 = readFile(peopleFile());
+    const std::string game1 = readFile(gameFile());
+
+    game->chapter = 4;
+    people->at(0).level = 50;
+    // Something in the way of the temporary game file: the game file cannot be written.
+    fs::create_directory(gameFile() + ".tmp");
+    {
+        ConsoleCapture console;
+        EXPECT_FALSE(game->saveGame());
+        EXPECT_NE(console.text.str().find("Could not save SaveGames//Tester//game.save"),
+                  std::string::npos)
+            << console.text.str();
+    }
+    EXPECT_EQ(readFile(peopleFile()), people1) << "the pair stays the old pair";
+    EXPECT_EQ(readFile(gameFile()), game1);
+    EXPECT_FALSE(fs::exists(peopleFile() + ".tmp"));
+    fs::remove(gameFile() + ".tmp");
+
+    ASSERT_TRUE(game->saveGame());
+    EXPECT_NE(readFile(gameFile()).find("CHAPTER 4"), std::string::npos);
+    EXPECT_NE(readFile(peopleFile()), people1);
+
+    // No save folder: nothing is created, and the console says so.
+    game->playerName = "Ghost";
+    {
+        ConsoleCapture console;
+        EXPECT_FALSE(game->saveGame());
+        EXPECT_NE(console.text.str().find("Could not save SaveGames//Ghost//people.save"),
+                  std::string::npos);
+    }
+    EXPECT_FALSE(fs::exists("SaveGames/Ghost"));
+}
+
+TEST_F(SaveWorld, NothingIsSavedOnceTheGameIsFinishedAndSavingTwiceIsStable) {
+    play();
+    ASSERT_TRUE(game->saveGame());
+    const std::string game1 = readFile(gameFile());
+    ASSERT_TRUE(game->saveGame());
+    EXPECT_EQ(readFile(gameFile()), game1);
+    game->gameFinished = true;
+    game->chapter = 9;
+    game->saveGame();
+    EXPECT_EQ(readFile(gameFile()), game1);
+}
+
+} // namespace
