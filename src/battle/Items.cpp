@@ -7,16 +7,37 @@
 
 namespace {
 
+std::string located(const std::string& word, const std::string& file) {
+    return file.empty() ? word : word + " (" + file + ")";
+}
+
 // The value after a keyword: a missing one names the keyword, a bad one names itself.
-std::string valueWord(std::istream& in, const std::string& keyword) {
+std::string valueWord(std::istream& in, const std::string& keyword, const std::string& file) {
     std::string w;
-    if (!(in >> w)) fatalAssert("Items", __LINE__, keyword);
+    if (!(in >> w)) fatalAssert("Items", __LINE__, located(keyword, file));
     return w;
+}
+
+float floatWord(std::istream& in, const std::string& keyword, const std::string& file) {
+    std::string w = valueWord(in, keyword, file);
+    float value = 0;
+    std::istringstream number(w);
+    // Whole word only: "5abc" must not read as 5 and leave "abc" behind.
+    if (!(number >> value) || !(number >> std::ws).eof()) fatalAssert("Items", __LINE__, located(w, file));
+    return value;
+}
+
+int intWord(std::istream& in, const std::string& keyword, const std::string& file) {
+    std::string w = valueWord(in, keyword, file);
+    int value = 0;
+    std::istringstream number(w);
+    if (!(number >> value) || !(number >> std::ws).eof()) fatalAssert("Items", __LINE__, located(w, file));
+    return value;
 }
 
 } // namespace
 
-void Item::read(std::istream& in) {
+void Item::read(std::istream& in, const std::string& file) {
     std::string typeWord;
     in >> name >> typeWord;
     if (typeWord == "WEAPON") type = WEAPON;
@@ -31,15 +52,15 @@ void Item::read(std::istream& in) {
         if (in.eof() && word.empty()) break;
         Stat stat = statFromName(word);
         if (stat != STAT_NONE) {
-            bonuses[stat] = toFloat(valueWord(in, word), "Items", __LINE__);
+            bonuses[stat] = floatWord(in, word, file);
         } else if (word == "ALLOWED") {
-            allowedClasses.insert(valueWord(in, word));
+            allowedClasses.insert(valueWord(in, word, file));
         } else if (word == "CLS") {
-            classWord = valueWord(in, word);
+            classWord = valueWord(in, word, file);
         } else if (word == "RANGE") {
-            range = toInt(valueWord(in, word), "Items", __LINE__);
+            range = intWord(in, word, file);
         } else if (word == "SIZE") {
-            std::string sizeWord = valueWord(in, word);
+            std::string sizeWord = valueWord(in, word, file);
             std::string lower = toLower(sizeWord);
             if (lower == "small") size = SMALL;
             else if (lower == "mid") size = MID;
@@ -76,10 +97,10 @@ std::string Item::describeBonuses() const {
             continue;
         }
         if (s == XP && b == 1.0f) continue;
-        std::ostringstream piece;
-        if (!text.empty()) piece << ' ';
-        piece << statName(static_cast<Stat>(s)) << (s == DMG || s == DEF ? ":" : "+") << b;
-        text += piece.str();
+        std::ostringstream entry;
+        if (!text.empty()) entry << ' ';
+        entry << statName(static_cast<Stat>(s)) << (s == DMG || s == DEF ? ":" : "+") << b;
+        text += entry.str();
         last = static_cast<int>(std::trunc(b));
     }
     if (all) text = " ALL " + std::string(last >= 1 ? "+" : "") + std::to_string(last);
@@ -94,11 +115,11 @@ int Item::score(const ItemList& catalogue, int index) {
 }
 
 void ItemList::load(const std::string& path, sf::RenderWindow* window, float overall) {
-    readDataFile(path, window, overall, "Items", 73, [this](const std::string& word, const std::string& rest) {
+    readDataFile(path, window, overall, "Items", 73, [this, &path](const std::string& word, const std::string& rest) {
         if (word != "ITEM") fatalAssert("Items", 104, word);
         Item item;
         std::istringstream line(rest);
-        item.read(line);
+        item.read(line, path);
         if (indexOf(item.name) != NO_ITEM) fatalAssert("Items", 111, item.name);
         items.push_back(std::move(item));
     });

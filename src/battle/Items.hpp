@@ -31,8 +31,9 @@ struct Item {
     int range = 1;
     bool unique = false;
 
-    // Fills the item from the rest of an "ITEM" line (name, type word, keywords).
-    void read(std::istream& in);
+    // Fills the item from the rest of an "ITEM" line (name, type word, keywords). A value that is
+    // missing or not a number is fatal, naming the word and, when given, the file it came from.
+    void read(std::istream& in, const std::string& file = "");
 
     std::string getName() const { return name; }
     float bonus(Stat stat) const { return bonuses[stat]; }

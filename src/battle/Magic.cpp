@@ -76,9 +76,14 @@ void badKeyword(const std::string& word, const char* repository) {
     std::cout << "BAD keyword " << word << " (" << repository << ")" << std::endl;
 }
 
-StatChanges::value_type statChange(std::istream& in, const std::string& keyword) {
-    Stat stat = statFromName(nextValue(in, keyword));
-    return {stat, floatValue(in, keyword)};
+// A stat name that names no stat is reported and dropped with its value: stat 14 would index
+// past every stat table of the battle.
+void addStatChange(StatChanges& changes, std::istream& in, const std::string& keyword, const char* repository) {
+    std::string name = nextValue(in, keyword);
+    Stat stat = statFromName(name);
+    float value = floatValue(in, keyword);
+    if (stat == STAT_NONE) badKeyword(name, repository);
+    else changes.push_back({stat, value});
 }
 
 } // namespace
@@ -143,7 +148,10 @@ void Magic::read(std::istream& in) {
             // A level that is not a whole number from 1: its values are read and dropped.
             badKeyword(word, "magicrep");
             if (beginsWith(word, "COLOR")) colorValue(in, word);
-            else if (beginsWith(word, "ATTR(")) statChange(in, word);
+            else if (beginsWith(word, "ATTR(")) {
+                StatChanges dropped;
+                addStatChange(dropped, in, word, "magicrep");
+            }
             else nextValue(in, word);
         } else if (beginsWith(word, "COLOR(")) {
             setLevel(color, level, colorValue(in, word), FILL_COLOR);
@@ -159,7 +167,7 @@ void Magic::read(std::istream& in) {
             setLevel(numExplosions, level, intValue(in, word), 0);
         } else if (beginsWith(word, "ATTR(")) {
             if (static_cast<int>(attr.size()) < level) attr.resize(level);
-            attr[level - 1].push_back(statChange(in, word));
+            addStatChange(attr[level - 1], in, word, "magicrep");
         } else if (word == "PICTUREBASE") {
             pictureBase = nextValue(in, word);
             pictureCount = intValue(in, word);
@@ -242,7 +250,7 @@ void Potion::read(std::istream& in) {
         } else if (beginsWith(word, "MP")) {
             mp = intValue(in, word);
         } else if (beginsWith(word, "ATTR")) {
-            attr.push_back(statChange(in, word));
+            addStatChange(attr, in, word, "potionrep");
         } else {
             badKeyword(word, "potionrep");
         }

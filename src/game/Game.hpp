@@ -50,7 +50,6 @@ public:
     Scene& back();
     // Appends a default-constructed scene and returns it.
     Scene& addScene();
-    void clear();
 
     class iterator {
     public:
@@ -115,7 +114,7 @@ constexpr int Z = 25, X = 23, Escape = 36, LControl = 37, Space = 57, Tab = 60, 
               Right = 72, Up = 73, Down = 74, F1 = 85;
 }
 
-// Who took the frame in the last update (for the log and the tests).
+// Who took the frame in the last update.
 enum class FrameConsumer {
     NONE,
     CONFIRM_DIALOG,

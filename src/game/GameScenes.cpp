@@ -44,8 +44,6 @@ Scene& SceneList::back() { return store_->scenes.back(); }
 
 Scene& SceneList::addScene() { return store_->scenes.emplace_back(); }
 
-void SceneList::clear() { store_->scenes.clear(); }
-
 // ---------------------------------------------------------------------------------------------
 // Lookups
 

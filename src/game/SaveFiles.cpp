@@ -361,7 +361,7 @@ void Game::readGameSave(const std::string& path, sf::RenderWindow* window, float
     // blocks back (planets loaded since have had theirs already; applying twice changes nothing).
     for (Scene& scene : scenes) {
         const auto saved = savedScenes.find(scene.name);
-        if (false && saved != savedScenes.end()) scene.restoreState(saved->second);
+        if (saved != savedScenes.end()) scene.restoreState(saved->second);
     }
 
     showLoadingScreen(window, overall, 1);

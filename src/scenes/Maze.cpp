@@ -1,5 +1,6 @@
 #include "scenes/Maze.hpp"
 
+#include "foundation/TextReader.hpp"
 #include "scenes/Scene.hpp"
 
 #include <array>
@@ -95,4 +96,19 @@ void generateMaze(Scene& scene, Point a, Point b, const std::string& wall, char,
         scene.blocked[0].erase(t);
         scene.blocked[1].erase(t);
     }
+}
+
+void readGenerateMaze(Scene& scene, std::istream& rest) {
+    WordReader r(rest, "Scene", 778);
+    Point a, b;
+    a.x = r.integer();
+    a.y = r.integer();
+    b.x = r.integer();
+    b.y = r.integer();
+    const std::string wall = r.word("maze wall");
+    const std::string second = r.word("maze second word");
+    const std::string exits = r.word("maze exits");
+    const int flag = r.integer();
+    if (a.x <= 0 || a.y <= 0) fatalAssert("Scene", 778, "Maze must be 1 unit offset from border");
+    generateMaze(scene, a, b, wall, second.empty() ? ' ' : second[0], exits, flag != 0);
 }

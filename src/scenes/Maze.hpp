@@ -4,6 +4,7 @@
 
 #include "foundation/main.hpp"
 
+#include <istream>
 #include <string>
 #include <vector>
 
@@ -38,3 +39,6 @@ void addMazeWall(Scene& scene, Point tile, const std::string& wall, bool keepOut
 // The whole "GenerateMaze" statement after its checks: carve, wall and open the exits.
 void generateMaze(Scene& scene, Point a, Point b, const std::string& wall, char second,
                   const std::string& exits, bool flag);
+// The rest of a "GenerateMaze" line: x0 y0 x1 y1 wall second exits flag. The maze must keep one
+// tile free to the left and above it.
+void readGenerateMaze(Scene& scene, std::istream& rest);

@@ -345,7 +345,6 @@ public:
 
     // ===== entering (SceneEnter.cpp) =====
     void enter(const std::string& previousSceneName);
-    void populateMandelbrotCache();
 
     // ===== scripts (SceneScript.cpp) =====
     void runScript(const std::vector<std::string>& lines);

@@ -347,7 +347,7 @@ void Scene::draw(sf::RenderWindow& window) {
     if (message.isActive()) message.draw(window, false);
     if (infoBox.isActive()) infoBox.draw(window, false);
 
-    if ((type == SCENE_WALK || type == SCENE_WATCH) && people->mainCharacterIndex != NO_INDEX) {
+    if (people->mainCharacterIndex != NO_INDEX) {
         const Character& leader = people->mainCharacter();
         std::string readout = std::to_string(leader.tile.x) + "  " + std::to_string(leader.tile.y) + " " + name;
         if (mapPos != Point{-1, -1})

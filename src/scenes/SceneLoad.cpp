@@ -6,6 +6,7 @@
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
 #include "game/TileKind.hpp"
+#include "scenes/Maze.hpp"
 
 #include <fstream>
 #include <iostream>
@@ -447,6 +448,8 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         battle.sceneName = name;
         battle.gridSize = mapSize();
         battleDefinition = battle;
+    } else if (word == "GenerateMaze") {
+        readGenerateMaze(*this, head);
     } else if (word == "MovingTeleporter") {
         MovingTeleporter t;
         t.read(head);

@@ -98,6 +98,7 @@ void Scene::update(sf::RenderWindow* window) {
 
     // The running battle takes the frame here once it is part of the build.
     if (battle.inBattle) return;
+    if (type == SCENE_SPACE) flame.update(blocked[0], mapSize());
     if (type != SCENE_WALK) return;
 
     const bool sequenceRunning = runSequenceStep();
@@ -191,7 +192,12 @@ void Scene::updateLeader(sf::RenderWindow* window) {
     leader.move(&walk, mapSize(), blocked[leader.flying ? 1 : 0], others, MOVE_NONE);
     placeAtFreeTile(leader.pixel);
     camera = view;
-    if (leader.tile != before) arriveOnTile(leader.tile);
+    if (leader.tile != before) {
+        arriveOnTile(leader.tile);
+        // A tunnel mouth carries the leader to the other one; only on arrival, so that the far
+        // mouth does not send it straight back.
+        for (const Tunnel& t : tunnels) t.pass(blocked[0], mapSize());
+    }
     (void)window;
 }
 

@@ -14,6 +14,7 @@
 
 #include <SFML/Graphics.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -448,4 +449,14 @@ TEST_F(GameScenes, AMissingIndexFileIsReportedAndPassedOver) {
     setPauseWait(oldWait);
     EXPECT_EQ(out, "Couldn't locate game file\nPaused... press any key to continue\n");
     EXPECT_TRUE(waited);
+}
+
+TEST_F(GameScenes, AWindowlessSwitchLoadsThePlanetBehindTheGamesOwnWindow) {
+    sf::RenderWindow window(sf::VideoMode(320, 200), "planet");
+    g().window = &window;
+    ProgressLog log;
+    g().gotoScene("Solaris", true, nullptr);
+    // Only the character loader reports at overall 0, and it reports only with a window.
+    EXPECT_NE(std::find(log.overall.begin(), log.overall.end(), 0.0f), log.overall.end());
+    EXPECT_FLOAT_EQ(log.overall.back(), 1.0f);
 }

@@ -254,6 +254,37 @@ TEST_F(SceneWalkDraw, TheCreditsRollFadesPicturesAndEnds) {
     EXPECT_FALSE(credits.active) << "every line has left the top";
 }
 
+TEST_F(SceneWalkDraw, LoversOnOneTileAndANightWithoutDarknessDrawSafely) {
+    Scene& g = scene("Garden");
+    const int crane = people->indexOf("Crane"), marble = people->indexOf("Marble");
+    ASSERT_NE(crane, NO_INDEX);
+    people->at(crane).lovePartner = marble;
+    people->at(marble).lovePartner = crane;
+    people->at(crane).setTilePosition({16, 6});
+    people->at(marble).setTilePosition({16, 6});
+    cameraOn(g, {0, 0});
+    leaderAt({1, 1});
+    const sf::Image hearts = frame(g);
+    screenshot(hearts, "debug_hearts");
+    // The heart of a pair on one tile beats as if they were neighbours: it is drawn.
+    const Point v = view(g);
+    const int hx = 16 * 120 - v.x + 120, hy = 6 * 120 - 30 - v.y;
+    const Rgb heart = meanColour(hearts, hx - 4, hy - 4, 8, 8);
+    EXPECT_GT(heart.r, heart.g + 60) << "a red heart beside the pair";
+    people->at(marble).setTilePosition({20, 6});
+
+    Scene& night = game->scenes.addScene();
+    night.loadText("SceneName NoDark\nType WALK\nDarkScene 0 3\nTile . TEXTURE Grass TORCH END\n"
+                   "Map\n....................\n....................\n....................\n"
+                   "....................\n....................\n....................\n"
+                   "....................\n....................\n....................\n"
+                   "....................\nEndMap\n");
+    ASSERT_TRUE(night.light.dark);
+    const sf::Image level0 = frame(night);
+    night.light.dark = false;
+    EXPECT_EQ(differingPixels(level0, frame(night), 0, 0, 1920, 900), 0) << "darkness 0 darkens nothing";
+}
+
 TEST_F(SceneWalkDraw, ScreenshotsOfTheTownTheCaveAndSpace) {
     Scene& q = scene("Quarter");
     leaderAt({20, 8});

@@ -75,12 +75,22 @@ e2e_keys() {
     done
 }
 
-# Waits until the file contains the text (grep -F), up to the given seconds.
+# Waits until the file holds a line that is exactly the text, up to the given seconds.
 e2e_wait_for() {
     local file="$1" text="$2" seconds="${3:-10}" i
     for i in $(seq $((seconds * 10))); do
-        grep -qF -- "$text" "$file" 2>/dev/null && return 0
+        grep -qxF -- "$text" "$file" 2>/dev/null && return 0
         sleep 0.1
+    done
+    return 1
+}
+
+# Waits until the file exists, up to the given seconds.
+e2e_wait_for_file() {
+    local file="$1" seconds="${2:-10}" i
+    for i in $(seq $((seconds * 100))); do
+        [ -e "$file" ] && return 0
+        sleep 0.01
     done
     return 1
 }

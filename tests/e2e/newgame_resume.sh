@@ -47,7 +47,7 @@ grep -q "ASSERT" "$E2E_LOG" && e2e_fail "a fatal assertion in the first run"
 ls "$SAVE"/*.tmp >/dev/null 2>&1 && e2e_fail "temporary files left behind"
 
 # --- resumed ---
-cp "$SAVE/game.save" "$E2E_WORK/first-run.save"
+grep -qx "CURRENTSCENE Town" "$SAVE/game.save" || e2e_fail "the first run did not end saved in the town"
 e2e_start_game "$PROGRAM"
 e2e_keys space          # the list: "*** NEW game ***", "Nova"
 sleep 0.3
@@ -64,4 +64,4 @@ grep -q "QUORVANE 1 Ravi" "$SAVE/game.save" || e2e_fail "the resumed party diffe
 grep -q "Elixir" "$SAVE/people.save" || e2e_fail "the resumed party lost its find"
 e2e_stop_game
 grep -q "ASSERT" "$E2E_LOG" && e2e_fail "a fatal assertion in the resumed run"
-cat "$SAVE/game.save" > /tmp/h7/last.save; echo "PASS"
+echo "PASS"

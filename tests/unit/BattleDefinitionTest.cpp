@@ -1,6 +1,8 @@
 #include "battle/Battle.hpp"
 #include "characters/People.hpp"
+#include "game/Game.hpp"
 #include "game/Globals.hpp"
+#include "scenes/Scene.hpp"
 #include "support/TestSupport.hpp"
 
 #include <regex>
@@ -133,6 +135,22 @@ TEST_F(BattleDefinition, DefinitionCopiedIntoTheLiveBattle) {
     EXPECT_EQ(live.sceneName, "Cave");
     EXPECT_EQ(live.gridSize, Point(30, 20));
     EXPECT_TRUE(live.isActive());
+}
+
+TEST_F(BattleDefinition, SetSceneTakesTheNameAndGridSize) {
+    Game g;
+    Scene& cave = g.scenes.addScene();
+    cave.name = "Cave";
+    cave.grid.assign(30, std::vector<int>(20, 0));
+    Game* oldGame = game;
+    game = &g;
+    Battle b = loaded("ENEMIES 1 Goblin");
+    b.setScene("Cave");
+    EXPECT_EQ(b.sceneName, "Cave");
+    EXPECT_EQ(b.gridSize, Point(30, 20));
+    EXPECT_FATAL(b.setScene("Nowhere"), "ASSERT file Game line 344 : Nowhere");
+    EXPECT_EQ(b.sceneName, "Cave");
+    game = oldGame;
 }
 
 TEST(BattleRecord, ActionsLogAndSmallOperations) {

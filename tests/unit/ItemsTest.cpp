@@ -76,6 +76,8 @@ TEST(ItemsRead, BadWordsAreFatal) {
                         "ASSERT file Items line [0-9]+ : sharp"));
     EXPECT_TRUE(matches(fatalMessage([] { readItem("Axe WEAPON RANGE 1.5"); }),
                         "ASSERT file Items line [0-9]+ : 1.5"));
+    EXPECT_TRUE(matches(fatalMessage([] { readItem("Axe WEAPON DMG 5abc"); }),
+                        "ASSERT file Items line [0-9]+ : 5abc"));
     EXPECT_TRUE(matches(fatalMessage([] { readItem("Axe WEAPON DMG"); }),
                         "ASSERT file Items line [0-9]+ : DMG"));
     EXPECT_TRUE(matches(fatalMessage([] { readItem("Axe WEAPON ALLOWED   "); }),
@@ -105,7 +107,7 @@ TEST(ItemsRules, DescribeBonuses) {
     EXPECT_EQ(readItem("Cursed ACCESSORY STR -2 DEX 1").describeBonuses(), "DEX+1");
     EXPECT_EQ(readItem("Star SPECIAL STR 1 DEX 1 WIS 1 SPD 1 AMR 1 MAXHP 1 MAXMP 1 SHL 1").describeBonuses(),
               " ALL +1");
-    // The last piece written decides the figure; below 1 it has no sign.
+    // The last bonus written decides the figure; below 1 it has no sign.
     EXPECT_EQ(readItem("Dust SPECIAL STR 3 DEX 1 WIS 1 SPD 1 AMR 1 MAXHP 1 MAXMP 1 SHL 0.5").describeBonuses(),
               " ALL 0");
     // Any of those eight at 0 spoils "ALL"; HP, MP, DMG, DEF, MOB and XP do not.
@@ -168,7 +170,11 @@ TEST(ItemsFile, FaultsAreFatal) {
     std::string bad = writeFile(dir, "Bad.txt", "ITEM Bread USABLE HP ten\nITEM Cake USABLE HP 2\n");
     list.items.clear();
     EXPECT_TRUE(matches(fatalMessage([&] { list.load(bad, nullptr, 0.f); }),
-                        "ASSERT file Items line [0-9]+ : ten"));
+                        "ASSERT file Items line [0-9]+ : ten \\(" + bad + "\\)"));
+    std::string cut = writeFile(dir, "Cut.txt", "ITEM Bread USABLE HP 2 MP\n");
+    list.items.clear();
+    EXPECT_TRUE(matches(fatalMessage([&] { list.load(cut, nullptr, 0.f); }),
+                        "ASSERT file Items line [0-9]+ : MP \\(" + cut + "\\)"));
 }
 
 TEST(ItemsFileDeathTest, UnreadableFileStopsWithErrorFile) {

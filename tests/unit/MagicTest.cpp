@@ -120,6 +120,10 @@ TEST(MagicRead, UnknownWordsAreReportedAndSkippedAlone) {
     EXPECT_EQ(m.mp, (std::vector<int>{0, 9}));
     out = coutOf([&] { m = readMagic("DMG(99999999999) 5"); });
     EXPECT_EQ(out, "BAD keyword DMG(99999999999) (magicrep)\n");
+    // A stat name that names no stat is dropped with its value, never stored as stat 14.
+    out = coutOf([&] { m = readMagic("ATTR(1) LUCK 2 ATTR(1) WIS 3"); });
+    EXPECT_EQ(out, "BAD keyword LUCK (magicrep)\n");
+    EXPECT_EQ(m.levelAttributes(1), (StatChanges{{WIS, 3.0f}}));
 }
 
 TEST(MagicRead, BadNumbersAreFatal) {

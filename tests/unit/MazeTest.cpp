@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <queue>
+#include <sstream>
 
 namespace {
 
@@ -121,4 +122,15 @@ TEST_F(MazeScene, WallsBlockAndExitsAreOpenedInBothLayers) {
     generateMaze(kept, {2, 2}, {8, 6}, "HedgeWall", 'X', "", true);
     EXPECT_TRUE(kept.blocked[0].count({1, 2}));
     EXPECT_FALSE(kept.blocked[1].count({1, 2})) << "flag 1 keeps walls out of the second set";
+}
+
+TEST_F(MazeScene, TheStatementLineNeedsAFreeBorderAroundTheMaze) {
+    Scene& s = load(square("L"));
+    std::istringstream ok("2 2 8 6 HedgeWall X S 1");
+    readGenerateMaze(s, ok);
+    EXPECT_FALSE(s.objects.empty());
+    EXPECT_FALSE(s.blocked[0].count({6, 1})) << "the S exit";
+    std::istringstream edge("0 2 8 6 HedgeWall X S 1");
+    EXPECT_EQ(fatalMessage([&] { readGenerateMaze(s, edge); }),
+              "ASSERT file Scene line 778 : Maze must be 1 unit offset from border");
 }

@@ -40,9 +40,10 @@ TEST(PotionRead, EveryKeywordAndPrefixOrder) {
 TEST(PotionRead, UnknownWordsAndBadNumbers) {
     std::ostringstream captured;
     std::streambuf* old = std::cout.rdbuf(captured.rdbuf());
-    Potion p = readPotion("HEAL 4 DMG 2");
+    Potion p = readPotion("HEAL 4 DMG 2 ATTR LUCK 2 ATTR SPD 0.5");
     std::cout.rdbuf(old);
-    EXPECT_EQ(captured.str(), "BAD keyword HEAL (potionrep)\nBAD keyword 4 (potionrep)\n");
+    EXPECT_EQ(captured.str(), "BAD keyword HEAL (potionrep)\nBAD keyword 4 (potionrep)\nBAD keyword LUCK (potionrep)\n");
+    EXPECT_EQ(p.attr, (StatChanges{{SPD, 0.5f}}));
     EXPECT_FLOAT_EQ(p.dmg, 2.0f);
     EXPECT_TRUE(std::regex_match(fatalMessage([] { readPotion("DMG much"); }),
                                  std::regex("ASSERT file Magic line [0-9]+ : much")));

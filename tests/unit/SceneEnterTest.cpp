@@ -210,6 +210,11 @@ TEST_F(SceneEnter, EntryMonologTeleportersAndShardRoom) {
     EXPECT_FALSE(s.shardAnimations.at({1, 5}).at(0).taken);
     EXPECT_TRUE(s.isBlocked({2, 5}, false));
 
+    // Anju's monolog tells where the Mandelbrot scenes are.
+    Scene& clinic = load(square("Clinic", "Monolog Anju 1\nHello.\n"));
+    enter(clinic, "X");
+    EXPECT_EQ(clinic.monologs.at(index("Anju")).lines, std::vector<std::string>{shell->shardCoordsHint()});
+
     Scene& nobody = load(square("Empty", "PlayMonolog Zed\n"));
     EXPECT_EQ(fatalMessage([&] { enter(nobody, "X"); }), "ASSERT file Scene line 5053 : Zed");
     Scene& silent = load(square("Silent", "PlayMonolog Cy\n"));

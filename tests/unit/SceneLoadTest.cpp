@@ -299,3 +299,31 @@ TEST_F(SceneLoad, CreditsZoomAndMoveEntries) {
     EXPECT_EQ(parseDirection("SOUTH"), SOUTH);
     EXPECT_EQ(parseDirection("south"), NORTH);
 }
+
+TEST_F(SceneLoad, ViewAndBlockedCellServices) {
+    // A 20 x 12 field: the view centres on a pixel and stays on the map.
+    std::string rows;
+    for (int y = 0; y < 12; ++y) rows += std::string(20, y == 0 ? '#' : '.') + "\n";
+    Scene& s = load("SceneName Wide\nTile . END\nTile # BLOCK END\nMap\n" + rows + "EndMap\n");
+    EXPECT_EQ(s.findFreeTile({1200, 600}), Point(240, 120));
+    EXPECT_EQ(s.findFreeTile({0, 0}), Point(0, 0));
+    EXPECT_EQ(s.findFreeTile({5000, 5000}), Point(479, 359));
+    s.placeAtFreeTile({1200, 600});
+    EXPECT_EQ(s.view, Point(240, 120));
+    EXPECT_EQ(s.viewOffset({1500, 1000}), Point(479, 359));
+    displayTileSize = 60; // zoomed out: 32 x 18 tiles fit, more than the map
+    EXPECT_EQ(s.viewOffset({600, 300}), Point(-721, -361));
+
+    // Walls touching a blocked cell join it; indoors they block flyers as well.
+    s.blocked[0] = {{3, 1}};
+    s.indoor = true;
+    s.scanBlockedNeighbours();
+    EXPECT_EQ(s.blocked[0], (std::set<Point>{{3, 0}, {3, 1}}));
+    EXPECT_EQ(s.blocked[1], (std::set<Point>{{3, 0}, {3, 1}}));
+    s.blockedLocations = {{9, 9}};
+    s.blocked[0] = {{5, 5}};
+    s.syncBlockedCells({{5, 5}, {6, 0}, {7, 7}});
+    EXPECT_EQ(s.blocked[0], (std::set<Point>{{5, 5}, {6, 0}, {9, 9}}));
+    s.unblockCell({5, 5});
+    EXPECT_FALSE(s.isBlocked({5, 5}, false));
+}

@@ -39,7 +39,7 @@ protected:
         game = shell.get();
         shell->joystick = std::make_unique<NoJoystick>();
         shell->playerName = "NoSuchPlayerForSceneTests";
-        for (const char* n : {"Ana", "Bo", "Cy", "Sabio", "Dee", "Eve"}) roster.characters.emplace_back(n);
+        for (const char* n : {"Ana", "Bo", "Cy", "Sabio", "Dee", "Eve", "Anju"}) roster.characters.emplace_back(n);
         roster.mainCharacterIndex = 0;
         roster.party = {0};
         for (auto [n, t] : {std::pair{"Sword", Item::WEAPON}, {"Elixir", Item::USABLE}, {"Key", Item::SPECIAL}}) {

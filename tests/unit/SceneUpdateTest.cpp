@@ -282,3 +282,12 @@ TEST_F(SceneFrames, MovingTeleportersWanderInsideTheFreeCells) {
     frame(s);
     EXPECT_EQ(shell->pendingScene, "Elsewhere");
 }
+
+TEST_F(SceneFrames, TunnelsCarryTheLeaderToTheOtherMouth) {
+    Scene& s = start("Tunnel 2 1 7 5\n");
+    step(s, EAST);
+    EXPECT_EQ(leader().tile, Point(7, 5));
+    EXPECT_EQ(leader().targetTile, Point(7, 4)); // south is a wall: out to the north
+    for (int i = 0; i < 8 && leader().walking; ++i) frame(s);
+    EXPECT_EQ(leader().tile, Point(7, 4));
+}

@@ -140,7 +140,7 @@ Canvas castle() {
     for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 600; ++x) {
             const bool towerPart = x < 130 || x >= 470;
-            const int top = towerPart ? 0 : 120;
+            const int top = towerPart ? 0 : 60;
             const bool merlon = ((towerPart ? x : x - 130) / 26) % 2 == 1;
             const int crown = top + (merlon ? 24 : 0);
             if (y >= crown) c.set(x, y, wall.get(x, y));
@@ -713,9 +713,10 @@ REGISTER_ART(scene_space) {
             const float t = i / 59.f;
             c.fillCircle(40 + 220 * t, 60, 6 + 26 * t, rgb(160, 210, 255, static_cast<int>(20 + 60 * t)));
         }
-        c.glow(270, 60, 50, rgb(220, 240, 255, 200));
-        c.fillCircle(270, 60, 24, rgb(200, 210, 220));
         c.noiseShade(0.2f, 8, 504);
+        c.glow(270, 60, 56, rgb(230, 245, 255, 230));
+        c.fillCircle(270, 60, 24, rgb(235, 240, 250));
+        c.fillCircle(264, 54, 9, rgb(255, 255, 255));
         return c;
     }());
 }
@@ -753,8 +754,11 @@ REGISTER_ART(scene_animations) {
     }
     {
         // Two tiles of lawn: laid under a whole scene it shows wherever a tile has no ground.
+        Canvas tile(120, 120);
+        grassTexture(tile, 1.f);
         Canvas c(240, 240);
-        grassTexture(c, 2.f);
+        for (int x : {0, 120})
+            for (int y : {0, 120}) c.paste(tile, x, y);
         ctx.savePicture("Misc", "GrassBack", c);
     }
 }

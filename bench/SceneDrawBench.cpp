@@ -1,0 +1,93 @@
+// One frame of the largest demo walking scene (the old quarter, 40 x 24 tiles): its update and
+// its draw, zoomed in and out. A frame at 50 per second has 20 ms.
+#include "battle/Items.hpp"
+#include "battle/Magic.hpp"
+#include "characters/People.hpp"
+#include "foundation/Resources.hpp"
+#include "game/Game.hpp"
+#include "game/Globals.hpp"
+#include "scenes/Scene.hpp"
+
+#include <SFML/Graphics.hpp>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+struct Demo {
+    std::unique_ptr<Resources> store = std::make_unique<Resources>();
+    std::unique_ptr<People> roster = std::make_unique<People>();
+    std::unique_ptr<MagicRepository> spells = std::make_unique<MagicRepository>();
+    std::unique_ptr<ItemList> items = std::make_unique<ItemList>();
+    std::unique_ptr<PotionRepository> potions = std::make_unique<PotionRepository>();
+    std::unique_ptr<Game> shell;
+    std::unique_ptr<sf::RenderWindow> window;
+    Scene* quarter = nullptr;
+};
+
+Demo* demo() {
+    static Demo* d = [] {
+        auto* w = new Demo();
+        std::filesystem::current_path(QUORVANE_RUN_DIR);
+        resources = w->store.get();
+        people = w->roster.get();
+        magicRepository = w->spells.get();
+        itemList = w->items.get();
+        potionRepository = w->potions.get();
+        w->shell = std::make_unique<Game>();
+        game = w->shell.get();
+        w->window = std::make_unique<sf::RenderWindow>(sf::VideoMode(1920, 1080, 32), "bench",
+                                                       sf::Style::Titlebar | sf::Style::Close);
+        w->shell->init(nullptr);
+        w->quarter = &w->shell->sceneByName("Quarter");
+        w->shell->currentScene = w->shell->findScene("Quarter");
+        people->mainCharacter().setTilePosition({20, 8});
+        w->quarter->camera = {20 * 120 - 960, 8 * 120 - 540};
+        return w;
+    }();
+    return d;
+}
+
+void setZoom(int t) {
+    displayTileSize = t;
+    displayWallHeight = t * 3 / 2;
+    game->normalZoom = t == 120;
+}
+
+void BM_QuarterUpdate(benchmark::State& state) {
+    if (!std::getenv("DISPLAY")) {
+        state.SkipWithError("the demo's textures need a display");
+        return;
+    }
+    Demo* d = demo();
+    setZoom(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        ++game->frameCounter;
+        d->quarter->update(nullptr);
+    }
+    setZoom(120);
+}
+BENCHMARK(BM_QuarterUpdate)->Arg(120)->Arg(60)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
+
+// The draw and the flush to the (software) renderer, so the work of drawing is counted.
+void BM_QuarterDraw(benchmark::State& state) {
+    if (!std::getenv("DISPLAY")) {
+        state.SkipWithError("drawing needs a display");
+        return;
+    }
+    Demo* d = demo();
+    setZoom(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        d->window->clear(sf::Color::Black);
+        d->quarter->draw(*d->window);
+        d->window->display();
+    }
+    setZoom(120);
+}
+BENCHMARK(BM_QuarterDraw)->Arg(120)->Arg(60)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+} // namespace

@@ -1,0 +1,215 @@
+// The demo town played through the real Game with key presses: talk, a dialog and its walk,
+// the chest, the trigger and the gate it opens, the inn's door and back, the road to the meadow.
+#include "battle/Items.hpp"
+#include "battle/Magic.hpp"
+#include "characters/People.hpp"
+#include "game/Game.hpp"
+#include "game/Globals.hpp"
+#include "scenes/Scene.hpp"
+
+#include "support/TestSupport.hpp"
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct NoStick : JoystickSource {
+    JoystickState read() override { return {}; }
+};
+
+class DemoTown : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = {resources, game, people, magicRepository, itemList, potionRepository};
+        resources = nullptr; // no display here; the scenes' music is left out below
+        people = &roster;
+        magicRepository = &spells;
+        itemList = &catalogue;
+        potionRepository = &potions;
+        game = &g;
+        g.joystick = std::make_unique<NoStick>();
+        g.readGameFile(nullptr, 0.5f);
+        for (const char* file : {"Intro", "Town", "TownHouse", "Meadow"}) {
+            Scene& s = g.scenes.addScene();
+            s.load(std::string("Game/") + file + "_scene.txt");
+            s.music.clear();
+        }
+        g.playerName = "H5DemoTown";
+        fs::remove_all(saveFolder());
+        fs::create_directories(saveFolder());
+    }
+    void TearDown() override {
+        fs::remove_all(saveFolder());
+        std::tie(resources, game, people, magicRepository, itemList, potionRepository) = saved_;
+        displayTileSize = 120;
+        displayWallHeight = 180;
+    }
+    static std::string saveFolder() { return "SaveGames/H5DemoTown"; }
+
+    void press(int key) {
+        g.update({key}, nullptr);
+        g.update({}, nullptr);
+    }
+    Scene& scene() { return g.current(); }
+    Character& leader() { return roster.mainCharacter(); }
+    // Confirms until no text box of the scene is open.
+    void closeText() {
+        for (int i = 0; i < 200 && scene().textBoxActive(); ++i) press(keys::Space);
+        ASSERT_FALSE(scene().textBoxActive());
+    }
+    // Lets the delayed switch of a walking scene happen.
+    void settle() {
+        for (int i = 0; i < 15 && (g.switchPending || leader().walking); ++i) g.update({}, nullptr);
+    }
+    int arrowKey(Direction d) {
+        return d == WEST ? keys::Left : d == EAST ? keys::Right : d == NORTH ? keys::Up : keys::Down;
+    }
+    // One tile in a direction; the key is held for one frame and the step allowed to finish.
+    void stepOnce(Direction d) {
+        g.update({arrowKey(d)}, nullptr);
+        for (int i = 0; i < 8 && leader().walking; ++i) g.update({}, nullptr);
+    }
+    // Walks the shortest free path to the target; stops early when a text box opens.
+    void walkTo(Point target) {
+        Scene& s = scene();
+        std::set<Point> people;
+        for (int i : s.persons) people.insert(roster.at(i).tile);
+        std::map<Point, Point> from;
+        std::deque<Point> queue{leader().tile};
+        from[leader().tile] = leader().tile;
+        while (!queue.empty() && !from.count(target)) {
+            Point p = queue.front();
+            queue.pop_front();
+            for (Direction d : DIRECTIONS) {
+                Point n = p;
+                movePoint(n, d, 1);
+                if (!s.isInside(n) || s.isBlocked(n, false) || people.count(n) || from.count(n)) continue;
+                from[n] = p;
+                queue.push_back(n);
+            }
+        }
+        ASSERT_TRUE(from.count(target)) << "no path to " << target.x << "," << target.y;
+        std::vector<Point> path;
+        for (Point p = target; p != leader().tile; p = from[p]) path.insert(path.begin(), p);
+        for (Point next : path) {
+            stepOnce(directionTo(leader().tile, next));
+            ASSERT_EQ(leader().tile, next);
+            if (scene().textBoxActive()) return;
+        }
+    }
+    std::string saveText() {
+        std::ifstream in(saveFolder() + "/game.save");
+        std::ostringstream out;
+        out << in.rdbuf();
+        return out.str();
+    }
+
+    Game g;
+    People roster;
+    MagicRepository spells;
+    ItemList catalogue;
+    PotionRepository potions;
+    CatchFatal catcher;
+
+private:
+    std::tuple<Resources*, Game*, People*, MagicRepository*, ItemList*, PotionRepository*> saved_;
+};
+
+} // namespace
+
+TEST_F(DemoTown, WalkTalkOpenTriggerDoorAndRoad) {
+    ASSERT_TRUE(g.gotoScene("Intro", true, nullptr));
+    ASSERT_EQ(scene().name, "Intro");
+    press(keys::Space); // any key
+    ASSERT_EQ(scene().name, "Town");
+    EXPECT_EQ(leader().tile, Point(10, 7));
+    EXPECT_TRUE(fs::exists(saveFolder() + "/game.save")); // a walking scene entered from the intro
+    EXPECT_EQ(scene().message.lines.at(0), "Welcome to Brookvale, traveller! The inn is just up the road.");
+    closeText();
+
+    // Talk to the crane.
+    walkTo({9, 7});
+    stepOnce(NORTH); // it stands there: the leader turns to it
+    EXPECT_EQ(leader().tile, Point(9, 7));
+    EXPECT_EQ(leader().facing, NORTH);
+    press(keys::Space);
+    ASSERT_TRUE(scene().monolog.isActive());
+    EXPECT_EQ(scene().monolog.speakerName, "Crane");
+    EXPECT_EQ(scene().monolog.lines.size(), 3u);
+    closeText();
+
+    // The guards' dialog, then their walk down to the square.
+    walkTo({10, 3});
+    stepOnce(EAST);
+    press(keys::Space);
+    ASSERT_TRUE(scene().dialog.isActive());
+    EXPECT_EQ(scene().dialog.monologs.size(), 2u);
+    for (int i = 0; i < 200 && scene().dialog.isActive(); ++i) press(keys::Space);
+    EXPECT_EQ(scene().sequence.name, "GuardsPatrol");
+    for (int i = 0; i < 100 && !scene().message.isActive(); ++i) g.update({}, nullptr);
+    EXPECT_EQ(roster.at(roster.indexOf("Guard1")).tile, Point(11, 5));
+    EXPECT_EQ(roster.at(roster.indexOf("Guard2")).tile, Point(12, 5));
+    EXPECT_EQ(roster.at(roster.indexOf("Guard2")).facing, SOUTH);
+    EXPECT_EQ(scene().message.lines.at(0), "Round done. Keep out of trouble.");
+    closeText();
+
+    // The chest.
+    const int elixir = catalogue.indexOf("Elixir");
+    walkTo({10, 8});
+    stepOnce(SOUTH);
+    press(keys::Space);
+    EXPECT_EQ(scene().chestAt({10, 9})->item, "");
+    EXPECT_EQ(leader().inventory[elixir], 1);
+    closeText();
+
+    // The trigger drops a seed and sets a flag; picking the seed up opens the east gate.
+    EXPECT_TRUE(scene().isBlocked({18, 7}, false));
+    walkTo({14, 9});
+    EXPECT_TRUE(g.isBoolVarSet("FoundSeedTrail"));
+    EXPECT_EQ(scene().message.lines.at(0), "Something glints in the grass ahead.");
+    closeText();
+    stepOnce(SOUTH);
+    EXPECT_EQ(leader().inventory[catalogue.indexOf("StrengthSeed")], 1);
+    EXPECT_FALSE(scene().isBlocked({18, 7}, false));
+    EXPECT_EQ(scene().grid[18][7], scene().legend.at('='));
+    closeText();
+    // Stepping on the trigger again in the same visit does nothing.
+    stepOnce(NORTH);
+    EXPECT_FALSE(scene().textBoxActive());
+
+    // Through the inn's door and back out.
+    walkTo({4, 5});
+    stepOnce(NORTH);
+    settle();
+    ASSERT_EQ(scene().name, "TownHouse");
+    EXPECT_EQ(leader().tile, Point(4, 4));
+    const std::string saved = saveText();
+    EXPECT_NE(saved.find("CURRENTSCENE TownHouse"), std::string::npos);
+    EXPECT_NE(saved.find("SCENE Town CHESTS 1 10 9 '' BATTLEV 0 IFSPLAYED 1 <ALWAYS Welcome>"), std::string::npos);
+    stepOnce(SOUTH);
+    settle();
+    ASSERT_EQ(scene().name, "Town");
+    EXPECT_EQ(leader().tile, Point(4, 5));
+    EXPECT_FALSE(scene().textBoxActive()); // the welcome was once per game
+
+    // Out by the east road to the meadow and back.
+    walkTo({19, 7});
+    stepOnce(EAST);
+    settle();
+    ASSERT_EQ(scene().name, "Meadow");
+    EXPECT_EQ(leader().tile, Point(1, 7));
+    EXPECT_EQ(scene().message.lines.at(0), "The Meadow");
+    EXPECT_EQ(scene().persons, std::vector<int>{roster.indexOf("Whiskers")});
+    closeText();
+    stepOnce(WEST);
+    stepOnce(WEST);
+    settle();
+    ASSERT_EQ(scene().name, "Town");
+    EXPECT_EQ(leader().tile, Point(18, 7));
+}
