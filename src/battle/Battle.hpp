@@ -22,7 +22,6 @@ struct BattleAction {
 
     void initAction(int target_, Point cell_, const SpellRef& spell_, const std::string& potion_,
                     const std::set<int>& furtherTargets_);
-    bool operator==(const BattleAction&) const = default;
 };
 
 // The kind of action picked in the command or spell menu.
@@ -147,8 +146,8 @@ public:
     std::map<long long, SummonedCreature> summonedCreatures;
     std::vector<int> joins;
 
-    // Reads a definition from the rest of a "Battle" line. Unknown words and enemy names are
-    // fatal; joiners not in the roster are left out.
+    // Reads a definition from the rest of a "Battle" line. Unknown words, enemy names and joiner
+    // names are fatal.
     void load(const std::string& text);
     // Binds the battle to its scene: name and grid size.
     void setScene(const std::string& name);

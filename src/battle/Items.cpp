@@ -3,6 +3,7 @@
 #include "battle/DataFile.hpp"
 
 #include <cmath>
+#include <cstdlib>
 #include <sstream>
 
 namespace {
@@ -18,18 +19,11 @@ std::string valueWord(std::istream& in, const std::string& keyword, const std::s
     return w;
 }
 
-float floatWord(std::istream& in, const std::string& keyword, const std::string& file) {
+// Whole word only: "5abc" must not read as 5 and leave "abc" behind.
+template <class T>
+T numberWord(std::istream& in, const std::string& keyword, const std::string& file) {
     std::string w = valueWord(in, keyword, file);
-    float value = 0;
-    std::istringstream number(w);
-    // Whole word only: "5abc" must not read as 5 and leave "abc" behind.
-    if (!(number >> value) || !(number >> std::ws).eof()) fatalAssert("Items", __LINE__, located(w, file));
-    return value;
-}
-
-int intWord(std::istream& in, const std::string& keyword, const std::string& file) {
-    std::string w = valueWord(in, keyword, file);
-    int value = 0;
+    T value{};
     std::istringstream number(w);
     if (!(number >> value) || !(number >> std::ws).eof()) fatalAssert("Items", __LINE__, located(w, file));
     return value;
@@ -38,8 +32,10 @@ int intWord(std::istream& in, const std::string& keyword, const std::string& fil
 } // namespace
 
 void Item::read(std::istream& in, const std::string& file) {
+    // A nameless item could never be named by a character, a shop or a picture.
+    if (!(in >> name)) fatalAssert("Items", __LINE__, located("ITEM", file));
     std::string typeWord;
-    in >> name >> typeWord;
+    in >> typeWord;
     if (typeWord == "WEAPON") type = WEAPON;
     else if (typeWord == "ACCESSORY") type = ACCESSORY;
     else if (typeWord == "USABLE") type = USABLE;
@@ -52,13 +48,13 @@ void Item::read(std::istream& in, const std::string& file) {
         if (in.eof() && word.empty()) break;
         Stat stat = statFromName(word);
         if (stat != STAT_NONE) {
-            bonuses[stat] = floatWord(in, word, file);
+            bonuses[stat] = numberWord<float>(in, word, file);
         } else if (word == "ALLOWED") {
             allowedClasses.insert(valueWord(in, word, file));
         } else if (word == "CLS") {
             classWord = valueWord(in, word, file);
         } else if (word == "RANGE") {
-            range = intWord(in, word, file);
+            range = numberWord<int>(in, word, file);
         } else if (word == "SIZE") {
             std::string sizeWord = valueWord(in, word, file);
             std::string lower = toLower(sizeWord);
@@ -112,6 +108,13 @@ int Item::score(const ItemList& catalogue, int index) {
     int sum = 0;
     for (float b : catalogue.at(index).bonuses) sum += static_cast<int>(std::trunc(b));
     return sum;
+}
+
+sf::Color randomColor() {
+    sf::Uint8 blue = static_cast<sf::Uint8>(std::rand() % 255);
+    sf::Uint8 green = static_cast<sf::Uint8>(std::rand() % 255);
+    sf::Uint8 red = static_cast<sf::Uint8>(std::rand() % 255);
+    return sf::Color(red, green, blue, 255);
 }
 
 void ItemList::load(const std::string& path, sf::RenderWindow* window, float overall) {

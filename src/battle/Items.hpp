@@ -4,6 +4,8 @@
 
 #include "foundation/main.hpp"
 
+#include <SFML/Graphics/Color.hpp>
+
 #include <array>
 #include <istream>
 #include <set>
@@ -31,8 +33,9 @@ struct Item {
     int range = 1;
     bool unique = false;
 
-    // Fills the item from the rest of an "ITEM" line (name, type word, keywords). A value that is
-    // missing or not a number is fatal, naming the word and, when given, the file it came from.
+    // Fills the item from the rest of an "ITEM" line (name, type word, keywords). A missing name,
+    // and a value that is missing or not a number, are fatal, naming the word and, when given, the
+    // file it came from.
     void read(std::istream& in, const std::string& file = "");
 
     std::string getName() const { return name; }
@@ -63,3 +66,6 @@ public:
     std::vector<Item>::const_iterator begin() const { return items.begin(); }
     std::vector<Item>::const_iterator end() const { return items.end(); }
 };
+
+// An opaque colour of three rand() % 255 draws, taken in the order blue, green, red.
+sf::Color randomColor();

@@ -267,8 +267,10 @@ void Character::monsterAction(Character& caster, const std::string& spell, int s
     int shl = target.stats[SHL];
     int hp = static_cast<int>(static_cast<float>(base) * d) - shl;
     int mp = static_cast<int>(static_cast<float>(caster.stats[WIS] / 2) * m - static_cast<float>(shl));
-    int hpChange = d > 0 ? std::max(hp, 0) : (hp < 1 ? hp : 0);
-    int mpChange = m > 0 ? std::max(mp, 0) : (mp < 1 ? mp : 0);
+    // A spell without an HP (MP) factor leaves that stat alone: the shield term alone would
+    // otherwise heal the target or give it MP back.
+    int hpChange = d > 0 ? std::max(hp, 0) : (d < 0 && hp < 1 ? hp : 0);
+    int mpChange = m > 0 ? std::max(mp, 0) : (m < 0 && mp < 1 ? mp : 0);
     if (hpChange == 0 && mpChange == 0) hpChange = d < 0 ? -1 : 1;
     if (spell == "Poloian" || spell == "HackControl") hpChange = 0;
     if (spell == "HackDrain")

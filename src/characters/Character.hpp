@@ -204,7 +204,7 @@ struct Character {
     // Adds sign x each bonus of the item to the stats, then keeps HP and MP within their maxima.
     void applyItemStats(int item, int sign);
     void equipWeapon(int item, bool moveStock);
-    // slot 1 or 2; the same exchange as equipWeapon for an accessory slot.
+    // The exchange of equipWeapon for slot 1 or 2 (slot 0 is the weapon itself).
     void equipAccessory(int slot, int item, bool moveStock);
     // 0 weapon, 1 first accessory, 2 second accessory.
     int& slot(int which);

@@ -186,13 +186,13 @@ void Character::writeSave(std::ostream& out) const {
     std::array<int, STAT_COUNT> base = baseStats();
     for (Stat s : SAVED_STATS) out << ' ' << statName(s) << ' ' << base[s];
 
+    // Always written, even empty: the line is read over the character's definition, whose
+    // starting items must not come back.
     std::vector<std::pair<int, int>> held;
     for (auto& [item, count] : inventory)
         if (count != 0) held.emplace_back(item, count);
-    if (!held.empty()) {
-        out << " ITEMS " << held.size();
-        for (auto& [item, count] : held) out << ' ' << catalogue().at(item).name << ' ' << count;
-    }
+    out << " ITEMS " << held.size();
+    for (auto& [item, count] : held) out << ' ' << catalogue().at(item).name << ' ' << count;
     auto slotName = [](int item) { return item == NO_ITEM ? std::string("NONE") : catalogue().at(item).name; };
     out << " WEAPON " << slotName(weapon) << " ACCESSORY1 " << slotName(accessory1)
         << " ACCESSORY2 " << slotName(accessory2);
@@ -200,10 +200,8 @@ void Character::writeSave(std::ostream& out) const {
         for (auto& [spell, spellLevel] : spells) out << " MAGIC(" << at << ") " << spell << ' ' << spellLevel;
     for (const std::string& potion : potions) out << " POTION " << potion;
     if (!selectedPotion.empty()) out << " SELPOTION " << selectedPotion;
-    if (!objectsInSac.empty()) {
-        out << " OBJINSAC " << objectsInSac.size();
-        for (const std::string& word : objectsInSac) out << ' ' << word;
-    }
+    out << " OBJINSAC " << objectsInSac.size();
+    for (const std::string& word : objectsInSac) out << ' ' << word;
     if (hasPhoto) out << " PHOTO " << photo;
     if (!mayAttack) out << " NOATTACK";
     if (flyingNoWings) out << " FLYINGNOWINGS";

@@ -29,21 +29,20 @@ struct Entry {
 std::vector<Entry> listFolder(const std::string& folder) {
     std::vector<Entry> entries;
     std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    if (ec) return entries;
-    for (const fs::directory_entry& e : it) {
+    // Non-throwing steps: a folder that vanishes or fails mid-walk ends the list, not the game.
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
-        entries.push_back({e.path().filename().string(), folder + "/" + e.path().filename().string(),
-                           e.is_regular_file(typeError)});
+        const std::string fileName = it->path().filename().string();
+        entries.push_back({fileName, folder + "/" + fileName, it->is_regular_file(typeError)});
     }
     return entries;
 }
 
 // Reads the picture and makes pure opaque magenta transparent. An unreadable entry gives an
 // empty image.
-sf::Image readMasked(const Entry& entry) {
+sf::Image readMasked(const std::string& path, bool regular = true) {
     sf::Image image;
-    if (entry.regular && image.loadFromFile(entry.path))
+    if (regular && image.loadFromFile(path))
         image.createMaskFromColor(sf::Color::Magenta, 0);
     return image;
 }
@@ -97,7 +96,7 @@ void Resources::loadTextureFolder(const std::string& folder, sf::RenderWindow* w
     for (std::size_t i = 0; i < entries.size(); ++i) {
         showLoadingScreen(window, overall, fraction(i, entries.size()));
         const std::string stem = fileStem(entries[i].fileName);
-        sf::Image image = readMasked(entries[i]);
+        sf::Image image = readMasked(entries[i].path, entries[i].regular);
         upload(image, target[stem]);
         if (throwables) {
             const sf::Vector2u size = image.getSize();
@@ -152,7 +151,7 @@ void Resources::loadCharacterPictures(const std::string& folder, sf::RenderWindo
     for (std::size_t i = 0; i < entries.size(); ++i) {
         showLoadingScreen(window, overall, fraction(i, entries.size()));
         const std::string stem = fileStem(entries[i].fileName);
-        const sf::Image image = readMasked(entries[i]);
+        const sf::Image image = readMasked(entries[i].path, entries[i].regular);
         if (stem.rfind("Mouth", 0) == 0) {
             int n = 0;
             if (!leadingNumber(stem.substr(5), n)) fatalAssert("Resources", 195, stem);
@@ -174,7 +173,7 @@ void Resources::loadEnemyPictures(const std::string& folder, sf::RenderWindow* w
     for (std::size_t i = 0; i < entries.size(); ++i) {
         showLoadingScreen(window, overall, fraction(i, entries.size()));
         const std::string stem = fileStem(entries[i].fileName);
-        const sf::Image image = readMasked(entries[i]);
+        const sf::Image image = readMasked(entries[i].path, entries[i].regular);
         if (stem.rfind("MonsterMouth", 0) == 0) {
             int n = 0;
             if (!leadingNumber(stem.substr(12), n)) fatalAssert("Resources", 219, stem);
@@ -210,10 +209,11 @@ void Resources::loadAnimations(const std::string& folder, sf::RenderWindow* wind
         int n = 0;
         // Frames count from 1; anything else would index outside the frame list.
         if (!leadingNumber(frameText, n) || n < 1 || n > MAX_ANIMATION_FRAMES)
-            fatalAssert("Resources", 243, stem);
+            fatalAssert("Resources", __LINE__, stem);
         std::vector<sf::Texture>& frames = animations[name];
         if (frames.size() < static_cast<std::size_t>(n)) frames.resize(static_cast<std::size_t>(n));
-        upload(readMasked(entries[i]), frames[static_cast<std::size_t>(n - 1)]);
+        upload(readMasked(entries[i].path, entries[i].regular),
+               frames[static_cast<std::size_t>(n - 1)]);
     }
 }
 
@@ -278,7 +278,7 @@ void Resources::loadObjectTextures(sf::RenderWindow* window, const std::set<std:
         for (const char* extension : {".png", ".gif"}) {
             const std::string path = "Resources//Objects//" + name + extension;
             if (!readableFile(path)) continue;
-            upload(readMasked({name + extension, path, true}), objects[name]);
+            upload(readMasked(path), objects[name]);
             break;
         }
     }
@@ -305,7 +305,7 @@ void Resources::loadBackAnimations(sf::RenderWindow* window, const std::set<std:
             if (found.empty()) break;
             std::vector<sf::Texture>& frames = backAnimations[name];
             frames.resize(static_cast<std::size_t>(frame));
-            upload(readMasked({fs::path(found).filename().string(), found, true}), frames.back());
+            upload(readMasked(found), frames.back());
         }
     }
     showLoadingScreen(window, overall, 1);

@@ -167,16 +167,8 @@ inline const sf::Color POTION_HIGHLIGHT_COLOR{142, 139, 142, 255};
 // A gem as a jagged shard whose outline is fixed by its name.
 void drawGem(sf::RenderTarget& window, const std::string& name, sf::Vector2f position,
              bool outline, bool glow = false);
-inline void drawGem(sf::RenderTarget* window, const std::string& name, sf::Vector2f position,
-                    bool outline, bool glow = false) {
-    drawGem(*window, name, position, outline, glow);
-}
 // A gem as a cut stone: a pentagon with facet lines.
 void drawGemShape(sf::RenderTarget& window, const std::string& name, sf::Vector2f position);
-inline void drawGemShape(sf::RenderTarget* window, const std::string& name,
-                         sf::Vector2f position) {
-    drawGemShape(*window, name, position);
-}
 // The seed of a gem's outline: the low 32 bits of the 64-bit FNV-1a hash of its name.
 int gemSeed(const std::string& name);
 

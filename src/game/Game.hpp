@@ -411,7 +411,6 @@ public:
     bool saveGame();
     void writePeopleSave(std::ostream& out) const;
     void writeGameSave(std::ostream& out);
-    bool writeGameSave(const std::string& path);
     void loadGame(sf::RenderWindow* window);
     void readGameSave(const std::string& path, sf::RenderWindow* window, float overall);
     // ===== end of dialogs and saves =====

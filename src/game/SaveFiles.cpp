@@ -25,7 +25,7 @@ std::string unquote(const std::string& word) {
     return word.size() >= 2 ? word.substr(1, word.size() - 2) : std::string();
 }
 
-// Writes the content to path + ".tmp" and flushes it to disk. False with the reason otherwise.
+// Writes the content to the temporary file and flushes it to disk. False with the reason otherwise.
 bool writeTemporary(const std::string& tmp, const std::string& content, std::string& error) {
     const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
@@ -46,8 +46,11 @@ bool writeTemporary(const std::string& tmp, const std::string& content, std::str
         data += n;
         left -= std::size_t(n);
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        error = std::strerror(errno);
+    const bool synced = ::fsync(fd) == 0;
+    if (!synced) error = std::strerror(errno);
+    const bool closed = ::close(fd) == 0;
+    if (synced && !closed) error = std::strerror(errno);
+    if (!synced || !closed) {
         ::unlink(tmp.c_str());
         return false;
     }
@@ -85,8 +88,9 @@ struct PartyRecord {
 
 // The planet folder whose "Characters.txt" defines the character, or "" when none does.
 std::string planetDefining(const std::string& name) {
-    for (const auto& [scene, planet] : game->scenePlanets) {
-        (void)scene;
+    std::set<std::string> planets;
+    for (const auto& entry : game->scenePlanets) planets.insert(entry.second);
+    for (const std::string& planet : planets) {
         if (game->loadedPlanets.count(planet) != 0) continue;
         std::ifstream in("Game/" + planet + "/Characters.txt");
         std::string line;
@@ -129,8 +133,7 @@ void applyPartyRecord(const PartyRecord& r) {
         const int index = people->indexOf(r.names.front());
         if (index == NO_INDEX)
             std::cout << "The saved main character " << r.names.front()
-                      << " is not in the roster; the main character stays "
-                      << people->mainCharacter().name << std::endl;
+                      << " is not in the roster; the main character is kept" << std::endl;
         else
             people->mainCharacterIndex = index;
     }
@@ -201,19 +204,6 @@ void Game::writeGameSave(std::ostream& out) {
         state.write(out);
         out << "\n";
     }
-}
-
-bool Game::writeGameSave(const std::string& path) {
-    std::ostringstream content;
-    writeGameSave(content);
-    std::string error;
-    const std::string tmp = path + ".tmp";
-    if (!writeTemporary(tmp, content.str(), error) || !replaceWith(tmp, path, error)) {
-        reportFailure(path, error);
-        return false;
-    }
-    syncFolder(path);
-    return true;
 }
 
 bool Game::saveGame() {

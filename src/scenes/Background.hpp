@@ -80,8 +80,9 @@ struct Background {
     std::set<std::string> animationNames() const;
 
     void update();
-    // The view offset is in drawn pixels, as the walking scene computes it.
-    void draw(sf::RenderTarget& window, Point viewOffset) const;
+    // The view offset is in drawn pixels, as the walking scene computes it. As an overlay (the
+    // scene's foreground) the layer leaves out its opaque backdrop and veils its pictures.
+    void draw(sf::RenderTarget& window, Point viewOffset, bool overlay = false) const;
     void initCelular();
     void startSpaceDrift();
 

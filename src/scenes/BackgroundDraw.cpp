@@ -60,13 +60,18 @@ void drawPineTree(sf::RenderTarget& window, float x, float baseY, float height) 
 
 } // namespace
 
-void Background::draw(sf::RenderTarget& window, Point viewOffset) const {
+void Background::draw(sf::RenderTarget& window, Point viewOffset, bool overlay) const {
+    // Over the scene the opaque parts go: the moving things stay and pictures become a veil.
+    auto fill = [&](sf::Color c) {
+        if (!overlay) window.clear(c);
+    };
+    const sf::Color tint = overlay ? sf::Color(colour.r, colour.g, colour.b, 90) : colour;
     const float vx = static_cast<float>(viewOffset.x), vy = static_cast<float>(viewOffset.y);
     switch (kind) {
     case BG_NADA: return;
 
     case BG_MOVING_SHAPES: {
-        window.clear(sf::Color(30, 24, 60));
+        fill(sf::Color(30, 24, 60));
         for (const auto& it : items) {
             const int points = it.shape == 0 ? 30 : it.shape + 2; // circle, triangle, square, pentagon
             sf::CircleShape shape(it.size, static_cast<size_t>(points));
@@ -82,26 +87,38 @@ void Background::draw(sf::RenderTarget& window, Point viewOffset) const {
     }
 
     case BG_MOVING_SHARDS: {
-        window.clear(sf::Color(12, 10, 30));
+        fill(sf::Color(12, 10, 30));
         for (const auto& it : items) {
-            auto outline = randomJaggedPolygon(it.shape, it.size > 60);
-            sf::ConvexShape shard(outline.size());
-            for (size_t i = 0; i < outline.size(); ++i)
-                shard.setPoint(i, outline[i] * (it.size / 60.f));
+            // A splinter of crystal: a long convex outline with a lighter facet.
+            const float s = it.size, lean = static_cast<float>(it.shape % 7) / 20.f;
+            sf::ConvexShape shard(5);
+            shard.setPoint(0, {0, -s});
+            shard.setPoint(1, {s * (0.3f + lean), -s * 0.2f});
+            shard.setPoint(2, {s * 0.2f, s * 0.6f});
+            shard.setPoint(3, {-s * 0.25f, s * 0.5f});
+            shard.setPoint(4, {-s * (0.3f + lean), -s * 0.3f});
             shard.setPosition(it.x, it.y);
             shard.setRotation(it.angle);
             sf::Color c = it.colour;
             c.a = 170;
             shard.setFillColor(c);
-            shard.setOutlineColor(sf::Color(255, 255, 255, 120));
+            shard.setOutlineColor(sf::Color(255, 255, 255, 140));
             shard.setOutlineThickness(2);
             window.draw(shard);
+            sf::ConvexShape facet(3);
+            facet.setPoint(0, {0, -s});
+            facet.setPoint(1, {s * (0.3f + lean), -s * 0.2f});
+            facet.setPoint(2, {0, s * 0.1f});
+            facet.setPosition(it.x, it.y);
+            facet.setRotation(it.angle);
+            facet.setFillColor(sf::Color(255, 255, 255, 70));
+            window.draw(facet);
         }
         return;
     }
 
     case BG_CRAZY_CIRCLES: {
-        window.clear(sf::Color::Black);
+        fill(sf::Color::Black);
         for (const auto& it : items) {
             sf::CircleShape ring(it.size, 60);
             ring.setOrigin(it.size, it.size);
@@ -122,7 +139,7 @@ void Background::draw(sf::RenderTarget& window, Point viewOffset) const {
         glow[1] = sf::Vertex({SCREEN_W, 0}, sf::Color(120, 10, 0));
         glow[2] = sf::Vertex({SCREEN_W, SCREEN_H}, sf::Color(255, 110, 0));
         glow[3] = sf::Vertex({0, SCREEN_H}, sf::Color(255, 110, 0));
-        window.draw(glow);
+        if (!overlay) window.draw(glow);
         for (const auto& it : items) {
             sf::CircleShape blob(it.size, 24);
             blob.setOrigin(it.size, it.size);
@@ -145,7 +162,7 @@ void Background::draw(sf::RenderTarget& window, Point viewOffset) const {
         sky[1] = sf::Vertex({SCREEN_W, 0}, sf::Color(40, 40, 110));
         sky[2] = sf::Vertex({SCREEN_W, SCREEN_H}, sf::Color(255, 150, 70));
         sky[3] = sf::Vertex({0, SCREEN_H}, sf::Color(255, 150, 70));
-        window.draw(sky);
+        if (!overlay) window.draw(sky);
         const float pulse = 1.0f + 0.03f * std::sin(frame * 0.05f);
         for (int k = 3; k >= 0; --k) {
             const float r = (170 + 60 * k) * pulse;
@@ -170,7 +187,7 @@ void Background::draw(sf::RenderTarget& window, Point viewOffset) const {
     }
 
     case BG_SPACE_TRAVEL: {
-        window.clear(sf::Color(4, 2, 16));
+        fill(sf::Color(4, 2, 16));
         sf::VertexArray streaks(sf::Lines, items.size() * 2);
         size_t v = 0;
         for (const auto& it : items) {
@@ -188,7 +205,7 @@ void Background::draw(sf::RenderTarget& window, Point viewOffset) const {
     }
 
     case BG_SPACE: {
-        window.clear(sf::Color(2, 2, 12));
+        fill(sf::Color(2, 2, 12));
         sf::VertexArray stars(sf::Quads, items.size() * 4);
         size_t v = 0;
         const float ox = option ? vx * 0.2f : 0.f, oy = option ? vy * 0.2f : 0.f;
@@ -220,7 +237,8 @@ void Background::draw(sf::RenderTarget& window, Point viewOffset) const {
         size_t v = 0;
         for (int i = 0; i < cellColumns; ++i)
             for (int j = 0; j < cellRows; ++j) {
-                const sf::Color c = cells[i * cellRows + j];
+                sf::Color c = cells[i * cellRows + j];
+                if (overlay) c.a = 90;
                 const float x = i * cw, y = j * ch;
                 quads[v++] = sf::Vertex({x, y}, c);
                 quads[v++] = sf::Vertex({x + cw, y}, c);
@@ -238,7 +256,7 @@ void Background::draw(sf::RenderTarget& window, Point viewOffset) const {
         const float scale = std::max(SCREEN_W / size.x, SCREEN_H / size.y) * (option ? 1.2f : 1.0f);
         sf::Sprite sprite(tex);
         sprite.setScale(scale, scale);
-        sprite.setColor(colour);
+        sprite.setColor(tint);
         // With the option the picture moves a little with the view, as a far backdrop would.
         sprite.setPosition(option ? -positiveMod(vx * 0.1f, size.x * scale - SCREEN_W + 1) : 0.f, 0.f);
         window.draw(sprite);
@@ -248,7 +266,7 @@ void Background::draw(sf::RenderTarget& window, Point viewOffset) const {
     case BG_TILE: {
         const float k = displayTileSize == 60 ? 0.5f : 1.0f;
         const sf::Vector2f offset = option ? sf::Vector2f(vx, vy) : sf::Vector2f(vx * 0.5f, vy * 0.5f);
-        tileTexture(window, resources->getMiscTexture(picture), offset, k, colour, false);
+        tileTexture(window, resources->getMiscTexture(picture), offset, k, tint, false);
         return;
     }
 
@@ -259,7 +277,7 @@ void Background::draw(sf::RenderTarget& window, Point viewOffset) const {
         const sf::Texture& tex = frames[(frame / 3) % frames.size()];
         if (kind == BG_ANIM_TILE) {
             const float k = displayTileSize == 60 ? 0.5f : 1.0f;
-            tileTexture(window, tex, {vx * 0.5f, vy * 0.5f}, k, colour, false);
+            tileTexture(window, tex, {vx * 0.5f, vy * 0.5f}, k, tint, false);
         } else {
             const sf::Vector2u size = tex.getSize();
             if (size.x == 0 || size.y == 0) return;
@@ -267,10 +285,10 @@ void Background::draw(sf::RenderTarget& window, Point viewOffset) const {
             if (scale * size.x <= SCREEN_W + 1 && scale * size.y <= SCREEN_H + 1 && !option) {
                 sf::Sprite sprite(tex);
                 sprite.setScale(scale, scale);
-                sprite.setColor(colour);
+                sprite.setColor(tint);
                 window.draw(sprite);
             } else {
-                tileTexture(window, tex, {vx * 0.3f, 0.f}, scale, colour, option);
+                tileTexture(window, tex, {vx * 0.3f, 0.f}, scale, tint, option);
             }
         }
         return;

@@ -96,6 +96,11 @@ QUORVANE_BUILDING(CaveEntry)
 
 #undef QUORVANE_BUILDING
 
+// A house sign hanging with its lower edge at (centreX, bottom), `width` pixels wide: the picture
+// of that name when the store has one, else the word painted on a board.
+void drawHouseSign(sf::RenderTarget& window, const std::string& sign, float centreX, float bottom,
+                   float width);
+
 // The eleven kind words, in the order above.
 const std::vector<std::string>& buildingKindNames();
 bool isBuildingKind(const std::string& word);

@@ -5,6 +5,7 @@
 
 #include <SFML/Graphics.hpp>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -67,38 +68,43 @@ void BaseBuilding::drawDoor(sf::RenderTarget& window, Point v) const {
     window.draw(knob);
 }
 
-void BaseBuilding::drawSign(sf::RenderTarget& window, Point v) const {
-    if (sign.empty()) return;
+void drawHouseSign(sf::RenderTarget& window, const std::string& sign, float cx, float bottom,
+                   float width) {
     auto it = resources->houseSigns.find(sign);
-    const float T = static_cast<float>(displayTileSize);
-    const Point at = hasDoor() ? door : Point{tile.x + width / 2, tile.y + height - 1};
-    const float cx = at.x * T - v.x + T / 2, top = at.y * T - v.y;
     if (it != resources->houseSigns.end() && it->second.getSize().x > 0) {
         const sf::Vector2u s = it->second.getSize();
-        const float k = T * 0.9f / s.x;
+        const float k = width / s.x;
         sf::Sprite board(it->second);
         board.setOrigin(s.x / 2.f, static_cast<float>(s.y));
         board.setScale(k, k);
-        board.setPosition(cx, top + T * 0.15f);
+        board.setPosition(cx, bottom);
         window.draw(board);
         return;
     }
-    // A sign without a picture is painted: the word on a board.
-    sf::RectangleShape board({T * 0.9f, T * 0.28f});
-    board.setOrigin(T * 0.45f, T * 0.28f);
-    board.setPosition(cx, top + T * 0.15f);
+    const float h = width * 0.31f;
+    sf::RectangleShape board({width, h});
+    board.setOrigin(width / 2, h);
+    board.setPosition(cx, bottom);
     board.setFillColor(sf::Color(110, 70, 35));
     board.setOutlineColor(sf::Color(60, 35, 15));
     board.setOutlineThickness(2);
     window.draw(board);
     auto font = resources->fonts.find("Dialog");
     if (font == resources->fonts.end()) return;
-    sf::Text text(sign, font->second, static_cast<unsigned>(T * 0.16f));
+    sf::Text text(sign, font->second, static_cast<unsigned>(std::max(8.f, h * 0.6f)));
     const sf::FloatRect b = text.getLocalBounds();
+    if (b.width > width * 0.9f) text.setScale(width * 0.9f / b.width, width * 0.9f / b.width);
     text.setOrigin(b.left + b.width / 2, b.top + b.height / 2);
-    text.setPosition(cx, top + T * 0.15f - T * 0.14f);
+    text.setPosition(cx, bottom - h / 2);
     text.setFillColor(sf::Color(250, 235, 190));
     window.draw(text);
+}
+
+void BaseBuilding::drawSign(sf::RenderTarget& window, Point v) const {
+    if (sign.empty()) return;
+    const float T = static_cast<float>(displayTileSize);
+    const Point at = hasDoor() ? door : Point{tile.x + width / 2, tile.y + height - 1};
+    drawHouseSign(window, sign, at.x * T - v.x + T / 2, at.y * T - v.y + T * 0.15f, T * 0.9f);
 }
 
 void BaseBuilding::drawDamage(sf::RenderTarget& window, Point v) const {

@@ -159,8 +159,8 @@ struct Tunnel {
 
 // Where a character that stands on `tile` (and aims at `target`) comes out, when it stands on
 // a mouth: whether it moved, the new tile, and the first step out of the mouth: south when that
-// cell is inside and free, else the first free of north, west and east (so that it does not
-// stand on the mouth and get carried straight back); none when all four are closed.
+// cell is inside the map and free, else the first free of north, west and east, so that it does
+// not walk off the map or into a wall; none when all four are closed.
 struct TunnelExit {
     bool moved = false;
     Point tile;

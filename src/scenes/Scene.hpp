@@ -240,6 +240,7 @@ public:
     std::vector<Tunnel> tunnels;
     std::vector<Rect> energyFields; // they block both layers
     std::vector<Point> traps;
+    std::set<Point> sleepLocations; // "SleepLocation": confirm there rests the party
     std::set<Point> torches;
     std::set<Point> shardMapTiles;
     std::set<Point> telescopeTiles;

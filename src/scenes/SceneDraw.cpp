@@ -86,7 +86,10 @@ void Scene::draw(sf::RenderWindow& window) {
         // (A full-screen Mandelbrot picture would be painted here, under the map.)
         for (int y = first.y; y < rows && y <= last.y; ++y) {
             if (y < 0) continue;
-            // Ground.
+            // Ground. Plain textures of the row go down in one batch per texture; what stands on
+            // the tiles follows in column order, so it is never covered by a neighbour's ground.
+            std::map<const sf::Texture*, sf::VertexArray> groundBatch;
+            std::vector<std::pair<int, const TileKind*>> standing;
             for (int x = first.x; x < columns && x <= last.x; ++x) {
                 if (x < 0) continue;
                 const TileKind& kind = tileKindAtCell(x, y);
@@ -104,7 +107,19 @@ void Scene::draw(sf::RenderWindow& window) {
                     !(people->mainCharacter().flying && game->isBoolVarSet("TalkedBubbleKing")))
                     continue;
                 const sf::Vector2f p = cellCorner(x, y);
-                kind.draw(window, p.x, p.y, Tf);
+                if (const sf::Texture* tex = batchableTileTexture(kind, Tf)) {
+                    sf::VertexArray& quads = groundBatch[tex];
+                    quads.setPrimitiveType(sf::Quads);
+                    appendTileQuad(quads, *tex, kind.colour, p.x, p.y, Tf);
+                } else {
+                    drawTileBase(kind, window, p.x, p.y, Tf);
+                }
+                if (!kind.object.empty() || !kind.houseSign.empty()) standing.push_back({x, &kind});
+            }
+            for (const auto& [tex, quads] : groundBatch) window.draw(quads, sf::RenderStates(tex));
+            for (const auto& [x, kind] : standing) {
+                const sf::Vector2f p = cellCorner(x, y);
+                drawTileExtras(*kind, window, p.x, p.y, Tf);
             }
             if (auto it = objectRows.find(y); it != objectRows.end())
                 for (int i : it->second) objects[i].draw(window, y, V);
@@ -361,7 +376,7 @@ void Scene::draw(sf::RenderWindow& window) {
 
     if (!credits.lines.empty()) drawCredits(credits, window);
     // (The live battle's panels are drawn here.)
-    backgrounds[LAYER_FOREGROUND].draw(window, V);
+    backgrounds[LAYER_FOREGROUND].draw(window, V, true);
     if (light.heat) {
         sf::RectangleShape heat({1920, 1080});
         heat.setFillColor(sf::Color(255, 0, 0, 50));

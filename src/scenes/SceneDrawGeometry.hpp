@@ -3,9 +3,14 @@
 
 #include "foundation/main.hpp"
 
+#include <SFML/Graphics/Color.hpp>
+
 namespace sf {
 class RenderTarget;
+class Texture;
+class VertexArray;
 }
+class TileKind;
 class Scene;
 struct SceneCredits;
 
@@ -15,3 +20,13 @@ void drawHearts(const Scene& scene, sf::RenderTarget& window, Point view);
 void drawShardCompass(const Scene& scene, sf::RenderTarget& window);
 // One frame of a credits roll; clears its active flag once every line has left the top.
 void drawCredits(SceneCredits& credits, sf::RenderTarget& window);
+
+// A tile kind's picture in two parts: its ground (solid colour and texture) and what stands on it
+// (object, house sign). TileKind::draw is the two in turn.
+void drawTileBase(const TileKind& kind, sf::RenderTarget& window, float x, float y, float size);
+void drawTileExtras(const TileKind& kind, sf::RenderTarget& window, float x, float y, float size);
+// The texture of a kind whose ground is a plain, unturned, unanimated texture (null otherwise):
+// such grounds of one row can be laid in one batch.
+const sf::Texture* batchableTileTexture(const TileKind& kind, float size);
+void appendTileQuad(sf::VertexArray& quads, const sf::Texture& texture, sf::Color colour, float x,
+                    float y, float size);

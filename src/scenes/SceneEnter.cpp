@@ -37,9 +37,6 @@ void Scene::raiseReserveLevels() {
 }
 
 void Scene::enter(const std::string& previousSceneName) {
-    Character& leader0 = people->mainCharacter();
-    (void)leader0;
-
     // 1-2
     if (finalHQ) game->prepareMadScientist(*this);
     if (!mainPlayer.empty()) {
@@ -151,7 +148,9 @@ void Scene::enter(const std::string& previousSceneName) {
     const bool sabioHere = sabio != NO_INDEX && isPresent(persons, sabio);
     if (sabioHere) raiseReserveLevels();
     if (!placed) {
-        if (sabioHere && placements.count(sabio)) placeLeader(placements[sabio].offset(0, 2), SOUTH);
+        // Two tiles below Sabio, when the map reaches that far.
+        if (sabioHere && placements.count(sabio) && isInside(placements[sabio].offset(0, 2)))
+            placeLeader(placements[sabio].offset(0, 2), SOUTH);
         else if (placements.count(MAIN_CHARACTER_KEY)) placeLeader(placements[MAIN_CHARACTER_KEY], SOUTH);
     }
     // 20: back from a Mandelbrot scene

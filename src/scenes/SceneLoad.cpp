@@ -405,6 +405,17 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         if (r.next(w)) c.rowOffset = toInt(w, "Scene", __LINE__);
         c.update(0);
         comets.push_back(c);
+    } else if (word == "Shard") {
+        // A shard lying on its platform, taken with confirm.
+        ShardPiece piece;
+        piece.name = r.word(word);
+        piece.tile.x = r.integer();
+        piece.tile.y = r.integer();
+        shardAnimations[piece.tile].push_back(piece);
+        blocked[0].insert(piece.tile);
+    } else if (word == "SleepLocation") {
+        int x = r.integer();
+        sleepLocations.insert({x, r.integer()});
     } else if (word == "AmbientSound") {
         ambientSounds.push_back(r.word(word));
     } else if (isBuildingKind(word)) {
@@ -483,6 +494,8 @@ void Scene::addConditionBlock(const std::string& header, bool once, std::istream
     c.kind = r.word("If kind");
     c.once = once;
     if (!isConditionKind(c.kind)) fatalAssert("Scene", __LINE__, c.kind);
+    // A chapter that is no number stops here rather than when the block is first tested.
+    if (c.kind == "CHAPTER") toInt(c.argument, "Scene", __LINE__);
     std::string line;
     while (true) {
         if (!blockLine(file, line)) fatalAssert("Scene", __LINE__, "EndIf");

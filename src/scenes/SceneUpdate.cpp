@@ -198,7 +198,6 @@ void Scene::updateLeader(sf::RenderWindow* window) {
         // mouth does not send it straight back.
         for (const Tunnel& t : tunnels) t.pass(blocked[0], mapSize());
     }
-    (void)window;
 }
 
 void Scene::arriveOnTile(Point tile) {
@@ -304,6 +303,21 @@ void Scene::useFacedTile() {
             monolog = it->second;
             return;
         }
+        return;
+    }
+
+    if (auto shard = shardAnimations.find(faced); shard != shardAnimations.end()) {
+        for (ShardPiece& piece : shard->second) {
+            if (piece.taken || shardRoomEntries.count(faced) || game->shardState(piece.name) != 0) continue;
+            piece.taken = true;
+            game->obtainShard(piece.name);
+            obtainShard(piece.name);
+            removeLightTile(faced);
+            return;
+        }
+    }
+    if (sleepLocations.count(faced) || sleepLocations.count(leader.tile)) {
+        game->sleep();
         return;
     }
 

@@ -3,6 +3,8 @@
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
+#include "scenes/Buildings.hpp"
+#include "scenes/SceneDrawGeometry.hpp"
 
 #include <SFML/Graphics.hpp>
 
@@ -47,15 +49,41 @@ void drawTileTexture(const TileKind& kind, sf::RenderTarget& target, float x, fl
 
 // The kind's picture filling the size x size square at (x, y): its texture (the zoomed-out
 // variant at the small size), turned by ROTATED and ROTATE, tinted by its colour, then the
-// object standing on it; a SOLID kind is a square of its colour; a MOVING kind's texture flows.
+// object standing on it and its house sign; a SOLID kind is a square of its colour; a MOVING kind's texture flows.
 void TileKind::draw(sf::RenderTarget& target, float x, float y, float size) const {
-    if (solid) {
+    drawTileBase(*this, target, x, y, size);
+    drawTileExtras(*this, target, x, y, size);
+}
+
+void drawTileBase(const TileKind& kind, sf::RenderTarget& target, float x, float y, float size) {
+    if (kind.solid) {
         sf::RectangleShape square({size, size});
         square.setPosition(x, y);
-        square.setFillColor(colour);
+        square.setFillColor(kind.colour);
         target.draw(square);
     }
-    if (!texture.empty()) drawTileTexture(*this, target, x, y, size);
-    if (!object.empty()) drawTileObject(*this, target, x, y, size);
+    if (!kind.texture.empty()) drawTileTexture(kind, target, x, y, size);
+}
+
+void drawTileExtras(const TileKind& kind, sf::RenderTarget& target, float x, float y, float size) {
+    if (!kind.object.empty()) drawTileObject(kind, target, x, y, size);
+    if (!kind.houseSign.empty())
+        drawHouseSign(target, kind.houseSign, x + size / 2, y + size * 0.55f, size * 0.9f);
+}
+
+const sf::Texture* batchableTileTexture(const TileKind& kind, float size) {
+    if (kind.texture.empty() || kind.solid || kind.moving || (kind.rotation + kind.rotate) % 360 != 0)
+        return nullptr;
+    return &resources->getTexture(kind.texture, size <= 60.f);
+}
+
+void appendTileQuad(sf::VertexArray& quads, const sf::Texture& tex, sf::Color colour, float x,
+                    float y, float size) {
+    const sf::Vector2u s = tex.getSize();
+    const float w = static_cast<float>(s.x), h = static_cast<float>(s.y);
+    quads.append(sf::Vertex({x, y}, colour, {0, 0}));
+    quads.append(sf::Vertex({x + size, y}, colour, {w, 0}));
+    quads.append(sf::Vertex({x + size, y + size}, colour, {w, h}));
+    quads.append(sf::Vertex({x, y + size}, colour, {0, h}));
 }
 

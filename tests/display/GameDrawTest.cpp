@@ -37,6 +37,7 @@ protected:
         saved_ = {resources, game, people};
         resources = &fontsOnly();
         people = &roster_;
+        roster_.characters.push_back(Character("Hero"));
         game = &g;
         Scene& s = g.scenes.addScene();
         s.name = "Blank";

@@ -54,7 +54,9 @@ bool playing(const std::string& music) {
 class GameScenes : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = scratchDir("GameScenes");
+        // A folder per test: the suite may run its tests in parallel processes.
+        dir_ = scratchDir(std::string("GameScenes_") +
+                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
         writeText(dir_ + "/Game.txt", "Characters Data/Hero.txt\n");
         writeText(dir_ + "/Data/Hero.txt", "Character Hero TYPE NORMAL CLASS Warrior\n");
         writeText(dir_ + "/Game/Town_scene.txt", walkScene("Town", "Music Town\n"));
@@ -459,4 +461,35 @@ TEST_F(GameScenes, AWindowlessSwitchLoadsThePlanetBehindTheGamesOwnWindow) {
     // Only the character loader reports at overall 0, and it reports only with a window.
     EXPECT_NE(std::find(log.overall.begin(), log.overall.end(), 0.0f), log.overall.end());
     EXPECT_FLOAT_EQ(log.overall.back(), 1.0f);
+}
+
+TEST_F(GameScenes, BumpBackReturnsTheLeaderToItsLastTileOrTheEntryTile) {
+    g().gotoScene("Town", true, nullptr);
+    Scene& town = g().scenes[g().currentScene];
+    Character& hero = people->at(0);
+    hero.previousTile = {1, 1};
+    hero.tile = {2, 1};
+    hero.pixel = {250, 130};
+    g().bumpBack();
+    EXPECT_EQ(hero.tile, Point(1, 1));
+    EXPECT_EQ(hero.targetTile, Point(1, 1));
+    EXPECT_EQ(hero.pixel, Point(120, 120));
+    ASSERT_FALSE(town.message.lines.empty());
+    EXPECT_EQ(town.message.lines[0], "Ouch");
+    town.entryTile = {3, 2};
+    g().bumpBack(); // previous tile and tile are now the same
+    EXPECT_EQ(hero.tile, Point(3, 2));
+}
+
+TEST_F(GameScenes, TheCharacterViewShowsACopyFacingTheViewer) {
+    Character& hero = people->at(0);
+    hero.facing = WEST;
+    hero.showBack = true;
+    g().showCharacter(0);
+    EXPECT_EQ(g().shownCharacter, 0);
+    EXPECT_EQ(g().viewedCharacter.name, "Hero");
+    EXPECT_EQ(g().viewedCharacter.facing, SOUTH);
+    EXPECT_EQ(g().viewedCharacter.previousFacing, WEST);
+    EXPECT_FALSE(g().viewedCharacter.showBack);
+    EXPECT_EQ(hero.facing, WEST); // the roster entry is left alone
 }

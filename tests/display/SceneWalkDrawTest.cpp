@@ -15,6 +15,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <sstream>
 
 namespace {
 
@@ -262,10 +263,9 @@ TEST_F(SceneWalkDraw, LoversOnOneTileAndANightWithoutDarknessDrawSafely) {
     people->at(marble).lovePartner = crane;
     people->at(crane).setTilePosition({16, 6});
     people->at(marble).setTilePosition({16, 6});
-    cameraOn(g, {0, 0});
+    cameraOn(g, {600, 0});
     leaderAt({1, 1});
     const sf::Image hearts = frame(g);
-    screenshot(hearts, "debug_hearts");
     // The heart of a pair on one tile beats as if they were neighbours: it is drawn.
     const Point v = view(g);
     const int hx = 16 * 120 - v.x + 120, hy = 6 * 120 - 30 - v.y;
@@ -283,6 +283,72 @@ TEST_F(SceneWalkDraw, LoversOnOneTileAndANightWithoutDarknessDrawSafely) {
     const sf::Image level0 = frame(night);
     night.light.dark = false;
     EXPECT_EQ(differingPixels(level0, frame(night), 0, 0, 1920, 900), 0) << "darkness 0 darkens nothing";
+}
+
+TEST_F(SceneWalkDraw, EveryBackgroundKindPaintsTheScreen) {
+    sf::RenderWindow& w = testWindow();
+    sf::Image sheet;
+    sheet.create(1920, 1080, sf::Color::Black);
+    for (int k = 0; k < BACKGROUND_KIND_COUNT; ++k) {
+        Background b;
+        std::istringstream line(Background::kindName(k) +
+                                (k == BG_IMAGE || k == BG_TILE ? " PICTURE SkyTile"
+                                 : k == BG_ANIM_TILE || k == BG_ANIM_TILE2 ? " PICTURE Aurora" : ""));
+        b.read(line);
+        for (int f = 0; f < 12; ++f) b.update();
+        w.clear(sf::Color::Black);
+        b.draw(w, {300, 200});
+        sf::Texture t;
+        t.create(1920, 1080);
+        t.update(w);
+        const sf::Image img = t.copyToImage();
+        std::set<std::uint32_t> colours;
+        for (int y = 0; y < 1080; y += 9)
+            for (int x = 0; x < 1920; x += 9) colours.insert(img.getPixel(x, y).toInteger());
+        if (k == BG_NADA) EXPECT_EQ(colours.size(), 1u);
+        else EXPECT_GT(colours.size(), 3u) << Background::kindName(k);
+        // A contact sheet of all kinds, 4 by 4 thumbnails.
+        for (int y = 0; y < 270; ++y)
+            for (int x = 0; x < 480; ++x)
+                sheet.setPixel((k % 4) * 480 + x, (k / 4) * 270 + y, img.getPixel(x * 4, y * 4));
+    }
+    screenshot(sheet, "backgrounds");
+
+    // As a foreground the layer keeps what is under it.
+    Background shapes;
+    std::istringstream line("MovingShapes COUNT 5");
+    shapes.read(line);
+    w.clear(sf::Color::White);
+    shapes.draw(w, {0, 0}, true);
+    sf::Texture t;
+    t.create(1920, 1080);
+    t.update(w);
+    const sf::Image over = t.copyToImage();
+    int white = 0;
+    for (int y = 0; y < 1080; y += 20)
+        for (int x = 0; x < 1920; x += 20) white += over.getPixel(x, y) == sf::Color::White;
+    EXPECT_GT(white, 54 * 96 * 3 / 4) << "most of the scene shows through";
+}
+
+TEST_F(SceneWalkDraw, ABattleBackdropIsMadeOfTheScenesGroundAndCommonestObjects) {
+    Scene& q = scene("Quarter");
+    EXPECT_EQ(q.groundTileKind(), "Cobble") << "the centre cell lies on the road";
+    sf::RenderWindow& w = testWindow();
+    w.clear(sf::Color::Black);
+    q.drawBattleBackdrop(w, Rect{0, 0, 1919, 1079});
+    sf::Texture t;
+    t.create(1920, 1080);
+    t.update(w);
+    const sf::Image img = t.copyToImage();
+    screenshot(img, "backdrop");
+    // No sky layer: black above the sky line (a fifth down), the grey road below it.
+    EXPECT_EQ(img.getPixel(10, 100), sf::Color::Black);
+    const Rgb ground = meanColour(img, 0, 1000, 300, 60);
+    EXPECT_GT(ground.luminance(), 100);
+    EXPECT_NEAR(ground.r, ground.b, 30);
+    // The trees are the commonest object of the quarter: one stands at the first slot.
+    const Rgb slot = meanColour(img, 1152 - 40, 414 - 120, 80, 100);
+    EXPECT_GT(slot.g, slot.b + 30) << "leaves at (1152, 414)";
 }
 
 TEST_F(SceneWalkDraw, ScreenshotsOfTheTownTheCaveAndSpace) {
@@ -314,6 +380,23 @@ TEST_F(SceneWalkDraw, ScreenshotsOfTheTownTheCaveAndSpace) {
     leaderAt({14, 12});
     cameraOn(garden, {600, 700});
     screenshot(frame(garden), "garden");
+    cameraOn(garden, {1300, 200});
+    screenshot(frame(garden), "garden_well");
+
+    Scene& maze = scene("HedgeMaze");
+    ASSERT_GT(maze.objects.size(), 60u) << "the maze's hedges were placed at load";
+    EXPECT_FALSE(maze.blocked[0].count({12, 13})) << "the north exit is open";
+    EXPECT_TRUE(maze.blocked[0].count({11, 13}));
+    leaderAt({12, 15});
+    cameraOn(maze, {300, 900});
+    screenshot(frame(maze), "maze");
+
+    Scene& roll = scene("CreditsStart");
+    const SceneCredits kept = roll.credits;
+    roll.credits.frame = 200;
+    roll.credits.scrollY = 300;
+    screenshot(frame(roll), "credits");
+    roll.credits = kept;
 
     Scene& snow = scene("SnowPass");
     leaderAt({15, 14});

@@ -105,5 +105,6 @@ e2e_stop_game() {
     done
     kill -9 "$E2E_GAME_PID" 2>/dev/null
     wait "$E2E_GAME_PID" 2>/dev/null
+    E2E_EXIT=$?
     E2E_GAME_PID=""
 }

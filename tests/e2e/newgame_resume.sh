@@ -44,6 +44,8 @@ e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Town" 10 || e2e_fail "leaving the i
 grep -q "Elixir" "$SAVE/people.save" || e2e_fail "the party's find is missing from people.save"
 e2e_stop_game
 grep -q "ASSERT" "$E2E_LOG" && e2e_fail "a fatal assertion in the first run"
+# Closing sometimes aborts inside the audio library's clean-up; that is not this test's subject.
+[ "$E2E_EXIT" = 0 ] || echo "WARNING: closing the first run ended with status $E2E_EXIT" >&2
 ls "$SAVE"/*.tmp >/dev/null 2>&1 && e2e_fail "temporary files left behind"
 
 # --- resumed ---
@@ -64,4 +66,5 @@ grep -q "QUORVANE 1 Ravi" "$SAVE/game.save" || e2e_fail "the resumed party diffe
 grep -q "Elixir" "$SAVE/people.save" || e2e_fail "the resumed party lost its find"
 e2e_stop_game
 grep -q "ASSERT" "$E2E_LOG" && e2e_fail "a fatal assertion in the resumed run"
+[ "$E2E_EXIT" = 0 ] || echo "WARNING: closing the resumed run ended with status $E2E_EXIT" >&2
 echo "PASS"

@@ -7,7 +7,7 @@
 set -u
 PROGRAM=$(readlink -f "$1")
 RUN_DIR="$2"
-ROUNDS="${ROUNDS:-10}"
+ROUNDS="${ROUNDS:-8}"
 source "$(dirname "$0")/newgame_common.bash"
 trap e2e_cleanup EXIT
 command -v strace >/dev/null || e2e_fail "strace is needed to slow the saves down"
@@ -67,9 +67,15 @@ resume_and_play() {
     esac
     e2e_stop_game
     grep -q "ASSERT" "$E2E_LOG" && e2e_fail "round $1: a fatal assertion while resuming"
+    if [ "$E2E_EXIT" != 0 ]; then
+        bad_exits=$((bad_exits + 1))
+        echo "round $1: closing the resumed game ended with status $E2E_EXIT" >&2
+        tail -5 "$E2E_LOG" >&2
+    fi
     check_whole "$1"
 }
 
+bad_exits=0
 resume_and_play 0
 mixed=0
 leftovers=0
@@ -97,4 +103,5 @@ for round in $(seq "$ROUNDS"); do
     check_whole "$round"
     resume_and_play "$round"
 done
-echo "PASS: $ROUNDS kills while saving ($leftovers left temporary files, $mixed between the two renames)"
+echo "PASS: $ROUNDS kills while saving ($leftovers left temporary files, $mixed between the two renames;" \
+    "$bad_exits closings of a resumed game did not end with status 0)"

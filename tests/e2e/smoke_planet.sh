@@ -9,11 +9,15 @@ if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1920x1080x24" bash "$0" "$@"
 fi
 export ALSOFT_DRIVERS=null
-cd "$run_dir" || exit 1
-# Digits sort before letters: the save is the first entry after the new-game line.
-save=SaveGames/000PlanetTrip
+# A folder of its own beside the demo's, so that other tests never see this save.
+work=$(mktemp -d)
 log=$(mktemp)
-trap 'rm -f "$log"; rm -rf "$save"' EXIT
+trap 'rm -f "$log"; rm -rf "$work"' EXIT
+for entry in Resources Data Game Game.txt; do
+    ln -s "$(realpath "$run_dir")/$entry" "$work/$entry"
+done
+cd "$work" || exit 1
+save=SaveGames/PlanetTrip
 mkdir -p "$save"
 : >"$save/people.save"
 printf 'CURRENTSCENE Solaris\n' >"$save/game.save"
@@ -31,7 +35,8 @@ for _ in $(seq 1 1200); do
 done
 [ -n "$window" ] || { echo "no window"; kill "$pid"; cat "$log"; exit 1; }
 
-# Open the resume list, move to the save, choose it; a frame without keys between presses.
+# Open the resume list, move to the save (the only one), choose it; a frame without keys
+# between presses.
 for key in space Down space; do
     sleep 0.5
     xdotool key --window "$window" "$key"

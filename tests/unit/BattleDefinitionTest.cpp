@@ -93,50 +93,6 @@ TEST_F(BattleDefinition, FaultsAreFatal) {
                                  std::regex("ASSERT file Battle line [0-9]+ : EGRESS")));
 }
 
-TEST_F(BattleDefinition, DefinitionCopiedIntoTheLiveBattle) {
-    Battle definition = loaded("EGRESS Town MUSIC Fight ENEMIES 2 Goblin Orc ENEMYPOS 4 5 JOINS 1 Friend");
-    definition.extraWalkerCells.insert({2, 2});
-    definition.largeMonsters.push_back(LargeMonster{});
-    definition.largeMonsters[0].members[2] = {1, 0};
-    definition.sceneName = "Cave";
-    definition.gridSize = {30, 20};
-
-    // A live battle that ran before: every run-time field is replaced by the definition's.
-    Battle live = definition;
-    live.state = 7;
-    live.turnList = {0, 1, 2};
-    live.turnIndex = 2;
-    live.won = true;
-    live.statModifiers[1][STR] = -3;
-    live.invisibleTurns[0] = 2;
-    live.shownAction.lines = {"Hero attacks..."};
-    live.shownAction.playing = true;
-    live.largeMonsters[0].frame = 3;
-    live.skeletonCounters[0] = 4;
-    live.enemies.push_back(3);
-
-    live = definition;
-    EXPECT_EQ(live.state, 0);
-    EXPECT_TRUE(live.turnList.empty());
-    EXPECT_EQ(live.turnIndex, -1);
-    EXPECT_FALSE(live.won);
-    EXPECT_TRUE(live.statModifiers.empty());
-    EXPECT_TRUE(live.invisibleTurns.empty());
-    EXPECT_TRUE(live.shownAction.lines.empty());
-    EXPECT_FALSE(live.shownAction.playing);
-    EXPECT_EQ(live.largeMonsters[0].frame, 0);
-    EXPECT_EQ(live.skeletonCounters[0], 1);
-    EXPECT_EQ(live.enemies, (std::vector<long long>{1, 2}));
-    EXPECT_EQ(live.joins, (std::vector<int>{3}));
-    EXPECT_EQ(live.egress, "Town");
-    EXPECT_EQ(live.enemyPositions, definition.enemyPositions);
-    EXPECT_EQ(live.extraWalkerCells, definition.extraWalkerCells);
-    EXPECT_EQ(live.largeMonsters[0].members, definition.largeMonsters[0].members);
-    EXPECT_EQ(live.sceneName, "Cave");
-    EXPECT_EQ(live.gridSize, Point(30, 20));
-    EXPECT_TRUE(live.isActive());
-}
-
 TEST_F(BattleDefinition, SetSceneTakesTheNameAndGridSize) {
     Game g;
     Scene& cave = g.scenes.addScene();
@@ -153,23 +109,7 @@ TEST_F(BattleDefinition, SetSceneTakesTheNameAndGridSize) {
     game = oldGame;
 }
 
-TEST(BattleRecord, ActionsLogAndSmallOperations) {
-    BattleAction a;
-    a.initAction(4, {2, 3}, {"Fire", 2}, "Acid", {5, 6});
-    EXPECT_EQ(a.target, 4);
-    EXPECT_EQ(a.cell, Point(2, 3));
-    EXPECT_EQ(a.spell, (SpellRef{"Fire", 2}));
-    EXPECT_EQ(a.potion, "Acid");
-    EXPECT_EQ(a.furtherTargets, (std::set<int>{5, 6}));
-    BattleAction b;
-    b = a;
-    EXPECT_EQ(b, a);
-
-    std::vector<std::string> lines;
-    BattleLog::addLine(lines, "one");
-    BattleLog::addLine(lines, "two");
-    EXPECT_EQ(lines, (std::vector<std::string>{"one", "two"}));
-
+TEST(BattleRecord, RefillIndexListAndEraseKey) {
     ActionAnimation shown;
     shown.pendingTargets = {9};
     Battle::refillIndexList(shown, {7, 3, 5});

@@ -165,6 +165,26 @@ TEST_F(CharacterFile, FullyEquippedSaveAndLoadKeepsEveryStat) {
     EXPECT_EQ(r.stats[WIS], 1);
 }
 
+TEST_F(CharacterFile, SavedLineOverTheDefinitionKeepsWhatWasUsedUp) {
+    // The game's load reads the saved line over the character the definition file made.
+    const std::string definition = "TYPE NORMAL ITEMS 2 Apple 3 Key 1 OBJINSAC 1 Rock";
+    Character played("Ravi");
+    std::istringstream first(definition);
+    played.readDefinition(first);
+    played.addItemCount(item("Apple"), -3);
+    played.addItemCount(item("Key"), -1);
+    played.objectsInSac.clear();
+    std::string line = saved(played);
+
+    Character loaded("Ravi");
+    std::istringstream again(definition);
+    loaded.readDefinition(again);
+    std::istringstream rest(line.substr(std::string("Character Ravi").size()));
+    loaded.readDefinition(rest);
+    EXPECT_TRUE(loaded.inventory.empty());
+    EXPECT_TRUE(loaded.objectsInSac.empty());
+}
+
 TEST_F(CharacterFile, DefinitionsGiveBaseStatsUnderEquipment) {
     Character c("Guard1");
     std::istringstream first("STR 5 WEAPON Sword");

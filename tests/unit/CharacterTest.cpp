@@ -246,14 +246,27 @@ TEST_F(CharacterStats, MonsterActionHealingDrainAndSpecialSpells) {
     Character::monsterAction(caster, "HackDrain", 1, t, true);
     EXPECT_EQ(t.stats[MP], 5);
     EXPECT_EQ(caster.stats[MP], 20);
-    // a strong shield stops the damage; with no MP damage the shield's negative MP change
-    // gives MP back (the formula as it stands), capped at MAXMP
+    // a strong shield leaves the hit of 1, and a spell without an MP (HP) factor gives no MP
+    // (HP) back through the shield term
     Character armoured = make("A", "Monster", 1, 1, 1, 1);
     armoured.stats[SHL] = 50;
     armoured.stats[MP] = 3;
+    armoured.stats[HP] = 21;
     Character::monsterAction(caster, "Fire", 1, armoured, false);
-    EXPECT_EQ(armoured.stats[HP], 30);
-    EXPECT_EQ(armoured.stats[MP], 20);
+    EXPECT_EQ(armoured.stats[HP], 20);
+    EXPECT_EQ(armoured.stats[MP], 3);
+    armoured.stats[SHL] = 2;
+    Character::monsterAction(caster, "Drain", 1, armoured, false); // 5 x 1 - 2 MP, no healing
+    EXPECT_EQ(armoured.stats[HP], 20);
+    EXPECT_EQ(armoured.stats[MP], 0);
+    armoured.stats[MP] = 3;
+    Character::monsterAction(caster, "Fire", 1, armoured, false); // 15 - 2 HP, MP untouched
+    EXPECT_EQ(armoured.stats[HP], 7);
+    EXPECT_EQ(armoured.stats[MP], 3);
+    // a healing spell still heals through the formula's negative branch
+    Character::monsterAction(caster, "Heal", 1, armoured, false);
+    EXPECT_EQ(armoured.stats[HP], 7 + 12);
+    EXPECT_EQ(armoured.stats[MP], 3);
     EXPECT_EQ(fatalMessage([&] { Character::monsterAction(caster, "Unknown", 1, armoured, false); }),
               "ASSERT file Magic line 153 : Unknown");
 }

@@ -420,6 +420,14 @@ TEST(GameVariables, ShardsAndLandings) {
     EXPECT_FATAL(g.landingScene("Pluto"), "ASSERT file Game line 512 : Pluto");
 }
 
+TEST(GameVariables, TheCoordsHintListsThePlacementsButTheShardScene) {
+    Game g;
+    g.mandelbrotPlacements[{2, 3, 1}] = "MandelbrotCompassScene";
+    g.mandelbrotPlacements[{-1, 0, 3}] = "MandelbrotShardScene";
+    g.mandelbrotPlacements[{0, 5, 2}] = "MandelbrotPotions";
+    EXPECT_EQ(g.shardCoordsHint(), "Check out these coords: (0,5,2) (2,3,1) ");
+}
+
 TEST(GameVariables, TheConstructorDrawsTheSpaceDriftThenTheRocketAngle) {
     std::srand(4044);
     Background expectedSpace;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -82,6 +83,7 @@ TEST(ItemsRead, BadWordsAreFatal) {
                         "ASSERT file Items line [0-9]+ : DMG"));
     EXPECT_TRUE(matches(fatalMessage([] { readItem("Axe WEAPON ALLOWED   "); }),
                         "ASSERT file Items line [0-9]+ : ALLOWED"));
+    EXPECT_TRUE(matches(fatalMessage([] { readItem("   "); }), "ASSERT file Items line [0-9]+ : ITEM"));
 }
 
 TEST(ItemsRules, AllowedClassesAndHitSounds) {
@@ -132,6 +134,15 @@ TEST(ItemsCatalogue, IndexAtAndScore) {
     EXPECT_EQ(Item::score(list, NO_ITEM), 0);
 }
 
+TEST(ItemsRules, RandomColorDrawsBlueGreenRed) {
+    std::srand(11);
+    int blue = std::rand() % 255, green = std::rand() % 255, red = std::rand() % 255;
+    int next = std::rand();
+    std::srand(11);
+    EXPECT_EQ(randomColor(), sf::Color(red, green, blue, 255));
+    EXPECT_EQ(std::rand(), next); // three draws, no more
+}
+
 TEST(ItemsFile, LoadsInFileOrderSkippingCommentsAndBlanks) {
     std::string dir = scratchDir("items_file");
     std::string path = writeFile(dir, "Items.txt",
@@ -175,6 +186,11 @@ TEST(ItemsFile, FaultsAreFatal) {
     list.items.clear();
     EXPECT_TRUE(matches(fatalMessage([&] { list.load(cut, nullptr, 0.f); }),
                         "ASSERT file Items line [0-9]+ : MP \\(" + cut + "\\)"));
+    // A bare "ITEM" used to add a nameless item that nothing could refer to.
+    std::string bare = writeFile(dir, "Bare.txt", "ITEM Bread USABLE HP 2\nITEM   \n");
+    list.items.clear();
+    EXPECT_TRUE(matches(fatalMessage([&] { list.load(bare, nullptr, 0.f); }),
+                        "ASSERT file Items line [0-9]+ : ITEM \\(" + bare + "\\)"));
 }
 
 TEST(ItemsFileDeathTest, UnreadableFileStopsWithErrorFile) {

@@ -197,7 +197,9 @@ TEST(MagicRepositoryFile, DemoSpellsLoadWithoutComplaint) {
         kinds.insert(spell.kind);
         EXPECT_GE(spell.levels, 1) << name;
         EXPECT_NE(spell.target, TARGET_NONE) << name;
-        EXPECT_EQ(spell.dmg.size(), size_t(spell.levels)) << name;
+        // LEVELS does not size the radius: every level a battle may cast must give one.
+        EXPECT_EQ(spell.radius.size(), size_t(spell.levels)) << name;
+        for (int n : spell.numExplosions) EXPECT_GE(n, 1) << name;
         // The effects draw the bare base picture or base + 1 .. base + count.
         if (spell.pictureBase.empty()) continue;
         EXPECT_GE(spell.pictureCount, 1) << name;

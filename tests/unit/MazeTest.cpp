@@ -80,8 +80,11 @@ TEST(Maze, PlacesWallsBordersAndExits) {
     EXPECT_EQ(plan.exits[1], Point(12, 13));
 
     MazePlan nada = planMaze({2, 2}, {20, 14}, false, "");
-    for (const Point& p : nada.walls)
-        if (p.y >= 2) EXPECT_FALSE(p.x % 2 == 0 && p.y % 2 == 1) << "no horizontal wall at " << p.x << "," << p.y;
+    for (const Point& p : nada.walls) {
+        if (p.y >= 2) {
+            EXPECT_FALSE(p.x % 2 == 0 && p.y % 2 == 1) << "no horizontal wall at " << p.x << "," << p.y;
+        }
+    }
 }
 
 TEST(Maze, OddHeightOpensTheRealBottomWallRow) {

@@ -157,16 +157,4 @@ TEST_F(StartWorld, MissingSaveFolderIsCreatedAndNamesAreBounded) {
     EXPECT_EQ(game->current().name, "Intro");
 }
 
-TEST_F(StartWorld, ScreenGeometry) {
-    const NewGameScreen s;
-    EXPECT_EQ(s.resumeList.visibleRows, 6);
-    EXPECT_EQ(s.resumeList.characterSize, 30);
-    EXPECT_EQ(s.resumeList.position, Point(1260, 513));
-    EXPECT_EQ(s.difficultyList.visibleRows, 3);
-    EXPECT_EQ(s.difficultyList.size, Point(213, 180));
-    EXPECT_EQ(s.difficultyList.position, Point(1687, 513));
-    EXPECT_EQ(s.nameBox.label, "Enter your name");
-    EXPECT_EQ(s.nameBox.width, 960);
-}
-
 } // namespace

@@ -242,6 +242,11 @@ TEST_F(SaveWorld, ReaderOddities) {
     EXPECT_EQ(game->chapter, 6) << "the last word, without a line end, is still read";
     EXPECT_EQ(game->current().name, "Start") << "no CURRENTSCENE: no switch";
 
+    // A main character the roster does not have leaves the main character as it was.
+    writeFile(gameFile(), "MAINCHARACTER Nobody\nMAINCHARACTER Cid\nMAINCHARACTER Nobody\n");
+    game->readGameSave(gameFile(), nullptr, 0.5f);
+    EXPECT_EQ(people->mainCharacterIndex, 2);
+
     // A key that is the very last word of the file is not handled.
     writeFile(gameFile(), "CHAPTER 2\nNOSUCHKEY");
     game->readGameSave(gameFile(), nullptr, 0.5f);

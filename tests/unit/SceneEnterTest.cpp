@@ -77,6 +77,10 @@ TEST_F(SceneEnter, PlacementsSabioAndTheReserve) {
     EXPECT_EQ(who("Dee").level, 1); // bounded: entry still returns
     EXPECT_EQ(s.entryTile, Point(4, 4));
     EXPECT_EQ(s.focusTile, Point(4, 4));
+    // Two below Sabio would be off the map: the main-character entry applies.
+    s.placements[index("Sabio")] = {4, 5};
+    enter(s, "Somewhere");
+    EXPECT_EQ(leader().tile, Point(1, 1));
     // Without Sabio present, the reserve is not raised and the main-character entry applies.
     s.removePerson(index("Sabio"));
     who("Cy").level = 1;

@@ -119,6 +119,8 @@ TEST_F(SceneLoad, EveryLoaderStatementOfAFile) {
     EXPECT_EQ(s.planets.at(0).name, "Moon");
     EXPECT_EQ(s.comets.at(0).rowOffset, 1);
     EXPECT_EQ(s.ambientSounds, std::vector<std::string>{"Train"});
+    EXPECT_EQ(s.shardAnimations.at({10, 3}).at(0).name, "Sun");
+    EXPECT_EQ(s.sleepLocations.count({1, 5}), 1u);
     ASSERT_EQ(s.buildings.size(), 1u);
     EXPECT_EQ(s.buildings[0]->scene, "Shack");
     EXPECT_EQ(s.buildings[0]->door, Point(6, 4));
@@ -180,6 +182,7 @@ TEST_F(SceneLoad, BadLinesStopLoadingWithTheWord) {
     EXPECT_EQ(fatalDetail([&] { load("SceneName X\nTile . WOBBLY END\n"); }), "WOBBLY");
     EXPECT_EQ(fatalDetail([&] { load("SceneName X\nIf Key FLAG\nSetBoolVar A\n"); }), "EndIf");
     EXPECT_EQ(fatalDetail([&] { load("SceneName X\nIf Key MAYBE\nEndIf\n"); }), "MAYBE");
+    EXPECT_EQ(fatalDetail([&] { load("SceneName X\nIf two CHAPTER\nEndIf\n"); }), "two");
     EXPECT_EQ(fatalDetail([&] { load("SceneName X\nTrigger 1 1\n"); }), "EndTrigger");
     EXPECT_EQ(fatalDetail([&] { load("SceneName X\nChangeSceneAtBorder UP Town\n"); }), "UP");
     EXPECT_NE(fatalDetail([&] { load("SceneName X\nTile . END\nMap\n...\n..\nEndMap\n"); }), "");
@@ -326,4 +329,16 @@ TEST_F(SceneLoad, ViewAndBlockedCellServices) {
     EXPECT_EQ(s.blocked[0], (std::set<Point>{{5, 5}, {6, 0}, {9, 9}}));
     s.unblockCell({5, 5});
     EXPECT_FALSE(s.isBlocked({5, 5}, false));
+}
+
+TEST_F(SceneLoad, GenerateMazeWallsTheMaze) {
+    std::string rows;
+    for (int y = 0; y < 9; ++y) rows += std::string(9, '.') + "\n";
+    Scene& maze = load("SceneName Maze\nTile . END\nMap\n" + rows + "EndMap\nGenerateMaze 1 1 7 7 Hedge H S 0\n");
+    EXPECT_FALSE(maze.objects.empty());
+    EXPECT_EQ(maze.objects[0].name, "Hedge");
+    EXPECT_TRUE(maze.isBlocked({2, 2}, false)); // a corner post
+    EXPECT_TRUE(maze.isBlocked({2, 2}, true));
+    EXPECT_EQ(fatalMessage([&] { load("SceneName M\nTile . END\nMap\n" + rows + "EndMap\nGenerateMaze 0 1 7 7 Hedge H S 0\n"); }),
+              "ASSERT file Scene line 778 : Maze must be 1 unit offset from border");
 }

@@ -291,3 +291,14 @@ TEST_F(SceneFrames, TunnelsCarryTheLeaderToTheOtherMouth) {
     for (int i = 0; i < 8 && leader().walking; ++i) frame(s);
     EXPECT_EQ(leader().tile, Point(7, 4));
 }
+
+TEST_F(SceneFrames, ShardsAreTakenWithConfirm) {
+    Scene& s = start("Shard Moon 1 2\n");
+    EXPECT_TRUE(s.isBlocked({1, 2}, false));
+    frame(s, confirm()); // facing south onto the shard
+    EXPECT_EQ(shell->shardState("Moon"), 1);
+    EXPECT_EQ(shell->LASTSHARD, "Moon");
+    EXPECT_TRUE(s.shardAnimations.at({1, 2}).at(0).taken);
+    EXPECT_EQ(s.message.lines, std::vector<std::string>{"You found the Moon shard!"});
+    EXPECT_EQ(s.message.sound, "ShardFanfare");
+}

@@ -26,6 +26,7 @@ TEST(Tunnel, NeverStepsOffTheMapOrIntoAWall) {
     t.b = {4, 5}; // on the bottom row of a 6 x 6 map
     TunnelExit e = tunnelExit(t, {1, 1}, {1, 1}, {}, {6, 6});
     EXPECT_TRUE(e.moved);
+    EXPECT_EQ(e.tile, Point(4, 5));
     EXPECT_TRUE(e.steps);
     EXPECT_EQ(e.next, Point(4, 4)) << "north instead of off the map";
     e = tunnelExit(t, {4, 5}, {4, 5}, {{1, 2}, {1, 0}}, {6, 6});
@@ -54,9 +55,19 @@ TEST_F(TunnelPass, MovesTheMainCharacterAndStartsItsStep) {
     main.setTilePosition({5, 4});
     t.pass({{1, 2}}, {8, 8});
     EXPECT_EQ(main.tile, Point(1, 1));
-    EXPECT_EQ(main.targetTile, Point(1, 0));
+    EXPECT_EQ(main.pixel, Point(120, 120));
+    EXPECT_EQ(main.targetTile, Point(1, 0)) << "the cell below is blocked: out to the north";
     EXPECT_EQ(main.facing, NORTH);
     EXPECT_TRUE(main.showBack);
+
+    main.setTilePosition({5, 4});
+    main.walking = false;
+    main.setFacing(WEST);
+    t.pass({{1, 2}, {1, 0}, {0, 1}, {2, 1}}, {8, 8});
+    EXPECT_EQ(main.tile, Point(1, 1));
+    EXPECT_EQ(main.targetTile, Point(1, 1)) << "a sealed mouth: it stays";
+    EXPECT_FALSE(main.walking);
+    EXPECT_EQ(main.facing, WEST);
 }
 
 TEST_F(TunnelPass, PlacementUsesTheFixedTileOrDrawsYBeforeX) {

@@ -28,7 +28,7 @@ void stones(Canvas& c, float k, sf::Color base, sf::Color joint, std::uint32_t s
     c.fill(joint);
     Rng rng(seed);
     const float h = n / perRow;
-    for (int r = 0; r < perRow; ++r) {
+    for (int r = 0; r * h < c.height(); ++r) {
         const float off = (r % 2) * h * 0.5f;
         for (float x = -off; x < n; x += h) {
             const sf::Color s = shade(base, rng.range(0.8f, 1.15f));
@@ -119,7 +119,7 @@ Canvas building() {
 
 Canvas tower() {
     Canvas c(240, 480);
-    stones(c, 1, rgb(150, 150, 160), rgb(90, 90, 100), 31, 24);
+    stones(c, 1, rgb(150, 150, 160), rgb(90, 90, 100), 31, 8);
     // Crenellations along the top.
     for (float x = 0; x < 240; x += 48) c.fillRect(x + 24, 0, 24, 26, CLEAR);
     for (float x = 0; x < 240; x += 48)
@@ -135,7 +135,7 @@ Canvas tower() {
 Canvas castle() {
     Canvas c(600, 480);
     Canvas wall(600, 480);
-    stones(wall, 1, rgb(170, 165, 150), rgb(100, 95, 85), 41, 24);
+    stones(wall, 1, rgb(170, 165, 150), rgb(100, 95, 85), 41, 20);
     // Two corner towers, a lower curtain wall between them.
     for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 600; ++x) {

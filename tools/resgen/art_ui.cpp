@@ -136,24 +136,50 @@ Canvas flameFrame(int frame) {
     return c;
 }
 
-// The macaw ("arara") of the settings dialog, wings at one of four beats.
+// A wing lying along +x from its shoulder, turned by `angle` (radians, clockwise on screen).
+std::vector<sf::Vector2f> wingShape(sf::Vector2f shoulder, float angle, float length, float width,
+                                   float from, float to) {
+    const float c = std::cos(angle), s = std::sin(angle);
+    // Leading edge above, a fuller trailing edge below, both narrowing to the tip; `from`..`to`
+    // (0..1 along the wing) picks a band of it.
+    auto top = [&](float t) { return -width * 0.4f * (1 - 0.7f * t); };
+    auto bottom = [&](float t) { return width * 0.6f * (1 - 0.8f * t * t); };
+    std::vector<sf::Vector2f> local;
+    for (int k = 0; k <= 4; ++k) {
+        const float t = from + (to - from) * k / 4.f;
+        local.push_back({length * t, top(t)});
+    }
+    for (int k = 4; k >= 0; --k) {
+        const float t = from + (to - from) * k / 4.f;
+        local.push_back({length * t, bottom(t)});
+    }
+    std::vector<sf::Vector2f> out;
+    for (const sf::Vector2f& p : local)
+        out.push_back({shoulder.x + p.x * c - p.y * s, shoulder.y + p.x * s + p.y * c});
+    return out;
+}
+
+// The macaw ("arara") of the settings dialog, facing left, wings at one of four beats.
 Canvas macaw(int frame) {
     Canvas c(160, 160);
     const sf::Color red = rgb(214, 30, 36), blue = rgb(30, 90, 210), yellow = rgb(250, 200, 30);
-    float wingLift = std::sin(frame * PI / 2) * 34;
+    // Frame 1 wings high, 3 folded down along the back, 2 and 4 level.
+    const float beat = std::sin(frame * PI / 2);
+    const float angle = (10.f - 60.f * beat) * PI / 180.f;
+    auto wing = [&](sf::Vector2f shoulder, float turn, float shadeBy) {
+        const float a = angle + turn;
+        c.fillPolygon(wingShape(shoulder, a, 62, 26, 0.f, 1.f), shade(red, shadeBy));
+        c.fillPolygon(wingShape(shoulder, a, 62, 26, 0.35f, 0.75f), shade(yellow, shadeBy));
+        c.fillPolygon(wingShape(shoulder, a, 62, 26, 0.7f, 1.f), shade(blue, shadeBy));
+    };
     // tail
     c.fillPolygon({{78, 100}, {92, 100}, {100, 156}, {86, 158}}, red);
     c.fillPolygon({{84, 112}, {94, 112}, {100, 156}, {92, 156}}, blue);
-    // far wing
-    c.fillPolygon({{70, 72}, {96, 70}, {140, 60 - wingLift}, {124, 96 - wingLift * 0.5f}}, shade(blue, 0.7f));
-    // body
+    wing({90, 66}, -0.25f, 0.7f); // far wing, behind the body
+    // body and head
     c.fillEllipse(80, 82, 22, 32, red);
     c.fillEllipse(72, 46, 17, 17, red);
-    // near wing with yellow and blue bands
-    std::vector<sf::Vector2f> wing{{70, 74}, {94, 72}, {40, 66 - wingLift}, {20, 80 - wingLift * 0.8f}};
-    c.fillPolygon(wing, red);
-    c.fillPolygon({{62, 74}, {80, 73}, {38, 68 - wingLift * 0.9f}, {28, 76 - wingLift * 0.8f}}, yellow);
-    c.fillPolygon({{50, 76}, {62, 76}, {26, 78 - wingLift * 0.8f}, {20, 82 - wingLift * 0.8f}}, blue);
+    wing({80, 72}, 0.f, 1.f); // near wing
     // face
     c.fillEllipse(64, 48, 8, 9, rgb(245, 240, 235));
     c.fillCircle(64, 46, 3, rgb(20, 20, 20));

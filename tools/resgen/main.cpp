@@ -17,6 +17,14 @@ int main(int argc, char** argv) {
     }
     const auto start = std::chrono::steady_clock::now();
     std::filesystem::path root = argv[1];
+    // The folder is emptied first: refuse anything but a "Resources" folder, so that a mistyped
+    // argument cannot wipe an unrelated directory.
+    std::filesystem::path named = root.lexically_normal();
+    if (named.filename().empty()) named = named.parent_path(); // a trailing "/"
+    if (named.filename() != "Resources") {
+        std::cerr << "make_resources: the output folder must be named Resources\n";
+        return 2;
+    }
     // Start empty so that a picture an art file stopped making does not linger.
     std::error_code ec;
     std::filesystem::remove_all(root, ec);
