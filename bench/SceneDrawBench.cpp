@@ -95,6 +95,26 @@ BENCHMARK(BM_QuarterDraw)->Arg(120)->Arg(60)->Unit(benchmark::kMillisecond)->Mea
 void BM_QuarterDrawMainThread(benchmark::State& state) { BM_QuarterDraw(state); }
 BENCHMARK(BM_QuarterDrawMainThread)->Arg(120)->Arg(60)->Unit(benchmark::kMillisecond);
 
+// The dark cave: every visible cell gets its share of darkness from the nearest burning light.
+void BM_CaveDrawMainThread(benchmark::State& state) {
+    if (!std::getenv("DISPLAY")) {
+        state.SkipWithError("drawing needs a display");
+        return;
+    }
+    Demo* d = demo();
+    Scene& cave = game->sceneByName("GlowCave");
+    cave.camera = {0, 600};
+    setZoom(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        cave.light.updateFrame();
+        d->window->clear(sf::Color::Black);
+        cave.draw(*d->window);
+        d->window->display();
+    }
+    setZoom(120);
+}
+BENCHMARK(BM_CaveDrawMainThread)->Arg(120)->Arg(60)->Unit(benchmark::kMillisecond);
+
 // The same frame with nothing drawn: what clearing and showing a window costs by itself on this
 // renderer, to be set against the scene's draw.
 void BM_EmptyFrame(benchmark::State& state) {

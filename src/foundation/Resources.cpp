@@ -134,3 +134,8 @@ void Resources::stopSceneMusic(const std::string& sceneName, bool battle) {
 void stopSceneMusic(const std::string& sceneName, bool battle) {
     resources->stopSceneMusic(sceneName, battle);
 }
+
+void Resources::stopAllAudio() {
+    for (auto& [name, music] : musics) music.stop();
+    for (auto& [name, record] : sounds) record.sound.stop();
+}

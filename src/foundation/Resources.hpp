@@ -158,6 +158,8 @@ public:
     // --- recoloured potions and scene music ---
     sf::Texture& getPotionTexture(sf::Color colour);
     void stopSceneMusic(const std::string& sceneName, bool battle);
+    // Stops every music stream and sound, so that no audio thread runs on into the exit.
+    void stopAllAudio();
 };
 
 // The template colours that getPotionTexture replaces.

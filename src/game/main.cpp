@@ -22,11 +22,7 @@ void drawFrameRate(sf::RenderWindow& window, const FramePacer& pacer) {
     text.setFont(resources->getFont("Dialog"));
     text.setString(pacer.rateText());
     text.setCharacterSize(30);
-    // Blue, green, red: three draws of the one random sequence.
-    sf::Uint8 b = static_cast<sf::Uint8>(std::rand() % 255);
-    sf::Uint8 g = static_cast<sf::Uint8>(std::rand() % 255);
-    sf::Uint8 r = static_cast<sf::Uint8>(std::rand() % 255);
-    text.setFillColor(sf::Color(r, g, b, 255));
+    text.setFillColor(randomColor());
     text.setPosition(1770, 980);
     window.draw(text);
 }
@@ -50,6 +46,10 @@ int main() {
     // place of the order, when the shooter's code joins the build.
 
     game->init(&window);
+    // The store is never destroyed, but its streams must not outlive the audio device, which the
+    // audio library tears down at exit (after the store's first sound made it). Registered after
+    // loading, this runs before that tear-down, on every way out: return, Quit or a fatal stop.
+    std::atexit([] { resources->stopAllAudio(); });
     game->gotoScene("StartScreen", false, nullptr);
 
     FramePacer pacer;
