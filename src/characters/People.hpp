@@ -4,6 +4,7 @@
 
 #include "characters/Character.hpp"
 
+#include <deque>
 #include <map>
 #include <set>
 #include <string>
@@ -19,7 +20,9 @@ constexpr int PARTY_LIMIT = 11;
 class People {
 public:
     int mainCharacterIndex = 0; // NO_INDEX: none
-    std::vector<Character> characters;
+    // Elements never move: loading a planet appends characters while a scene's update still
+    // holds references to the party leader and others.
+    std::deque<Character> characters;
     std::set<int> party{0};
     std::set<int> reserve;
     std::set<int> savedParty;

@@ -1,5 +1,6 @@
 #include "game/FrameLoop.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -28,6 +29,8 @@ void FramePacer::start() {
     displayedRate_ = 0.0;
 }
 
+void FramePacer::setTarget(int fps) { target_ = std::clamp(fps, 15, 50); }
+
 double FramePacer::elapsedSeconds(std::int64_t now) const { return (now - last_) / 1000.0; }
 
 bool FramePacer::beginFrame() {
@@ -46,7 +49,7 @@ bool FramePacer::beginFrame() {
 
 std::int64_t FramePacer::msUntilDue() const {
     std::int64_t elapsedMs = clock_() - last_;
-    if (due(elapsedMs / 1000.0) || target_ <= 0) return 0;
+    if (due(elapsedMs / 1000.0)) return 0;
     // The first whole millisecond at which the frame-due test passes.
     std::int64_t dueMs = 1000 / target_;
     while (!due(dueMs / 1000.0)) ++dueMs;

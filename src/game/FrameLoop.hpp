@@ -26,7 +26,9 @@ public:
     // Milliseconds until the next frame is due at the current target (0 when due).
     std::int64_t msUntilDue() const;
 
-    void setTarget(int fps) { target_ = fps; }
+    // Held to the settings' range, 15 to 50: a rate of 0 from a damaged save would never let a
+    // frame run, a negative one would never let the loop sleep.
+    void setTarget(int fps);
     int target() const { return target_; }
     // 0 until 60 frames have been measured; then 60 over their summed duration, renewed every
     // 60 frames.

@@ -150,10 +150,8 @@ const TileKind& Game::tileKindAt(long long index) const {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Chapter progression and planet generation come with their own code; until then the frame
-// update finds no chapter end, and the entry points that need them stop loudly.
-
-std::string Game::checkChapterEnd() { return ""; }
+// Planet generation and the final opponent come with their own code; no demo scene asks for
+// them, and a scene that does stops loudly rather than going on half-prepared.
 
 void Game::generatePlanet(sf::RenderWindow*, float, const std::vector<Point>&, long long) {
     fatalAssert("Game", __LINE__, "planet generation is not part of this build");

@@ -368,8 +368,9 @@ public:
     void finishPlanetLoad();
     void gotoPreviousScene();
 
-    // --- chapters and planet generation (later): hooks the frame update and loading call ---
-    // The scene to switch to when the chapter has ended; empty otherwise.
+    // --- chapters and planet generation ---
+    // The scene to switch to when the chapter has ended; empty otherwise. Defined with the
+    // chapter code; the frame update calls it once that code is in the build.
     std::string checkChapterEnd();
     void generatePlanet(sf::RenderWindow* window, float fraction, const std::vector<Point>& points,
                         long long sceneIndex);
@@ -407,8 +408,11 @@ public:
     std::string gameSavePath() const;
     // Writes both files, each to a temporary file beside it that is flushed to disk and then
     // renamed over the old one. False (and a console line) when a file could not be written;
-    // the old file then stays as it was.
+    // the old pair then stays as it was.
     bool saveGame();
+    // Finishes, in a save folder, a save that was stopped between its two renames, and removes
+    // the temporaries of a save stopped earlier. Loading and listing the saves call it.
+    static void completeInterruptedSave(const std::string& folder);
     void writePeopleSave(std::ostream& out) const;
     void writeGameSave(std::ostream& out);
     void loadGame(sf::RenderWindow* window);

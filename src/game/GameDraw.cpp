@@ -1,6 +1,7 @@
 // The frame's picture: the scene, then the shell's overlays in a fixed order.
 #include "game/Game.hpp"
 
+#include "battle/Items.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Globals.hpp"
 #include "scenes/Scene.hpp"
@@ -8,17 +9,8 @@
 #include <SFML/Graphics.hpp>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
-
-// Blue, green, red: three draws of the one random sequence, alpha opaque.
-sf::Color randomColour() {
-    sf::Uint8 b = static_cast<sf::Uint8>(std::rand() % 255);
-    sf::Uint8 g = static_cast<sf::Uint8>(std::rand() % 255);
-    sf::Uint8 r = static_cast<sf::Uint8>(std::rand() % 255);
-    return sf::Color(r, g, b, 255);
-}
 
 sf::Text makeText(const std::string& font, const std::string& string, unsigned size) {
     sf::Text text;
@@ -90,7 +82,7 @@ void Game::drawConfirmPanel(sf::RenderWindow& window) {
     sf::RectangleShape outer(sf::Vector2f(640, 360));
     outer.setOrigin(320, 180);
     outer.setFillColor(sf::Color(150, 150, 0, 255));
-    outer.setOutlineColor(randomColour());
+    outer.setOutlineColor(randomColor());
     outer.setOutlineThickness(2);
     outer.setPosition(960, 540);
     window.draw(outer);
@@ -99,7 +91,7 @@ void Game::drawConfirmPanel(sf::RenderWindow& window) {
     inner.setOrigin(640 * 0.9f / 2, 360 * 0.9f / 2);
     inner.setFillColor(outer.getFillColor());
     inner.setOutlineThickness(2);
-    inner.setOutlineColor(randomColour());
+    inner.setOutlineColor(randomColor());
     inner.setPosition(960, 540);
     window.draw(inner);
 
@@ -120,7 +112,7 @@ void Game::drawConfirmPanel(sf::RenderWindow& window) {
         text.setOrigin(bounds.left + bounds.width / 2, bounds.top + bounds.height / 2);
         text.setPosition(x, top + 2 * 360 / 3.0f);
         if (selected) {
-            text.setFillColor(randomColour());
+            text.setFillColor(randomColor());
             text.setStyle(sf::Text::Bold);
         }
         window.draw(text);
@@ -154,7 +146,7 @@ void Game::drawSettingsPanel(sf::RenderWindow& window) {
         box.setFillColor(sf::Color::Transparent);
         box.setOrigin(25, 25);
         box.setPosition(x, y);
-        sf::Color outline = highlighted ? randomColour() : sf::Color::White;
+        sf::Color outline = highlighted ? randomColor() : sf::Color::White;
         box.setOutlineColor(outline);
         box.setOutlineThickness(highlighted ? 8 : 1);
         window.draw(box);
@@ -189,17 +181,17 @@ void Game::drawSettingsPanel(sf::RenderWindow& window) {
     sf::Text value = makeText("Nice", std::to_string(targetFps), 30);
     const float valueX = labelX + fpsLabel.getLocalBounds().width + 100;
     value.setPosition(valueX, labelY);
-    value.setFillColor(onFps ? randomColour() : sf::Color::White);
+    value.setFillColor(onFps ? randomColor() : sf::Color::White);
     window.draw(value);
 
     sf::Text less = makeText("Nice", "<", 30);
     less.setPosition(valueX - 50, labelY);
-    less.setFillColor(onFps && input.leftHeld ? randomColour() : sf::Color::White);
+    less.setFillColor(onFps && input.leftHeld ? randomColor() : sf::Color::White);
     window.draw(less);
 
     sf::Text more = makeText("Nice", ">", 30);
     more.setPosition(valueX + 75, labelY);
-    more.setFillColor(onFps && input.rightHeld ? randomColour() : sf::Color::White);
+    more.setFillColor(onFps && input.rightHeld ? randomColor() : sf::Color::White);
     window.draw(more);
 
     if (!settingsAnimation.name.empty()) settingsAnimation.draw(window);

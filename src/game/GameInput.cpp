@@ -256,11 +256,8 @@ void Game::update(const std::vector<int>& keyCodes, sf::RenderWindow* window) {
     if (input.action) toggleZoom();
     if (runSceneFrame(keyCodes, window)) return;
 
-    std::string chapterEnd = checkChapterEnd();
-    if (!chapterEnd.empty()) {
-        ++chapter;
-        gotoScene(chapterEnd, false, window);
-    }
+    // The chapter-end check joins here with the chapter code: a scene name from
+    // checkChapterEnd() raises the chapter and switches there (not immediate, with the window).
     if (current().playerControlHere) newGameScreen.update(keyCodes, window);
     if (holds(keyCodes, keys::Tab)) serveTab();
 }

@@ -3,6 +3,7 @@
 
 #include "characters/People.hpp"
 #include "foundation/Resources.hpp"
+#include "game/GameStartup.hpp"
 #include "game/Globals.hpp"
 #include "game/LoadingScreen.hpp"
 #include "scenes/Scene.hpp"
@@ -144,6 +145,9 @@ bool Game::gotoScene(std::string name, bool immediate, sf::RenderWindow* window)
         switchPending = true;
         return false;
     }
+    // A switch made now ends one that was waiting; it would otherwise enter its scene again.
+    switchPending = false;
+    switchFrame = 0;
     switchScene();
     return true;
 }
@@ -210,10 +214,8 @@ void Game::loadPlanet(const std::string& planet, sf::RenderWindow* window) {
     std::set<std::string> animationNames;
     std::map<long long, std::vector<Point>> generation;
     int i = 0;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder, error)) {
-        const std::string fileName = entry.path().filename().string();
-        if (fileName.find("scene.txt") == std::string::npos) continue;
+    for (const auto& entry : sortedEntries(folder)) {
+        if (!isSceneFile(entry)) continue;
         Scene& scene = scenes.addScene();
         long long sceneIndex = scenes.size() - 1;
         for (const std::string& n : scene.load(entry.path().generic_string()))

@@ -7,6 +7,7 @@
 #include "characters/People.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Globals.hpp"
+#include "game/GameStartup.hpp"
 #include "game/LoadingScreen.hpp"
 #include "scenes/Scene.hpp"
 
@@ -18,13 +19,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-bool isSceneFileName(const fs::path& path) {
-    return path.filename().string().find("scene.txt") != std::string::npos;
-}
-
-// The folder's entries sorted by name, so that every run walks them in the same order.
 std::vector<fs::directory_entry> sortedEntries(const fs::path& folder) {
     std::vector<fs::directory_entry> entries;
     std::error_code error;
@@ -33,6 +27,13 @@ std::vector<fs::directory_entry> sortedEntries(const fs::path& folder) {
               [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
     return entries;
 }
+
+bool isSceneFile(const fs::directory_entry& entry) {
+    return entry.is_regular_file() &&
+           entry.path().filename().string().find("scene.txt") != std::string::npos;
+}
+
+namespace {
 
 // The word after "SceneName", or "" when the file has none.
 std::string scanSceneName(const fs::path& path) {
@@ -69,8 +70,7 @@ void Game::loadGameFolder(sf::RenderWindow* window) {
         if (entry.is_directory()) {
             const std::string planet = entry.path().filename().string();
             for (const auto& planetEntry : sortedEntries(entry.path())) {
-                if (!planetEntry.is_regular_file() || !isSceneFileName(planetEntry.path()))
-                    continue;
+                if (!isSceneFile(planetEntry)) continue;
                 std::string sceneName = scanSceneName(planetEntry.path());
                 if (sceneName.empty())
                     std::cout << "No SceneName in " << planetEntry.path().generic_string()
@@ -79,7 +79,7 @@ void Game::loadGameFolder(sf::RenderWindow* window) {
                     scenePlanets[sceneName] = planet;
             }
         }
-        if (entry.is_regular_file() && isSceneFileName(entry.path())) {
+        if (isSceneFile(entry)) {
             Scene& scene = scenes.addScene();
             for (const std::string& name : scene.load(entry.path().generic_string()))
                 objectNames.insert(name);

@@ -1,10 +1,9 @@
 #include "game/LongText.hpp"
 
 #include "characters/People.hpp"
-#include "foundation/Resources.hpp"
+#include "game/DialogSound.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
-#include "game/OptionMenu.hpp"
 
 #include <SFML/Audio/Music.hpp>
 #include <SFML/Audio/Sound.hpp>
@@ -14,15 +13,17 @@ namespace {
 const char* const IMPORTANT_MUSIC = "ImportantDialog";
 
 void startImportantMusic() {
-    sf::Music& music = resources->getMusic(IMPORTANT_MUSIC);
-    if (music.getStatus() != sf::Music::Playing) {
+    sf::Music* music = findDialogMusic(IMPORTANT_MUSIC);
+    if (music != nullptr && music->getStatus() != sf::Music::Playing) {
         game->pauseSceneMusic();
-        music.play();
+        music->play();
     }
 }
 
 void stopImportantMusic() {
-    resources->getMusic(IMPORTANT_MUSIC).stop();
+    sf::Music* music = findDialogMusic(IMPORTANT_MUSIC);
+    if (music == nullptr) return;
+    music->stop();
     game->resumeSceneMusic();
 }
 
@@ -62,7 +63,7 @@ bool LongText::update() {
     if (finished) return true;
     if (important) startImportantMusic();
     if (!sound.empty() && currentLine == 0 && charsShown == 0) {
-        sf::Sound* s = resources->findSound(sound);
+        sf::Sound* s = findDialogSound(sound);
         if (s != nullptr && s->getStatus() == sf::Sound::Stopped) {
             game->pauseSceneMusic();
             s->play();
@@ -95,7 +96,7 @@ bool LongText::update() {
 
     if (important && finished) stopImportantMusic();
     if (!sound.empty()) {
-        sf::Sound* s = resources->findSound(sound);
+        sf::Sound* s = findDialogSound(sound);
         if (s != nullptr && (s->getStatus() == sf::Sound::Stopped || finished)) {
             if (s->getStatus() == sf::Sound::Playing) s->stop();
             game->resumeSceneMusic();
@@ -137,7 +138,7 @@ void MonologSequence::update() {
     if (!last.finished) return;
     if (important) stopImportantMusic();
     if (!achievement.empty()) {
-        if (!game->isBoolVarSet(achievement)) playMenuSound("Achievement");
+        if (!game->isBoolVarSet(achievement)) playDialogSound("Achievement");
         game->BOOLVARS.insert(achievement);
     }
 }

@@ -1,6 +1,6 @@
 #include "game/NewGameScreen.hpp"
 
-#include "foundation/Resources.hpp"
+#include "game/DialogSound.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
 #include "game/OptionMenu.hpp"
@@ -24,8 +24,10 @@ std::vector<std::string> listSaveFolders(const std::string& saveRoot) {
     std::error_code ec;
     for (fs::directory_iterator it(saveRoot, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code entryError;
+        if (!it->is_directory(entryError)) continue;
+        Game::completeInterruptedSave(it->path().string());
         // A folder without "game.save" is a new game left before its first save point.
-        if (it->is_directory(entryError) && fs::is_regular_file(it->path() / "game.save", entryError))
+        if (fs::is_regular_file(it->path() / "game.save", entryError))
             names.push_back(it->path().filename().string());
     }
     std::sort(names.begin(), names.end());
@@ -98,6 +100,7 @@ bool NewGameScreen::update(const std::vector<int>& keyCodes, sf::RenderWindow* w
         }
         game->playerName = choice;
         game->loadGame(window);
+        std::cout << "Game " << choice << " resumed" << std::endl;
         return true;
     }
 
@@ -111,7 +114,7 @@ bool NewGameScreen::update(const std::vector<int>& keyCodes, sf::RenderWindow* w
         const std::string name = nameBox.text;
         if (name.empty()) {
             // The save folder needs a name.
-            playMenuSound("Denial");
+            playDialogSound("Denial");
             return false;
         }
         nameBox.active = false;
@@ -152,6 +155,7 @@ bool NewGameScreen::update(const std::vector<int>& keyCodes, sf::RenderWindow* w
         if (level == "Hard") game->difficulty = 2;
         difficultyList.active = false;
         game->gotoScene("Intro", true, window);
+        std::cout << "New game " << game->playerName << " started" << std::endl;
         return true;
     }
     }

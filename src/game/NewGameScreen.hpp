@@ -38,5 +38,6 @@ public:
     void draw(sf::RenderTarget* window) const { draw(*window); }
 };
 
-// The names of the folders under "SaveGames" that hold a "game.save", sorted.
+// The names of the folders under saveRoot that hold a "game.save", sorted. A save stopped
+// between its two renames is finished first, so that its folder is offered.
 std::vector<std::string> listSaveFolders(const std::string& saveRoot);

@@ -1,6 +1,7 @@
 #include "game/OptionMenu.hpp"
 
 #include "foundation/Resources.hpp"
+#include "game/DialogSound.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
 
@@ -21,10 +22,6 @@ MenuKeys currentMenuKeys() {
     k.menu = game->input.menu;
     k.action = game->input.action;
     return k;
-}
-
-void playMenuSound(const std::string& name) {
-    if (resources != nullptr) resources->playSound(name);
 }
 
 OptionMenu::OptionMenu(std::vector<std::string> options_) : options(std::move(options_)) {}
@@ -69,7 +66,7 @@ bool OptionMenu::update(const MenuKeys& k) {
     selectedText_ = n > 0 ? options[std::size_t(selected)] : std::string();
 
     if (k.up || k.down || k.left || k.right || k.confirm || k.back || k.menu || k.action)
-        playMenuSound("Menu");
+        playDialogSound("Menu");
     if (k.confirm) return true;
     if (k.back) {
         selectedText_.clear();

@@ -22,10 +22,6 @@ struct MenuKeys {
 };
 MenuKeys currentMenuKeys();
 
-// Plays a sound of the resource store; silent for a missing sound, and without a store (the
-// dialog logic runs without one in tests that have no display).
-void playMenuSound(const std::string& name);
-
 class OptionMenu {
 public:
     std::vector<std::string> options;

@@ -57,16 +57,7 @@ bool writeTemporary(const std::string& tmp, const std::string& content, std::str
     return true;
 }
 
-bool replaceWith(const std::string& tmp, const std::string& path, std::string& error) {
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
-        error = std::strerror(errno);
-        ::unlink(tmp.c_str());
-        return false;
-    }
-    return true;
-}
-
-// Makes the renames themselves durable.
+// Makes the folder's entries (new files, renames) durable.
 void syncFolder(const std::string& path) {
     const std::string folder = fs::path(path).parent_path().string();
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -75,9 +66,9 @@ void syncFolder(const std::string& path) {
     ::close(fd);
 }
 
-void reportFailure(const std::string& path, const std::string& error) {
-    std::cout << "Could not save " << path << ": " << error << " (the previous save is kept)"
-              << std::endl;
+void reportFailure(const std::string& path, const std::string& error,
+                   const char* outcome = "the previous save is kept") {
+    std::cout << "Could not save " << path << ": " << error << " (" << outcome << ")" << std::endl;
 }
 
 // The party records are applied once the characters they name can be in the roster.
@@ -206,17 +197,21 @@ void Game::writeGameSave(std::ostream& out) {
     }
 }
 
+// Both files reach the disk under temporary names before either replaces its old file, so at
+// every instant a whole pair exists. The people file is renamed first; a game temporary without a
+// people temporary beside it therefore means that only the game file's rename is missing, and
+// completeInterruptedSave finishes the pair. To keep that true, a stale game temporary goes
+// before anything is written, and on a failure the game temporary goes before the people one.
 bool Game::saveGame() {
     if (gameFinished) return true;
     std::ostringstream peopleText, gameText;
     writePeopleSave(peopleText);
     writeGameSave(gameText);
 
-    // Both files reach the disk under temporary names before either replaces its old file, so
-    // a failed save leaves the old pair as it was, and at every instant whole files exist.
     const std::string peoplePath = peopleSavePath(), gamePath = gameSavePath();
     const std::string peopleTmp = peoplePath + ".tmp", gameTmp = gamePath + ".tmp";
     std::string error;
+    ::unlink(gameTmp.c_str());
     if (!writeTemporary(peopleTmp, peopleText.str(), error)) {
         reportFailure(peoplePath, error);
         return false;
@@ -226,20 +221,39 @@ bool Game::saveGame() {
         reportFailure(gamePath, error);
         return false;
     }
-    if (!replaceWith(peopleTmp, peoplePath, error)) {
+    syncFolder(gamePath);
+    if (::rename(peopleTmp.c_str(), peoplePath.c_str()) != 0) {
+        error = std::strerror(errno);
         ::unlink(gameTmp.c_str());
+        ::unlink(peopleTmp.c_str());
         reportFailure(peoplePath, error);
         return false;
     }
-    if (!replaceWith(gameTmp, gamePath, error)) {
-        reportFailure(gamePath, error);
+    if (::rename(gameTmp.c_str(), gamePath.c_str()) != 0) {
+        reportFailure(gamePath, std::strerror(errno), "loading the game finishes this save");
         return false;
     }
     syncFolder(gamePath);
     return true;
 }
 
+void Game::completeInterruptedSave(const std::string& folder) {
+    const std::string gamePath = folder + "//game.save";
+    const std::string peopleTmp = folder + "//people.save.tmp", gameTmp = gamePath + ".tmp";
+    std::error_code ec;
+    if (fs::is_regular_file(gameTmp, ec) && !fs::exists(peopleTmp, ec)) {
+        if (::rename(gameTmp.c_str(), gamePath.c_str()) != 0)
+            std::cout << "Could not finish the save " << gamePath << ": " << std::strerror(errno)
+                      << std::endl;
+        return;
+    }
+    // A save stopped before its first rename: the old pair stands and the temporaries go.
+    ::unlink(gameTmp.c_str());
+    ::unlink(peopleTmp.c_str());
+}
+
 void Game::loadGame(sf::RenderWindow* window) {
+    completeInterruptedSave("SaveGames//" + playerName);
     const std::string peoplePath = peopleSavePath();
     const std::string gamePath = gameSavePath();
     std::error_code ec;

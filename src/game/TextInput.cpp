@@ -1,8 +1,6 @@
 #include "game/TextInput.hpp"
 
-#include "foundation/Resources.hpp"
-#include "game/Globals.hpp"
-#include "game/OptionMenu.hpp"
+#include "game/DialogSound.hpp"
 
 #include <array>
 #include <cctype>
@@ -44,11 +42,11 @@ bool TextInput::update(const std::vector<int>& keyCodes) {
         if (code == KEY_RETURN) return true;
         const std::string name = keyToString(code);
         if (name.size() == 1 && (maxLength == 0 || text.size() < maxLength)) {
-            playMenuSound("Menu");
+            playDialogSound("Menu");
             const unsigned char c = static_cast<unsigned char>(name[0]);
             text += char(text.empty() ? std::toupper(c) : std::tolower(c));
         } else {
-            playMenuSound("Denial");
+            playDialogSound("Denial");
         }
     }
     return false;

@@ -15,10 +15,13 @@ constexpr int CELL_PIXELS = 60;
 
 float randomUnit() { return static_cast<float>(std::rand() % 10000) / 10000.0f; }
 
+// Drawn red, green, blue in turn (not as call arguments, whose order the compiler picks), so
+// one random sequence gives the same colours everywhere.
 sf::Color randomBright() {
-    return sf::Color(static_cast<sf::Uint8>(80 + std::rand() % 176),
-                     static_cast<sf::Uint8>(80 + std::rand() % 176),
-                     static_cast<sf::Uint8>(80 + std::rand() % 176), 255);
+    const auto r = static_cast<sf::Uint8>(80 + std::rand() % 176);
+    const auto g = static_cast<sf::Uint8>(80 + std::rand() % 176);
+    const auto b = static_cast<sf::Uint8>(80 + std::rand() % 176);
+    return sf::Color(r, g, b, 255);
 }
 
 // How many items a kind keeps, bounded by the layer's limit.

@@ -1,5 +1,7 @@
 #include "scenes/Objects.hpp"
 
+#include "battle/Items.hpp"
+
 #include <cstdlib>
 #include <deque>
 
@@ -27,8 +29,9 @@ std::map<Point, int> spreadLight(Point light, int reach, Point mapSize,
     return dist;
 }
 
+// A negative reach lights nothing (and would divide by zero).
 int darknessAlpha(int n, int r, int d) {
-    if (d < 0) return n;
+    if (d < 0 || r < 0) return n;
     return (n * d) / (r + 1);
 }
 
@@ -59,10 +62,7 @@ void SceneLight::updateFrame() {
     flickered.clear();
     for (const Point& l : lights)
         if (std::rand() % 15 == 0) flickered.insert(l);
-    if (disco)
-        colour = sf::Color(static_cast<sf::Uint8>(std::rand() % 255),
-                           static_cast<sf::Uint8>(std::rand() % 255),
-                           static_cast<sf::Uint8>(std::rand() % 255), 255);
+    if (disco) colour = randomColor();
 }
 
 int SceneLight::overlayAlpha(Point cell) const {

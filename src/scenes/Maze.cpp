@@ -92,10 +92,7 @@ void generateMaze(Scene& scene, Point a, Point b, const std::string& wall, char,
                   const std::string& exits, bool flag) {
     const MazePlan plan = planMaze(a, b, wall != "Nada", exits);
     for (const Point& t : plan.walls) addMazeWall(scene, t, wall, flag);
-    for (const Point& t : plan.exits) {
-        scene.blocked[0].erase(t);
-        scene.blocked[1].erase(t);
-    }
+    for (const Point& t : plan.exits) scene.unblockCell(t);
 }
 
 void readGenerateMaze(Scene& scene, std::istream& rest) {

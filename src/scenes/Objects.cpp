@@ -106,15 +106,10 @@ TunnelExit tunnelExit(const Tunnel& tunnel, Point tile, Point target,
     else if (tile == tunnel.b && target == tunnel.b) out.tile = tunnel.a;
     else return out;
     out.moved = true;
-    for (Direction d : {SOUTH, NORTH, WEST, EAST}) {
-        Point n = out.tile;
-        movePoint(n, d, 1);
-        if (n.x >= 0 && n.y >= 0 && n.x < mapSize.x && n.y < mapSize.y && blocked.count(n) == 0) {
-            out.steps = true;
-            out.next = n;
-            break;
-        }
-    }
+    out.next = out.tile.offset(0, 1);
+    out.steps = out.next.x >= 0 && out.next.y >= 0 && out.next.x < mapSize.x &&
+                out.next.y < mapSize.y && blocked.count(out.next) == 0;
+    if (!out.steps) out.next = out.tile;
     return out;
 }
 
@@ -152,8 +147,6 @@ void Flame::step(const std::set<Point>& blocked, Point mapSize, bool up, bool do
 void TilePosition::setTile(Point t) {
     tile = t;
     pixel = {t.x * TILE_SIZE, t.y * TILE_SIZE};
-    if (pixel.x / TILE_SIZE != t.x || pixel.y / TILE_SIZE != t.y)
-        fatalAssert("Objects", __LINE__, "tile off the grid");
 }
 
 Point pickFreeTile(Point fixedPosition, Point mapSize, const std::set<Point>& blocked,

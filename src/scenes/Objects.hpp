@@ -22,12 +22,12 @@ class Character;
 // ---------------------------------------------------------------------------------------------
 // Pictures bound to a map row
 
-// An object picture standing in a row, its bottom on the row's lower edge.
+// An object picture standing in a row, its bottom on the row's lower edge shifted by yOffset.
 struct SceneObject {
     std::string name;
     float x = 0;          // tile column (fractions allowed)
     float scale = 1.0f;
-    int yOffset = 0;      // full-size pixels the picture is raised by
+    int yOffset = 0;      // full-size pixels the picture is moved down (negative: up)
     sf::Color colour = sf::Color::White;
     bool hat = false;     // a hat picture instead of an object picture
     bool planet = false;  // a planet picture instead of an object picture
@@ -158,9 +158,8 @@ struct Tunnel {
 };
 
 // Where a character that stands on `tile` (and aims at `target`) comes out, when it stands on
-// a mouth: whether it moved, the new tile, and the first step out of the mouth: south when that
-// cell is inside the map and free, else the first free of north, west and east, so that it does
-// not walk off the map or into a wall; none when all four are closed.
+// a mouth: whether it moved, the new tile, and whether it steps south out of the mouth (only
+// when that cell is inside the map and free; otherwise it stands on the mouth).
 struct TunnelExit {
     bool moved = false;
     Point tile;

@@ -23,7 +23,7 @@ void SceneObject::draw(sf::RenderTarget& window, int row, Point v) const {
     const float T = static_cast<float>(displayTileSize);
     const float k = tileAnchored ? scale * T / static_cast<float>(s.x) : scale * drawnScale();
     const float cx = x * T + T / 2 - v.x;
-    const float bottom = (row + 1) * T - v.y - yOffset * drawnScale();
+    const float bottom = (row + 1) * T - v.y + yOffset * drawnScale();
     if (cx + s.x * k < -T || cx - s.x * k > 1920 + T || bottom < -T || bottom - s.y * k > 1080 + T)
         return;
     sf::Sprite sprite(tex);
@@ -139,18 +139,9 @@ void drawShardPiece(const ShardPiece& piece, sf::RenderTarget& window, Point v,
             window.draw(halo);
         }
     }
-    auto gem = resources->gems.find(piece.name);
-    if (gem != resources->gems.end() && gem->second.getSize().x > 0) {
-        const sf::Vector2u s = gem->second.getSize();
-        const float k = T * 0.5f / static_cast<float>(std::max(s.x, s.y));
-        sf::Sprite sprite(gem->second);
-        sprite.setOrigin(s.x / 2.f, s.y / 2.f);
-        sprite.setScale(k, k);
-        sprite.setPosition(centre);
-        window.draw(sprite);
-    } else {
-        drawGem(window, piece.name, centre, piece.glow);
-    }
+    // The shard's own jagged outline, textured with its picture; a glowing piece gets the glow
+    // rim. A name without a picture stops the game in the store, as every missing picture does.
+    drawGem(window, piece.name, centre, piece.glow, piece.glow);
 }
 
 void drawSnow(const std::vector<SnowFlake>& flakes, sf::RenderTarget& window, Point v) {

@@ -273,8 +273,6 @@ public:
     std::vector<ZoomAndTalk> zoomAndTalk;
     SceneCredits credits;
     bool advisorMenu = false;
-    // The talk choices of a split-team scene are waiting for a pick.
-    bool teamChoiceOpen = false;
 
     // --- battle ---
     Battle battle;           // the live battle

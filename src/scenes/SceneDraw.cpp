@@ -19,8 +19,6 @@ namespace {
 
 sf::Uint8 randomChannel() { return static_cast<sf::Uint8>(std::rand() % 255); }
 
-sf::Color randomColour() { return sf::Color(randomChannel(), randomChannel(), randomChannel(), 255); }
-
 int characterRow(const Character& c) { return std::max(c.tile.y, c.targetTile.y); }
 
 // A sprite of a texture fitted into a square: uniform scale size / the texture's width.
@@ -44,10 +42,6 @@ void drawSquare(sf::RenderTarget& window, float side, sf::Vector2f centre, sf::C
 
 } // namespace
 
-void drawDarkness(const Scene& scene, sf::RenderTarget& window, Point V, Point first, Point last);
-void drawHearts(const Scene& scene, sf::RenderTarget& window, Point V);
-void drawShardCompass(const Scene& scene, sf::RenderTarget& window);
-
 void Scene::draw(sf::RenderWindow& window) {
     const int T = displayTileSize;
     const int C = displayWallHeight;
@@ -65,8 +59,6 @@ void Scene::draw(sf::RenderWindow& window) {
                             static_cast<float>(y * T - V.y + T / 2));
     };
     const bool zoomedOut = T == 60;
-    // The light maps follow the lights: a light added or put out by a script is spread here.
-    if (light.dark && !light.spreadIsCurrent()) light.spread(mapSize(), blocked[0]);
     const bool shake = ambientSounds.size() == 1 && ambientSounds[0] == "Train" && randomBelow(30) == 9;
 
     // Per-frame scratch.
@@ -180,7 +172,7 @@ void Scene::draw(sf::RenderWindow& window) {
             }
             for (const auto& [tile, target] : teleports) {
                 if (tile.y != y) continue;
-                sf::Color c = randomColour();
+                sf::Color c = randomColor();
                 c.a = static_cast<sf::Uint8>(randomBelow(255));
                 drawSquare(window, 0.9f * Tf, cellCentre(tile.x, tile.y), c);
             }
@@ -190,7 +182,7 @@ void Scene::draw(sf::RenderWindow& window) {
                 scaleToScreen(p);
                 drawSquare(window, 0.7f * Tf,
                            {static_cast<float>(p.x + T / 2 - V.x), static_cast<float>(p.y + T / 2 - V.y)},
-                           randomColour());
+                           randomColor());
             }
             // (The block-pushing puzzle draws its row here.)
             for (const Point& p : comeBackLocations) {
@@ -252,7 +244,7 @@ void Scene::draw(sf::RenderWindow& window) {
             if (auto it = pieces.find(y); it != pieces.end()) {
                 for (const ShardPiece& p : it->second) {
                     std::string platform = "MetalPlatformSQ";
-                    if (isInside(p.tile)) {
+                    if (isInside({p.tile.x, y})) {
                         const TileKind& k = tileKindAtCell(p.tile.x, y);
                         if (!k.texture.empty()) platform = k.texture;
                     }
@@ -321,6 +313,7 @@ void Scene::draw(sf::RenderWindow& window) {
                 drawFitted(window, tex, cellCentre(p.tile.x, p.tile.y), {s.x / 2.f, s.y / 2.f},
                            p.size * Tf / s.x);
         }
+        // The path position follows the frame counter, whether or not the update ran this frame.
         for (const Comet& comet : comets) {
             Comet c = comet;
             c.update(frameCounter);
@@ -346,10 +339,9 @@ void Scene::draw(sf::RenderWindow& window) {
             sf::RectangleShape r({w - shrink, h - shrink});
             r.setOrigin((w - shrink) / 2, (h - shrink) / 2);
             r.setPosition(centre);
-            const sf::Uint8 cr = static_cast<sf::Uint8>(randomBelow(255));
-            const sf::Uint8 cg = static_cast<sf::Uint8>(randomBelow(255));
-            const sf::Uint8 cb = static_cast<sf::Uint8>(randomBelow(255));
-            r.setFillColor(sf::Color(cr, cg, cb, static_cast<sf::Uint8>(i)));
+            sf::Color fill = randomColor();
+            fill.a = static_cast<sf::Uint8>(i);
+            r.setFillColor(fill);
             window.draw(r);
         }
     }
@@ -369,8 +361,7 @@ void Scene::draw(sf::RenderWindow& window) {
             readout += " <" + std::to_string(mapPos.x) + "," + std::to_string(mapPos.y) + ">";
         sf::Text text(readout, resources->getFont("Dialog"), 30);
         text.setPosition(10, 980);
-        const sf::Uint8 r = randomChannel(), g = randomChannel(), b = randomChannel();
-        text.setFillColor(sf::Color(r, g, b, 255));
+        text.setFillColor(randomColor());
         window.draw(text);
     }
 
@@ -456,7 +447,7 @@ void drawShardCompass(const Scene& scene, sf::RenderTarget& window) {
     }
     const int T = displayTileSize;
     const sf::Vector2f c{static_cast<float>(1895 - T), static_cast<float>(T + 250)};
-    const sf::Color colour = randomColour();
+    const sf::Color colour = randomColor();
     sf::ConvexShape head(3);
     head.setPoint(0, {25, 0});
     head.setPoint(1, {12, 16});
@@ -476,7 +467,7 @@ void drawShardCompass(const Scene& scene, sf::RenderTarget& window) {
     ring.setOrigin(25, 25);
     ring.setPosition(c);
     ring.setFillColor(sf::Color::Transparent);
-    ring.setOutlineColor(randomColour());
+    ring.setOutlineColor(randomColor());
     ring.setOutlineThickness(1);
     window.draw(ring);
     sf::Text label("Shard Compass: ", resources->getFont("Nice"), 30);

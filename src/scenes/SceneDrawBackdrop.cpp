@@ -60,21 +60,8 @@ void Scene::drawBattleBackdrop(sf::RenderTarget& window, Rect frame) {
     const std::string ground = groundTileKind();
     if (!ground.empty()) {
         const sf::Texture& tex = resources->getTexture(ground, false);
-        for (float x = left; x < left + W; x += 240)
-            for (float y = s; y < top + H; y += 240) {
-                const sf::Texture& t = tex;
-                const sf::Vector2u ts = t.getSize();
-                if (ts.x == 0) continue;
-                const float k = 240.f / ts.x;
-                sf::Sprite square(t);
-                square.setScale(k, k);
-                const int w = std::min(static_cast<int>(ts.x), static_cast<int>((left + W - x) / k));
-                const int h = std::min(static_cast<int>(ts.y), static_cast<int>((top + H - y) / k));
-                if (w <= 0 || h <= 0) continue;
-                square.setTextureRect({0, 0, w, h});
-                square.setPosition(x, y);
-                window.draw(square);
-            }
+        if (tex.getSize().x > 0)
+            layClipped(window, tex, sf::Color::White, 240.f / tex.getSize().x, left, s, left + W, top + H);
     }
 
     // Indoors: a wall band along the top.
@@ -93,7 +80,7 @@ void Scene::drawBattleBackdrop(sf::RenderTarget& window, Rect frame) {
         }
         if (band && band->getSize().y > 0) {
             const float k = (H / 3) / band->getSize().y;
-            layClipped(window, *band, sf::Color::White, k, left, top, left + W, top + H / 3 + 1);
+            layClipped(window, *band, sf::Color::White, k, left, top, left + W, top + H / 3);
         }
     }
 

@@ -2,6 +2,7 @@
 #include "scenes/SceneDrawGeometry.hpp"
 #include "scenes/Objects.hpp"
 
+#include "battle/Items.hpp"
 #include "characters/Character.hpp"
 #include "characters/People.hpp"
 #include "foundation/Resources.hpp"
@@ -11,16 +12,8 @@
 #include <SFML/Graphics.hpp>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
-
-sf::Color randomOpaque() {
-    const sf::Uint8 r = static_cast<sf::Uint8>(std::rand() % 255);
-    const sf::Uint8 g = static_cast<sf::Uint8>(std::rand() % 255);
-    const sf::Uint8 b = static_cast<sf::Uint8>(std::rand() % 255);
-    return sf::Color(r, g, b, 255);
-}
 
 void drawShardDisplay(sf::RenderTarget& window) {
     std::vector<std::string> retrieved, stolen;
@@ -35,7 +28,7 @@ void drawShardDisplay(sf::RenderTarget& window) {
     if (scientist != NO_INDEX) people->at(scientist).draw(window, {100, 700}, 200, sf::Color(0, 0, 0, 0), false);
     sf::RectangleShape band({1920, 4});
     band.setPosition(0, 538);
-    band.setFillColor(randomOpaque());
+    band.setFillColor(randomColor());
     window.draw(band);
     auto lay = [&](const std::vector<std::string>& names, int row, const std::string& carpet) {
         for (size_t i = 0; i < names.size(); ++i) {
@@ -78,7 +71,7 @@ void drawCredits(SceneCredits& credits, sf::RenderTarget& window) {
                      pictures[current + 1].second - credits.frame < 30)
                 alpha = ((pictures[current + 1].second - credits.frame + 1) * 255) / 30;
             alpha = std::clamp(alpha, 0, 255);
-            window.clear(alpha == 255 ? randomOpaque() : sf::Color::Black);
+            window.clear(alpha == 255 ? randomColor() : sf::Color::Black);
             const sf::Vector2u s = tex.getSize();
             if (s.x > 0 && s.y > 0) {
                 const float k = std::max(1080.f / s.y, 1920.f / s.x);
@@ -110,7 +103,7 @@ void drawCredits(SceneCredits& credits, sf::RenderTarget& window) {
 
     sf::Text label("Frame " + std::to_string(credits.frame), font,
                    static_cast<unsigned>(std::max(1, credits.characterSize)));
-    label.setFillColor(randomOpaque());
+    label.setFillColor(randomColor());
     label.setPosition(0, 1000);
     window.draw(label);
 }

@@ -7,6 +7,7 @@
 #include "game/Globals.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <iostream>
 
 namespace {
@@ -139,7 +140,20 @@ void Scene::enter(const std::string& previousSceneName) {
             if (d == EAST) { t.x = mapWidth() - 2; face = WEST; }
             if (d == NORTH) { t.y = 1; face = SOUTH; }
             if (d == SOUTH) { t.y = mapHeight() - 2; face = NORTH; }
-            placeLeader(t, face);
+            // The tile kept from the other scene may lie off this map or in a wall: then the
+            // free cell of the same line nearest to it (the lower one of two).
+            const int along = d == WEST || d == EAST ? 1 : 0;
+            const int length = along == 0 ? mapWidth() : mapHeight();
+            Point best{-1, -1};
+            if (isInside(t) && isCellFree(t, layer)) best = t;
+            for (int k = 0; k < length && best != t; ++k) {
+                Point c = t;
+                c.set(along, k);
+                if (!isInside(c) || !isCellFree(c, layer)) continue;
+                if (best.x == -1 || std::abs(k - t[along]) < std::abs(best[along] - t[along])) best = c;
+            }
+            if (best.x == -1) continue;
+            placeLeader(best, face);
             placed = true;
         }
     }

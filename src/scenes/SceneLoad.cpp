@@ -165,14 +165,14 @@ void MoveEntry::readMultiple(std::istream& head) {
 }
 
 void MovingTeleporter::read(std::istream& head) {
-    WordReader r(head, "MovingTeleporter", __LINE__);
+    WordReader r(head, "Scene", __LINE__);
     name = r.word("MovingTeleporter name");
     std::string w;
     if (!r.next(w) || w == "RANDOMPLACE") {
         place = {-1, -1};
         return;
     }
-    place.x = toInt(w, "MovingTeleporter", __LINE__);
+    place.x = leadingInt(w, "Scene", __LINE__);
     place.y = r.integer();
 }
 
@@ -312,7 +312,8 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         if (xw == "RANDOMPLACE") {
             tile = pickFreeTile(people->at(who).fixedPosition, mapSize(), blocked[0], blocked[1]);
         } else {
-            tile.x = toInt(xw, "Scene", __LINE__);
+            // As a script's "NPC" reads it: leading digits, the rest of the word ignored.
+            tile.x = leadingInt(xw, "Scene", __LINE__);
             tile.y = r.integer();
         }
         if (leader) {
@@ -477,6 +478,13 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         miniGame = 5;
     } else if (word == "TacoGame") {
         miniGame = 6;
+    } else if (word == "DamagedMusic") {
+        damagedMusic = r.word(word);
+    } else if (word == "DamageTile") {
+        // An intact tile character and the damaged one that replaces it.
+        std::string a = r.word(word);
+        std::string b = r.word(word);
+        damageTable[a[0]] = b[0];
     } else if (word == "SetAdvice") {
         // Deprecated; the line is ignored without holding up loading.
         std::cout << "SetAdvice is deprecated - scene " << name << std::endl;

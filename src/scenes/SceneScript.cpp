@@ -432,12 +432,6 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
     } else if (word == "ZweenyRocket") {
         int x = r.integer();
         zweenyRocket = {x, r.integer()};
-    } else if (word == "DamagedMusic") {
-        damagedMusic = r.word(word);
-    } else if (word == "DamageTile") {
-        std::string a = r.word(word);
-        std::string b = r.word(word);
-        damageTable[a[0]] = b[0];
     } else if (word == "SetAdvice") {
         // Deprecated: the line is ignored without holding up the game.
         std::cout << "SetAdvice is deprecated - scene " << name << std::endl;

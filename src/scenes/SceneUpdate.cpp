@@ -89,6 +89,9 @@ void Scene::update(sf::RenderWindow* window) {
     for (MovingTeleporter& t : movingTeleporters) t.step(mapSize(), blocked[0], objectCells);
     if (light.dark || light.disco) light.updateFrame();
     if (!snow.empty()) updateSnow(snow, mapSize());
+    // Layers and buildings animate by the frame (drifting stars, tower lights, damage smoke).
+    for (Background& layer : backgrounds) layer.update();
+    for (auto& b : buildings) b->update();
     for (FlyingAnimation& f : flyingAnimations) f.update();
     if (resources) {
         for (auto& [row, list] : animatedObjects)

@@ -12,6 +12,7 @@
 #include <SFML/Graphics.hpp>
 
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -149,6 +150,34 @@ TEST_F(GameDraw, TheConfirmationAndSettingsPanels) {
     sf::Image settings = frame();
     EXPECT_EQ(settings.getPixel(490, 800), sf::Color::Red);
     EXPECT_EQ(settings.getPixel(470, 800), sf::Color::White);
+}
+
+// Each highlighted item of the shell's panels takes one colour of the game's one random
+// sequence per frame (three draws); the rest of the panels take none.
+TEST_F(GameDraw, OnlyHighlightedItemsDrawRandomColours) {
+    auto drawsOfAFrame = [&] {
+        std::srand(99);
+        frame();
+        int next = std::rand();
+        std::srand(99);
+        for (int draws = 0; draws < 60; ++draws)
+            if (std::rand() == next) return draws;
+        return -1;
+    };
+    const int scene = drawsOfAFrame(); // what the scene itself takes
+    ASSERT_GE(scene, 0);
+    g.settingsOpen = true;
+    g.settingsRow = 0;
+    EXPECT_EQ(drawsOfAFrame() - scene, 3); // the row's box
+    g.settingsRow = 2;
+    EXPECT_EQ(drawsOfAFrame() - scene, 3); // the value only
+    g.input.leftHeld = true;
+    EXPECT_EQ(drawsOfAFrame() - scene, 6); // and "<"
+    g.input.rightHeld = true;
+    EXPECT_EQ(drawsOfAFrame() - scene, 9); // and ">"
+    g.settingsOpen = false;
+    g.confirmShown = true;
+    EXPECT_EQ(drawsOfAFrame() - scene, 9); // both outlines and the selected answer
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -152,6 +152,15 @@ TEST_F(GameScenes, ASwitchFromAWalkingSceneWaitsTenFrames) {
     // Immediate skips the delay.
     EXPECT_TRUE(g().gotoScene("Hall", true, nullptr));
     EXPECT_EQ(currentName(), "Hall");
+    // An immediate switch while another waits ends the wait: the scene is entered once.
+    EXPECT_FALSE(g().gotoScene("Quiet", false, nullptr));
+    frames(4);
+    EXPECT_TRUE(g().gotoScene("Town", true, nullptr));
+    EXPECT_FALSE(g().switchPending);
+    EXPECT_EQ(g().switchFrame, 0);
+    frames(10);
+    EXPECT_EQ(currentName(), "Town");
+    EXPECT_EQ(g().scenes[g().previousScene].name, "Hall");
     EXPECT_FATAL(g().gotoScene("Nowhere", true, nullptr), "ASSERT file Game line 1017 : Nowhere");
 }
 
@@ -184,6 +193,9 @@ TEST_F(GameScenes, APlanetLoadsOnItsFirstSceneOnlyAndWithoutAWindow) {
     EXPECT_EQ(g().scenes[g().currentScene].planet, "Ceres");
     EXPECT_EQ(g().loadedPlanets, std::set<std::string>{"Ceres"});
     EXPECT_EQ(g().scenes.size(), 8);
+    // The planet's scene files are appended in name order, as at start-up.
+    EXPECT_EQ(g().scenes[6].name, "Dock");
+    EXPECT_EQ(g().scenes[7].name, "Solaris");
     EXPECT_NE(people->indexOf("Orla"), NO_INDEX);
     EXPECT_TRUE(playing("Cave"));
     // The scenes already there did not move.

@@ -4,7 +4,10 @@
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
 #include "game/NewGameScreen.hpp"
+#include "scenes/Scene.hpp"
 #include "support/TestSupport.hpp"
+
+#include <SFML/Audio/Sound.hpp>
 
 #include <SFML/Graphics.hpp>
 
@@ -16,6 +19,7 @@ Resources& startStore() {
     static Resources* store = [] {
         auto* r = new Resources;
         r->loadFonts("Resources//Fonts", nullptr, 0, r->fonts);
+        r->loadSounds("Resources//Sounds", nullptr, 0);
         return r;
     }();
     return *store;
@@ -70,6 +74,60 @@ TEST_F(StartScreenDraw, EachPartShowsOnlyWhileActive) {
     img = shot();
     EXPECT_EQ(img.getPixel(1890, 680), sf::Color(0, 100, 100, 255));
     EXPECT_EQ(img.getPixel(485, 545), sf::Color::Black);
+}
+
+// Which of the two typing sounds is playing; both are stopped first.
+struct TypingSounds {
+    sf::Sound* menu = resources->findSound("Menu");
+    sf::Sound* denial = resources->findSound("Denial");
+    void stop() {
+        menu->stop();
+        denial->stop();
+    }
+    bool menuPlays() const { return menu->getStatus() == sf::Sound::Playing; }
+    bool denialPlays() const { return denial->getStatus() == sf::Sound::Playing; }
+};
+
+TEST_F(StartScreenDraw, TypedKeysSoundAndAnEmptyNameIsDenied) {
+    using K = sf::Keyboard;
+    TypingSounds sounds;
+    ASSERT_NE(sounds.menu, nullptr);
+    ASSERT_NE(sounds.denial, nullptr);
+    TextInput box;
+    sounds.stop();
+    box.update(std::vector<K::Key>{K::LShift, K::RShift});
+    EXPECT_FALSE(sounds.menuPlays() || sounds.denialPlays()) << "shift is silent";
+    for (K::Key refused : {K::Space, K::Numpad3, K::Left, K::BackSpace}) {
+        sounds.stop();
+        box.update(std::vector<K::Key>{refused});
+        EXPECT_TRUE(sounds.denialPlays()) << refused;
+        EXPECT_FALSE(sounds.menuPlays()) << refused;
+    }
+    sounds.stop();
+    box.update(std::vector<K::Key>{K::A});
+    EXPECT_TRUE(sounds.menuPlays());
+    EXPECT_FALSE(sounds.denialPlays());
+
+    // Return on an empty name: the screen keeps asking and says no.
+    People* oldPeople = people;
+    Game* oldGame = game;
+    People roster;
+    people = &roster;
+    {
+        Game shell;
+        game = &shell;
+        shell.scenes.addScene().name = "StartScreen";
+        NewGameScreen& s = shell.newGameScreen;
+        s.state = 4;
+        s.nameBox.active = true;
+        sounds.stop();
+        EXPECT_FALSE(s.update(std::vector<int>{int(K::Return)}, nullptr));
+        EXPECT_TRUE(sounds.denialPlays());
+        EXPECT_EQ(s.state, 4);
+        EXPECT_TRUE(s.nameBox.active);
+    }
+    game = oldGame;
+    people = oldPeople;
 }
 
 } // namespace

@@ -134,6 +134,25 @@ const Point SceneWalkDraw::kAway{37, 21};
 
 } // namespace
 
+namespace {
+
+sf::Image capture(sf::RenderWindow& w) {
+    sf::Texture t;
+    t.create(1920, 1080);
+    t.update(w);
+    return t.copyToImage();
+}
+
+// The lowest window row holding a pixel other than the clear colour (-1: none).
+int lowestDrawnRow(const sf::Image& img, sf::Color clear) {
+    for (int y = 1079; y >= 0; --y)
+        for (int x = 0; x < 1920; ++x)
+            if (img.getPixel(x, y) != clear) return y;
+    return -1;
+}
+
+} // namespace
+
 TEST_F(SceneWalkDraw, ACharacterBelowABuildingsRowCoversItAndOneAboveIsHidden) {
     Scene& q = scene("Quarter");
     cameraOn(q, {0, 0});
@@ -255,6 +274,21 @@ TEST_F(SceneWalkDraw, TheCreditsRollFadesPicturesAndEnds) {
     EXPECT_FALSE(credits.active) << "every line has left the top";
 }
 
+TEST_F(SceneWalkDraw, TheShardDisplaysBandTakesTheGamesRandomColour) {
+    sf::RenderWindow& w = testWindow();
+    SceneCredits credits;
+    credits.pictures = {{"DISPLAYSHARDS", 0}};
+    credits.active = true;
+    std::srand(404);
+    const sf::Color expected = randomColor(); // blue, green, red
+    std::srand(404);
+    w.clear(sf::Color::White);
+    drawCredits(credits, w);
+    const sf::Image img = capture(w);
+    EXPECT_EQ(img.getPixel(1500, 539), expected);
+    EXPECT_EQ(img.getPixel(1500, 300), sf::Color::Black) << "the display starts on black";
+}
+
 TEST_F(SceneWalkDraw, LoversOnOneTileAndANightWithoutDarknessDrawSafely) {
     Scene& g = scene("Garden");
     const int crane = people->indexOf("Crane"), marble = people->indexOf("Marble");
@@ -283,6 +317,69 @@ TEST_F(SceneWalkDraw, LoversOnOneTileAndANightWithoutDarknessDrawSafely) {
     const sf::Image level0 = frame(night);
     night.light.dark = false;
     EXPECT_EQ(differingPixels(level0, frame(night), 0, 0, 1920, 900), 0) << "darkness 0 darkens nothing";
+}
+
+
+TEST_F(SceneWalkDraw, AnObjectsOffsetMovesItDownTheScreenAndANegativeOneUp) {
+    sf::RenderWindow& w = testWindow();
+    SceneObject o;
+    o.name = "HedgeWall";
+    o.x = 5;
+    for (int t : {120, 60}) {
+        zoom(t);
+        std::map<int, int> bottoms;
+        for (int offset : {0, 30, -70}) {
+            o.yOffset = offset;
+            w.clear(sf::Color::Black);
+            o.draw(w, 3, {0, 0});
+            bottoms[offset] = lowestDrawnRow(capture(w), sf::Color::Black);
+        }
+        EXPECT_EQ(bottoms[0], 4 * t - 1) << "standing on the row's lower edge";
+        EXPECT_EQ(bottoms[30], bottoms[0] + 30 * t / 120) << "a maze wall sits a quarter tile lower";
+        EXPECT_EQ(bottoms[-70], bottoms[0] - 70 * t / 120) << "a thing on a table stands higher";
+    }
+}
+
+TEST_F(SceneWalkDraw, AShardPieceIsItsGemShardOnItsPlatformAndGlowsWhenAsked) {
+    sf::RenderWindow& w = testWindow();
+    const sf::Texture& platform = resources->getTexture("BlueCarpet", false);
+    ShardPiece piece;
+    piece.tile = {4, 2};
+    piece.name = "Fire";
+    piece.showPlatform = false;
+    // Unlit and without its platform the piece is exactly the gem shard, and draws no numbers.
+    w.clear(sf::Color::Black);
+    std::srand(31);
+    drawShardPiece(piece, w, {0, 0}, platform);
+    const int next = std::rand();
+    const sf::Image bare = capture(w);
+    std::srand(31);
+    EXPECT_EQ(std::rand(), next) << "no outline, no random colour";
+    w.clear(sf::Color::Black);
+    drawGem(w, "Fire", {4 * 120 + 60, 2 * 120 + 48}, false, false);
+    EXPECT_EQ(differingPixels(bare, capture(w), 0, 0, 960, 540), 0);
+    EXPECT_GT(meanColour(bare, 4 * 120 + 30, 2 * 120 + 20, 60, 60).r, 40) << "the red fire shard shows";
+
+    // Glowing, on its platform: the platform fills the cell and the shard gets its glow rim, one
+    // random colour (three draws) per frame.
+    piece.showPlatform = true;
+    piece.glow = true;
+    w.clear(sf::Color::Black);
+    std::srand(31);
+    drawShardPiece(piece, w, {0, 0}, platform);
+    const int afterGlow = std::rand();
+    std::srand(31);
+    for (int i = 0; i < 3; ++i) std::rand();
+    EXPECT_EQ(std::rand(), afterGlow);
+    const sf::Image lit = capture(w);
+    EXPECT_NE(lit.getPixel(4 * 120 + 3, 2 * 120 + 117), sf::Color::Black) << "the carpet under it";
+    EXPECT_GT(differingPixels(bare, lit, 4 * 120, 2 * 120, 120, 120), 2000);
+    piece.taken = true;
+    w.clear(sf::Color::Black);
+    drawShardPiece(piece, w, {0, 0}, platform);
+    const sf::Image taken = capture(w);
+    EXPECT_NE(taken.getPixel(4 * 120 + 60, 2 * 120 + 48), lit.getPixel(4 * 120 + 60, 2 * 120 + 48))
+        << "a taken piece leaves only its platform";
 }
 
 TEST_F(SceneWalkDraw, EveryBackgroundKindPaintsTheScreen) {

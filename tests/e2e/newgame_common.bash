@@ -1,9 +1,12 @@
 # Shared by the start-screen end-to-end scripts: a private X display, a private copy of the
 # built demo folder, the real program started in it, and X key events sent to its window.
-# Sourced, not run (the test runner only picks up *.sh).
+# Sourced, not run (the test runner only picks up *.sh). The waits are generous and poll for
+# what the program shows on its console or writes to its save folder, so that a slow machine
+# only makes the test slower.
 
 E2E_XVFB_PID=""
 E2E_GAME_PID=""
+E2E_LOG=""
 
 e2e_fail() {
     echo "FAIL: $*" >&2
@@ -11,11 +14,32 @@ e2e_fail() {
     exit 1
 }
 
+# Ends the program started by e2e_start_game, and what it runs under a wrapper.
+e2e_kill_game() {
+    [ -n "$E2E_GAME_PID" ] || return 0
+    local child
+    for child in $(ps -o pid= --ppid "$E2E_GAME_PID" 2>/dev/null); do kill -9 "$child" 2>/dev/null; done
+    kill -9 "$E2E_GAME_PID" 2>/dev/null
+    wait "$E2E_GAME_PID" 2>/dev/null
+    E2E_GAME_PID=""
+}
+
 e2e_cleanup() {
-    [ -n "$E2E_GAME_PID" ] && kill -9 "$E2E_GAME_PID" 2>/dev/null
+    e2e_kill_game
     [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null
-    [ -n "$E2E_WORK" ] && rm -rf "$E2E_WORK"
+    [ -n "${E2E_WORK:-}" ] && rm -rf "$E2E_WORK"
     return 0
+}
+
+# Polls a condition (a command) every tenth of a second, up to the given seconds.
+e2e_poll() {
+    local seconds="$1" i
+    shift
+    for i in $(seq $((seconds * 10))); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
 }
 
 # Starts Xvfb on the first free display number and exports DISPLAY.
@@ -27,11 +51,12 @@ e2e_start_display() {
         E2E_XVFB_PID=$!
         export DISPLAY=":$n"
         local i
-        for i in $(seq 50); do
+        for i in $(seq 200); do
             xdpyinfo >/dev/null 2>&1 && return 0
             kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
             sleep 0.1
         done
+        kill "$E2E_XVFB_PID" 2>/dev/null
     done
     e2e_fail "no X display could be started"
 }
@@ -47,6 +72,11 @@ e2e_make_work() {
     mkdir -p "$E2E_WORK/SaveGames"
 }
 
+e2e_find_window() {
+    E2E_WINDOW=$(xdotool search --name "^Quorvane 2.0$" 2>/dev/null | head -1)
+    [ -n "$E2E_WINDOW" ]
+}
+
 # Starts the program (optionally under a wrapper, e.g. strace) and waits for its first frame.
 e2e_start_game() {
     local program="$1"; shift
@@ -54,40 +84,46 @@ e2e_start_game() {
     (cd "$E2E_WORK" && exec env ALSOFT_DRIVERS=null "$@" "$program" >"$E2E_LOG" 2>&1) &
     E2E_GAME_PID=$!
     local i
-    for i in $(seq 300); do
-        grep -q "First frame" "$E2E_LOG" 2>/dev/null && break
+    for i in $(seq 1200); do
+        grep -q "^First frame after" "$E2E_LOG" 2>/dev/null && break
         kill -0 "$E2E_GAME_PID" 2>/dev/null || e2e_fail "the program ended during start-up"
         sleep 0.1
     done
-    E2E_WINDOW=$(xdotool search --sync --name "^Quorvane 2.0$" | head -1)
-    [ -n "$E2E_WINDOW" ] || e2e_fail "no game window"
+    grep -q "^First frame after" "$E2E_LOG" || e2e_fail "no first frame after 120 s"
+    e2e_poll 30 e2e_find_window || e2e_fail "no game window"
     xdotool windowfocus --sync "$E2E_WINDOW" 2>/dev/null
     xdotool mousemove --window "$E2E_WINDOW" 960 540
     sleep 0.5
 }
 
-# Key presses, one at a time, far enough apart for the game's one-press-per-frame commands.
+# Key presses, one at a time. A press counts once per frame and a step takes six frames (0.2 s
+# at 30 frames a second): the gap leaves room for frames twice as slow.
 e2e_keys() {
     local key
     for key in "$@"; do
+        kill -0 "$E2E_GAME_PID" 2>/dev/null || e2e_fail "the program ended before the key $key"
         xdotool key "$key" || e2e_fail "xdotool could not send $key"
-        sleep "${E2E_KEY_GAP:-0.25}"
+        sleep "${E2E_KEY_GAP:-0.45}"
     done
 }
+
+e2e_has_line() { grep -qxF -- "$2" "$1" 2>/dev/null; }
 
 # Waits until the file holds a line that is exactly the text, up to the given seconds.
 e2e_wait_for() {
-    local file="$1" text="$2" seconds="${3:-10}" i
-    for i in $(seq $((seconds * 10))); do
-        grep -qxF -- "$text" "$file" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    return 1
+    e2e_poll "${3:-30}" e2e_has_line "$1" "$2"
 }
 
-# Waits until the file exists, up to the given seconds.
+# Waits until the program's console shows the line (e.g. "Game Nova resumed"), then lets the
+# frames after it pass: keys pressed while a loading screen shows are dropped.
+e2e_wait_for_console() {
+    e2e_wait_for "$E2E_LOG" "$1" "${2:-60}" || return 1
+    sleep 0.5
+}
+
+# Waits until the file exists, up to the given seconds (polled often: it may not last long).
 e2e_wait_for_file() {
-    local file="$1" seconds="${2:-10}" i
+    local file="$1" seconds="${2:-30}" i
     for i in $(seq $((seconds * 100))); do
         [ -e "$file" ] && return 0
         sleep 0.01
@@ -95,15 +131,20 @@ e2e_wait_for_file() {
     return 1
 }
 
+# Closes the program with Escape (killing it when it does not end) and sets E2E_EXIT.
 e2e_stop_game() {
     [ -n "$E2E_GAME_PID" ] || return 0
     kill -0 "$E2E_GAME_PID" 2>/dev/null && xdotool key --window "$E2E_WINDOW" Escape 2>/dev/null
     local i
-    for i in $(seq 50); do
+    for i in $(seq 150); do
         kill -0 "$E2E_GAME_PID" 2>/dev/null || break
         sleep 0.1
     done
-    kill -9 "$E2E_GAME_PID" 2>/dev/null
+    if kill -0 "$E2E_GAME_PID" 2>/dev/null; then
+        e2e_kill_game
+        E2E_EXIT=killed
+        return 0
+    fi
     wait "$E2E_GAME_PID" 2>/dev/null
     E2E_EXIT=$?
     E2E_GAME_PID=""

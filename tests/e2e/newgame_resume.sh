@@ -17,30 +17,25 @@ SAVE="$E2E_WORK/SaveGames/Nova"
 # --- a new game ---
 e2e_start_game "$PROGRAM"
 e2e_keys space          # the start screen's dialog appears
-sleep 0.3
 e2e_keys space          # "*** NEW game ***"
-sleep 0.3
 e2e_keys n o v a Return
-sleep 0.3
 e2e_keys Down Down space # "Hard"
-sleep 1
+e2e_wait_for_console "New game Nova started" || e2e_fail "the new game did not start"
 e2e_keys space          # the intro: any key walks into the town
-e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Town" 10 || e2e_fail "entering the town did not save"
+e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Town" || e2e_fail "entering the town did not save"
 grep -q "DIFFICULTY 2" "$SAVE/game.save" || e2e_fail "the difficulty was not saved"
 grep -q "SCENE Town CHESTS 1 10 9 'Elixir'" "$SAVE/game.save" || e2e_fail "the town's chest is not full"
-sleep 2.5               # the welcome message types out
+sleep 4                 # the welcome message types out (about 60 frames)
 e2e_keys space          # and is dismissed
-sleep 0.5
 e2e_keys Down space     # the chest below the leader
 sleep 1.5
 e2e_keys space          # "Found Elixir!"
-sleep 0.5
 e2e_keys Up Up Up Left Left Left Left Left Left Up # along the road to the inn's door
-e2e_wait_for "$SAVE/game.save" "CURRENTSCENE TownHouse" 10 || e2e_fail "the inn was not reached"
+e2e_wait_for "$SAVE/game.save" "CURRENTSCENE TownHouse" || e2e_fail "the inn was not reached"
 grep -q "SCENE Town CHESTS 1 10 9 '' BATTLEV 0 IFSPLAYED 1 <ALWAYS Welcome>" "$SAVE/game.save" ||
     e2e_fail "the opened chest or the played welcome is missing from the save"
 e2e_keys Down           # back out into the town
-e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Town" 10 || e2e_fail "leaving the inn did not save"
+e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Town" || e2e_fail "leaving the inn did not save"
 grep -q "Elixir" "$SAVE/people.save" || e2e_fail "the party's find is missing from people.save"
 e2e_stop_game
 grep -q "ASSERT" "$E2E_LOG" && e2e_fail "a fatal assertion in the first run"
@@ -52,12 +47,11 @@ ls "$SAVE"/*.tmp >/dev/null 2>&1 && e2e_fail "temporary files left behind"
 grep -qx "CURRENTSCENE Town" "$SAVE/game.save" || e2e_fail "the first run did not end saved in the town"
 e2e_start_game "$PROGRAM"
 e2e_keys space          # the list: "*** NEW game ***", "Nova"
-sleep 0.3
 e2e_keys Down space     # resume "Nova"
-sleep 1.5
+e2e_wait_for_console "Game Nova resumed" || e2e_fail "the game was not resumed"
 # The saved scene is the town, without its welcome this time: the road leads to the inn again.
 e2e_keys Up Up Left Left Left Left Left Left Up
-e2e_wait_for "$SAVE/game.save" "CURRENTSCENE TownHouse" 10 ||
+e2e_wait_for "$SAVE/game.save" "CURRENTSCENE TownHouse" ||
     e2e_fail "the resumed game did not walk from the town into the inn"
 grep -q "SCENE Town CHESTS 1 10 9 '' BATTLEV 0 IFSPLAYED 1 <ALWAYS Welcome>" "$SAVE/game.save" ||
     e2e_fail "the resumed town lost its opened chest or its played welcome"

@@ -2,12 +2,16 @@
 # Kills the real program (SIGKILL) at random moments while it saves, many times. The program
 # runs under strace, which only slows down the save's flushes and renames so that the kills land
 # in every stage of a save. After each kill the save folder must hold two whole files, and the
-# real program must resume that game from the start screen and play on to the next save point.
+# real program must resume that game from the start screen and play on to the next save point
+# (where the next round kills it again).
+# A kill between the two renames leaves the new people file beside the old game file, and the
+# new game file under its temporary name: listing the saves must finish that pair, and the game
+# must resume in the scene of the newer save.
 # Arguments: program, built run folder, source folder. ROUNDS overrides the number of kills.
 set -u
 PROGRAM=$(readlink -f "$1")
 RUN_DIR="$2"
-ROUNDS="${ROUNDS:-8}"
+ROUNDS="${ROUNDS:-12}"
 source "$(dirname "$0")/newgame_common.bash"
 trap e2e_cleanup EXIT
 command -v strace >/dev/null || e2e_fail "strace is needed to slow the saves down"
@@ -16,6 +20,7 @@ e2e_start_display
 e2e_make_work "$RUN_DIR"
 SAVE="$E2E_WORK/SaveGames/Kill"
 mkdir -p "$SAVE"
+: >"$SAVE/people.save"
 cat >"$SAVE/game.save" <<'SAVEFILE'
 CURRENTSCENE Town
 STRVARS 1 ORIGIN 'Town' 
@@ -26,7 +31,6 @@ MAINCHARACTER Ravi
 CHAPTER 1
 SCENE Town CHESTS 1 10 9 '' BATTLEV 0 IFSPLAYED 1 <ALWAYS Welcome> 
 SAVEFILE
-: >"$SAVE/people.save"
 
 # Both files whole: line ends at the end, the game file's fixed records once each.
 check_whole() {
@@ -45,26 +49,40 @@ check_whole() {
     return 0
 }
 
+# The scene of the newest whole save: the game temporary's when only its rename is missing.
+saved_scene() {
+    local g="$SAVE/game.save"
+    [ -f "$SAVE/game.save.tmp" ] && [ ! -e "$SAVE/people.save.tmp" ] && g="$SAVE/game.save.tmp"
+    sed -n 's/^CURRENTSCENE //p' "$g"
+}
+
+no_temporaries() { ! ls "$SAVE"/*.tmp >/dev/null 2>&1; }
+
+# Resumes "Kill" and walks from the saved scene to the next save point.
+resume_from() {
+    local scene="$1" round="$2"
+    e2e_keys space
+    e2e_poll 30 no_temporaries || e2e_fail "round $round: listing the saves left temporary files"
+    [ "$SAVE/people.save" -nt "$SAVE/game.save" ] &&
+        e2e_fail "round $round: the listed save pairs a newer people file with an older game file"
+    e2e_keys Down space
+    e2e_wait_for_console "Game Kill resumed" || e2e_fail "round $round: the game was not resumed"
+    case "$scene" in
+    Town) e2e_keys Up Up Left Left Left Left Left Left Up;;
+    TownHouse) e2e_keys Down;;
+    *) e2e_fail "round $round: saved in the unexpected scene $scene";;
+    esac
+}
+
 # Resumes "Kill" and plays on to the next save point, proving that the folder loads.
 resume_and_play() {
-    local scene
-    scene=$(sed -n 's/^CURRENTSCENE //p' "$SAVE/game.save")
+    local scene next
+    scene=$(saved_scene)
     e2e_start_game "$PROGRAM"
-    e2e_keys space
-    sleep 0.3
-    e2e_keys Down space
-    sleep 1.5
-    case "$scene" in
-    Town)
-        e2e_keys Up Up Left Left Left Left Left Left Up
-        e2e_wait_for "$SAVE/game.save" "CURRENTSCENE TownHouse" 10 ||
-            e2e_fail "round $1: the game resumed in the town did not play on";;
-    TownHouse)
-        e2e_keys Down
-        e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Town" 10 ||
-            e2e_fail "round $1: the game resumed in the inn did not play on";;
-    *) e2e_fail "round $1: saved in the unexpected scene $scene";;
-    esac
+    resume_from "$scene" "$1"
+    if [ "$scene" = Town ]; then next=TownHouse; else next=Town; fi
+    e2e_wait_for "$SAVE/game.save" "CURRENTSCENE $next" ||
+        e2e_fail "round $1: the game resumed in $scene did not play on"
     e2e_stop_game
     grep -q "ASSERT" "$E2E_LOG" && e2e_fail "round $1: a fatal assertion while resuming"
     if [ "$E2E_EXIT" != 0 ]; then
@@ -84,24 +102,22 @@ for round in $(seq "$ROUNDS"); do
         -e inject=fsync,rename:delay_enter=150000
     game_pid=$(ps -o pid= --ppid "$E2E_GAME_PID" | tr -d ' ' | head -1)
     [ -n "$game_pid" ] || e2e_fail "round $round: no program under strace"
-    e2e_keys space
-    sleep 0.3
-    e2e_keys Down space
-    sleep 1.5
-    rm -f "$SAVE"/*.tmp
-    # Walk through the inn's door and back, again and again: every entry saves.
-    scene=$(sed -n 's/^CURRENTSCENE //p' "$SAVE/game.save")
-    if [ "$scene" = Town ]; then e2e_keys Up Up Left Left Left Left Left Left Up; else e2e_keys Down; fi
-    e2e_wait_for_file "$SAVE/people.save.tmp" 10 || e2e_fail "round $round: no save began"
-    # A random moment of the save (its flushes and renames take about 0.75 s here).
-    sleep "0.$(printf '%03d' $((RANDOM % 800)))"
+    # Resuming what the last kill left proves that it loads; walking through the inn's door (or
+    # out of it) from the saved scene then reaches a save point, which this round kills.
+    resume_from "$(saved_scene)" "$round"
+    e2e_wait_for_file "$SAVE/people.save.tmp" || e2e_fail "round $round: no save began"
+    # A random moment of the save (its flushes and renames take about 0.9 s here).
+    sleep "0.$(printf '%03d' $((RANDOM % 900)))"
     kill -9 "$game_pid"
-    wait "$E2E_GAME_PID" 2>/dev/null
-    E2E_GAME_PID=""
-    [ "$SAVE/people.save" -nt "$SAVE/game.save" ] && mixed=$((mixed + 1))
-    ls "$SAVE"/*.tmp >/dev/null 2>&1 && leftovers=$((leftovers + 1))
+    e2e_kill_game
+    grep -q "ASSERT" "$E2E_LOG" && e2e_fail "round $round: a fatal assertion"
+    if [ -f "$SAVE/game.save.tmp" ] && [ ! -e "$SAVE/people.save.tmp" ]; then
+        mixed=$((mixed + 1))
+    elif ! no_temporaries; then
+        leftovers=$((leftovers + 1))
+    fi
     check_whole "$round"
-    resume_and_play "$round"
 done
-echo "PASS: $ROUNDS kills while saving ($leftovers left temporary files, $mixed between the two renames;" \
+resume_and_play "after the last kill"
+echo "PASS: $ROUNDS kills while saving ($leftovers before the renames, $mixed between the two renames;" \
     "$bad_exits closings of a resumed game did not end with status 0)"

@@ -81,9 +81,3 @@ TEST(Buildings, RoofFurnitureStandsInTheRowAboveTheFootprint) {
     EXPECT_EQ(castle->ceilingObjects()[1].tile, Point(6, 1));
     EXPECT_TRUE(read("CaveEntry", "1 1 3 2")->ceilingObjects().empty());
 }
-
-TEST(Buildings, UpdateCountsFrames) {
-    auto b = read("Circus", "0 0 4 3");
-    for (int i = 0; i < 5; ++i) b->update();
-    EXPECT_EQ(b->frame, 5);
-}

@@ -109,3 +109,22 @@ TEST(FramePacer, ANewTargetPacesTheNextTurn) {
     t.now += 1;
     EXPECT_TRUE(p.beginFrame());
 }
+
+TEST(FramePacer, ARateOutsideTheSettingsRangeIsHeldToIt) {
+    FakeTime t;
+    FramePacer p = t.pacer();
+    p.start();
+    p.setTarget(0); // frames still run, at 15 per second
+    EXPECT_EQ(p.target(), 15);
+    t.now += 66;
+    EXPECT_FALSE(p.beginFrame());
+    EXPECT_EQ(p.msUntilDue(), 1);
+    t.now += 1;
+    EXPECT_TRUE(p.beginFrame());
+    p.setTarget(-5); // and the loop still sleeps between them
+    t.now += 10;
+    EXPECT_FALSE(p.beginFrame());
+    EXPECT_GT(p.msUntilDue(), 0);
+    p.setTarget(1000);
+    EXPECT_EQ(p.target(), 50);
+}

@@ -43,6 +43,8 @@ TEST(Light, OverlayIsFullDarknessAwayFromLightsAndLessNearThem) {
     EXPECT_EQ(l.overlayAlpha({3, 2}), 200) << "the far light is five steps away, beyond its reach";
     EXPECT_EQ(darknessAlpha(120, 3, -1), 120);
     EXPECT_EQ(darknessAlpha(120, 3, 2), 60);
+    EXPECT_EQ(darknessAlpha(120, -1, 0), 120) << "\"DarkScene 120 -1\": no reach, no light";
+    EXPECT_TRUE(spreadLight({1, 1}, -1, {4, 4}, {}).empty());
 }
 
 TEST(Light, EachLightFlickersOutAboutOnceInFifteenFrames) {
@@ -63,6 +65,17 @@ TEST(Light, EachLightFlickersOutAboutOnceInFifteenFrames) {
     sf::Color a = l.colour;
     l.updateFrame();
     EXPECT_NE(a, l.colour);
+
+    // After the flicker draws, one draw per channel: blue, green, then red.
+    SceneLight disco;
+    disco.disco = true;
+    disco.addLight({0, 0});
+    std::srand(77);
+    std::rand();
+    const int blue = std::rand() % 255, green = std::rand() % 255, red = std::rand() % 255;
+    std::srand(77);
+    disco.updateFrame();
+    EXPECT_EQ(disco.colour, sf::Color(red, green, blue, 255));
 }
 
 TEST(Snow, FlakesFallAndComeBackAtTheTop) {

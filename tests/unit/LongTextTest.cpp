@@ -202,8 +202,12 @@ TEST_F(TextWorld, DialogScrollsOneStepAfterTwoFinishedMonologs) {
         game->input.confirm = false;
         ++frames;
         // Two frames per Monolog; the scroll comes in the frame after Monolog 2 finished.
-        if (frames == 6) EXPECT_EQ(d.firstShown, 0);
-        if (frames == 7) EXPECT_EQ(d.firstShown, 1);
+        if (frames == 6) {
+            EXPECT_EQ(d.firstShown, 0);
+        }
+        if (frames == 7) {
+            EXPECT_EQ(d.firstShown, 1);
+        }
     }
     EXPECT_EQ(frames, 8);
     // Monolog 2 finished: the next frame scrolls once, so Monolog 3 stands where 2 stood.
@@ -246,6 +250,24 @@ TEST_F(TextWorld, DialogWithAnEmptyMonologStillEnds) {
     MonologSequence empty;
     EXPECT_FALSE(empty.isActive());
     empty.update();
+}
+
+TEST_F(TextWorld, MusicAndSoundsNeedNoStore) {
+    // The game here has no scene: without a store nothing may reach the scene music either.
+    LongText box({0, 0}, {"joined!", "yes"});
+    box.important = true;
+    box.sound = "JoinFanfare";
+    int frames = 0;
+    while (!frame(box, frames % 3 == 2) && frames < 100) ++frames;
+    EXPECT_TRUE(box.finished);
+
+    MonologSequence d = dialogOf(2);
+    d.important = true;
+    d.monologs[0].important = true;
+    d.monologs[1].sound = "ShardFanfare";
+    d.achievement = "Heard";
+    EXPECT_LT(playThrough(d), 1000);
+    EXPECT_TRUE(game->isBoolVarSet("Heard"));
 }
 
 } // namespace

@@ -137,6 +137,18 @@ TEST_F(StartWorld, ResumingLoadsTheChosenSave) {
     EXPECT_EQ(game->current().name, "Intro");
 }
 
+TEST_F(StartWorld, AFirstSaveStoppedBetweenItsRenamesIsOffered) {
+    fs::create_directories("SaveGames/Fresh");
+    std::ofstream("SaveGames/Fresh/people.save") << "";
+    std::ofstream("SaveGames/Fresh/game.save.tmp") << "CURRENTSCENE Intro\nCHAPTER 2\n";
+    fs::create_directories("SaveGames/Cut");
+    std::ofstream("SaveGames/Cut/people.save.tmp") << "Character A";
+    std::ofstream("SaveGames/Cut/game.save.tmp") << "CURRENTSCENE Int";
+    EXPECT_EQ(listSaveFolders("SaveGames"), std::vector<std::string>{"Fresh"});
+    EXPECT_TRUE(fs::is_regular_file("SaveGames/Fresh/game.save"));
+    EXPECT_TRUE(fs::is_empty("SaveGames/Cut"));
+}
+
 TEST_F(StartWorld, MissingSaveFolderIsCreatedAndNamesAreBounded) {
     ASSERT_FALSE(fs::exists("SaveGames"));
     frame({}, true);

@@ -49,6 +49,15 @@ TEST_F(PeopleRoster, LookupsAndTheirMarkers) {
     EXPECT_NE(fatalMessage([&] { roster.mainCharacter(); }).find(" : 999999"), std::string::npos);
 }
 
+TEST_F(PeopleRoster, CharactersStayPutWhileTheRosterGrows) {
+    // A scene's update holds the leader by reference while a door loads a planet's characters.
+    roster.characters.emplace_back("Leader");
+    Character& leader = roster.at(0);
+    for (int i = 0; i < 2000; ++i) roster.characters.emplace_back("Planet" + std::to_string(i));
+    EXPECT_EQ(&roster.at(0), &leader);
+    EXPECT_EQ(leader.name, "Leader");
+}
+
 TEST_F(PeopleRoster, PartyAndReserveMovesWithTheLimit) {
     for (int i = 0; i < 30; ++i) roster.characters.emplace_back("P" + std::to_string(i));
     roster.party.clear();

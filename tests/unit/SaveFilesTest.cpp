@@ -319,6 +319,55 @@ TEST_F(SaveWorld, AFailedWriteKeepsTheOldSaveAndSaysSo) {
     EXPECT_FALSE(fs::exists("SaveGames/Ghost"));
 }
 
+TEST_F(SaveWorld, ASaveStoppedBetweenItsRenamesIsFinishedAtLoad) {
+    play();
+    ASSERT_TRUE(game->saveGame());
+    const std::string oldGame = readFile(gameFile());
+    game->chapter = 4;
+    people->at(0).level = 50;
+    ASSERT_TRUE(game->saveGame());
+    const std::string newPeople = readFile(peopleFile());
+    const std::string newGame = readFile(gameFile());
+    // The state of a save killed after the people file's rename, before the game file's.
+    fs::rename(gameFile(), gameFile() + ".tmp");
+    writeFile(gameFile(), oldGame);
+
+    freshGame();
+    game->loadGame(nullptr);
+    EXPECT_EQ(game->chapter, 4);
+    EXPECT_EQ(people->at(0).level, 50);
+    EXPECT_EQ(readFile(gameFile()), newGame);
+    EXPECT_EQ(readFile(peopleFile()), newPeople);
+    EXPECT_FALSE(fs::exists(gameFile() + ".tmp"));
+
+    // A save killed while it wrote its temporaries: the old pair stands, the temporaries go.
+    writeFile(peopleFile() + ".tmp", "Character Ana LEV");
+    writeFile(gameFile() + ".tmp", "CURRENTSCENE Sta");
+    freshGame();
+    game->loadGame(nullptr);
+    EXPECT_EQ(game->chapter, 4);
+    EXPECT_EQ(readFile(gameFile()), newGame);
+    EXPECT_FALSE(fs::exists(gameFile() + ".tmp"));
+    EXPECT_FALSE(fs::exists(peopleFile() + ".tmp"));
+}
+
+TEST_F(SaveWorld, AFailedSaveLeavesNoGameTemporaryToBeTakenForItsOwn) {
+    play();
+    ASSERT_TRUE(game->saveGame());
+    const std::string game1 = readFile(gameFile());
+    // A cut-off game temporary of an older save, and a people file that cannot be written now.
+    writeFile(gameFile() + ".tmp", "CURRENTSCENE Sta");
+    fs::create_directory(peopleFile() + ".tmp");
+    {
+        ConsoleCapture console;
+        EXPECT_FALSE(game->saveGame());
+    }
+    EXPECT_FALSE(fs::exists(gameFile() + ".tmp"));
+    fs::remove(peopleFile() + ".tmp");
+    Game::completeInterruptedSave("SaveGames//Tester");
+    EXPECT_EQ(readFile(gameFile()), game1);
+}
+
 TEST_F(SaveWorld, NothingIsSavedOnceTheGameIsFinishedAndSavingTwiceIsStable) {
     play();
     ASSERT_TRUE(game->saveGame());

@@ -251,3 +251,28 @@ TEST_F(SceneEnter, ShardDisplaysAndSpaceFocus) {
     enter(sky, "X");
     EXPECT_EQ(sky.focusTile, Point(sky.comets[0].position.x / TILE_SIZE, sky.comets[0].position.y / TILE_SIZE + 1));
 }
+
+TEST_F(SceneEnter, BorderArrivalStaysOnTheMapAndOffWalls) {
+    Scene& s = load(square("Ledge", "ChangeSceneAtBorder SOUTH Deep\n"));
+    load(square("Deep"));
+    // The column kept from the other scene is free: it is used as it is.
+    leader().setTilePosition({4, 2});
+    enter(s, "Deep");
+    EXPECT_EQ(leader().tile, Point(4, 5));
+    EXPECT_EQ(leader().facing, NORTH);
+    // A column beyond this map's width: the nearest free cell of the row inside the border.
+    leader().setTilePosition({30, 2});
+    enter(s, "Deep");
+    EXPECT_EQ(leader().tile, Point(8, 5));
+    // Someone stands on the kept cell: of two cells as near, the lower column.
+    s.addPerson(index("Bo"));
+    who("Bo").setTilePosition({4, 5});
+    leader().setTilePosition({4, 2});
+    enter(s, "Deep");
+    EXPECT_EQ(leader().tile, Point(3, 5));
+    // A walled row leaves the border unused: the leader keeps its tile.
+    s.runScript({"BlockBox 1 5 8 5"});
+    leader().setTilePosition({4, 2});
+    enter(s, "Deep");
+    EXPECT_EQ(leader().tile, Point(4, 2));
+}

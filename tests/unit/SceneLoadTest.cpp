@@ -209,6 +209,9 @@ TEST_F(SceneLoad, NumberWordsThatAreNoNumbersStopWithTheWord) {
     EXPECT_EQ(fatalDetail([&] { load(square("N", "NPC Bo 3 four\n")); }), "four");
     EXPECT_EQ(fatalDetail([&] { load(square("N", "MovingTeleporter Town abc 4\n")); }), "abc");
     EXPECT_EQ(fatalDetail([&] { load(square("N", "MovingTeleporter Town 99999999999 4\n")); }), "99999999999");
+    // Both read x the way stoi does: the leading digits of the word.
+    EXPECT_EQ(load(square("N", "MovingTeleporter Town 7th 4\n")).movingTeleporters.at(0).place, Point(7, 4));
+    EXPECT_EQ(load(square("N", "NPC Cy 5a 2\n")).placements.at(index("Cy")), Point(5, 2));
     Scene& s = load(square("N"));
     EXPECT_EQ(fatalDetail([&] { s.runScript({"NPC Bo zz 4"}); }), "zz");
     EXPECT_EQ(fatalMessage([&] { s.runScript({"NPC Bo RANDOMPLACE"}); }),

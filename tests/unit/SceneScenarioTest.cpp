@@ -1,5 +1,6 @@
 // The demo town played through the real Game with key presses: talk, a dialog and its walk,
-// the chest, the trigger and the gate it opens, the inn's door and back, the road to the meadow.
+// the chest, the trigger and the gate it opens, the inn's door and back, the road to the meadow,
+// the south gate to the old quarter.
 #include "battle/Items.hpp"
 #include "battle/Magic.hpp"
 #include "characters/People.hpp"
@@ -35,7 +36,7 @@ protected:
         game = &g;
         g.joystick = std::make_unique<NoStick>();
         g.readGameFile(nullptr, 0.5f);
-        for (const char* file : {"Intro", "Town", "TownHouse", "Meadow"}) {
+        for (const char* file : {"Intro", "Town", "TownHouse", "Meadow", "Quarter"}) {
             Scene& s = g.scenes.addScene();
             s.load(std::string("Game/") + file + "_scene.txt");
             s.music.clear();
@@ -212,4 +213,19 @@ TEST_F(DemoTown, WalkTalkOpenTriggerDoorAndRoad) {
     settle();
     ASSERT_EQ(scene().name, "Town");
     EXPECT_EQ(leader().tile, Point(18, 7));
+
+    // South through the gate to the old quarter and back; the sign by the gate speaks once.
+    walkTo({9, 12});
+    EXPECT_EQ(scene().message.lines.at(0).rfind("A weathered sign", 0), 0u);
+    closeText();
+    stepOnce(SOUTH);
+    settle();
+    ASSERT_EQ(scene().name, "Quarter");
+    EXPECT_EQ(leader().tile, Point(20, 22)); // beside the quarter's way back
+    closeText();
+    stepOnce(SOUTH);
+    settle();
+    ASSERT_EQ(scene().name, "Town");
+    EXPECT_EQ(leader().tile, Point(9, 12));
+    EXPECT_FALSE(scene().textBoxActive());
 }

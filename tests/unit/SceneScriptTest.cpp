@@ -30,6 +30,9 @@ TEST_F(SceneScript, EmptyAndCommentScriptsDoNothing) {
     EXPECT_EQ(shell->getStrVar("Tag"), "#1");
     EXPECT_EQ(fatalMessage([&] { scene.runScript({"If Key FLAG"}); }), "ASSERT file Scene line 4655 : If");
     EXPECT_EQ(fatalMessage([&] { scene.runScript({"Sequence A"}); }), "ASSERT file Scene line 4655 : Sequence");
+    // The damage table and its music come from the scene file only.
+    EXPECT_EQ(fatalMessage([&] { scene.runScript({"DamageTile . x"}); }), "ASSERT file Scene line 4655 : DamageTile");
+    EXPECT_EQ(fatalMessage([&] { scene.runScript({"DamagedMusic Battle"}); }), "ASSERT file Scene line 4655 : DamagedMusic");
 }
 
 TEST_F(SceneScript, MessagesVariablesAndSequences) {

@@ -284,12 +284,19 @@ TEST_F(SceneFrames, MovingTeleportersWanderInsideTheFreeCells) {
 }
 
 TEST_F(SceneFrames, TunnelsCarryTheLeaderToTheOtherMouth) {
-    Scene& s = start("Tunnel 2 1 7 5\n");
+    Scene& s = start("Tunnel 2 1 7 4\n");
     step(s, EAST);
-    EXPECT_EQ(leader().tile, Point(7, 5));
-    EXPECT_EQ(leader().targetTile, Point(7, 4)); // south is a wall: out to the north
-    for (int i = 0; i < 8 && leader().walking; ++i) frame(s);
     EXPECT_EQ(leader().tile, Point(7, 4));
+    EXPECT_EQ(leader().targetTile, Point(7, 5)); // out one step south
+    for (int i = 0; i < 8 && leader().walking; ++i) frame(s);
+    EXPECT_EQ(leader().tile, Point(7, 5));
+    // South of a mouth is a wall: the leader stays on the far mouth and is not sent back.
+    Scene& t = start("Tunnel 2 1 7 5\n");
+    step(t, EAST);
+    EXPECT_EQ(leader().tile, Point(7, 5));
+    EXPECT_FALSE(leader().walking);
+    frame(t);
+    EXPECT_EQ(leader().tile, Point(7, 5));
 }
 
 TEST_F(SceneFrames, ShardsAreTakenWithConfirm) {
@@ -301,4 +308,25 @@ TEST_F(SceneFrames, ShardsAreTakenWithConfirm) {
     EXPECT_TRUE(s.shardAnimations.at({1, 2}).at(0).taken);
     EXPECT_EQ(s.message.lines, std::vector<std::string>{"You found the Moon shard!"});
     EXPECT_EQ(s.message.sound, "ShardFanfare");
+}
+
+TEST_F(SceneFrames, LayersAndBuildingsAnimateByTheFrame) {
+    Scene& s = start("Background MovingShapes\nBackground2 Space\nHouse 5 1 2 2 DOOR 1 1 SCENE Elsewhere\n");
+    frame(s);
+    const std::vector<BackgroundItem> before = s.backgrounds[LAYER_BACKGROUND].items;
+    ASSERT_FALSE(before.empty());
+    frame(s);
+    EXPECT_EQ(s.backgrounds[LAYER_BACKGROUND].frame, 2);
+    EXPECT_EQ(s.backgrounds[LAYER_BACKGROUND2].frame, 2);
+    EXPECT_EQ(s.backgrounds[LAYER_FOREGROUND].frame, 2);
+    EXPECT_NE(s.backgrounds[LAYER_BACKGROUND].items[0].x, before[0].x);
+    EXPECT_EQ(s.buildings[0]->frame, 2);
+    // A text box takes the whole frame.
+    s.message.setText("Wait.", nullptr);
+    frame(s);
+    EXPECT_EQ(s.buildings[0]->frame, 2);
+    // A screen scene's layers move as well.
+    Scene& title = load("SceneName Title\nType SCREEN\nBackground MovingShapes\n");
+    frame(title);
+    EXPECT_EQ(title.backgrounds[LAYER_BACKGROUND].frame, 1);
 }

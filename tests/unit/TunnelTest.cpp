@@ -20,25 +20,26 @@ TEST(Tunnel, CarriesFromOneMouthToTheOtherAndStepsSouthWhenFree) {
     EXPECT_FALSE(tunnelExit(t, {3, 2}, {3, 2}, {}, {10, 8}).moved);
 }
 
-TEST(Tunnel, NeverStepsOffTheMapOrIntoAWall) {
+TEST(Tunnel, StepsSouthOnlyOntoAFreeCellOfTheMap) {
     Tunnel t;
     t.a = {1, 1};
     t.b = {4, 5}; // on the bottom row of a 6 x 6 map
     TunnelExit e = tunnelExit(t, {1, 1}, {1, 1}, {}, {6, 6});
     EXPECT_TRUE(e.moved);
     EXPECT_EQ(e.tile, Point(4, 5));
+    EXPECT_FALSE(e.steps) << "below the bottom row lies no map";
+    EXPECT_EQ(e.next, Point(4, 5));
+    e = tunnelExit(t, {4, 5}, {4, 5}, {{1, 2}}, {6, 6});
+    EXPECT_EQ(e.tile, Point(1, 1));
+    EXPECT_FALSE(e.steps) << "the cell below is a wall, even with north, west and east free";
+    e = tunnelExit(t, {4, 5}, {4, 5}, {{1, 0}, {0, 1}, {2, 1}}, {6, 6});
     EXPECT_TRUE(e.steps);
-    EXPECT_EQ(e.next, Point(4, 4)) << "north instead of off the map";
-    e = tunnelExit(t, {4, 5}, {4, 5}, {{1, 2}, {1, 0}}, {6, 6});
-    EXPECT_EQ(e.next, Point(0, 1)) << "south and north are walls: west";
-    e = tunnelExit(t, {4, 5}, {4, 5}, {{1, 2}, {1, 0}, {0, 1}, {2, 1}}, {6, 6});
-    EXPECT_TRUE(e.moved);
-    EXPECT_FALSE(e.steps) << "a sealed mouth: arrive and stand";
+    EXPECT_EQ(e.next, Point(1, 2));
 }
 
 class TunnelPass : public SceneWorld {};
 
-TEST_F(TunnelPass, MovesTheMainCharacterAndStartsItsStep) {
+TEST_F(TunnelPass, MovesTheMainCharacterAndStartsItsStepSouthWhenThatCellIsFree) {
     Tunnel t;
     t.a = {1, 1};
     t.b = {5, 4};
@@ -52,22 +53,19 @@ TEST_F(TunnelPass, MovesTheMainCharacterAndStartsItsStep) {
     EXPECT_EQ(main.facing, SOUTH);
     EXPECT_FALSE(main.showBack);
 
-    main.setTilePosition({5, 4});
-    t.pass({{1, 2}}, {8, 8});
-    EXPECT_EQ(main.tile, Point(1, 1));
-    EXPECT_EQ(main.pixel, Point(120, 120));
-    EXPECT_EQ(main.targetTile, Point(1, 0)) << "the cell below is blocked: out to the north";
-    EXPECT_EQ(main.facing, NORTH);
-    EXPECT_TRUE(main.showBack);
-
-    main.setTilePosition({5, 4});
-    main.walking = false;
-    main.setFacing(WEST);
-    t.pass({{1, 2}, {1, 0}, {0, 1}, {2, 1}}, {8, 8});
-    EXPECT_EQ(main.tile, Point(1, 1));
-    EXPECT_EQ(main.targetTile, Point(1, 1)) << "a sealed mouth: it stays";
-    EXPECT_FALSE(main.walking);
-    EXPECT_EQ(main.facing, WEST);
+    // Blocked below (or a mouth on the bottom row): the leader arrives and stands on the mouth.
+    for (const auto& [blocked, size] : {std::pair{std::set<Point>{{1, 2}}, Point{8, 8}},
+                                        std::pair{std::set<Point>{}, Point{8, 2}}}) {
+        main.setTilePosition({5, 4});
+        main.walking = false;
+        main.setFacing(WEST);
+        t.pass(blocked, size);
+        EXPECT_EQ(main.tile, Point(1, 1));
+        EXPECT_EQ(main.pixel, Point(120, 120));
+        EXPECT_EQ(main.targetTile, Point(1, 1));
+        EXPECT_FALSE(main.walking);
+        EXPECT_EQ(main.facing, WEST);
+    }
 }
 
 TEST_F(TunnelPass, PlacementUsesTheFixedTileOrDrawsYBeforeX) {
