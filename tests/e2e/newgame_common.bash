@@ -91,7 +91,7 @@ e2e_start_game() {
     done
     grep -q "^First frame after" "$E2E_LOG" || e2e_fail "no first frame after 120 s"
     e2e_poll 30 e2e_find_window || e2e_fail "no game window"
-    xdotool windowfocus --sync "$E2E_WINDOW" 2>/dev/null
+    timeout 10 xdotool windowfocus --sync "$E2E_WINDOW" 2>/dev/null
     xdotool mousemove --window "$E2E_WINDOW" 960 540
     sleep 0.5
 }
