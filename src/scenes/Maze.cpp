@@ -75,7 +75,8 @@ MazePlan planMaze(Point a, Point b, bool horizontalWalls, const std::string& exi
     return plan;
 }
 
-void addMazeWall(Scene& scene, Point t, const std::string& wall, bool keepOutOfSecond) {
+void Scene::addWall(Point t, const std::string& wall, bool keepOutOfSecond) {
+    Scene& scene = *this;
     SceneObject o;
     o.name = wall;
     o.x = static_cast<float>(t.x);
@@ -88,11 +89,11 @@ void addMazeWall(Scene& scene, Point t, const std::string& wall, bool keepOutOfS
     if (!keepOutOfSecond) scene.blocked[1].insert(t);
 }
 
-void generateMaze(Scene& scene, Point a, Point b, const std::string& wall, char,
-                  const std::string& exits, bool flag) {
+void Scene::generateMaze_(Point a, Point b, const std::string& wall, char,
+                          const std::string& exits, bool flag) {
     const MazePlan plan = planMaze(a, b, wall != "Nada", exits);
-    for (const Point& t : plan.walls) addMazeWall(scene, t, wall, flag);
-    for (const Point& t : plan.exits) scene.unblockCell(t);
+    for (const Point& t : plan.walls) addWall(t, wall, flag);
+    for (const Point& t : plan.exits) unblockCell(t);
 }
 
 void readGenerateMaze(Scene& scene, std::istream& rest) {
@@ -107,5 +108,5 @@ void readGenerateMaze(Scene& scene, std::istream& rest) {
     const std::string exits = r.word("maze exits");
     const int flag = r.integer();
     if (a.x <= 0 || a.y <= 0) fatalAssert("Scene", 778, "Maze must be 1 unit offset from border");
-    generateMaze(scene, a, b, wall, second.empty() ? ' ' : second[0], exits, flag != 0);
+    scene.generateMaze_(a, b, wall, second.empty() ? ' ' : second[0], exits, flag != 0);
 }

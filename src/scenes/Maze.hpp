@@ -33,12 +33,6 @@ struct MazePlan {
 MazePlan planMaze(Point a, Point b, bool horizontalWalls, const std::string& exits);
 
 class Scene;
-// One wall of a maze: a wall object on the tile and the tile blocked (for flyers too unless
-// keepOutOfSecond).
-void addMazeWall(Scene& scene, Point tile, const std::string& wall, bool keepOutOfSecond);
-// The whole "GenerateMaze" statement after its checks: carve, wall and open the exits.
-void generateMaze(Scene& scene, Point a, Point b, const std::string& wall, char second,
-                  const std::string& exits, bool flag);
 // The rest of a "GenerateMaze" line: x0 y0 x1 y1 wall second exits flag. The maze must keep one
 // tile free to the left and above it.
 void readGenerateMaze(Scene& scene, std::istream& rest);

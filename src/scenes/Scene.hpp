@@ -170,6 +170,8 @@ public:
     std::map<char, int> legend;
     // "CornerReference": cell (0, 0) is the upper backdrop, never the ground.
     bool firstCellBackdrop = false;
+    // "MixedGroundTexture": laid across the middle of the battle backdrop's ground.
+    std::string mixedGroundTexture;
     // [0] blocks walkers, [1] flyers.
     std::array<std::set<Point>, 2> blocked;
     std::set<Point> blockedLocations;  // "SetBlockedLocations" cells
@@ -331,6 +333,12 @@ public:
     void scanBlockedNeighbours();
     void syncBlockedCells(const std::set<Point>& cells);
     void unblockCell(Point tile);
+    // The whole "GenerateMaze" statement after its checks: carve, wall and open the exits.
+    void generateMaze_(Point a, Point b, const std::string& wall, char second,
+                       const std::string& exits, bool flag);
+    // One wall of a maze: a wall object on the tile and the tile blocked (for flyers too unless
+    // keepOutOfSecond).
+    void addWall(Point tile, const std::string& wall, bool keepOutOfSecond);
     // The chest on a tile, or null.
     Chest* chestAt(Point tile);
     // The building whose door is on the tile, or null.

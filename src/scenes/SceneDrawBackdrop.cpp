@@ -8,6 +8,7 @@
 #include <SFML/Graphics.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace {
@@ -60,8 +61,17 @@ void Scene::drawBattleBackdrop(sf::RenderTarget& window, Rect frame) {
     const std::string ground = groundTileKind();
     if (!ground.empty()) {
         const sf::Texture& tex = resources->getTexture(ground, false);
-        if (tex.getSize().x > 0)
-            layClipped(window, tex, sf::Color::White, 240.f / tex.getSize().x, left, s, left + W, top + H);
+        const sf::Texture* mixed =
+            mixedGroundTexture.empty() ? nullptr : &resources->getTexture(mixedGroundTexture, false);
+        // Squares whose top lies within one square of the frame's middle take the mixed ground.
+        const float middle = top + H / 2;
+        for (float y = s; y < top + H; y += 240.f) {
+            const bool inBand = mixed && std::abs(y - middle) < 240.f;
+            const sf::Texture& row = inBand ? *mixed : tex;
+            if (row.getSize().x > 0)
+                layClipped(window, row, sf::Color::White, 240.f / row.getSize().x, left, y,
+                           left + W, std::min(y + 240.f, top + H));
+        }
     }
 
     // Indoors: a wall band along the top.

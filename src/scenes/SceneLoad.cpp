@@ -236,6 +236,8 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         else fatalAssert("Scene", __LINE__, t);
     } else if (word == "Music") {
         music = r.word(word);
+    } else if (word == "MixedGroundTexture") {
+        mixedGroundTexture = r.word(word);
     } else if (word == "Indoor") {
         alwaysIndoor = true;
     } else if (word == "CornerReference") {

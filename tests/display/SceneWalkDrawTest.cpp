@@ -448,6 +448,30 @@ TEST_F(SceneWalkDraw, ABattleBackdropIsMadeOfTheScenesGroundAndCommonestObjects)
     EXPECT_GT(slot.g, slot.b + 30) << "leaves at (1152, 414)";
 }
 
+TEST_F(SceneWalkDraw, AMixedGroundTextureBandsTheBackdropsMiddleOnly) {
+    Scene& q = scene("Quarter");
+    sf::RenderWindow& w = testWindow();
+    auto backdrop = [&] {
+        w.clear(sf::Color::Black);
+        q.drawBattleBackdrop(w, Rect{0, 0, 1919, 1079});
+        return capture(w);
+    };
+    const sf::Image plain = backdrop();
+    q.mixedGroundTexture = "Grass";
+    const sf::Image mixed = backdrop();
+    q.mixedGroundTexture.clear();
+    // Squares from y 456 and 696 lie within 240 of the middle (540); 216 and 936 do not.
+    const Rgb bandBefore = meanColour(plain, 0, 600, 300, 60);
+    const Rgb bandAfter = meanColour(mixed, 0, 600, 300, 60);
+    EXPECT_NEAR(bandBefore.g, bandBefore.r, 15) << "grey road without a mixed texture";
+    EXPECT_GT(bandAfter.g, bandAfter.r + 25) << "grass across the middle";
+    EXPECT_GT(bandAfter.g, bandAfter.b + 25);
+    const Rgb lowBefore = meanColour(plain, 0, 1000, 300, 60);
+    const Rgb lowAfter = meanColour(mixed, 0, 1000, 300, 60);
+    EXPECT_NEAR(lowAfter.g, lowBefore.g, 2) << "the lowest squares keep the road";
+    EXPECT_NEAR(meanColour(mixed, 0, 300, 300, 60).g, meanColour(plain, 0, 300, 300, 60).g, 2);
+}
+
 TEST_F(SceneWalkDraw, ScreenshotsOfTheTownTheCaveAndSpace) {
     Scene& q = scene("Quarter");
     leaderAt({20, 8});

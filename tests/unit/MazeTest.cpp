@@ -110,7 +110,7 @@ class MazeScene : public SceneWorld {};
 TEST_F(MazeScene, WallsBlockAndExitsAreOpenedInBothLayers) {
     Scene& s = load(square("M"));
     std::srand(3);
-    generateMaze(s, {2, 2}, {8, 6}, "HedgeWall", 'X', "SN", false);
+    s.generateMaze_({2, 2}, {8, 6}, "HedgeWall", 'X', "SN", false);
     ASSERT_FALSE(s.objects.empty());
     const SceneObject& wall = s.objects.front();
     EXPECT_EQ(wall.name, "HedgeWall");
@@ -125,7 +125,7 @@ TEST_F(MazeScene, WallsBlockAndExitsAreOpenedInBothLayers) {
         }
 
     Scene& kept = load(square("K"));
-    generateMaze(kept, {2, 2}, {8, 6}, "HedgeWall", 'X', "", true);
+    kept.generateMaze_({2, 2}, {8, 6}, "HedgeWall", 'X', "", true);
     EXPECT_TRUE(kept.blocked[0].count({1, 2}));
     EXPECT_FALSE(kept.blocked[1].count({1, 2})) << "flag 1 keeps walls out of the second set";
 }

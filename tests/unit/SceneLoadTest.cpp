@@ -166,8 +166,9 @@ TEST_F(SceneLoad, MiniGameWordsSetTheKind) {
 TEST_F(SceneLoad, CommentsBlankLinesAndGroundTexture) {
     Scene& s = load("# a comment line\n\nSceneName Field\n   \n#Type SPACE\nTile g TEXTURE Grass END\n"
                     "Tile r TEXTURE Rock END\nTile s TEXTURE Sky END\nCornerReference\nMap\n"
-                    "sssss\nsssss\nggggg\ngggrg\nggggg\nEndMap\n");
+                    "sssss\nsssss\nggggg\ngggrg\nggggg\nEndMap\nMixedGroundTexture Dirt\n");
     EXPECT_EQ(s.type, SCENE_SCREEN);
+    EXPECT_EQ(s.mixedGroundTexture, "Dirt");
     // Centre (2, 2) is grass; a backdrop equal to it would send the lookup to (3, 3).
     EXPECT_EQ(s.groundTileKind(), "Grass");
     Scene& t = load("SceneName Sky\nTile s TEXTURE Sky END\nTile r TEXTURE Rock END\nCornerReference\nMap\n"
