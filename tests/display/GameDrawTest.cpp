@@ -7,6 +7,7 @@
 #include "game/Globals.hpp"
 #include "scenes/Scene.hpp"
 
+#include "support/DisplaySupport.hpp"
 #include "support/TestSupport.hpp"
 
 #include <SFML/Graphics.hpp>
@@ -16,12 +17,6 @@
 #include <memory>
 
 namespace {
-
-sf::RenderWindow& testWindow() {
-    static sf::RenderWindow window(sf::VideoMode(1920, 1080, 32), "Quorvane 2.0 test",
-                                   sf::Style::Titlebar | sf::Style::Close);
-    return window;
-}
 
 Resources& fontsOnly() {
     static Resources* store = [] {
@@ -54,10 +49,7 @@ protected:
         sf::RenderWindow& w = testWindow();
         w.clear(sf::Color::White);
         g.draw(w);
-        sf::Texture t;
-        t.create(1920, 1080);
-        t.update(w);
-        return t.copyToImage();
+        return captureWindow(w);
     }
 
     People roster_;
@@ -183,8 +175,7 @@ TEST_F(GameDraw, OnlyHighlightedItemsDrawRandomColours) {
 // ---------------------------------------------------------------------------------------------
 
 TEST(GameDemo, StartsOnTheStartScreenAndLoadsCeresOnFirstEntry) {
-    auto saved = std::make_tuple(resources, game, people, magicRepository, itemList,
-                                 potionRepository);
+    GlobalsGuard globals;
     auto store = std::make_unique<Resources>();
     auto roster = std::make_unique<People>();
     auto spells = std::make_unique<MagicRepository>();
@@ -222,5 +213,4 @@ TEST(GameDemo, StartsOnTheStartScreenAndLoadsCeresOnFirstEntry) {
     EXPECT_NE(people->indexOf("Orla"), NO_INDEX);
     for (auto& [name, music] : resources->musics) music.stop();
 
-    std::tie(resources, game, people, magicRepository, itemList, potionRepository) = saved;
 }

@@ -1,4 +1,5 @@
 #include "game/LoadingScreen.hpp"
+#include "support/DisplaySupport.hpp"
 #include "support/TestSupport.hpp"
 
 #include <SFML/Graphics.hpp>
@@ -6,14 +7,6 @@
 #include <filesystem>
 
 namespace {
-
-// What the window shows after one loading frame.
-sf::Image shot(sf::RenderWindow& window) {
-    sf::Texture texture;
-    texture.create(1920, 1080);
-    texture.update(window);
-    return texture.copyToImage();
-}
 
 bool isWhite(sf::Color c) { return c.r > 200 && c.g > 200 && c.b > 200; }
 
@@ -37,7 +30,7 @@ struct LoadingScreenTest : ::testing::Test {
 
 TEST_F(LoadingScreenTest, TitleAndTwoBars) {
     showLoadingScreen(&window, 0.5f, 0.f);
-    const sf::Image image = shot(window);
+    const sf::Image image = captureWindow(window);
     // Upper bar: the red frame only, with its white outline.
     EXPECT_EQ(image.getPixel(330, 560), sf::Color::Red);
     EXPECT_EQ(image.getPixel(1590, 560), sf::Color::Red);
@@ -62,14 +55,14 @@ TEST_F(LoadingScreenTest, TitleAndTwoBars) {
 
 TEST_F(LoadingScreenTest, FractionsAreNotClampedAndMoveTheBars) {
     showLoadingScreen(&window, 0.f, 1.5f);
-    sf::Image image = shot(window);
+    sf::Image image = captureWindow(window);
     // 1.5 x 1280 = 1920: the upper fill runs past the frame to the window edge.
     EXPECT_EQ(image.getPixel(1700, 560), sf::Color::Green);
     EXPECT_EQ(image.getPixel(1915, 560), sf::Color::Green);
     EXPECT_EQ(image.getPixel(330, 890), sf::Color::Red);
 
     showLoadingScreen(&window, 0.25f, 0.75f);
-    image = shot(window);
+    image = captureWindow(window);
     EXPECT_EQ(image.getPixel(1250, 560), sf::Color::Green);
     EXPECT_EQ(image.getPixel(1300, 560), sf::Color::Red);
     EXPECT_EQ(image.getPixel(600, 890), sf::Color::Green);
@@ -83,7 +76,7 @@ TEST_F(LoadingScreenTest, WithoutTheFontTheBarsStillShow) {
     std::filesystem::current_path(dir);
     showLoadingScreen(&window, 1.f, 0.f);
     std::filesystem::current_path(old);
-    const sf::Image image = shot(window);
+    const sf::Image image = captureWindow(window);
     const sf::IntRect none = titleBox(image);
     // No glyphs: at most the library's few-pixel placeholder where the text would start.
     EXPECT_LT(none.width, 5);

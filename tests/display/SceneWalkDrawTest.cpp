@@ -9,6 +9,7 @@
 #include "scenes/Scene.hpp"
 #include "scenes/SceneDrawGeometry.hpp"
 
+#include "support/DisplaySupport.hpp"
 #include "support/TestSupport.hpp"
 
 #include <SFML/Graphics.hpp>
@@ -18,12 +19,6 @@
 #include <sstream>
 
 namespace {
-
-sf::RenderWindow& testWindow() {
-    static sf::RenderWindow window(sf::VideoMode(1920, 1080, 32), "Quorvane 2.0 test",
-                                   sf::Style::Titlebar | sf::Style::Close);
-    return window;
-}
 
 // The shipped demo, loaded once for all the tests of this file.
 struct DemoWorld {
@@ -82,7 +77,6 @@ int differingPixels(const sf::Image& a, const sf::Image& b, int x0, int y0, int 
 class SceneWalkDraw : public ::testing::Test {
 protected:
     void SetUp() override {
-        saved_ = {resources, game, people, magicRepository, itemList, potionRepository};
         DemoWorld& w = demo();
         resources = w.store.get();
         people = w.roster.get();
@@ -94,7 +88,6 @@ protected:
     }
     void TearDown() override {
         zoom(120);
-        std::tie(resources, game, people, magicRepository, itemList, potionRepository) = saved_;
     }
     static void zoom(int t) {
         displayTileSize = t;
@@ -114,10 +107,7 @@ protected:
         sf::RenderWindow& w = testWindow();
         w.clear(sf::Color::Black);
         s.draw(w);
-        sf::Texture t;
-        t.create(1920, 1080);
-        t.update(w);
-        return t.copyToImage();
+        return captureWindow(w);
     }
     void screenshot(const sf::Image& img, const std::string& name) {
         const std::string dir = binaryDir() + "/screens";
@@ -127,7 +117,7 @@ protected:
     static const Point kAway;
 
 private:
-    std::tuple<Resources*, Game*, People*, MagicRepository*, ItemList*, PotionRepository*> saved_;
+    GlobalsGuard globals_;
 };
 
 const Point SceneWalkDraw::kAway{37, 21};
@@ -135,13 +125,6 @@ const Point SceneWalkDraw::kAway{37, 21};
 } // namespace
 
 namespace {
-
-sf::Image capture(sf::RenderWindow& w) {
-    sf::Texture t;
-    t.create(1920, 1080);
-    t.update(w);
-    return t.copyToImage();
-}
 
 // The lowest window row holding a pixel other than the clear colour (-1: none).
 int lowestDrawnRow(const sf::Image& img, sf::Color clear) {
@@ -253,10 +236,7 @@ TEST_F(SceneWalkDraw, TheCreditsRollFadesPicturesAndEnds) {
     auto draw = [&] {
         w.clear(sf::Color::White);
         drawCredits(credits, w);
-        sf::Texture t;
-        t.create(1920, 1080);
-        t.update(w);
-        return t.copyToImage();
+        return captureWindow(w);
     };
     credits.frame = 10;
     credits.scrollY = 300;
@@ -284,7 +264,7 @@ TEST_F(SceneWalkDraw, TheShardDisplaysBandTakesTheGamesRandomColour) {
     std::srand(404);
     w.clear(sf::Color::White);
     drawCredits(credits, w);
-    const sf::Image img = capture(w);
+    const sf::Image img = captureWindow(w);
     EXPECT_EQ(img.getPixel(1500, 539), expected);
     EXPECT_EQ(img.getPixel(1500, 300), sf::Color::Black) << "the display starts on black";
 }
@@ -332,7 +312,7 @@ TEST_F(SceneWalkDraw, AnObjectsOffsetMovesItDownTheScreenAndANegativeOneUp) {
             o.yOffset = offset;
             w.clear(sf::Color::Black);
             o.draw(w, 3, {0, 0});
-            bottoms[offset] = lowestDrawnRow(capture(w), sf::Color::Black);
+            bottoms[offset] = lowestDrawnRow(captureWindow(w), sf::Color::Black);
         }
         EXPECT_EQ(bottoms[0], 4 * t - 1) << "standing on the row's lower edge";
         EXPECT_EQ(bottoms[30], bottoms[0] + 30 * t / 120) << "a maze wall sits a quarter tile lower";
@@ -352,12 +332,12 @@ TEST_F(SceneWalkDraw, AShardPieceIsItsGemShardOnItsPlatformAndGlowsWhenAsked) {
     std::srand(31);
     drawShardPiece(piece, w, {0, 0}, platform);
     const int next = std::rand();
-    const sf::Image bare = capture(w);
+    const sf::Image bare = captureWindow(w);
     std::srand(31);
     EXPECT_EQ(std::rand(), next) << "no outline, no random colour";
     w.clear(sf::Color::Black);
     drawGem(w, "Fire", {4 * 120 + 60, 2 * 120 + 48}, false, false);
-    EXPECT_EQ(differingPixels(bare, capture(w), 0, 0, 960, 540), 0);
+    EXPECT_EQ(differingPixels(bare, captureWindow(w), 0, 0, 960, 540), 0);
     EXPECT_GT(meanColour(bare, 4 * 120 + 30, 2 * 120 + 20, 60, 60).r, 40) << "the red fire shard shows";
 
     // Glowing, on its platform: the platform fills the cell and the shard gets its glow rim, one
@@ -371,13 +351,13 @@ TEST_F(SceneWalkDraw, AShardPieceIsItsGemShardOnItsPlatformAndGlowsWhenAsked) {
     std::srand(31);
     for (int i = 0; i < 3; ++i) std::rand();
     EXPECT_EQ(std::rand(), afterGlow);
-    const sf::Image lit = capture(w);
+    const sf::Image lit = captureWindow(w);
     EXPECT_NE(lit.getPixel(4 * 120 + 3, 2 * 120 + 117), sf::Color::Black) << "the carpet under it";
     EXPECT_GT(differingPixels(bare, lit, 4 * 120, 2 * 120, 120, 120), 2000);
     piece.taken = true;
     w.clear(sf::Color::Black);
     drawShardPiece(piece, w, {0, 0}, platform);
-    const sf::Image taken = capture(w);
+    const sf::Image taken = captureWindow(w);
     EXPECT_NE(taken.getPixel(4 * 120 + 60, 2 * 120 + 48), lit.getPixel(4 * 120 + 60, 2 * 120 + 48))
         << "a taken piece leaves only its platform";
 }
@@ -395,10 +375,7 @@ TEST_F(SceneWalkDraw, EveryBackgroundKindPaintsTheScreen) {
         for (int f = 0; f < 12; ++f) b.update();
         w.clear(sf::Color::Black);
         b.draw(w, {300, 200});
-        sf::Texture t;
-        t.create(1920, 1080);
-        t.update(w);
-        const sf::Image img = t.copyToImage();
+        const sf::Image img = captureWindow(w);
         std::set<std::uint32_t> colours;
         for (int y = 0; y < 1080; y += 9)
             for (int x = 0; x < 1920; x += 9) colours.insert(img.getPixel(x, y).toInteger());
@@ -417,10 +394,7 @@ TEST_F(SceneWalkDraw, EveryBackgroundKindPaintsTheScreen) {
     shapes.read(line);
     w.clear(sf::Color::White);
     shapes.draw(w, {0, 0}, true);
-    sf::Texture t;
-    t.create(1920, 1080);
-    t.update(w);
-    const sf::Image over = t.copyToImage();
+    const sf::Image over = captureWindow(w);
     int white = 0;
     for (int y = 0; y < 1080; y += 20)
         for (int x = 0; x < 1920; x += 20) white += over.getPixel(x, y) == sf::Color::White;
@@ -433,10 +407,7 @@ TEST_F(SceneWalkDraw, ABattleBackdropIsMadeOfTheScenesGroundAndCommonestObjects)
     sf::RenderWindow& w = testWindow();
     w.clear(sf::Color::Black);
     q.drawBattleBackdrop(w, Rect{0, 0, 1919, 1079});
-    sf::Texture t;
-    t.create(1920, 1080);
-    t.update(w);
-    const sf::Image img = t.copyToImage();
+    const sf::Image img = captureWindow(w);
     screenshot(img, "backdrop");
     // No sky layer: black above the sky line (a fifth down), the grey road below it.
     EXPECT_EQ(img.getPixel(10, 100), sf::Color::Black);
@@ -454,7 +425,7 @@ TEST_F(SceneWalkDraw, AMixedGroundTextureBandsTheBackdropsMiddleOnly) {
     auto backdrop = [&] {
         w.clear(sf::Color::Black);
         q.drawBattleBackdrop(w, Rect{0, 0, 1919, 1079});
-        return capture(w);
+        return captureWindow(w);
     };
     const sf::Image plain = backdrop();
     q.mixedGroundTexture = "Grass";

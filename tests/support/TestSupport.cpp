@@ -1,5 +1,7 @@
 #include "support/TestSupport.hpp"
 
+#include "game/Globals.hpp"
+
 #include <filesystem>
 
 CatchFatal::CatchFatal() {
@@ -31,4 +33,16 @@ std::string scratchDir(const std::string& name) {
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir.string();
+}
+
+GlobalsGuard::GlobalsGuard()
+    : saved_{resources, game, people, magicRepository, itemList, potionRepository} {}
+
+GlobalsGuard::~GlobalsGuard() {
+    resources = static_cast<Resources*>(saved_[0]);
+    game = static_cast<Game*>(saved_[1]);
+    people = static_cast<People*>(saved_[2]);
+    magicRepository = static_cast<MagicRepository*>(saved_[3]);
+    itemList = static_cast<ItemList*>(saved_[4]);
+    potionRepository = static_cast<PotionRepository*>(saved_[5]);
 }

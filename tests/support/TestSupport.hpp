@@ -27,6 +27,18 @@ private:
     std::function<void()> oldWait_;
 };
 
+// Puts the six global object pointers back as they were when it was made.
+class GlobalsGuard {
+public:
+    GlobalsGuard();
+    ~GlobalsGuard();
+    GlobalsGuard(const GlobalsGuard&) = delete;
+    GlobalsGuard& operator=(const GlobalsGuard&) = delete;
+
+private:
+    void* saved_[6];
+};
+
 // Runs fn and returns the fatal assertion's message, or "" when it did not stop.
 std::string fatalMessage(const std::function<void()>& fn);
 

@@ -25,7 +25,6 @@ struct NoStick : JoystickSource {
 class DemoRoutes : public ::testing::Test {
 protected:
     void SetUp() override {
-        saved_ = {resources, game, people, magicRepository, itemList, potionRepository};
         resources = nullptr;
         people = &roster;
         magicRepository = &spells;
@@ -46,7 +45,6 @@ protected:
     }
     void TearDown() override {
         fs::remove_all(saveFolder());
-        std::tie(resources, game, people, magicRepository, itemList, potionRepository) = saved_;
     }
     static std::string saveFolder() { return "SaveGames/R5DemoRoutes"; }
 
@@ -122,7 +120,7 @@ protected:
     CatchFatal catcher;
 
 private:
-    std::tuple<Resources*, Game*, People*, MagicRepository*, ItemList*, PotionRepository*> saved_;
+    GlobalsGuard globals_;
 };
 
 } // namespace

@@ -27,7 +27,6 @@ struct NoStick : JoystickSource {
 class DemoTown : public ::testing::Test {
 protected:
     void SetUp() override {
-        saved_ = {resources, game, people, magicRepository, itemList, potionRepository};
         resources = nullptr; // no display here; the scenes' music is left out below
         people = &roster;
         magicRepository = &spells;
@@ -47,7 +46,6 @@ protected:
     }
     void TearDown() override {
         fs::remove_all(saveFolder());
-        std::tie(resources, game, people, magicRepository, itemList, potionRepository) = saved_;
         displayTileSize = 120;
         displayWallHeight = 180;
     }
@@ -119,7 +117,7 @@ protected:
     CatchFatal catcher;
 
 private:
-    std::tuple<Resources*, Game*, People*, MagicRepository*, ItemList*, PotionRepository*> saved_;
+    GlobalsGuard globals_;
 };
 
 } // namespace
