@@ -27,6 +27,16 @@ float WordReader::real() {
 
 bool WordReader::boolean() { return integer() != 0; }
 
+std::vector<Point> WordReader::points() {
+    std::vector<Point> out;
+    std::string w;
+    while (next(w)) {
+        int x = toInt(w, source_, line_);
+        out.push_back({x, integer()});
+    }
+    return out;
+}
+
 std::string WordReader::rest() {
     std::string out;
     in_ >> std::ws;

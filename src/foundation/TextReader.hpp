@@ -2,6 +2,8 @@
 // numbers that either read whole or end the game with the fatal assertion naming the word.
 #pragma once
 
+#include "foundation/main.hpp"
+
 #include <istream>
 #include <string>
 #include <vector>
@@ -19,6 +21,8 @@ public:
     int integer();
     float real();
     bool boolean(); // "1"/"0" as stream extraction of a bool reads them
+    // x y pairs up to the end of the stream; a lone or non-numeric coordinate is fatal.
+    std::vector<Point> points();
     // Everything left on the stream, leading blanks skipped.
     std::string rest();
     bool atEnd();

@@ -315,3 +315,10 @@ void Scene::unblockCell(Point tile) {
     blocked[0].erase(tile);
     blocked[1].erase(tile);
 }
+
+int personIndex(const std::string& name, int line, const std::string& suffix) {
+    if (name == "<MAIN>") return people->mainCharacterIndex;
+    int i = people->indexOf(name);
+    if (i == NO_INDEX) fatalAssert("Scene", line, name + suffix);
+    return i;
+}

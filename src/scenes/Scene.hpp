@@ -403,3 +403,7 @@ private:
 
 // "WEST" 0, "EAST" 1, "NORTH" 2, "SOUTH" 3, any other word NORTH.
 Direction parseDirection(const std::string& word);
+
+// The roster index of a person a scene file or script names ("<MAIN>" is the main character);
+// a name not in the roster stops the game at the line that names it.
+int personIndex(const std::string& name, int line, const std::string& suffix = "");

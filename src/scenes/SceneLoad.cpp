@@ -32,25 +32,7 @@ std::string firstWord(const std::string& line) {
     return w;
 }
 
-// A roster index for a name a scene file gives; a name not in the roster stops here.
-int rosterIndex(const std::string& name, int line) {
-    if (name == "<MAIN>") return people->mainCharacterIndex;
-    int i = people->indexOf(name);
-    if (i == NO_INDEX) fatalAssert("Scene", line, name);
-    return i;
-}
-
-std::vector<Point> readPairs(std::istream& in) {
-    WordReader r(in, "Scene", __LINE__);
-    std::vector<Point> out;
-    std::string w;
-    while (r.next(w)) {
-        int x = toInt(w, "Scene", __LINE__);
-        int y = r.integer();
-        out.push_back({x, y});
-    }
-    return out;
-}
+std::vector<Point> readPairs(std::istream& in) { return WordReader(in, "Scene", __LINE__).points(); }
 
 } // namespace
 
@@ -121,7 +103,7 @@ void ZoomAndTalk::read(std::istream& head) {
     std::string w;
     while (r.next(w)) {
         if (w == "WHO") {
-            person = rosterIndex(r.word(w), 5872);
+            person = personIndex(r.word(w), 5872);
         } else if (w == "TEXT") {
             text = r.rest();
             return;
@@ -133,7 +115,7 @@ void ZoomAndTalk::read(std::istream& head) {
 
 void MoveEntry::read(std::istream& head) {
     WordReader r(head, "Scene", 5911);
-    int who = rosterIndex(r.word("Move person"), 5911);
+    int who = personIndex(r.word("Move person"), 5911);
     int x = r.integer();
     int y = r.integer();
     moves[who] = {x, y};
@@ -150,7 +132,7 @@ void MoveEntry::readMultiple(std::istream& head) {
     std::string w;
     while (r.next(w)) {
         if (w == "WHO") {
-            int who = rosterIndex(r.word(w), 5950);
+            int who = personIndex(r.word(w), 5950);
             int x = r.integer();
             int y = r.integer();
             moves[who] = {x, y};
@@ -308,7 +290,7 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         const std::string person = r.word(word);
         // "<MAIN>" gives the main character's tile, whoever leads at entry.
         const bool leader = person == "<MAIN>";
-        int who = leader ? people->mainCharacterIndex : rosterIndex(person, __LINE__);
+        int who = leader ? people->mainCharacterIndex : personIndex(person, __LINE__);
         std::string xw = r.word(word);
         Point tile;
         if (xw == "RANDOMPLACE") {
@@ -337,7 +319,7 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         spareQuorvaneTiles = readPairs(head);
     } else if (word == "SetMainPlayer") {
         mainPlayer = r.word(word);
-        rosterIndex(mainPlayer, __LINE__);
+        personIndex(mainPlayer, __LINE__);
     } else if (word == "SetLove") {
         std::string a = r.word(word);
         lovePairs[a] = r.word(word);

@@ -15,21 +15,6 @@
 
 namespace {
 
-int personIndex(const std::string& name, int line, const std::string& suffix = "") {
-    int i = people->indexOf(name);
-    if (i == NO_INDEX) fatalAssert("Scene", line, name + suffix);
-    return i;
-}
-
-std::vector<Point> pairs(WordReader& r) {
-    std::vector<Point> out;
-    std::string w;
-    while (r.next(w)) {
-        int x = toInt(w, "Scene", __LINE__);
-        out.push_back({x, r.integer()});
-    }
-    return out;
-}
 
 template <class F>
 void forBox(WordReader& r, F f) {
@@ -244,10 +229,10 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
     } else if (word == "UnblockBox" || word == "RemoveBlockedInBox") {
         forBox(r, [&](Point p) { unblockCell(p); });
     } else if (word == "RemoveBlockedAt") {
-        for (Point p : pairs(r)) unblockCell(p);
+        for (Point p : r.points()) unblockCell(p);
     } else if (word == "AnimationsAt") {
         std::string picture = r.word(word);
-        for (Point p : pairs(r)) {
+        for (Point p : r.points()) {
             AnimatedObject a;
             a.name = picture;
             a.position = {p.x * TILE_SIZE + 60, (p.y + 1) * TILE_SIZE - 90};
@@ -258,7 +243,7 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
             blocked[1].insert(p);
         }
     } else if (word == "RemoveAnimsAt") {
-        for (Point p : pairs(r)) {
+        for (Point p : r.points()) {
             auto it = animatedObjects.find(p.y);
             if (it == animatedObjects.end()) continue;
             Rect square(p.x * TILE_SIZE, p.y * TILE_SIZE, p.x * TILE_SIZE + TILE_SIZE - 1,
@@ -420,7 +405,7 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
     } else if (word == "ClearAllMessages") {
         positionMessages.clear();
     } else if (word == "ShardRoom") {
-        for (Point p : pairs(r)) shardRoomCells.push_back(p);
+        for (Point p : r.points()) shardRoomCells.push_back(p);
     } else if (word == "RocketTravel") {
         int x = r.integer();
         rocketTravelTiles.push_back({x, r.integer()});

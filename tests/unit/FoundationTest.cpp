@@ -182,6 +182,11 @@ TEST(Numbers, ConversionsEndInTheFatalAssertion) {
     EXPECT_FATAL(reader.integer(), "ASSERT file People line 40 : nine");
     EXPECT_FATAL(reader.word("end of line"), "ASSERT file People line 40 : end of line");
     EXPECT_TRUE(reader.atEnd());
+
+    std::istringstream pairs("3 4 -1 7"), lone("3 4 9"), bad("3 x");
+    EXPECT_EQ(WordReader(pairs, "Scene", 7).points(), (std::vector<Point>{{3, 4}, {-1, 7}}));
+    EXPECT_FATAL(WordReader(lone, "Scene", 7).points(), "ASSERT file Scene line 7 : missing number");
+    EXPECT_FATAL(WordReader(bad, "Scene", 7).points(), "ASSERT file Scene line 7 : x");
 }
 
 TEST(Tables, ClassStatsAndVocabulary) {
