@@ -5,6 +5,7 @@
 #include "game/Globals.hpp"
 #include "game/LongText.hpp"
 #include "scenes/Scene.hpp"
+#include "support/DisplaySupport.hpp"
 #include "support/TestSupport.hpp"
 
 #include <SFML/Graphics.hpp>
@@ -12,19 +13,6 @@
 #include <memory>
 
 namespace {
-
-// Fonts, sounds, musics and gems of the generated tree, loaded once for the whole suite.
-Resources& dialogStore() {
-    static Resources* store = [] {
-        auto* r = new Resources;
-        r->loadFonts("Resources//Fonts", nullptr, 0, r->fonts);
-        r->loadMusics("Resources//Musics", nullptr, 0, r->musics);
-        r->loadSounds("Resources//Sounds", nullptr, 0);
-        r->loadTextureFolder("Resources//Gems", nullptr, 0, r->gems);
-        return r;
-    }();
-    return *store;
-}
 
 struct BoxScreen : ::testing::Test {
     Resources* oldResources = resources;
@@ -35,7 +23,7 @@ struct BoxScreen : ::testing::Test {
     sf::RenderTexture target;
 
     void SetUp() override {
-        resources = &dialogStore();
+        resources = &dialogResources();
         people = roster.get();
         roster->characters.emplace_back("Ana");
         shell = std::make_unique<Game>();

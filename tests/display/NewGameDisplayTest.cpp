@@ -5,6 +5,7 @@
 #include "game/Globals.hpp"
 #include "game/NewGameScreen.hpp"
 #include "scenes/Scene.hpp"
+#include "support/DisplaySupport.hpp"
 #include "support/TestSupport.hpp"
 
 #include <SFML/Audio/Sound.hpp>
@@ -15,21 +16,11 @@
 
 namespace {
 
-Resources& startStore() {
-    static Resources* store = [] {
-        auto* r = new Resources;
-        r->loadFonts("Resources//Fonts", nullptr, 0, r->fonts);
-        r->loadSounds("Resources//Sounds", nullptr, 0);
-        return r;
-    }();
-    return *store;
-}
-
 struct StartScreenDraw : ::testing::Test {
     Resources* oldResources = resources;
     sf::RenderTexture target;
     void SetUp() override {
-        resources = &startStore();
+        resources = &dialogResources();
         ASSERT_TRUE(target.create(1920, 1080));
         target.clear(sf::Color::Black);
     }

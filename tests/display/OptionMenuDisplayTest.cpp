@@ -4,6 +4,7 @@
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
 #include "game/OptionMenu.hpp"
+#include "support/DisplaySupport.hpp"
 #include "support/TestSupport.hpp"
 
 #include <SFML/Graphics.hpp>
@@ -11,16 +12,6 @@
 #include <memory>
 
 namespace {
-
-Resources& menuStore() {
-    static Resources* store = [] {
-        auto* r = new Resources;
-        r->loadFonts("Resources//Fonts", nullptr, 0, r->fonts);
-        r->loadSounds("Resources//Sounds", nullptr, 0);
-        return r;
-    }();
-    return *store;
-}
 
 struct MenuScreen : ::testing::Test {
     Resources* oldResources = resources;
@@ -31,7 +22,7 @@ struct MenuScreen : ::testing::Test {
     sf::RenderTexture target;
 
     void SetUp() override {
-        resources = &menuStore();
+        resources = &dialogResources();
         people = roster.get();
         for (const char* n : {"Ana", "Bo", "Cid", "Dee", "Eli", "Fay"}) roster->characters.emplace_back(n);
         shell = std::make_unique<Game>();

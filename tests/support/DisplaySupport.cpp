@@ -1,5 +1,7 @@
 #include "support/DisplaySupport.hpp"
 
+#include "foundation/Resources.hpp"
+
 #include <SFML/Graphics/Texture.hpp>
 
 sf::RenderWindow& testWindow() {
@@ -13,4 +15,16 @@ sf::Image captureWindow(sf::RenderWindow& window) {
     texture.create(window.getSize().x, window.getSize().y);
     texture.update(window);
     return texture.copyToImage();
+}
+
+Resources& dialogResources() {
+    static Resources* store = [] {
+        auto* r = new Resources;
+        r->loadFonts("Resources//Fonts", nullptr, 0, r->fonts);
+        r->loadMusics("Resources//Musics", nullptr, 0, r->musics);
+        r->loadSounds("Resources//Sounds", nullptr, 0);
+        r->loadTextureFolder("Resources//Gems", nullptr, 0, r->gems);
+        return r;
+    }();
+    return *store;
 }
