@@ -86,17 +86,24 @@ float fraction(std::size_t i, std::size_t n) {
     return static_cast<float>(i) / static_cast<float>(n);
 }
 
+// Walks a folder's entries in order, showing the loading screen before each one.
+template <class F>
+void forEachEntry(const std::string& folder, sf::RenderWindow* window, float overall, F each) {
+    const std::vector<Entry> entries = listFolder(folder);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        showLoadingScreen(window, overall, fraction(i, entries.size()));
+        each(entries[i], fileStem(entries[i].fileName));
+    }
+}
+
 } // namespace
 
 void Resources::loadTextureFolder(const std::string& folder, sf::RenderWindow* window,
                                   float overall, TextureMap& target) {
     showLoadingScreen(window, overall, 0);
-    const std::vector<Entry> entries = listFolder(folder);
     const bool throwables = &target == &stuffToThrow;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        showLoadingScreen(window, overall, fraction(i, entries.size()));
-        const std::string stem = fileStem(entries[i].fileName);
-        sf::Image image = readMasked(entries[i].path, entries[i].regular);
+    forEachEntry(folder, window, overall, [&](const Entry& entry, const std::string& stem) {
+        sf::Image image = readMasked(entry.path, entry.regular);
         upload(image, target[stem]);
         if (throwables) {
             const sf::Vector2u size = image.getSize();
@@ -105,53 +112,44 @@ void Resources::loadTextureFolder(const std::string& folder, sf::RenderWindow* w
                                            ? sf::Color::Transparent
                                            : image.getPixel(size.x / 2, size.y / 2);
         }
-    }
+    });
 }
 
 void Resources::loadFonts(const std::string& folder, sf::RenderWindow* window, float overall,
                           std::map<std::string, sf::Font>& target) {
     showLoadingScreen(window, overall, 0);
-    const std::vector<Entry> entries = listFolder(folder);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        showLoadingScreen(window, overall, fraction(i, entries.size()));
-        target[fileStem(entries[i].fileName)].loadFromFile(entries[i].path);
-    }
+    forEachEntry(folder, window, overall, [&](const Entry& entry, const std::string& stem) {
+        target[stem].loadFromFile(entry.path);
+    });
 }
 
 void Resources::loadMusics(const std::string& folder, sf::RenderWindow* window, float overall,
                            std::map<std::string, sf::Music>& target) {
     showLoadingScreen(window, overall, 0);
-    const std::vector<Entry> entries = listFolder(folder);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        showLoadingScreen(window, overall, fraction(i, entries.size()));
-        target[fileStem(entries[i].fileName)].openFromFile(entries[i].path);
-    }
+    forEachEntry(folder, window, overall, [&](const Entry& entry, const std::string& stem) {
+        target[stem].openFromFile(entry.path);
+    });
 }
 
 void Resources::loadSounds(const std::string& folder, sf::RenderWindow* window, float overall) {
     showLoadingScreen(window, overall, 0);
-    const std::vector<Entry> entries = listFolder(folder);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        showLoadingScreen(window, overall, fraction(i, entries.size()));
+    forEachEntry(folder, window, overall, [&](const Entry& entry, const std::string& stem) {
         // Reset in place: the record's node stays where it is, so its sound can point at it.
-        SoundRecord& record = sounds[fileStem(entries[i].fileName)];
+        SoundRecord& record = sounds[stem];
         record.sound.resetBuffer();
         record.buffer = sf::SoundBuffer();
-        if (!record.buffer.loadFromFile(entries[i].path)) {
-            std::cout << "Failed to load sound " << entries[i].path << std::endl;
+        if (!record.buffer.loadFromFile(entry.path)) {
+            std::cout << "Failed to load sound " << entry.path << std::endl;
             pauseGame();
         }
         record.sound.setBuffer(record.buffer);
-    }
+    });
 }
 
 void Resources::loadCharacterPictures(const std::string& folder, sf::RenderWindow* window,
                                       float overall) {
-    const std::vector<Entry> entries = listFolder(folder);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        showLoadingScreen(window, overall, fraction(i, entries.size()));
-        const std::string stem = fileStem(entries[i].fileName);
-        const sf::Image image = readMasked(entries[i].path, entries[i].regular);
+    forEachEntry(folder, window, overall, [&](const Entry& entry, const std::string& stem) {
+        const sf::Image image = readMasked(entry.path, entry.regular);
         if (stem.rfind("Mouth", 0) == 0) {
             int n = 0;
             if (!leadingNumber(stem.substr(5), n)) fatalAssert("Resources", 195, stem);
@@ -164,16 +162,13 @@ void Resources::loadCharacterPictures(const std::string& folder, sf::RenderWindo
         } else {
             fatalAssert("Resources", 195, stem);
         }
-    }
+    });
 }
 
 void Resources::loadEnemyPictures(const std::string& folder, sf::RenderWindow* window,
                                   float overall) {
-    const std::vector<Entry> entries = listFolder(folder);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        showLoadingScreen(window, overall, fraction(i, entries.size()));
-        const std::string stem = fileStem(entries[i].fileName);
-        const sf::Image image = readMasked(entries[i].path, entries[i].regular);
+    forEachEntry(folder, window, overall, [&](const Entry& entry, const std::string& stem) {
+        const sf::Image image = readMasked(entry.path, entry.regular);
         if (stem.rfind("MonsterMouth", 0) == 0) {
             int n = 0;
             if (!leadingNumber(stem.substr(12), n)) fatalAssert("Resources", 219, stem);
@@ -184,15 +179,12 @@ void Resources::loadEnemyPictures(const std::string& folder, sf::RenderWindow* w
         } else {
             fatalAssert("Resources", 219, stem);
         }
-    }
+    });
 }
 
 void Resources::loadAnimations(const std::string& folder, sf::RenderWindow* window,
                                float overall) {
-    const std::vector<Entry> entries = listFolder(folder);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        showLoadingScreen(window, overall, fraction(i, entries.size()));
-        const std::string stem = fileStem(entries[i].fileName);
+    forEachEntry(folder, window, overall, [&](const Entry& entry, const std::string& stem) {
         if (stem.empty() || stem.find('F') == std::string::npos) fatalAssert("Resources", 236, stem);
         const std::size_t posF = stem.rfind('F');
         std::string frameText;
@@ -212,9 +204,9 @@ void Resources::loadAnimations(const std::string& folder, sf::RenderWindow* wind
             fatalAssert("Resources", __LINE__, stem);
         std::vector<sf::Texture>& frames = animations[name];
         if (frames.size() < static_cast<std::size_t>(n)) frames.resize(static_cast<std::size_t>(n));
-        upload(readMasked(entries[i].path, entries[i].regular),
+        upload(readMasked(entry.path, entry.regular),
                frames[static_cast<std::size_t>(n - 1)]);
-    }
+    });
 }
 
 void Resources::buildTileSprites() {

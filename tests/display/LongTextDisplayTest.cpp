@@ -15,9 +15,7 @@
 namespace {
 
 struct BoxScreen : ::testing::Test {
-    Resources* oldResources = resources;
-    Game* oldGame = game;
-    People* oldPeople = people;
+    GlobalsGuard globals;
     std::unique_ptr<People> roster = std::make_unique<People>();
     std::unique_ptr<Game> shell;
     sf::RenderTexture target;
@@ -35,9 +33,6 @@ struct BoxScreen : ::testing::Test {
     void TearDown() override {
         resources->getMusic("ImportantDialog").stop();
         shell.reset();
-        resources = oldResources;
-        game = oldGame;
-        people = oldPeople;
     }
     sf::Image shot() {
         target.display();

@@ -17,14 +17,13 @@
 namespace {
 
 struct StartScreenDraw : ::testing::Test {
-    Resources* oldResources = resources;
+    GlobalsGuard globals;
     sf::RenderTexture target;
     void SetUp() override {
         resources = &dialogResources();
         ASSERT_TRUE(target.create(1920, 1080));
         target.clear(sf::Color::Black);
     }
-    void TearDown() override { resources = oldResources; }
     sf::Image shot() {
         target.display();
         return target.getTexture().copyToImage();
@@ -100,8 +99,6 @@ TEST_F(StartScreenDraw, TypedKeysSoundAndAnEmptyNameIsDenied) {
     EXPECT_FALSE(sounds.denialPlays());
 
     // Return on an empty name: the screen keeps asking and says no.
-    People* oldPeople = people;
-    Game* oldGame = game;
     People roster;
     people = &roster;
     {
@@ -117,8 +114,6 @@ TEST_F(StartScreenDraw, TypedKeysSoundAndAnEmptyNameIsDenied) {
         EXPECT_EQ(s.state, 4);
         EXPECT_TRUE(s.nameBox.active);
     }
-    game = oldGame;
-    people = oldPeople;
 }
 
 } // namespace

@@ -14,9 +14,7 @@
 namespace {
 
 struct MenuScreen : ::testing::Test {
-    Resources* oldResources = resources;
-    Game* oldGame = game;
-    People* oldPeople = people;
+    GlobalsGuard globals;
     std::unique_ptr<People> roster = std::make_unique<People>();
     std::unique_ptr<Game> shell;
     sf::RenderTexture target;
@@ -32,9 +30,6 @@ struct MenuScreen : ::testing::Test {
     }
     void TearDown() override {
         shell.reset();
-        resources = oldResources;
-        game = oldGame;
-        people = oldPeople;
     }
     sf::Image shot() {
         target.display();
