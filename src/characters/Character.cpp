@@ -223,6 +223,20 @@ int Character::getAttackRange() const {
     return catalogue().at(weapon).range;
 }
 
+bool Character::canGainLevels() const {
+    return hasLevel() && CLASS_PRIMARY_STAT.count(className) && CLASS_SECONDARY_STAT.count(className);
+}
+
+std::vector<std::string> Character::raiseToLevel(int target) {
+    std::vector<std::string> lines;
+    if (!canGainLevels()) return lines;
+    // Two gains of 100 make a level; the budget ends the loop whatever the tables say.
+    long long budget = 2LL * std::max(0, target - level) + 2;
+    while (level < target && budget-- > 0)
+        for (auto& line : gainExperience(100)) lines.push_back(std::move(line));
+    return lines;
+}
+
 bool Character::hasLevel() const {
     if (className == "Monster" || className == "MutantAlien" || className == "Robot" ||
         className == "Tower")

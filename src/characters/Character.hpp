@@ -178,6 +178,12 @@ struct Character {
     // Adds experience; at 101 or more the level rises and experience restarts at 0.
     // Returns the level-up lines.
     std::vector<std::string> gainExperience(int amount);
+    // Whether experience can raise this character: it has levels and its class has a level
+    // table (monsters, robots and towers have neither).
+    bool canGainLevels() const;
+    // Raises a character that can gain levels to at least the level, in steps of 100
+    // experience; any other character stays as it is. Returns the level-up lines.
+    std::vector<std::string> raiseToLevel(int target);
     // Rolls the stats anew from points (difficulty and toughness scaled). The flag is ignored
     // and the level field is left alone.
     void setLevel(int points, bool flag = false);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <random>
 
 namespace {
 
@@ -13,7 +14,14 @@ const std::vector<std::string> KIND_NAMES{
 
 constexpr int CELL_PIXELS = 60;
 
-float randomUnit() { return static_cast<float>(std::rand() % 10000) / 10000.0f; }
+// While a drifting space field places its stars, they come from the field's own sequence: the
+// game's one sequence gives a drift exactly its three draws, so every later seeded outcome
+// (the rocket angle, system travel, planet layers) stays where the rules put it.
+std::minstd_rand* starSource = nullptr;
+
+int nextRandom() { return starSource ? static_cast<int>((*starSource)() & 0x7fffffff) : std::rand(); }
+
+float randomUnit() { return static_cast<float>(nextRandom() % 10000) / 10000.0f; }
 
 // Drawn red, green, blue in turn (not as call arguments, whose order the compiler picks), so
 // one random sequence gives the same colours everywhere.
@@ -143,9 +151,9 @@ void Background::ensureItems() {
             it.colour = option ? randomBright() : sf::Color::White;
             break;
         case BG_SPACE: {
-            it.shape = std::rand() % 3; // depth: far stars drift slower
+            it.shape = nextRandom() % 3; // depth: far stars drift slower
             it.size = 1.0f + static_cast<float>(it.shape);
-            const int tint = std::rand() % 6;
+            const int tint = nextRandom() % 6;
             it.colour = tint == 0   ? sf::Color(180, 200, 255)
                         : tint == 1 ? sf::Color(255, 230, 190)
                                     : sf::Color(235, 235, 235);
@@ -252,5 +260,9 @@ void Background::startSpaceDrift() {
     driftSignA = (r3 % 2 == 0) ? 1 : -1;
     driftSignB = driftSpeed > 0 ? driftSignA : -driftSignA;
     items.clear();
+    std::minstd_rand own(static_cast<unsigned>(r1) ^ (static_cast<unsigned>(r2) << 7) ^
+                         (static_cast<unsigned>(r3) << 13));
+    starSource = &own;
     ensureItems();
+    starSource = nullptr;
 }

@@ -29,12 +29,7 @@ void Scene::raiseReserveLevels() {
     if (people->party.empty()) return;
     int lowest = people->at(*people->party.begin()).level;
     for (int i : people->party) lowest = std::min(lowest, people->at(i).level);
-    for (int i : people->reserve) {
-        Character& c = people->at(i);
-        // Two gains of 100 make a level; a member whose level will not rise stops here.
-        int budget = 2 * std::max(0, lowest - c.level) + 2;
-        while (c.level < lowest && budget-- > 0) c.gainExperience(100);
-    }
+    for (int i : people->reserve) people->at(i).raiseToLevel(lowest);
 }
 
 void Scene::enter(const std::string& previousSceneName) {

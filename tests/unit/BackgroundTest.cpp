@@ -57,6 +57,13 @@ TEST(Background, SpaceDriftFollowsItsThreeDraws) {
         EXPECT_EQ(b.driftSignA, a);
         EXPECT_EQ(b.driftSignB, speed > 0 ? a : -a);
         EXPECT_EQ(b.items.size(), 500u);
+        std::srand(seed);
+        for (int i = 0; i < 4; ++i) std::rand();
+        const int fifth = std::rand();
+        std::srand(seed);
+        b.startSpaceDrift();
+        std::rand();
+        EXPECT_EQ(std::rand(), fifth); // the stars took nothing from the game's sequence
     }
 }
 

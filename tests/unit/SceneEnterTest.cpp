@@ -60,8 +60,10 @@ TEST_F(SceneEnter, BuildingDoorsBackDoorsAndBorders) {
 
 TEST_F(SceneEnter, PlacementsSabioAndTheReserve) {
     Scene& s = load(square("Camp", "NPC Sabio 4 2\nNPC Bo 6 3\nNPC <MAIN> 1 1\n"));
-    roster.reserve = {index("Cy"), index("Dee")};
+    roster.reserve = {index("Cy"), index("Dee"), index("Eve")};
     roster.at(0).level = 5;
+    who("Eve").className = "Monster"; // no level table: entering must not stop the game
+    who("Eve").level = 1;
     who("Cy").level = 2;
     who("Cy").className = "Warrior";
     who("Dee").className = "Warrior";
@@ -75,6 +77,7 @@ TEST_F(SceneEnter, PlacementsSabioAndTheReserve) {
     EXPECT_TRUE(who("Bo").wandering); // not in the STAND set
     EXPECT_EQ(who("Cy").level, 5);
     EXPECT_EQ(who("Dee").level, 1); // bounded: entry still returns
+    EXPECT_EQ(who("Eve").level, 1);
     EXPECT_EQ(s.entryTile, Point(4, 4));
     EXPECT_EQ(s.focusTile, Point(4, 4));
     // Two below Sabio would be off the map: the main-character entry applies.
