@@ -155,4 +155,5 @@ public:
     // Sets the shown action's targets to the set, in set order, and counts them in.
     static void refillIndexList(ActionAnimation& shown, const std::set<int>& targets);
     void eraseKey(long long index) { invisibleTurns.erase(index); }
+    bool hasStatModifier(long long combatant, Stat stat) const;
 };

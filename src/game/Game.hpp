@@ -7,6 +7,7 @@
 #include "foundation/main.hpp"
 #include "game/NewGameScreen.hpp"
 #include "game/OptionMenu.hpp"
+#include "game/PartyMenu.hpp"
 #include "game/TileKind.hpp"
 #include "scenes/Background.hpp"
 #include "scenes/Objects.hpp"
@@ -379,6 +380,13 @@ public:
 
     // --- character view (later): drawn while shownCharacter is not 999999 ---
     void drawCharacterView(sf::RenderWindow& window);
+
+    // --- the party menu and quest advice ---
+    PartyMenu partyMenu;
+    // Adds the slot to the member's locked slots, or removes it when it is there.
+    void toggleEquipmentLock(std::uint64_t rosterIndex, int slot);
+    // One hint sentence from the story state; reads only.
+    std::string getAdvice() const;
 
     // ===== dialogs and saves (the dialog and save code adds its declarations and fields here) =====
     OptionMenu box1;

@@ -44,7 +44,7 @@ void Game::draw(sf::RenderWindow& window) {
     Scene& scene = scenes[currentScene];
     scene.draw(window);
 
-    // The party menu is drawn here when its code joins the build.
+    partyMenu.draw(window);
 
     drawChoiceBoxes(window);
 
@@ -72,8 +72,7 @@ void Game::draw(sf::RenderWindow& window) {
     }
     if (confirmShown) drawConfirmPanel(window);
     if (settingsOpen) drawSettingsPanel(window);
-    // While shownCharacter is not 999999 the character view's panel (drawCharacterView) is
-    // drawn here, when its code joins the build.
+    if (shownCharacter != NO_INDEX) drawCharacterView(window);
     if (scene.playerControlHere) newGameScreen.draw(window);
     // The active mini-game (kinds 1 to 6) is drawn last, over everything, with its own code.
 }

@@ -236,8 +236,20 @@ void Game::update(const std::vector<int>& keyCodes, sf::RenderWindow* window) {
         updateSettings();
         return;
     }
-    // The party menu takes the frame here when its code joins the build: opened by the menu key
-    // on a walking scene, then updated every frame while it is open.
+    if (input.menu && current().type == SCENE_WALK) {
+        if (!partyMenu.isOpen) {
+            partyMenu.isOpen = true;
+            partyMenu.open();
+        }
+        lastConsumer = FrameConsumer::PARTY_MENU;
+        partyMenu.update();
+        return;
+    }
+    if (partyMenu.isOpen) {
+        lastConsumer = FrameConsumer::PARTY_MENU;
+        partyMenu.update();
+        return;
+    }
     if (shardMap.shown) {
         lastConsumer = FrameConsumer::SHARD_MAP;
         if (input.back) shardMap.shown = false;

@@ -2,6 +2,7 @@
 #include "scenes/SceneDrawGeometry.hpp"
 
 #include "battle/Items.hpp"
+#include "game/PartyExchangeMenu.hpp"
 #include "characters/Character.hpp"
 #include "characters/People.hpp"
 #include "foundation/Resources.hpp"
@@ -353,6 +354,7 @@ void Scene::draw(sf::RenderWindow& window) {
     if (dialog.isActive()) dialog.draw(window);
     if (message.isActive()) message.draw(window, false);
     if (infoBox.isActive()) infoBox.draw(window, false);
+    if (exchangeMenu) exchangeMenu->draw(window);
 
     if (people->mainCharacterIndex != NO_INDEX) {
         const Character& leader = people->mainCharacter();

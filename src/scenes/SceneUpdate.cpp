@@ -7,6 +7,7 @@
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
+#include "game/PartyExchangeMenu.hpp"
 #include "game/TileKind.hpp"
 
 #include <algorithm>
@@ -27,6 +28,7 @@ Direction opposite(Direction d) {
 
 const char* const ADVICE = "Give me advice on what to do";
 const char* const CHANGE_MAIN = "Change the main character";
+const char* const SPLIT_TEAMS = "Create two teams";
 
 int itemIndex(const std::string& item) {
     int i = itemList->indexOf(item);
@@ -67,6 +69,10 @@ void Scene::update(sf::RenderWindow* window) {
     }
     if (infoBox.isActive()) {
         infoBox.update();
+        return;
+    }
+    if (exchangeMenu && exchangeMenu->active) {
+        exchangeMenu->update();
         return;
     }
     if (advisorMenu) {
@@ -282,7 +288,9 @@ void Scene::useFacedTile() {
         person.setFacing(opposite(directionTo(leader.tile, person.tile)));
         if (person.name == "Sabio") {
             advisorMenu = true;
-            game->openChoiceBox1({ADVICE, CHANGE_MAIN}, true, sf::Color(200, 0, 200, 255));
+            std::vector<std::string> options{ADVICE, CHANGE_MAIN};
+            if (splitTeamScene) options.push_back(SPLIT_TEAMS);
+            game->openChoiceBox1(options, true, sf::Color(200, 0, 200, 255));
             return;
         }
         auto join = std::find(joinList.begin(), joinList.end(), best);
@@ -408,7 +416,15 @@ void Scene::updateAdvisor() {
         advisorMenu = true;
         return;
     }
-    if (choice.find("advice") != std::string::npos) return; // no quest advice in this build
+    if (choice.find("advice") != std::string::npos) {
+        message.setText(game->getAdvice(), nullptr);
+        return;
+    }
+    if (choice == SPLIT_TEAMS) {
+        if (!exchangeMenu) exchangeMenu = std::make_shared<PartyExchangeMenu>();
+        exchangeMenu->open();
+        return;
+    }
     const int chosen = choice.empty() ? NO_INDEX : people->indexOf(choice);
     if (chosen != NO_INDEX && people->party.count(chosen)) {
         const Character old = people->mainCharacter();
