@@ -46,6 +46,13 @@ void tileBackdrop(sf::RenderTarget& window, const std::string& textureName, floa
     }
 }
 
+// Right-aligned texts of an equipment column grow to the left: a long one would leave its column
+// and the panel, so its character size shrinks until it fits.
+void fitWidth(sf::Text& text, float width) {
+    while (text.getLocalBounds().width > width && text.getCharacterSize() > 8)
+        text.setCharacterSize(text.getCharacterSize() - 1);
+}
+
 } // namespace
 
 void Game::drawCharacterView(sf::RenderWindow& window) {
@@ -128,10 +135,12 @@ void Game::drawCharacterView(sf::RenderWindow& window) {
         const float left = portraitX + float(k * column);
         const float iconX = left + float(offset);
         sf::Text name(it.name, font, 30);
+        fitWidth(name, float(offset - 12 - 6));
         name.setPosition(iconX - 12 - name.getLocalBounds().width, stripY);
         window.draw(name);
         const std::string bonuses = it.describeBonuses();
         sf::Text bonusText(k == 0 ? " (" + bonuses + ")" : "(" + bonuses + ")", font, 25);
+        fitWidth(bonusText, float(offset - 12 - 6));
         bonusText.setPosition(iconX - 12 - bonusText.getLocalBounds().width, stripY + 50);
         window.draw(bonusText);
         sf::RectangleShape iconBox = box(iconX, stripY, 100, 100, sf::Color(100, 100, 100, 255), 1);
