@@ -165,7 +165,7 @@ TEST_F(PartyScreens, GivingAndSabiosAdviceAndTheExchange) {
     EXPECT_FALSE(g->partyMenu.isOpen);
 
     // Sabio stands two tiles north of the leader.
-    ravi().setTilePosition({6, 7});
+    ravi().setTilePosition({6, 6});
     ravi().setFacing(NORTH);
     press(keys::Space);
     ASSERT_TRUE(g->box1.active);
