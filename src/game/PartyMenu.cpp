@@ -258,7 +258,12 @@ void PartyMenu::finishFrame() {
     if (in.action || in.menu || in.back || in.confirm || in.upHeld || in.downHeld || in.leftHeld ||
         in.rightHeld)
         playDialogSound("Menu");
-    if (in.menu && framesOpen >= 1) isOpen = false;
+    if (in.menu && framesOpen >= 1) {
+        isOpen = false;
+        // The next opening starts on the main list: a list left open would cover it.
+        itemList.active = false;
+        itemList.setSelectedText("");
+    }
     const int n = int(members.size());
     if (selectedRow >= n) selectedRow = n - 1;
     if (selectedRow < 0) selectedRow = 0;

@@ -58,8 +58,9 @@ TEST_F(PartyMenuPlay, OpensOnWalkingScenesClosesOnLaterXAndLaysOutItsLists) {
     shell->update({keys::X}, nullptr); // still held: no new press
     shell->update({}, nullptr);
     EXPECT_TRUE(menu().isOpen);
-    press({keys::Down, keys::Space, keys::X});
+    press({keys::Down, keys::Space, keys::Space, keys::X});
     EXPECT_FALSE(menu().isOpen) << "X closes from any state after the opening frame";
+    EXPECT_FALSE(menu().itemList.active) << "the item list closes with the menu";
     press({keys::X, keys::LControl});
     EXPECT_FALSE(menu().isOpen) << "back on the main list";
     press({keys::X});
