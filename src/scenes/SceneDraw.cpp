@@ -2,12 +2,12 @@
 #include "scenes/SceneDrawGeometry.hpp"
 
 #include "battle/Items.hpp"
-#include "game/PartyExchangeMenu.hpp"
 #include "characters/Character.hpp"
 #include "characters/People.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
+#include "game/PartyExchangeMenu.hpp"
 #include "game/TileKind.hpp"
 
 #include <SFML/Graphics.hpp>
