@@ -39,32 +39,41 @@ inline std::int32_t plainCount(double re, double im) {
     }
 }
 
-// Two points at once, the same operations in the same order per lane.
-inline void pairCount(const double* re, const double* im, std::int32_t* out) {
+// Eight points at once in four independent pairs, so that one pair's multiplications wait on
+// nothing another pair does; every lane does the plain loop's operations in its order.
+constexpr int BATCH = 8;
+
+inline void batchCount(const double* re, const double* im, std::int32_t* out) {
 #if defined(__SSE2__)
-    const __m128d cr = _mm_loadu_pd(re), ci = _mm_loadu_pd(im), four = _mm_set1_pd(4.0);
-    __m128d x = _mm_setzero_pd(), y = _mm_setzero_pd();
-    std::int32_t result[2] = {MANDELBROT_LIMIT, MANDELBROT_LIMIT};
-    int live = 3;
-    for (std::int32_t n = 1; n <= MANDELBROT_LIMIT; ++n) {
-        const __m128d nx = _mm_add_pd(_mm_sub_pd(_mm_mul_pd(x, x), _mm_mul_pd(y, y)), cr);
-        const __m128d ny = _mm_add_pd(_mm_mul_pd(_mm_add_pd(x, x), y), ci);
-        x = nx;
-        y = ny;
-        const __m128d mag = _mm_add_pd(_mm_mul_pd(x, x), _mm_mul_pd(y, y));
-        const int out_ = _mm_movemask_pd(_mm_cmpnlt_pd(mag, four)) & live;
-        if (out_) {
-            if (out_ & 1) result[0] = n;
-            if (out_ & 2) result[1] = n;
-            live &= ~out_;
-            if (!live) break;
+    __m128d cr[4], ci[4], x[4], y[4];
+    for (int k = 0; k < 4; ++k) {
+        cr[k] = _mm_loadu_pd(re + 2 * k);
+        ci[k] = _mm_loadu_pd(im + 2 * k);
+        x[k] = _mm_setzero_pd();
+        y[k] = _mm_setzero_pd();
+    }
+    const __m128d four = _mm_set1_pd(4.0);
+    for (int i = 0; i < BATCH; ++i) out[i] = MANDELBROT_LIMIT;
+    int live = 0xff;
+    for (std::int32_t n = 1; n <= MANDELBROT_LIMIT && live; ++n) {
+        int escaped = 0;
+        for (int k = 0; k < 4; ++k) {
+            const __m128d nx = _mm_add_pd(_mm_sub_pd(_mm_mul_pd(x[k], x[k]), _mm_mul_pd(y[k], y[k])), cr[k]);
+            const __m128d ny = _mm_add_pd(_mm_mul_pd(_mm_add_pd(x[k], x[k]), y[k]), ci[k]);
+            x[k] = nx;
+            y[k] = ny;
+            const __m128d mag = _mm_add_pd(_mm_mul_pd(nx, nx), _mm_mul_pd(ny, ny));
+            escaped |= _mm_movemask_pd(_mm_cmpnlt_pd(mag, four)) << (2 * k);
+        }
+        escaped &= live;
+        if (escaped) {
+            for (int i = 0; i < BATCH; ++i)
+                if (escaped & (1 << i)) out[i] = n;
+            live &= ~escaped;
         }
     }
-    out[0] = result[0];
-    out[1] = result[1];
 #else
-    out[0] = plainCount(re[0], im[0]);
-    out[1] = plainCount(re[1], im[1]);
+    for (int i = 0; i < BATCH; ++i) out[i] = plainCount(re[i], im[i]);
 #endif
 }
 
@@ -125,8 +134,10 @@ void Mandelbrot::PopulateCache() {
 void Mandelbrot::ensureRow(int y, int x0, int x1, int step) {
     std::int32_t* row = counts_.data() + static_cast<std::size_t>(y) * width;
     const double im = pixelIm(y);
-    double re[2], ims[2] = {im, im};
-    int xs[2];
+    double re[BATCH], ims[BATCH];
+    int xs[BATCH];
+    std::int32_t out[BATCH];
+    for (double& v : ims) v = im;
     int pending = 0;
     for (int x = x0; x < x1; x += step) {
         if (row[x] != 0) continue;
@@ -137,15 +148,13 @@ void Mandelbrot::ensureRow(int y, int x0, int x1, int step) {
         }
         re[pending] = r;
         xs[pending] = x;
-        if (++pending == 2) {
-            std::int32_t out[2];
-            pairCount(re, ims, out);
-            row[xs[0]] = out[0];
-            row[xs[1]] = out[1];
+        if (++pending == BATCH) {
+            batchCount(re, ims, out);
+            for (int i = 0; i < BATCH; ++i) row[xs[i]] = out[i];
             pending = 0;
         }
     }
-    if (pending == 1) row[xs[0]] = plainCount(re[0], im);
+    for (int i = 0; i < pending; ++i) row[xs[i]] = plainCount(re[i], im);
 }
 
 void Mandelbrot::fillAll() {
