@@ -218,6 +218,26 @@ TEST_F(SceneWorld, TheGeneratedNebulaIsOneMazeThatTheSavedSeedRepeats) {
         const bool westOpen = ret.x > 0 && first.maze.count({{ret, place.level}, {ret.offset(-1, 0), place.level}});
         EXPECT_EQ(level.blocked[1].count({0, 1}) == 1, !westOpen) << name;
     }
+    // Walking off a level's west edge leads on to the neighbouring cell only where the maze
+    // opens that way.
+    Character& leader = people->mainCharacter();
+    int crossed = 0;
+    for (const auto& [a, b] : first.maze) {
+        if (a.depth != b.depth || a.depth == 3 || b.cell != a.cell.offset(-1, 0) || crossed) continue;
+        Scene& level = shell->sceneByName("MandelbrotNebula_template_depth_" + std::to_string(a.depth));
+        level.mandelbrotReturn = a.cell;
+        level.enterMandelbrotLevel();
+        leader.setTilePosition({0, 3});
+        ASSERT_TRUE(level.crossMandelbrotBorder(WEST));
+        EXPECT_EQ(level.mandelbrotReturn, b.cell);
+        EXPECT_EQ(leader.tile, Point(level.mapWidth() - 2, 3));
+        EXPECT_EQ(level.blocked[1].count({level.mapWidth() - 1, 1}), 0u); // open behind
+        ++crossed;
+        const bool onward = first.maze.count({{b.cell, a.depth}, {b.cell.offset(-1, 0), a.depth}}) > 0;
+        leader.setTilePosition({0, 3});
+        EXPECT_EQ(level.crossMandelbrotBorder(WEST), onward);
+    }
+    EXPECT_EQ(crossed, 1);
 }
 
 TEST_F(SceneWorld, NebulaFaultsStopWithTheFatalAssertionOrAreSkipped) {
