@@ -214,3 +214,20 @@ TEST_F(SceneWorld, PortraitsLookTowardTheLeadersColumn) {
         }
     }
 }
+
+// The Game hands a cabinet scene's frames to the shooter, takes the party back when a finished
+// game is left, and every scene switch starts the next visit on the title.
+TEST_F(Arcade, TheCabinetSceneRunsTheShooterInsideTheGame) {
+    load(square("Hall"));
+    load("SceneName Cabinet\nType SCREEN\nSaveTheFutureGame\n");
+    shell->currentScene = shell->findScene("Hall");
+    ASSERT_TRUE(shell->gotoScene("Cabinet", true, nullptr));
+    shell->update({keys::Space}, nullptr);
+    EXPECT_EQ(stf.state, SaveTheFuture::PLAYING);
+    stf.state = SaveTheFuture::WON;
+    shell->update({}, nullptr);
+    EXPECT_EQ(shell->current().name, "Cabinet");
+    shell->update({keys::LControl}, nullptr);
+    EXPECT_EQ(shell->current().name, "Hall");
+    EXPECT_EQ(stf.state, SaveTheFuture::TITLE);
+}
