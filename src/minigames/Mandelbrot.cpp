@@ -12,6 +12,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace {
 
@@ -39,14 +42,58 @@ inline std::int32_t plainCount(double re, double im) {
     }
 }
 
-// Eight points at once in four independent pairs, so that one pair's multiplications wait on
-// nothing another pair does; every lane does the plain loop's operations in its order.
-constexpr int BATCH = 8;
+// Sixteen points at once in independent register groups, so that one group's multiplications
+// wait on nothing another group does; every lane does the plain loop's operations in its order.
+constexpr int BATCH = 16;
+constexpr int FULL = (1 << BATCH) - 1;
+
+#if defined(__x86_64__)
+// The same sixteen lanes in four AVX registers where the processor has them: wider registers only,
+// the same multiplications and additions (no fused multiply-add), so the same counts.
+__attribute__((target("avx"))) void batchCountAvx(const double* re, const double* im,
+                                                  std::int32_t* out) {
+    __m256d cr[4], ci[4], x[4], y[4];
+    for (int k = 0; k < 4; ++k) {
+        cr[k] = _mm256_loadu_pd(re + 4 * k);
+        ci[k] = _mm256_loadu_pd(im + 4 * k);
+        x[k] = _mm256_setzero_pd();
+        y[k] = _mm256_setzero_pd();
+    }
+    const __m256d four = _mm256_set1_pd(4.0);
+    for (int i = 0; i < BATCH; ++i) out[i] = MANDELBROT_LIMIT;
+    int live = FULL;
+    for (std::int32_t n = 1; n <= MANDELBROT_LIMIT && live; ++n) {
+        int escaped = 0;
+        for (int k = 0; k < 4; ++k) {
+            const __m256d nx = _mm256_add_pd(_mm256_sub_pd(_mm256_mul_pd(x[k], x[k]), _mm256_mul_pd(y[k], y[k])), cr[k]);
+            const __m256d ny = _mm256_add_pd(_mm256_mul_pd(_mm256_add_pd(x[k], x[k]), y[k]), ci[k]);
+            x[k] = nx;
+            y[k] = ny;
+            const __m256d mag = _mm256_add_pd(_mm256_mul_pd(nx, nx), _mm256_mul_pd(ny, ny));
+            escaped |= _mm256_movemask_pd(_mm256_cmp_pd(mag, four, _CMP_NLT_UQ)) << (4 * k);
+        }
+        escaped &= live;
+        if (escaped) {
+            for (int i = 0; i < BATCH; ++i)
+                if (escaped & (1 << i)) out[i] = n;
+            live &= ~escaped;
+        }
+    }
+}
+
+const bool HAS_AVX = __builtin_cpu_supports("avx");
+#endif
 
 inline void batchCount(const double* re, const double* im, std::int32_t* out) {
+#if defined(__x86_64__)
+    if (HAS_AVX) {
+        batchCountAvx(re, im, out);
+        return;
+    }
+#endif
 #if defined(__SSE2__)
-    __m128d cr[4], ci[4], x[4], y[4];
-    for (int k = 0; k < 4; ++k) {
+    __m128d cr[8], ci[8], x[8], y[8];
+    for (int k = 0; k < 8; ++k) {
         cr[k] = _mm_loadu_pd(re + 2 * k);
         ci[k] = _mm_loadu_pd(im + 2 * k);
         x[k] = _mm_setzero_pd();
@@ -54,10 +101,10 @@ inline void batchCount(const double* re, const double* im, std::int32_t* out) {
     }
     const __m128d four = _mm_set1_pd(4.0);
     for (int i = 0; i < BATCH; ++i) out[i] = MANDELBROT_LIMIT;
-    int live = 0xff;
+    int live = FULL;
     for (std::int32_t n = 1; n <= MANDELBROT_LIMIT && live; ++n) {
         int escaped = 0;
-        for (int k = 0; k < 4; ++k) {
+        for (int k = 0; k < 8; ++k) {
             const __m128d nx = _mm_add_pd(_mm_sub_pd(_mm_mul_pd(x[k], x[k]), _mm_mul_pd(y[k], y[k])), cr[k]);
             const __m128d ny = _mm_add_pd(_mm_mul_pd(_mm_add_pd(x[k], x[k]), y[k]), ci[k]);
             x[k] = nx;

@@ -134,6 +134,7 @@ void Scene::populateMandelbrotCacheFrom(const std::string& source, Point tile) {
     const float c = static_cast<float>(v.re1), d = static_cast<float>(v.im1);
     const float dx = c - a, dy = d - b;
     const int N = from.mapWidth(), M = from.mapHeight();
+    if (N == 0 || M == 0) fatalAssert("Scene", __LINE__, "Mandelbrot source without a map: " + source);
     const int T = displayTileSize;
     const std::int32_t nT = N * T, mT = M * T;
     MandelbrotView& own = mandelbrot->view;
