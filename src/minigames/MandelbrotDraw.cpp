@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -29,8 +30,11 @@ inline void putPixel(std::uint8_t* p, sf::Color c) {
 const std::vector<std::uint8_t>& Mandelbrot::fillScreenImage(Point viewOffset, bool zoomedOut) {
     const Point o{std::max(0, viewOffset.x), std::max(0, viewOffset.y)};
     const int scale = zoomedOut ? 2 : 1;
-    screen_.assign(static_cast<std::size_t>(SCREEN_W) * SCREEN_H * 4, 0);
-    if (counts_.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) return screen_;
+    screen_.resize(static_cast<std::size_t>(SCREEN_W) * SCREEN_H * 4);
+    if (counts_.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+        std::fill(screen_.begin(), screen_.end(), 0);
+        return screen_;
+    }
 
     // One colour per count; the picture's Magenta is masked out like the image's own fill.
     std::array<sf::Color, MANDELBROT_LIMIT + 1> lut;
@@ -44,16 +48,18 @@ const std::vector<std::uint8_t>& Mandelbrot::fillScreenImage(Point viewOffset, b
     // Window pixels whose source lies outside the picture stay clear.
     const int xEnd = std::min(SCREEN_W, (width - o.x * scale + scale - 1) / scale);
     const int yEnd = std::min(SCREEN_H, (height - o.y * scale + scale - 1) / scale);
-    for (int wy = 0; wy < yEnd; ++wy) {
+    const int covered = xEnd > 0 ? std::max(0, yEnd) : 0;
+    for (int wy = 0; wy < covered; ++wy) {
         const int sy = (o.y + wy) * scale;
         const int sx0 = o.x * scale;
         const int sx1 = (o.x + xEnd - 1) * scale + 1;
-        if (xEnd <= 0) break;
         ensureRow(sy, sx0, sx1, scale);
         const std::int32_t* row = counts_.data() + static_cast<std::size_t>(sy) * width;
         std::uint8_t* out = screen_.data() + static_cast<std::size_t>(wy) * SCREEN_W * 4;
         for (int wx = 0; wx < xEnd; ++wx) putPixel(out + wx * 4, lut[static_cast<std::size_t>(row[sx0 + wx * scale])]);
+        std::fill(out + xEnd * 4, out + SCREEN_W * 4, 0);
     }
+    std::fill(screen_.begin() + static_cast<std::ptrdiff_t>(covered) * SCREEN_W * 4, screen_.end(), 0);
     return screen_;
 }
 
