@@ -166,6 +166,9 @@ void Game::generatePlanet(sf::RenderWindow* window, float fraction,
             Scene& special = scenes[index];
             special.templateName = T;
             special.mazeCell = C;
+            // The level its teleport leads back to opens over this cell, also when a resumed
+            // game starts in the room.
+            special.mandelbrotReturn = C;
             special.mandelbrot = std::make_shared<Mandelbrot>(templ.mandelbrot->copyWithoutCounts());
             special.mandelbrot->resize(special.mapWidth() * TILE_SIZE, special.mapHeight() * TILE_SIZE);
             special.populateMandelbrotCache();

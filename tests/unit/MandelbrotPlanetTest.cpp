@@ -194,6 +194,7 @@ TEST_F(SceneWorld, TheGeneratedNebulaIsOneMazeThatTheSavedSeedRepeats) {
         Scene& room = shell->sceneByName(name);
         EXPECT_EQ(room.teleports.at({2, 1}).scene, "MandelbrotNebula_template_depth_" + std::to_string(place.level));
         EXPECT_TRUE(room.templateName.empty());
+        EXPECT_EQ(room.mandelbrotReturn, Point(place.x, place.y)); // the way back opens over it
     }
     EXPECT_EQ(shell->shardPlacement.level, 3);
 
