@@ -375,6 +375,9 @@ public:
     std::string checkChapterEnd();
     void generatePlanet(sf::RenderWindow* window, float fraction, const std::vector<Point>& points,
                         long long sceneIndex);
+    // The nodes of depths 1 and 2 over the cells that the search from the start points missed.
+    std::vector<MazeNode> generate3DMaze_(const std::vector<Point>& cells, int unused,
+                                          const std::vector<Point>& starts);
     void prepareMadScientist(Scene& scene);
     std::string shardCoordsHint();
 

@@ -4,6 +4,7 @@
 #include "battle/Items.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Globals.hpp"
+#include "minigames/Shooter.hpp"
 #include "scenes/Scene.hpp"
 
 #include <SFML/Graphics.hpp>
@@ -75,6 +76,7 @@ void Game::draw(sf::RenderWindow& window) {
     if (shownCharacter != NO_INDEX) drawCharacterView(window);
     if (scene.playerControlHere) newGameScreen.draw(window);
     // The active mini-game (kinds 1 to 6) is drawn last, over everything, with its own code.
+    if (scene.miniGame == 3 && saveTheFuture) saveTheFuture->draw(window);
 }
 
 void Game::drawConfirmPanel(sf::RenderWindow& window) {

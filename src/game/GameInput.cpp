@@ -5,6 +5,7 @@
 #include "characters/People.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Globals.hpp"
+#include "minigames/Shooter.hpp"
 #include "scenes/Scene.hpp"
 
 #include <algorithm>
@@ -190,7 +191,10 @@ bool Game::runSceneFrame(const std::vector<int>& keyCodes, sf::RenderWindow* win
     // keyCodes). One that reports its end sends the game back with
     // gotoScene(scenes[previousScene].name, false, nullptr) and skips the rest of the frame.
     lastConsumer = FrameConsumer::MINI_GAME;
-    (void)keyCodes;
+    if (scene.miniGame == 3 && saveTheFuture && !saveTheFuture->update(keyCodes)) {
+        gotoScene(scenes[previousScene].name, false, nullptr);
+        return true;
+    }
     return false;
 }
 

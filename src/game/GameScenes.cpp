@@ -6,6 +6,7 @@
 #include "game/GameStartup.hpp"
 #include "game/Globals.hpp"
 #include "game/LoadingScreen.hpp"
+#include "minigames/Shooter.hpp"
 #include "scenes/Scene.hpp"
 
 #include <cstdlib>
@@ -167,7 +168,7 @@ void Game::switchScene() {
 
     Scene& scene = scenes[currentScene];
     scene.enter(scenes[previousScene].name);
-    // The shooter is reset here when its code joins the build (mini-game kind 3).
+    if (saveTheFuture) SaveTheFuture::reset();
     if (scene.type == SCENE_ROCKET_FLIGHT) rocketFlight.reset();
     if (scene.type == SCENE_SYSTEM_TRAVEL) systemTravel.reset();
 }

@@ -7,6 +7,7 @@
 #include "game/FrameLoop.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
+#include "minigames/Shooter.hpp"
 
 #include <SFML/Graphics.hpp>
 
@@ -42,8 +43,7 @@ int main() {
     magicRepository = new MagicRepository();
     itemList = new ItemList();
     potionRepository = new PotionRepository();
-    // The "Save The Future" shooter, its ship record and its enemy list are created here, in this
-    // place of the order, when the shooter's code joins the build.
+    createSaveTheFuture();
 
     game->init(&window);
     // The store is never destroyed, but its streams must not outlive the audio device, which the

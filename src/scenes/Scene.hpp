@@ -371,6 +371,30 @@ public:
     void save(std::ostream& out) const;
     void restoreState(const SceneState& state);
 
+    // ===== Mandelbrot pictures, block pushing and living pictures =====
+    // The picture of the source scene over the return tile (fatal when the source is missing).
+    void populateMandelbrotCache();
+    void populateMandelbrotCacheFrom(const std::string& source, Point tile);
+    // Walls, blocked cells and the special-scene teleport of a numbered maze level.
+    void rebuildMandelbrotLevel();
+    // Walking off an open side of a maze level onto the neighbouring cell; true when it did.
+    bool crossMandelbrotBorder(Direction d);
+    // The statements of these three; false when the word is none of them.
+    bool readPictureStatement(const std::string& word, std::istream& head,
+                              std::set<std::string>& names);
+    // After the whole file: the picture sized to the grid, its colours and its cache.
+    void finishPictureLoad();
+    // Entry steps: the level rebuilt from its source, then the dense cells blocked.
+    void enterMandelbrotLevel();
+    void blockDenseCells();
+    // Per frame: colour rotation, the map position, the puzzle and the gazes.
+    void updatePictures();
+    void drawMandelbrotGround(sf::RenderTarget& window, Point V);
+    void drawPicturesRow(sf::RenderTarget& window, Point V, int row, bool livingPictures);
+    void drawMandelbrotMap(sf::RenderTarget& window);
+    // Mandelbrot "Location" and colours as read, before the grid sizes the picture.
+    bool mandelbrotRead = false;
+
     // ===== drawing (scene visuals) =====
     void draw(sf::RenderWindow& window);
     void drawBattleBackdrop(sf::RenderTarget& window, Rect frame);

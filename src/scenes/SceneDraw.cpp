@@ -76,7 +76,7 @@ void Scene::draw(sf::RenderWindow& window) {
     const Point last = pixelToTile(V + Point{1921, 1081});
 
     if (type == SCENE_WALK || type == SCENE_WATCH) {
-        // (A full-screen Mandelbrot picture would be painted here, under the map.)
+        drawMandelbrotGround(window, V);
         for (int y = first.y; y < rows && y <= last.y; ++y) {
             if (y < 0) continue;
             // Ground. Plain textures of the row go down in one batch per texture; what stands on
@@ -185,7 +185,7 @@ void Scene::draw(sf::RenderWindow& window) {
                            {static_cast<float>(p.x + T / 2 - V.x), static_cast<float>(p.y + T / 2 - V.y)},
                            randomColor());
             }
-            // (The block-pushing puzzle draws its row here.)
+            drawPicturesRow(window, V, y, false);
             for (const Point& p : comeBackLocations) {
                 if (p.y != y) continue;
                 sf::CircleShape ring(Tf / 2, 30);
@@ -254,6 +254,7 @@ void Scene::draw(sf::RenderWindow& window) {
             }
             if (auto it = animatedObjects.find(y); it != animatedObjects.end())
                 for (const AnimatedObject& a : it->second) a.draw(window, &V);
+            drawPicturesRow(window, V, y, true);
             // Front pass.
             for (int x = first.x; x < columns && x <= last.x; ++x) {
                 if (x < 0) continue;
@@ -376,6 +377,7 @@ void Scene::draw(sf::RenderWindow& window) {
         window.draw(heat);
     }
     drawSnow(snow, window, V);
+    drawMandelbrotMap(window);
     drawShardCompass(*this, window);
     drawHearts(*this, window, V);
 }

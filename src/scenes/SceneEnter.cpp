@@ -63,6 +63,7 @@ void Scene::enter(const std::string& previousSceneName) {
             mandelbrotReturn = people->mainCharacter().tile;
         else if (previous && previous->mandelbrotReturn != Point(-1, -1))
             mandelbrotReturn = previous->mandelbrotReturn;
+        enterMandelbrotLevel();
     }
     // 7
     int anju = people->indexOf("Anju");
@@ -252,5 +253,7 @@ void Scene::enter(const std::string& previousSceneName) {
     }
     // 31
     if (isInside(focusTile)) marker.setTile(focusTile);
+    // 32
+    blockDenseCells();
     entryTile = leader.tile;
 }

@@ -7,6 +7,7 @@
 #include "game/Globals.hpp"
 #include "game/TileKind.hpp"
 #include "scenes/Maze.hpp"
+#include "minigames/Sokoban.hpp"
 
 #include <fstream>
 #include <iostream>
@@ -181,6 +182,7 @@ std::set<std::string> Scene::loadText(const std::string& text, const std::string
         if (!(head >> word) || word[0] == '#') continue;
         readStatement(word, head, file, lineNumber, names);
     }
+    finishPictureLoad();
     if (light.dark) {
         std::set<Point> walls;
         for (int x = 0; x < mapWidth(); ++x)
@@ -243,9 +245,6 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
                     keyword == "ANIMATION" || keyword == "CHEST" || keyword == "SCHEST") {
                     WordReader words(in, "Scene", __LINE__);
                     rec.argument = words.word(keyword);
-                } else if (keyword == "SOKOBANBLOCK" || keyword == "SOKOBANRET") {
-                    // The block-pushing puzzle is read with its own statements.
-                    fatalAssert("Scene", __LINE__, keyword);
                 }
                 if (keyword == "OBJECT" || keyword == "SOBJECT" || keyword == "OBJECT2" ||
                     keyword == "OBJECT3" || keyword == "OBJECT4")
@@ -472,6 +471,7 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
     } else if (word == "SetAdvice") {
         // Deprecated; the line is ignored without holding up loading.
         std::cout << "SetAdvice is deprecated - scene " << name << std::endl;
+    } else if (readPictureStatement(word, head, names)) {
     } else if (!runCommand(word, head, file)) {
         fatalAssert("Scene", __LINE__, word);
     }
@@ -566,6 +566,10 @@ void Scene::readMap(std::istream& file, int& lineNumber) {
                     battleDestinations.push_back(cell);
                 } else if (k == "VIEW") {
                     zoomTiles[cell] = r.argument;
+                } else if (k == "SOKOBANBLOCK" || k == "SOKOBANRET") {
+                    if (!sokoban) sokoban = std::make_shared<Sokoban>();
+                    if (k == "SOKOBANBLOCK") sokoban->addBlock(cell);
+                    else sokoban->addTarget(cell);
                 }
                 // DOOR, OBJECT and SOBJECT live in the tile kind; their names were reported.
             }

@@ -9,6 +9,7 @@
 #include "game/Globals.hpp"
 #include "game/PartyExchangeMenu.hpp"
 #include "game/TileKind.hpp"
+#include "minigames/Sokoban.hpp"
 
 #include <algorithm>
 #include <cstdlib>
@@ -104,6 +105,7 @@ void Scene::update(sf::RenderWindow* window) {
             for (AnimatedObject& a : list) a.tick();
     }
     for (Comet& c : comets) c.update(frameCounter);
+    updatePictures();
 
     // The running battle takes the frame here once it is part of the build.
     if (battle.inBattle) return;
@@ -169,6 +171,7 @@ void Scene::updateLeader(sf::RenderWindow* window) {
         Point next = leader.tile;
         movePoint(next, d, 1);
         if (!isInside(next)) {
+            if (crossMandelbrotBorder(d)) return;
             auto border = borderExits.find(d);
             if (border != borderExits.end()) {
                 leader.setFacing(d);
@@ -193,6 +196,8 @@ void Scene::updateLeader(sf::RenderWindow* window) {
         others.insert(people->at(i).tile);
         others.insert(people->at(i).targetTile);
     }
+    if (sokoban)
+        for (Point p : sokoban->blockTiles()) others.insert(p);
     for (const Rect& f : energyFields)
         for (int x = f.x0; x <= f.x1; ++x)
             for (int y = f.y0; y <= f.y1; ++y) others.insert({x, y});

@@ -35,7 +35,7 @@ protected:
         g.readGameFile(nullptr, 0.5f);
         // The planet's people first: its scenes name them.
         roster.loadCharacters("Game/Ceres/Characters.txt", nullptr, 0.0f, false, nullptr);
-        for (const char* folder : {"Game", "Game/Ceres"})
+        for (const char* folder : {"Game", "Game/Ceres", "Game/Mandelbrot"})
             for (const auto& entry : fs::directory_iterator(folder))
                 if (entry.path().filename().string().find("scene.txt") != std::string::npos)
                     g.scenes.addScene().load(entry.path().generic_string());
@@ -147,7 +147,8 @@ TEST_F(DemoRoutes, EveryDemoPlaceIsReachedFromTheTown) {
     }
     EXPECT_TRUE(problems.empty()) << ::testing::PrintToString(problems);
     for (const char* name : {"Town", "TownHouse", "Meadow", "Quarter", "Garden", "GlowCave", "SnowPass",
-                             "HedgeMaze", "StarField", "Solaris"})
+                             "HedgeMaze", "StarField", "Solaris", "WonderHall", "BlockPuzzle",
+                             "ArcadeShooter", "MandelbrotStartingPoint", "MandelbrotNebula"})
         EXPECT_EQ(reached.count(name), 1u) << name;
     // The title screens come before the town: the intro leads into it.
     EXPECT_EQ(g.sceneByName("Intro").anyKeyScene, "Town");

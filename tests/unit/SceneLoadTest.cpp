@@ -187,7 +187,6 @@ TEST_F(SceneLoad, BadLinesStopLoadingWithTheWord) {
     EXPECT_EQ(fatalDetail([&] { load("SceneName X\nTrigger 1 1\n"); }), "EndTrigger");
     EXPECT_EQ(fatalDetail([&] { load("SceneName X\nChangeSceneAtBorder UP Town\n"); }), "UP");
     EXPECT_NE(fatalDetail([&] { load("SceneName X\nTile . END\nMap\n...\n..\nEndMap\n"); }), "");
-    EXPECT_EQ(fatalDetail([&] { load("SceneName X\nTile . SOKOBANBLOCK END\n"); }), "SOKOBANBLOCK");
 }
 
 TEST_F(SceneLoad, SetAdviceIsIgnoredWithoutPausing) {

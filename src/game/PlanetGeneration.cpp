@@ -1,0 +1,188 @@
+// A Mandelbrot planet's template scene becomes a maze in three dimensions: three depth scenes of
+// growing size joined by stairs, a random spanning tree over the picture's most varied cells and
+// the planet's special scenes hidden in it. Seeded from "MANDEL_RANDOM_SEED", so a saved game
+// gets the same planet back.
+#include "game/Game.hpp"
+
+#include "game/Globals.hpp"
+#include "game/LoadingScreen.hpp"
+#include "minigames/Mandelbrot.hpp"
+#include "scenes/Scene.hpp"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
+#include <functional>
+#include <iostream>
+
+namespace {
+
+std::string depthName(const std::string& templateName, int depth) {
+    return templateName + "_template_depth_" + std::to_string(depth);
+}
+
+// Uniform in 0..n-1 from rand(): draws in the incomplete top of rand()'s range are drawn again.
+int uniformBelow(int n) {
+    const long long span = static_cast<long long>(RAND_MAX) + 1;
+    const long long limit = span - span % n;
+    long long r;
+    do {
+        r = std::rand();
+    } while (r >= limit);
+    return static_cast<int>(r % n);
+}
+
+// The drifting space behind a depth scene: startSpaceDrift's three draws, with the star field
+// spread over the whole map instead of the screen.
+void depthSpace(Background& layer, int depth) {
+    layer.startSpaceDrift();
+    const std::vector<BackgroundItem> screenStars = layer.items;
+    layer.count = 90 * depth * depth;
+    layer.pixelSize = {16 * depth * 120, 9 * depth * 120};
+    layer.items.clear();
+    for (int i = 0; i < layer.count && !screenStars.empty(); ++i) {
+        BackgroundItem star = screenStars[static_cast<std::size_t>(i) % screenStars.size()];
+        const int copy = i / static_cast<int>(screenStars.size());
+        star.x = star.x * depth + static_cast<float>((copy * 977) % layer.pixelSize.x);
+        star.y = star.y * depth + static_cast<float>((copy * 541) % layer.pixelSize.y);
+        while (star.x >= layer.pixelSize.x) star.x -= static_cast<float>(layer.pixelSize.x);
+        while (star.y >= layer.pixelSize.y) star.y -= static_cast<float>(layer.pixelSize.y);
+        layer.items.push_back(star);
+    }
+}
+
+} // namespace
+
+std::vector<MazeNode> Game::generate3DMaze_(const std::vector<Point>& cells, int,
+                                            const std::vector<Point>& starts) {
+    const int maxDepth = 3;
+    mazeCells.clear();
+    std::set<MazeNode> visited;
+    const std::set<Point> cellSet(cells.begin(), cells.end());
+    std::function<void(const MazeNode&, const MazeNode&)> visit = [&](const MazeNode& from,
+                                                                       const MazeNode& node) {
+        if (!visited.insert(node).second) return;
+        if (from.depth != -1) {
+            mazeCells.insert({from, node});
+            mazeCells.insert({node, from});
+        }
+        std::vector<MazeNode> next;
+        if (node.depth - 1 >= 1) next.push_back({node.cell, node.depth - 1});
+        if (node.depth + 1 <= maxDepth) next.push_back({node.cell, node.depth + 1});
+        for (Direction d : DIRECTIONS) {
+            Point c = node.cell;
+            movePoint(c, d, 1);
+            if (cellSet.count(c)) next.push_back({c, node.depth});
+        }
+        for (std::size_t i = 1; i < next.size(); ++i) {
+            const std::size_t j = static_cast<std::size_t>(uniformBelow(static_cast<int>(i) + 1));
+            if (i != j) std::swap(next[i], next[j]);
+        }
+        for (const MazeNode& m : next) visit(node, m);
+    };
+    for (Point p : starts) visit({p, -1}, {p, 1});
+    std::vector<MazeNode> unreached;
+    for (Point c : cells)
+        for (int z = 1; z <= 2; ++z)
+            if (!visited.count({c, z})) unreached.push_back({c, z});
+    return unreached;
+}
+
+void Game::generatePlanet(sf::RenderWindow* window, float fraction,
+                          const std::vector<Point>& points, long long templateIndex) {
+    // 1: the seed
+    const std::string stored = getStrVar("MANDEL_RANDOM_SEED");
+    int seed;
+    if (!stored.empty()) {
+        seed = toInt(stored, "Game", __LINE__);
+    } else {
+        seed = static_cast<std::int32_t>(std::time(nullptr));
+        setStrVar("MANDEL_RANDOM_SEED", std::to_string(seed));
+    }
+    std::srand(static_cast<unsigned>(seed));
+
+    Scene& templ = scenes.at(templateIndex);
+    const std::string T = templ.name;
+    if (!templ.mandelbrot) fatalAssert("Game", __LINE__, "Mandelbrot template without picture: " + T);
+    // 2, 3
+    const Point templateSize = templ.mapSize();
+    TileKind plain, up, down;
+    up.setStairsUp();
+    down.setStairsDown();
+    const int floorKind = addTileKind(plain);
+    const int upKind = addTileKind(up);
+    const int downKind = addTileKind(down);
+
+    // 4: the depth scenes
+    for (int d = 1; d <= 3; ++d) {
+        if (window) showLoadingScreen(window, fraction, static_cast<float>(d - 1) / 3);
+        Scene& s = scenes.addScene();
+        s.name = depthName(T, d);
+        s.type = SCENE_WALK;
+        s.music = "Mandelbrot";
+        depthSpace(s.backgrounds[LAYER_BACKGROUND], d);
+        const Point stairsDown{8 * d + d % 2, 9 * d / 2};
+        const Point stairsUp{8 * d + 1 - d % 2, 9 * d / 2};
+        if (d < 3) s.exits[stairsDown] = depthName(T, d + 1);
+        s.exits[stairsUp] = d == 1 ? T : depthName(T, d - 1);
+        s.grid.assign(static_cast<std::size_t>(16 * d), std::vector<int>(static_cast<std::size_t>(9 * d), floorKind));
+        if (d < 3) s.grid[stairsDown.x][stairsDown.y] = downKind;
+        s.grid[stairsUp.x][stairsUp.y] = upKind;
+        s.templateName = T;
+        // A depth level shows one cell of the template's picture, found through its source.
+        s.mandelbrotSource = T;
+        s.mandelbrot = std::make_shared<Mandelbrot>(templ.mandelbrot->copyWithoutCounts());
+        s.mandelbrot->resize(16 * d * TILE_SIZE, 9 * d * TILE_SIZE);
+        s.mandelbrotFullScreen = true;
+        s.mapSceneName = templ.mapSceneName;
+        s.planet = templ.planet;
+    }
+
+    // 5: the ways down from the template
+    for (Point p : points) {
+        if (!templ.isInside(p)) fatalAssert("Game", __LINE__, "maze entry point outside " + T);
+        templ.grid[p.x][p.y] = downKind;
+        templ.exits[p] = depthName(T, 1);
+    }
+
+    // 6-8: the maze over the varied cells
+    std::vector<Point> cells = templ.mandelbrot->findVariedCells(templateSize);
+    for (const MazeNode& node : generate3DMaze_(cells, 0, points)) {
+        auto it = std::find(cells.begin(), cells.end(), node.cell);
+        if (it != cells.end()) cells.erase(it);
+    }
+
+    // 9: the special scenes
+    if (cells.empty()) {
+        std::cout << "No maze cells on " << T << ": the special scenes are not placed" << std::endl;
+    } else {
+        for (const auto& [sceneName, depth] : mandelbrotScenes) {
+            const Point C = cells[static_cast<std::size_t>(std::rand()) % cells.size()];
+            mandelbrotPlacements[{C.x, C.y, depth}] = sceneName;
+            if (sceneName == "MandelbrotShardScene") shardPlacement = {C.x, C.y, depth};
+            const long long index = findScene(sceneName);
+            if (index < 0) fatalAssert("Game", 351, "Rezoda");
+            Scene& special = scenes[index];
+            special.templateName = T;
+            special.mazeCell = C;
+            // The level its teleport leads back to opens over this cell, also when a resumed
+            // game starts in the room.
+            special.mandelbrotReturn = C;
+            special.mandelbrot = std::make_shared<Mandelbrot>(templ.mandelbrot->copyWithoutCounts());
+            special.mandelbrot->resize(special.mapWidth() * TILE_SIZE, special.mapHeight() * TILE_SIZE);
+            special.populateMandelbrotCache();
+            for (sf::Color& c : special.mandelbrot->palette) {
+                c.r = static_cast<sf::Uint8>(255 - c.r);
+                c.g = static_cast<sf::Uint8>(255 - c.g);
+                c.b = static_cast<sf::Uint8>(255 - c.b);
+            }
+            special.templateName.clear();
+            // Back to the middle of the level it hides in, two tiles right of its teleport.
+            special.teleports[{2, 1}] = {depthName(T, depth), {16 * depth / 2, 9 * depth / 2 - 2}};
+        }
+    }
+    // 10, 11
+    if (window) showLoadingScreen(window, fraction, 1);
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+}
