@@ -150,15 +150,11 @@ const TileKind& Game::tileKindAt(long long index) const {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Planet generation and the final opponent come with their own code; no demo scene asks for
-// them, and a scene that does stops loudly rather than going on half-prepared.
+// Planet generation comes with its own code; no demo scene asks for it, and a scene that does
+// stops loudly rather than going on half-prepared.
 
 void Game::generatePlanet(sf::RenderWindow*, float, const std::vector<Point>&, long long) {
     fatalAssert("Game", __LINE__, "planet generation is not part of this build");
-}
-
-void Game::prepareMadScientist(Scene&) {
-    fatalAssert("Game", __LINE__, "MadScientist preparation is not part of this build");
 }
 
 std::string Game::shardCoordsHint() {

@@ -8,6 +8,8 @@
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
 #include "game/TileKind.hpp"
+#include "minigames/RocketTravel.hpp"
+#include "minigames/SpaceGates.hpp"
 
 #include <algorithm>
 #include <cstdlib>
@@ -73,6 +75,7 @@ void Scene::update(sf::RenderWindow* window) {
         updateAdvisor();
         return;
     }
+    if (finishRocketMenu(*this, window)) return;
     if (!anyKeyScene.empty() && game->anyKey()) {
         go(anyKeyScene, window);
         return;
@@ -98,6 +101,12 @@ void Scene::update(sf::RenderWindow* window) {
             for (AnimatedObject& a : list) a.tick();
     }
     for (Comet& c : comets) c.update(frameCounter);
+    if (!gates.empty()) {
+        // A trip under way (or ending now) takes the rest of the frame.
+        const bool wasTravelling = travellingGate(*this) != nullptr;
+        updateSpaceGates(*this);
+        if (wasTravelling || travellingGate(*this)) return;
+    }
 
     // The running battle takes the frame here once it is part of the build.
     if (battle.inBattle) return;
@@ -236,6 +245,11 @@ void Scene::arriveOnTile(Point tile) {
 
     if (std::find(traps.begin(), traps.end(), tile) != traps.end()) {
         game->bumpBack();
+        return;
+    }
+    if (std::find(rocketTravelTiles.begin(), rocketTravelTiles.end(), tile) !=
+        rocketTravelTiles.end()) {
+        openRocketMenu(*this, tile);
         return;
     }
     std::string target;
