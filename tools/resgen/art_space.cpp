@@ -162,3 +162,54 @@ REGISTER_ART(space_destinations) {
         ctx.savePicture("Objects", d.name, c);
     }
 }
+
+REGISTER_ART(space_observatory) {
+    // A brass telescope on a tripod, aimed up and to the right.
+    Canvas t(120, 160);
+    const sf::Color legs = rgb(70, 60, 50), brass = rgb(200, 160, 70);
+    t.line(60, 92, 28, 154, 5, legs);
+    t.line(60, 92, 92, 154, 5, legs);
+    t.line(60, 92, 60, 156, 5, legs);
+    t.fillCircle(60, 90, 8, shade(brass, 0.7f));
+    t.line(22, 118, 104, 34, 18, brass);
+    t.line(22, 118, 104, 34, 7, shade(brass, 1.35f));
+    t.fillCircle(106, 32, 12, shade(brass, 0.8f));
+    t.fillCircle(106, 32, 8, rgb(120, 190, 240));
+    t.fillCircle(20, 120, 6, rgb(40, 40, 40));
+    t.outline(rgb(30, 25, 20));
+    ctx.savePicture("Objects", "Telescope", t);
+
+    // A star chart on a lectern: a dark map with orbits, planets and a few marked shards.
+    Canvas m(120, 150);
+    m.fillRect(54, 80, 12, 64, rgb(100, 70, 40));
+    m.fillRect(34, 138, 52, 8, rgb(80, 55, 30));
+    m.fillRoundRect(8, 14, 104, 76, 6, rgb(120, 85, 50));
+    m.fillRoundRect(13, 19, 94, 66, 4, rgb(18, 22, 48));
+    for (float r : {10.f, 18.f, 26.f, 33.f}) m.strokeCircle(60, 52, r, 1.f, rgb(200, 200, 230, 120));
+    m.fillCircle(60, 52, 5, rgb(255, 220, 80));
+    m.fillCircle(70, 44, 3, rgb(60, 130, 230));
+    m.fillCircle(44, 62, 3, rgb(200, 80, 40));
+    m.fillCircle(86, 60, 3, rgb(230, 200, 140));
+    m.speckle(14, 20, 92, 64, 30, rgb(255, 255, 255, 180), 851);
+    m.fillPolygon({{28, 28}, {31, 33}, {28, 38}, {25, 33}}, rgb(240, 120, 190));
+    m.fillPolygon({{92, 30}, {95, 35}, {92, 40}, {89, 35}}, rgb(60, 200, 110));
+    m.outline(rgb(30, 20, 10));
+    ctx.savePicture("Objects", "StarChart", m);
+
+    // The gamer's chip: a green circuit board square with gold pins.
+    Canvas chip(64, 64);
+    for (int k = 0; k < 6; ++k) {
+        const float p = 12 + k * 8;
+        chip.fillRect(p, 4, 3, 10, rgb(230, 190, 70));
+        chip.fillRect(p, 50, 3, 10, rgb(230, 190, 70));
+        chip.fillRect(4, p, 10, 3, rgb(230, 190, 70));
+        chip.fillRect(50, p, 10, 3, rgb(230, 190, 70));
+    }
+    chip.fillRoundRect(12, 12, 40, 40, 4, rgb(30, 110, 60));
+    chip.fillRoundRect(20, 20, 24, 24, 2, rgb(35, 35, 40));
+    chip.line(16, 30, 20, 30, 1.5f, rgb(220, 220, 120));
+    chip.line(44, 36, 48, 36, 1.5f, rgb(220, 220, 120));
+    chip.fillCircle(25, 25, 2, rgb(200, 200, 210));
+    chip.outline(rgb(15, 40, 20));
+    ctx.savePicture("Items", "Chip", chip);
+}
