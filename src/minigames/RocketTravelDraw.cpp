@@ -39,7 +39,17 @@ void RocketFlight::draw(sf::RenderWindow& window) {
         sf::CircleShape dark = porthole();
         dark.setFillColor(sf::Color::Black);
         window.draw(dark);
-        clouds.draw(window, {0, 0});
+        // The stars rush by inside the porthole only: the tunnel is painted off screen and laid
+        // into the circle.
+        static sf::RenderTexture tunnel;
+        if (tunnel.getSize().x != 1920) tunnel.create(1920, 1080);
+        tunnel.clear(sf::Color::Black);
+        clouds.draw(tunnel, {0, 0});
+        tunnel.display();
+        sf::CircleShape view = porthole();
+        view.setTexture(&tunnel.getTexture());
+        view.setTextureRect({960 - 490, 540 - 490, 980, 980});
+        window.draw(view);
         sf::CircleShape glass = porthole();
         glass.setOutlineColor(sf::Color(52, 73, 94, 255));
         glass.setOutlineThickness(60);
