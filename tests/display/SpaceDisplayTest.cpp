@@ -129,6 +129,7 @@ TEST_F(SpaceWorld, TheMeadowRocketFliesToMarsWhereTheObservatoryShowsItsViews) {
     EXPECT_EQ(g().getStrVar("FLIGHT"), "");
     EXPECT_EQ(g().getStrVar("TELESCOPEVIEW"), "Earth");
     dismiss();
+    shot("space_observatory");
 
     // The telescope north of the deck, turned toward Earth where the Fire shard waits.
     leader().setTilePosition({13, 3});
