@@ -247,16 +247,20 @@ void Scene::draw(sf::RenderWindow& window) {
                 wishingWell.draw(window, V, frameCounter);
                 wellDrawn = true;
             }
-            if (auto it = pieces.find(y); it != pieces.end()) {
-                for (const ShardPiece& p : it->second) {
-                    std::string platform = "MetalPlatformSQ";
-                    if (isInside({p.tile.x, y})) {
-                        const TileKind& k = tileKindAtCell(p.tile.x, y);
-                        if (!k.texture.empty()) platform = k.texture;
-                    }
-                    drawShardPiece(p, window, V, resources->getTexture(platform, zoomedOut));
+            auto drawPiece = [&](const ShardPiece& p) {
+                std::string platform = "MetalPlatformSQ";
+                if (isInside({p.tile.x, y})) {
+                    const TileKind& k = tileKindAtCell(p.tile.x, y);
+                    if (!k.texture.empty()) platform = k.texture;
                 }
-            }
+                drawShardPiece(p, window, V, resources->getTexture(platform, zoomedOut));
+            };
+            if (auto it = pieces.find(y); it != pieces.end())
+                for (const ShardPiece& p : it->second) drawPiece(p);
+            // The shards lying on their platforms ("Shard", the shard room) show in their row.
+            for (const auto& [cell, shown] : shardAnimations)
+                if (cell.y == y)
+                    for (const ShardPiece& p : shown) drawPiece(p);
             if (auto it = animatedObjects.find(y); it != animatedObjects.end())
                 for (const AnimatedObject& a : it->second) a.draw(window, &V);
             // Front pass.

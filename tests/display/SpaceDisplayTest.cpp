@@ -130,6 +130,7 @@ TEST_F(SpaceWorld, TheMeadowRocketFliesToMarsWhereTheObservatoryShowsItsViews) {
     EXPECT_EQ(g().getStrVar("TELESCOPEVIEW"), "Earth");
     dismiss();
     shot("space_observatory");
+    EXPECT_EQ(here().shardAnimations.size(), 1u); // the Moon shard by the crater
 
     // The telescope north of the deck, turned toward Earth where the Fire shard waits.
     leader().setTilePosition({13, 3});
@@ -192,6 +193,15 @@ TEST_F(SpaceWorld, TheSolarSystemShowsItsGatesAndAGateTripIsDrawnAlone) {
     frame({keys::Space});
     EXPECT_EQ(here().name, "Tidewell");
     EXPECT_TRUE(g().isBoolVarSet("GettingWaterShard"));
+
+    // A launch with no origin set shows the rocket rising without a planet, and ends in the
+    // home system.
+    g().STRVARS.erase("ORIGIN");
+    g().gotoScene("RocketLaunch", true, nullptr);
+    for (int i = 0; i < 100; ++i) frame();
+    shot("space_launch_without_origin");
+    until([&] { return here().name != "RocketLaunch"; }, 201);
+    EXPECT_EQ(here().name, "SolarSystem");
 }
 
 TEST_F(SpaceWorld, GatesAndLaunchesLoadAPlanetNotLoadedYetWithTheGamesOwnWindow) {
@@ -227,4 +237,5 @@ TEST_F(SpaceWorld, GatesAndLaunchesLoadAPlanetNotLoadedYetWithTheGamesOwnWindow)
     EXPECT_EQ(here().name, "MandelSystem");
     EXPECT_EQ(g().loadedPlanets, (std::set<std::string>{"Ceres", "Far"}));
 }
+
 
