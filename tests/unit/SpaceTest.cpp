@@ -176,8 +176,7 @@ TEST_F(Space, TheFinalOpponentGetsThePartysPowerAndTheShieldRing) {
     Character& scientist = who("MadScientist");
     EXPECT_EQ(scientist.accessory1, items.indexOf("ShieldGenRing"));
     const int armour = scientist.stats[AMR];
-    // Prepared again, the old ring's bonus comes off before the new one goes on.
-    shell->prepareMadScientist(hq);
+    shell->prepareMadScientist(hq); // the old ring's bonus comes off before the new one goes on
     EXPECT_EQ(scientist.stats[AMR], armour);
     roster.characters.pop_back();
     EXPECT_EQ(fatalDetail([&] { shell->prepareMadScientist(hq); }), "MadScientist");
@@ -218,6 +217,13 @@ TEST_F(Space, AGateTripStartsOnArrivalRunsFiveHundredFramesAndRecordsTheChapters
                                         "SpaceChapterGate 4 3 Air Elsewhere Air\nEndIf\n"));
     enter(field, "Start");
     ASSERT_EQ(field.gates.size(), 1u); // a second gate on the same tile is not placed
+    // While the Water quest runs without the shard, walking over the gate does nothing.
+    shell->BOOLVARS.insert("GettingWaterShard");
+    roster.at(0).setTilePosition({3, 3});
+    for (int i = 0; i < 20; ++i) frame(field, arrow(EAST));
+    EXPECT_GT(roster.at(0).tile.x, 4);
+    EXPECT_FALSE(field.gates[0]->travelling);
+    shell->BOOLVARS.clear();
     roster.at(0).setTilePosition({3, 3});
     shell->toggleZoom(); // zoomed out: the trip goes back to the normal size
     for (int i = 0; i < 10 && !field.gates[0]->travelling; ++i) frame(field, arrow(EAST));
@@ -258,16 +264,6 @@ TEST_F(Space, AGateTripStartsOnArrivalRunsFiveHundredFramesAndRecordsTheChapters
     EXPECT_FALSE(gate.travelling);
     EXPECT_EQ(gate.tripFrame, 1);
     EXPECT_EQ(shell->pendingScene, "Tidewell");
-}
-
-TEST_F(Space, AClosedGateStaysShutUnderTheParty) {
-    Scene& field = load(square("Field", "If Gates ALWAYS\nSpaceChapterGate 4 3 Water Tidewell Water Sun\nEndIf\n"));
-    enter(field, "Start");
-    shell->BOOLVARS.insert("GettingWaterShard");
-    roster.at(0).setTilePosition({3, 3});
-    for (int i = 0; i < 20; ++i) frame(field, arrow(EAST));
-    EXPECT_GT(roster.at(0).tile.x, 4);
-    EXPECT_FALSE(field.gates[0]->travelling);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -418,8 +414,6 @@ TEST_F(Space, TheOrreryTurnsOneStepASecondOnNegativeAndLargeClocks) {
         const float dy = (p.y - 540) / static_cast<float>(orbitRadiusY(body.orbit));
         EXPECT_NEAR(dx * dx + dy * dy, 1.0f, 1e-4f) << name;
     }
-    EXPECT_EQ(orbitRadiusY(80), 123);
-    EXPECT_NEAR(orbitRadiusX(80), 219.507f, 0.01f);
     // Step 0 is the top of the orbit.
     const sf::Vector2f top = orreryPosition({60, 9, 0, 1}, 0);
     EXPECT_NEAR(top.x, 960, 0.01f);
@@ -433,14 +427,6 @@ TEST_F(Space, TheShardPanelShowsWhatIsKnownOfAShard) {
     EXPECT_EQ(shardPlaceKind("Water", 6), ShardPlace::ELSEWHERE); // the system is not on the map yet
     EXPECT_EQ(shardPlaceKind("Water", 7), ShardPlace::SYSTEM);
     EXPECT_EQ(shardPlaceKind("Air", 9), ShardPlace::ELSEWHERE);
-    EXPECT_EQ(shardStatusText(0), "UNKNOWN STATUS");
-    EXPECT_EQ(shardStatusText(1), "RETRIEVED");
-    EXPECT_EQ(shardStatusText(2), "STOLEN");
-    EXPECT_EQ(shardStatusText(3), "");
-    EXPECT_EQ(shardRowColour(1), sf::Color(0, 150, 0, 150));
-    EXPECT_EQ(shardRowColour(2), sf::Color(150, 0, 0, 150));
-    EXPECT_EQ(shardRowColour(0), sf::Color(150, 150, 150, 150));
-    EXPECT_EQ(shardRowColour(7), sf::Color(150, 150, 150, 150));
 }
 
 TEST_F(Space, TheTelescopeGlintsWhileAShardLiesUnfoundOnItsPlanet) {
