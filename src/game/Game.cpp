@@ -150,12 +150,6 @@ const TileKind& Game::tileKindAt(long long index) const {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The final opponent comes with its own code; no demo scene asks for it, and a scene that does
-// stops loudly rather than going on half-prepared.
-
-void Game::prepareMadScientist(Scene&) {
-    fatalAssert("Game", __LINE__, "MadScientist preparation is not part of this build");
-}
 
 std::string Game::shardCoordsHint() {
     std::string text = "Check out these coords: ";

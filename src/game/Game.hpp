@@ -166,14 +166,15 @@ struct RocketFlight {
     int angle = 0; // degrees
     int offsetX = 0;
     int offsetY = 0;
-    int speed = 100;
+    int speed = 100; // the length of each phase in frames
 
     // Draws rand() four times: the drift of the space field, then the angle.
     RocketFlight();
     // On entering the rocket-flight scene.
     void reset();
+    // Phase 0 leaves ORIGIN, 1 is the porthole, 2 arrives at FLIGHT and lands there.
     void update(sf::RenderWindow* window);
-    void draw();
+    void draw(sf::RenderWindow& window);
 };
 
 struct SystemTravel {
@@ -370,8 +371,7 @@ public:
     void gotoPreviousScene();
 
     // --- chapters and planet generation ---
-    // The scene to switch to when the chapter has ended; empty otherwise. Defined with the
-    // chapter code; the frame update calls it once that code is in the build.
+    // The scene to switch to when the chapter has ended; empty otherwise.
     std::string checkChapterEnd();
     void generatePlanet(sf::RenderWindow* window, float fraction, const std::vector<Point>& points,
                         long long sceneIndex);

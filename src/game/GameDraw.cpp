@@ -32,17 +32,17 @@ void fillRect(sf::RenderWindow& window, float x, float y, float w, float h, sf::
 
 void Game::draw(sf::RenderWindow& window) {
     if (shardMap.shown) {
-        // The shard map's own drawing (ShardMap::draw) comes with the space code.
+        shardMap.draw(window);
         return;
     }
     if (telescope.shown) {
-        // The telescope view's own drawing (TelescopeView::draw) comes with the space code.
+        telescope.draw(window);
         return;
     }
-    // The travel animations (RocketFlight::draw, SystemTravel::draw) are drawn here, before the
-    // scene, when the space code joins the build.
     if (currentScene < 0 || currentScene >= scenes.size()) fatalAssert("Game", 495, "Scene");
     Scene& scene = scenes[currentScene];
+    if (scene.type == SCENE_ROCKET_FLIGHT) rocketFlight.draw(window);
+    if (scene.type == SCENE_SYSTEM_TRAVEL) systemTravel.draw(window);
     scene.draw(window);
 
     partyMenu.draw(window);

@@ -173,13 +173,13 @@ bool Game::runSceneFrame(const std::vector<int>& keyCodes, sf::RenderWindow* win
     }
     Scene& scene = current();
     if (scene.type == SCENE_ROCKET_FLIGHT) {
-        // The rocket flight's frame (RocketFlight::update) runs here with the space code.
         lastConsumer = FrameConsumer::ROCKET_FLIGHT;
+        rocketFlight.update(window);
         return false;
     }
     if (scene.type == SCENE_SYSTEM_TRAVEL) {
-        // The star-system travel's frame (SystemTravel::update) runs here with the space code.
         lastConsumer = FrameConsumer::SYSTEM_TRAVEL;
+        systemTravel.update();
         return false;
     }
     if (scene.miniGame == 0) {
@@ -272,8 +272,15 @@ void Game::update(const std::vector<int>& keyCodes, sf::RenderWindow* window) {
     if (input.action) toggleZoom();
     if (runSceneFrame(keyCodes, window)) return;
 
-    // The chapter-end check joins here with the chapter code: a scene name from
-    // checkChapterEnd() raises the chapter and switches there (not immediate, with the window).
+    // A chapter end raises the chapter and switches to its scene. Not while a switch waits: the
+    // next chapter's row could hold too and replace the end that is about to be shown.
+    if (!switchPending) {
+        const std::string chapterEnd = checkChapterEnd();
+        if (!chapterEnd.empty()) {
+            ++chapter;
+            gotoScene(chapterEnd, false, window);
+        }
+    }
     if (current().playerControlHere) newGameScreen.update(keyCodes, window);
     if (holds(keyCodes, keys::Tab)) serveTab();
 }

@@ -210,6 +210,8 @@ public:
     std::map<Point, std::vector<std::string>> rocketDestinationLists;
     std::set<Point> extraRocketDoors;
     Point zweenyRocket{-1, -1};
+    // The rocket-travel tile whose choice of destinations is open; x = -1: none.
+    Point rocketMenuTile{-1, -1};
 
     // --- things placed ---
     std::vector<std::shared_ptr<BaseBuilding>> buildings;
@@ -339,6 +341,9 @@ public:
     // One wall of a maze: a wall object on the tile and the tile blocked (for flyers too unless
     // keepOutOfSecond).
     void addWall(Point tile, const std::string& wall, bool keepOutOfSecond);
+    // The destinations a rocket-travel tile offers now, by running number (the column they are
+    // drawn in). A tile without a destination list is fatal.
+    std::map<int, std::string> rocketDestinations(Point tile) const;
     // The chest on a tile, or null.
     Chest* chestAt(Point tile);
     // The building whose door is on the tile, or null.

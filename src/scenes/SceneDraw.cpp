@@ -9,6 +9,7 @@
 #include "game/Globals.hpp"
 #include "game/PartyExchangeMenu.hpp"
 #include "game/TileKind.hpp"
+#include "minigames/SpaceGates.hpp"
 
 #include <SFML/Graphics.hpp>
 
@@ -59,6 +60,11 @@ void Scene::draw(sf::RenderWindow& window) {
         return sf::Vector2f(static_cast<float>(x * T - V.x + T / 2),
                             static_cast<float>(y * T - V.y + T / 2));
     };
+    // A gate trip fills the screen alone.
+    if (const SpaceChapterGate* gate = travellingGate(*this)) {
+        gate->draw(window, V);
+        return;
+    }
     const bool zoomedOut = T == 60;
     const bool shake = ambientSounds.size() == 1 && ambientSounds[0] == "Train" && randomBelow(30) == 9;
 
@@ -242,16 +248,20 @@ void Scene::draw(sf::RenderWindow& window) {
                 wishingWell.draw(window, V, frameCounter);
                 wellDrawn = true;
             }
-            if (auto it = pieces.find(y); it != pieces.end()) {
-                for (const ShardPiece& p : it->second) {
-                    std::string platform = "MetalPlatformSQ";
-                    if (isInside({p.tile.x, y})) {
-                        const TileKind& k = tileKindAtCell(p.tile.x, y);
-                        if (!k.texture.empty()) platform = k.texture;
-                    }
-                    drawShardPiece(p, window, V, resources->getTexture(platform, zoomedOut));
+            auto drawPiece = [&](const ShardPiece& p) {
+                std::string platform = "MetalPlatformSQ";
+                if (isInside({p.tile.x, y})) {
+                    const TileKind& k = tileKindAtCell(p.tile.x, y);
+                    if (!k.texture.empty()) platform = k.texture;
                 }
-            }
+                drawShardPiece(p, window, V, resources->getTexture(platform, zoomedOut));
+            };
+            if (auto it = pieces.find(y); it != pieces.end())
+                for (const ShardPiece& p : it->second) drawPiece(p);
+            // The shards lying on their platforms ("Shard", the shard room) show in their row.
+            for (const auto& [cell, shown] : shardAnimations)
+                if (cell.y == y)
+                    for (const ShardPiece& p : shown) drawPiece(p);
             if (auto it = animatedObjects.find(y); it != animatedObjects.end())
                 for (const AnimatedObject& a : it->second) a.draw(window, &V);
             drawPicturesRow(window, V, y, true);
@@ -291,6 +301,18 @@ void Scene::draw(sf::RenderWindow& window) {
                     window.draw(line);
                 }
             }
+            // The destinations a rocket pad offers, beside it in its row.
+            for (const auto& [pad, list] : rocketDestinationLists) {
+                if (pad.y != y) continue;
+                for (const auto& [number, destination] : rocketDestinations(pad)) {
+                    SceneObject sign;
+                    sign.name = destination;
+                    sign.x = static_cast<float>(number);
+                    sign.yOffset = (TILE_SIZE / 3 - TILE_SIZE) / 2;
+                    sign.tileAnchored = true;
+                    sign.draw(window, y, V);
+                }
+            }
         }
         // What no visible row reached.
         for (size_t b = 0; b < buildings.size(); ++b)
@@ -306,6 +328,7 @@ void Scene::draw(sf::RenderWindow& window) {
     } else if (type == SCENE_SCREEN) {
         for (const SceneText& t : texts) t.draw(window);
     } else if (type == SCENE_SPACE) {
+        for (const auto& gate : gates) gate->draw(window, V);
         for (const auto& [row, list] : objectRows)
             for (int i : list) objects[i].draw(window, row, V);
         for (const Planet& p : planets) {

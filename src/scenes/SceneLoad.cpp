@@ -6,6 +6,7 @@
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
 #include "game/TileKind.hpp"
+#include "minigames/RocketTravel.hpp"
 #include "scenes/Maze.hpp"
 #include "minigames/Sokoban.hpp"
 
@@ -449,6 +450,10 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         MovingTeleporter t;
         t.read(head);
         movingTeleporters.push_back(t);
+    } else if (word == "RocketTravelPlace") {
+        readRocketTravelPlace(*this, head);
+    } else if (word == "RocketDestinations") {
+        readRocketDestinations(*this, head, names);
     } else if (word == "GuessNumberGame") {
         miniGame = 1;
     } else if (word == "SalomaoGame") {

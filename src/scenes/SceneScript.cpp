@@ -7,6 +7,7 @@
 #include "foundation/TextReader.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
+#include "minigames/SpaceGates.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -417,6 +418,8 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
     } else if (word == "ZweenyRocket") {
         int x = r.integer();
         zweenyRocket = {x, r.integer()};
+    } else if (word == "SpaceChapterGate") {
+        addSpaceGate(*this, args);
     } else if (word == "SetAdvice") {
         // Deprecated: the line is ignored without holding up the game.
         std::cout << "SetAdvice is deprecated - scene " << name << std::endl;

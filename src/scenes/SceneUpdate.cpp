@@ -10,6 +10,8 @@
 #include "game/PartyExchangeMenu.hpp"
 #include "game/TileKind.hpp"
 #include "minigames/Sokoban.hpp"
+#include "minigames/RocketTravel.hpp"
+#include "minigames/SpaceGates.hpp"
 
 #include <algorithm>
 #include <cstdlib>
@@ -80,6 +82,7 @@ void Scene::update(sf::RenderWindow* window) {
         updateAdvisor();
         return;
     }
+    if (finishRocketMenu(*this, window)) return;
     if (!anyKeyScene.empty() && game->anyKey()) {
         go(anyKeyScene, window);
         return;
@@ -106,6 +109,12 @@ void Scene::update(sf::RenderWindow* window) {
     }
     for (Comet& c : comets) c.update(frameCounter);
     updatePictures();
+    if (!gates.empty()) {
+        // A trip under way (or ending now) takes the rest of the frame.
+        const bool wasTravelling = travellingGate(*this) != nullptr;
+        updateSpaceGates(*this);
+        if (wasTravelling || travellingGate(*this)) return;
+    }
 
     // The running battle takes the frame here once it is part of the build.
     if (battle.inBattle) return;
@@ -249,6 +258,11 @@ void Scene::arriveOnTile(Point tile) {
         game->bumpBack();
         return;
     }
+    if (std::find(rocketTravelTiles.begin(), rocketTravelTiles.end(), tile) !=
+        rocketTravelTiles.end()) {
+        openRocketMenu(*this, tile);
+        return;
+    }
     std::string target;
     if (auto e = exits.find(tile); e != exits.end()) target = e->second;
     if (BaseBuilding* b = buildingWithDoor(tile); b && !b->scene.empty()) target = b->scene;
@@ -386,11 +400,13 @@ void Scene::useFacedTile() {
         if (shardMapTiles.count(p)) {
             game->shardMap.shown = true;
             game->shardMap.background.startSpaceDrift();
+            std::cout << "Shard map opened" << std::endl;
             return;
         }
         if (telescopeTiles.count(p)) {
             game->telescope.shown = true;
             game->telescope.background.startSpaceDrift();
+            std::cout << "Telescope turned to " << game->getStrVar("TELESCOPEVIEW") << std::endl;
             return;
         }
     }

@@ -22,6 +22,10 @@ Resources& fontsOnly() {
     static Resources* store = [] {
         auto* r = new Resources();
         r->loadFonts(runDir() + "/Resources/Fonts", nullptr, 0, r->fonts);
+        // What the shard map and the telescope draw.
+        r->loadTextureFolder(runDir() + "/Resources/Planets", nullptr, 0, r->planets);
+        r->loadTextureFolder(runDir() + "/Resources/Gems", nullptr, 0, r->gems);
+        r->loadTextureFolder(runDir() + "/Resources/Misc", nullptr, 0, r->misc);
         return r;
     }();
     return *store;
@@ -70,12 +74,18 @@ TEST_F(GameDraw, AnEmptyScreenSceneLeavesTheWindowAsItWas) {
 
 TEST_F(GameDraw, TheShardMapAndTelescopeReplaceEverything) {
     g.shardMap.shown = true;
+    g.shardMap.background.startSpaceDrift();
     g.currentScene = 7; // not even the scene is looked at
     g.confirmShown = true;
-    EXPECT_EQ(frame().getPixel(650, 370), sf::Color::White);
+    // Their own dark sky instead of the window's white and the confirmation panel.
+    const sf::Color map = frame().getPixel(650, 370);
+    EXPECT_LT(map.r + map.g + map.b, 150);
     g.shardMap.shown = false;
     g.telescope.shown = true;
-    EXPECT_EQ(frame().getPixel(650, 370), sf::Color::White);
+    g.telescope.background.startSpaceDrift();
+    g.setStrVar("TELESCOPEVIEW", "Nada");
+    const sf::Color sky = frame().getPixel(650, 370);
+    EXPECT_LT(sky.r + sky.g + sky.b, 150);
     g.telescope.shown = false;
     EXPECT_FATAL(frame(), "ASSERT file Game line 495 : Scene");
 }

@@ -41,6 +41,7 @@ Resources& sharedResources() {
         r->loadFonts(dir + "Fonts", nullptr, 0, r->fonts);
         r->loadMusics(dir + "Musics", nullptr, 0, r->musics);
         r->loadSounds(dir + "Sounds", nullptr, 0);
+        r->loadAnimations(dir + "Animations", nullptr, 0); // the travel views' rocket flame
         return r;
     }();
     return *store;

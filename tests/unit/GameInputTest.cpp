@@ -34,7 +34,7 @@ protected:
         roster.characters.push_back(Character("Bo"));
         Scene& s = g.scenes.addScene();
         s.name = "Pad";
-        s.type = SCENE_ROCKET_FLIGHT;
+        s.type = SCENE_SCREEN;
         s.grid.assign(4, std::vector<int>(4, 0));
     }
     void TearDown() override {
@@ -228,7 +228,7 @@ TEST_F(GameFrame, TheShardMapAndTelescopeComeAfterTheDialogs) {
     frame({keys::LControl});
     EXPECT_FALSE(g.telescope.shown);
     frame();
-    EXPECT_EQ(g.lastConsumer, FrameConsumer::ROCKET_FLIGHT);
+    EXPECT_EQ(g.lastConsumer, FrameConsumer::WALKING_SCENE);
 }
 
 TEST_F(GameFrame, ActionTogglesTheZoomOnlyWhenNoDialogHoldsTheFrame) {

@@ -5,6 +5,8 @@
 #include "characters/People.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
+#include "minigames/RocketTravel.hpp"
+#include "minigames/SpaceGates.hpp"
 #include "scenes/Scene.hpp"
 
 #include "support/TestSupport.hpp"
@@ -35,7 +37,8 @@ protected:
         g.readGameFile(nullptr, 0.5f);
         // The planet's people first: its scenes name them.
         roster.loadCharacters("Game/Ceres/Characters.txt", nullptr, 0.0f, false, nullptr);
-        for (const char* folder : {"Game", "Game/Ceres", "Game/Mandelbrot"})
+        roster.loadCharacters("Game/Mars/Characters.txt", nullptr, 0.0f, false, nullptr);
+        for (const char* folder : {"Game", "Game/Ceres", "Game/Mars", "Game/Mandelbrot"})
             for (const auto& entry : fs::directory_iterator(folder))
                 if (entry.path().filename().string().find("scene.txt") != std::string::npos)
                     g.scenes.addScene().load(entry.path().generic_string());
@@ -63,6 +66,8 @@ protected:
     std::set<std::string> waysOut(const Scene& s, Point from, std::vector<std::string>& problems) {
         std::set<std::string> out;
         if (!s.anyKeyScene.empty()) out.insert(s.anyKeyScene);
+        // A space scene is left through its gates (the rocket flies anywhere on it).
+        for (const auto& gate : s.gates) out.insert(gate->destination);
         if (s.type != SCENE_WALK) return out;
         std::set<Point> standing;
         for (int i : s.persons)
@@ -109,6 +114,16 @@ protected:
             else problems.push_back(s.name + ": no way on foot to the border to " + target);
         }
         for (const MovingTeleporter& t : s.movingTeleporters) out.insert(t.name);
+        // A rocket pad flies to the landing place of each planet on its list, or into space.
+        for (Point pad : s.rocketTravelTiles) {
+            if (!reached(pad)) {
+                problems.push_back(s.name + ": no way on foot to the rocket pad");
+                continue;
+            }
+            for (const std::string& planet : s.rocketDestinationLists.at(pad))
+                out.insert(g.landingScene(planet));
+            out.insert(starSystemOf(planetOfScene(s)));
+        }
         return out;
     }
 
@@ -148,7 +163,8 @@ TEST_F(DemoRoutes, EveryDemoPlaceIsReachedFromTheTown) {
     EXPECT_TRUE(problems.empty()) << ::testing::PrintToString(problems);
     for (const char* name : {"Town", "TownHouse", "Meadow", "Quarter", "Garden", "GlowCave", "SnowPass",
                              "HedgeMaze", "StarField", "Solaris", "WonderHall", "BlockPuzzle",
-                             "ArcadeShooter", "MandelbrotStartingPoint", "MandelbrotNebula"})
+                             "ArcadeShooter", "MandelbrotStartingPoint", "MandelbrotNebula",
+                             "Olympus", "Bombinhas", "SolarSystem", "Tidewell"})
         EXPECT_EQ(reached.count(name), 1u) << name;
     // The title screens come before the town: the intro leads into it.
     EXPECT_EQ(g.sceneByName("Intro").anyKeyScene, "Town");

@@ -1,0 +1,241 @@
+// Rocket trips, gates, the shard map and the telescope on the shipped demo, drawn into a real
+// window and written out as screenshots; and planets loaded by trips that switch without one.
+#include "battle/Items.hpp"
+#include "battle/Magic.hpp"
+#include "characters/People.hpp"
+#include "foundation/Resources.hpp"
+#include "game/Game.hpp"
+#include "game/Globals.hpp"
+#include "minigames/SpaceGates.hpp"
+#include "scenes/Scene.hpp"
+
+#include "support/DisplaySupport.hpp"
+#include "support/TestSupport.hpp"
+
+#include <SFML/Graphics.hpp>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A whole game on the data of a folder, with the test window as its own.
+class SpaceWorld : public ::testing::Test {
+protected:
+    void TearDown() override {
+        if (resources) resources->stopAllAudio();
+        fs::current_path(old_);
+    }
+    void start(const std::string& folder) {
+        old_ = fs::current_path();
+        fs::current_path(folder);
+        resources = store_.get();
+        people = roster_.get();
+        magicRepository = spells_.get();
+        itemList = items_.get();
+        potionRepository = potions_.get();
+        g_ = std::make_unique<Game>();
+        game = g_.get();
+        g_->init(nullptr);
+        g_->window = &testWindow();
+        g_->playerName = "SpaceDisplayTester";
+    }
+    Game& g() { return *g_; }
+    Scene& here() { return g().current(); }
+    Character& leader() { return people->mainCharacter(); }
+    void frame(std::vector<int> keys = {}) { g().update(keys, &testWindow()); }
+    // Frames without keys until the condition holds (at most n).
+    template <class F> void until(F done, int n) {
+        for (int i = 0; i < n && !done(); ++i) frame();
+    }
+    // Reads the scene's text boxes (an entry title, a message) to their end.
+    void dismiss() {
+        for (int i = 0; i < 40 && here().textBoxActive(); ++i) {
+            frame({keys::Space});
+            frame();
+        }
+    }
+    void walk(int key, int steps) {
+        for (int s = 0; s < steps; ++s) {
+            frame({key});
+            for (int i = 0; i < 8; ++i) frame();
+        }
+    }
+    sf::Image shot(const std::string& name) {
+        sf::RenderWindow& w = testWindow();
+        w.clear();
+        g().draw(w);
+        sf::Image image = captureWindow(w);
+        image.saveToFile(binaryDir() + "/" + name + ".png");
+        return image;
+    }
+
+    GlobalsGuard globals_;
+    std::unique_ptr<Resources> store_ = std::make_unique<Resources>();
+    std::unique_ptr<People> roster_ = std::make_unique<People>();
+    std::unique_ptr<MagicRepository> spells_ = std::make_unique<MagicRepository>();
+    std::unique_ptr<ItemList> items_ = std::make_unique<ItemList>();
+    std::unique_ptr<PotionRepository> potions_ = std::make_unique<PotionRepository>();
+    std::unique_ptr<Game> g_;
+    fs::path old_;
+};
+
+int brightness(sf::Color c) { return c.r + c.g + c.b; }
+
+void writeText(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path) << text;
+}
+
+} // namespace
+
+TEST_F(SpaceWorld, TheMeadowRocketFliesToMarsWhereTheObservatoryShowsItsViews) {
+    start(runDir());
+    g().gotoScene("Meadow", true, nullptr);
+    dismiss();
+    here().movingTeleporters.clear(); // the wandering teleporter to town stays out of the way
+    leader().setTilePosition({11, 5});
+    walk(keys::Up, 2);
+    ASSERT_EQ(leader().tile, (Point{11, 3}));
+    ASSERT_TRUE(g().box1.active);
+    EXPECT_EQ(g().box1.options, (std::vector<std::string>{"Mars", "Ceres", "Open space"}));
+    shot("space_rocket_pad_choice");
+    frame({keys::Space});
+    frame();
+    EXPECT_EQ(g().getStrVar("ORIGIN"), "Earth");
+    EXPECT_EQ(g().getStrVar("FLIGHT"), "Mars");
+    EXPECT_EQ(g().pendingScene, "SpaceTravelAnimation");
+    frame();
+    shot("space_rocket_pad_boarding"); // the hatch and the ramp show while the party boards
+    until([&] { return here().name == "SpaceTravelAnimation"; }, 12);
+    ASSERT_EQ(here().name, "SpaceTravelAnimation");
+
+    for (int i = 0; i < 50; ++i) frame();
+    sf::Image leaving = shot("space_rocket_flight");
+    EXPECT_GT(brightness(leaving.getPixel(960, 640)), 60); // the Earth fills the middle
+    until([&] { return g().rocketFlight.phase == 1; }, 60);
+    for (int i = 0; i < 30; ++i) frame();
+    sf::Image porthole = shot("space_rocket_porthole");
+    EXPECT_EQ(porthole.getPixel(4, 4), sf::Color(189, 189, 189));
+    until([&] { return g().rocketFlight.phase == 2; }, 80);
+    for (int i = 0; i < 70; ++i) frame();
+    shot("space_rocket_arrival");
+    until([&] { return here().name == "Olympus"; }, 40);
+    ASSERT_EQ(here().name, "Olympus");
+    EXPECT_EQ(here().planet, "Mars");
+    EXPECT_EQ(g().getStrVar("FLIGHT"), "");
+    EXPECT_EQ(g().getStrVar("TELESCOPEVIEW"), "Earth");
+    dismiss();
+    shot("space_observatory");
+    EXPECT_EQ(here().shardAnimations.size(), 1u); // the Moon shard by the crater
+
+    // The telescope north of the deck, turned toward Earth where the Fire shard waits.
+    leader().setTilePosition({13, 3});
+    frame({keys::Up});
+    for (int i = 0; i < 3; ++i) frame();
+    frame({keys::Space});
+    ASSERT_TRUE(g().telescope.shown);
+    frame();
+    sf::Image telescope = shot("space_telescope");
+    EXPECT_GT(brightness(telescope.getPixel(960 - 200, 540)), 60);
+    frame({keys::LControl});
+    EXPECT_FALSE(g().telescope.shown);
+
+    // The star chart south of the deck, the Moon shard chosen.
+    frame();
+    leader().setTilePosition({13, 4});
+    frame({keys::Down});
+    for (int i = 0; i < 3; ++i) frame();
+    frame({keys::Space});
+    ASSERT_TRUE(g().shardMap.shown);
+    for (int i = 0; i < 8; ++i) {
+        frame({keys::Down});
+        frame();
+    }
+    ASSERT_EQ(g().shardMap.shardNames[g().shardMap.selected], "Moon");
+    sf::Image map = shot("space_shard_map");
+    EXPECT_EQ(map.getPixel(1510, 34), sf::Color::Blue); // the detail panel
+    // The list: RitPliar retrieved (green), the Moon not found yet (grey).
+    const sf::Color ritPliar = map.getPixel(125, 2 * 90 + 30), moon = map.getPixel(125, 9 * 90 + 30);
+    EXPECT_GT(ritPliar.g, ritPliar.r + 40);
+    EXPECT_EQ(moon.r, moon.g);
+    EXPECT_GT(moon.r, 60);
+}
+
+TEST_F(SpaceWorld, TheSolarSystemShowsItsGatesAndAGateTripIsDrawnAlone) {
+    start(runDir());
+    g().gotoScene("SolarSystem", true, nullptr);
+    dismiss();
+    Scene& system = here();
+    ASSERT_EQ(system.gates.size(), 2u);
+    const SpaceChapterGate& water = *system.gates[0];
+    ASSERT_EQ(water.chapter, "Water");
+    const int T = 120;
+    const sf::Vector2u centre(water.tile.x * T + T / 2 + 30, water.tile.y * T + T / 2 + 30);
+    sf::Image open = shot("space_gates");
+    g().BOOLVARS.insert("GettingWaterShard");
+    sf::Image closed = shot("space_gate_closed");
+    EXPECT_LT(brightness(closed.getPixel(centre.x, centre.y)), brightness(open.getPixel(centre.x, centre.y)));
+    g().BOOLVARS.erase("GettingWaterShard");
+
+    // Steered onto the gate, the rocket starts the trip.
+    system.flame.tile = water.tile.offset(-1, 0);
+    system.flame.pixel = {system.flame.tile.x * T, system.flame.tile.y * T};
+    for (int i = 0; i < 12 && !water.travelling; ++i) frame({keys::Right});
+    ASSERT_TRUE(water.travelling);
+    for (int i = 0; i < 60; ++i) frame();
+    sf::Image trip = shot("space_gate_trip");
+    // Only the trip: the planets of the system are gone from the screen.
+    EXPECT_NE(trip.getPixel(2 * T + T / 2, 2 * T + T / 2), open.getPixel(2 * T + T / 2, 2 * T + T / 2));
+    frame({keys::Space});
+    EXPECT_EQ(here().name, "Tidewell");
+    EXPECT_TRUE(g().isBoolVarSet("GettingWaterShard"));
+
+    // A launch with no origin set shows the rocket rising without a planet, and ends in the
+    // home system.
+    g().STRVARS.erase("ORIGIN");
+    g().gotoScene("RocketLaunch", true, nullptr);
+    for (int i = 0; i < 100; ++i) frame();
+    shot("space_launch_without_origin");
+    until([&] { return here().name != "RocketLaunch"; }, 201);
+    EXPECT_EQ(here().name, "SolarSystem");
+}
+
+TEST_F(SpaceWorld, GatesAndLaunchesLoadAPlanetNotLoadedYetWithTheGamesOwnWindow) {
+    const std::string dir = scratchDir("SpaceWorldPlanets");
+    for (const char* link : {"Resources", "Data", "Game.txt"})
+        fs::create_symlink(runDir() + "/" + link, dir + "/" + link);
+    writeText(dir + "/Game/Orbit_scene.txt",
+              "SceneName Orbit\nType SPACE\nTile . END\nMap\n....\n....\nEndMap\n"
+              "If Gate ALWAYS\nSpaceChapterGate 1 0 Water Dock Water Sun\nEndIf\n");
+    writeText(dir + "/Game/Ceres/Dock_scene.txt",
+              "SceneName Dock\nType WALK\nTile . END\nMap\n...\n...\nEndMap\nNPC <MAIN> 1 1\n");
+    writeText(dir + "/Game/Far/MandelSystem_scene.txt",
+              "SceneName MandelSystem\nType SPACE\nTile . END\nMap\n...\nEndMap\n");
+    fs::create_directories(dir + "/SaveGames");
+    start(dir);
+    g().gotoScene("Orbit", true, nullptr);
+    for (int i = 0; i < 12 && !here().gates[0]->travelling; ++i) frame({keys::Right});
+    ASSERT_TRUE(here().gates[0]->travelling);
+    frame();
+    testing::internal::CaptureStdout();
+    frame({keys::Space});
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("LOADING planet Ceres"), std::string::npos) << out;
+    EXPECT_EQ(here().name, "Dock");
+    EXPECT_EQ(here().planet, "Ceres");
+
+    g().setStrVar("ORIGIN", "SpaceTavern");
+    g().gotoScene("RocketLaunch", true, nullptr);
+    testing::internal::CaptureStdout();
+    until([&] { return here().name != "RocketLaunch"; }, 301);
+    out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("LOADING planet Far"), std::string::npos) << out;
+    EXPECT_EQ(here().name, "MandelSystem");
+    EXPECT_EQ(g().loadedPlanets, (std::set<std::string>{"Ceres", "Far"}));
+}
+
+
