@@ -75,7 +75,8 @@ void Game::draw(sf::RenderWindow& window) {
     // While shownCharacter is not 999999 the character view's panel (drawCharacterView) is
     // drawn here, when its code joins the build.
     if (scene.playerControlHere) newGameScreen.draw(window);
-    // The active mini-game (kinds 1 to 6) is drawn last, over everything, with its own code.
+    // The active mini-game (kinds 1 to 6) is drawn last, over everything.
+    drawMiniGame(window, scene.miniGame);
 }
 
 void Game::drawConfirmPanel(sf::RenderWindow& window) {

@@ -64,6 +64,8 @@ void Scene::enter(const std::string& previousSceneName) {
         else if (previous && previous->mandelbrotReturn != Point(-1, -1))
             mandelbrotReturn = previous->mandelbrotReturn;
     }
+    // 6
+    if (einstein) posePuzzle();
     // 7
     int anju = people->indexOf("Anju");
     if (anju != NO_INDEX) {

@@ -6,6 +6,7 @@
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
 #include "game/TileKind.hpp"
+#include "minigames/EinsteinPuzzle.hpp"
 #include "scenes/Maze.hpp"
 
 #include <fstream>
@@ -450,6 +451,11 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         MovingTeleporter t;
         t.read(head);
         movingTeleporters.push_back(t);
+    } else if (word == "EinsteinPuzzle") {
+        if (!einstein) einstein = std::make_shared<EinsteinPuzzle>();
+        einstein->read(head);
+        // Fulano's house shows one of these pets, chosen on entry.
+        for (const char* pet : {"Dog", "Cat", "Raccoon", "FatFox"}) names.insert(pet);
     } else if (word == "GuessNumberGame") {
         miniGame = 1;
     } else if (word == "SalomaoGame") {
