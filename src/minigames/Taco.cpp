@@ -96,8 +96,7 @@ bool Taco::isSolvable(const TacoLevel& level) {
     while (grew) {
         grew = false;
         for (int j = 0; j < rows; ++j) {
-            std::uint64_t s = seen[j];
-            if (!s) continue;
+            const std::uint64_t s = seen[j];
             std::uint64_t next = s | (s << 1) | (s >> 1);
             if (j > 0) next |= seen[j - 1];
             if (j + 1 < rows) next |= seen[j + 1];
