@@ -143,9 +143,9 @@ protected:
     }
     // The background shows at the window's corner and the panel just inside its outline.
     static void expectFrame(const sf::Image& img, sf::Color background, sf::Color panel) {
-        EXPECT_EQ(img.getPixel(20, 540), background);
-        EXPECT_EQ(img.getPixel(60, 540), panel);
-        EXPECT_EQ(img.getPixel(50, 540), sf::Color::White);
+        EXPECT_EQ(img.getPixel(20, 300), background);
+        EXPECT_EQ(img.getPixel(60, 300), panel);
+        EXPECT_EQ(img.getPixel(49, 300), sf::Color::White);
     }
     static int pixelsOf(const sf::Image& img, sf::Color c, int x0, int y0, int x1, int y1) {
         int n = 0;
@@ -172,11 +172,12 @@ TEST_F(ArcadeScreens, EveryGameInPlay) {
 
     enterCabinet("ArcadeSnake");
     press(key::Space);
+    g.cobrinha->length = 60;
     for (int i = 0; i < 40; ++i) press(i % 10 == 0 ? key::Left : i % 10 == 5 ? key::Up : 0);
     g.cobrinha->apples.push_back({20, 20});
     img = shot("minigame_snake");
     expectFrame(img, {50, 0, 50}, {70, 0, 70});
-    EXPECT_GE(pixelsOf(img, sf::Color::Green, 50, 50, 1870, 1030), 20 * 20 * 2);
+    EXPECT_GE(pixelsOf(img, sf::Color::Green, 50, 50, 1870, 1030), 30 * 300); // thirty cells and more
 
     enterCabinet("ArcadeFlags");
     press(key::Space);
