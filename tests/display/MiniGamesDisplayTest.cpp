@@ -6,6 +6,7 @@
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
+#include "minigames/EinsteinPuzzle.hpp"
 #include "scenes/Scene.hpp"
 
 #include "support/DisplaySupport.hpp"
@@ -15,7 +16,9 @@
 
 #include <filesystem>
 #include <memory>
+#include <iostream>
 #include <set>
+#include <sstream>
 
 namespace {
 
@@ -208,6 +211,58 @@ TEST_F(ArcadeScreens, EveryGameInPlay) {
     // The cave covers the window: no plain background left.
     EXPECT_EQ(pixelsOf(img, {0, 0, 50}, 0, 0, 1920, 1080), 0);
     EXPECT_EQ(g.salomao->state, SalomaoGame::PLAYING);
+}
+
+// Fivehouses on entry: five houses in the puzzle's colours, and the signpost's clues.
+TEST_F(ArcadeScreens, VillageHousesAndClues) {
+    std::ostringstream sink;
+    auto* old = std::cout.rdbuf(sink.rdbuf());
+    Scene& village = game->sceneByName("PuzzleVillage");
+    game->previousScene = game->findScene("Arcade");
+    game->currentScene = game->findScene("PuzzleVillage");
+    village.enter("Arcade");
+    std::cout.rdbuf(old);
+    village.message.lines.clear();
+    Character& leader = people->mainCharacter();
+    leader.setTilePosition({11, 8});
+    leader.setFacing(NORTH);
+    frame();
+    // Each house's colour shows along the row of house fronts.
+    const sf::Image houses = shot("minigame_village");
+    const EinsteinPuzzle& p = *village.einstein;
+    Point centre = village.camera + Point{960, 540};
+    scaleToScreen(centre);
+    const Point view = village.viewOffset(centre);
+    // Each house front, averaged, is nearest to its own colour among the five.
+    for (int i = 0; i < 5; ++i) {
+        const int x0 = (p.houseTiles[i].x - 1) * 120 - view.x + 60;
+        if (x0 < 0 || x0 + 240 > 1920) continue;
+        double r = 0, g = 0, b = 0, n = 0;
+        for (int y = 60; y < 220; ++y)
+            for (int x = x0; x < x0 + 240; ++x) {
+                const sf::Color q = houses.getPixel(x, y);
+                r += q.r;
+                g += q.g;
+                b += q.b;
+                ++n;
+            }
+        int nearest = -1;
+        double best = 1e9;
+        for (int k = 0; k < 5; ++k) {
+            const sf::Color c = p.houseColor(k);
+            const double d = std::abs(r / n - c.r) + std::abs(g / n - c.g) + std::abs(b / n - c.b);
+            if (d < best) {
+                best = d;
+                nearest = k;
+            }
+        }
+        EXPECT_EQ(nearest, i) << "house " << i;
+    }
+    frame({key::Space});
+    for (int i = 0; i < 400; ++i) frame();
+    ASSERT_FALSE(village.message.lines.empty());
+    EXPECT_EQ(village.message.lines.front().rfind("The house ", 0), 0u);
+    shot("minigame_village_clues");
 }
 
 } // namespace
