@@ -139,6 +139,16 @@ TEST_F(MiniGameWorld, SnakeSeededPlayKeepsGridBodyAndApplesInStep) {
 
 // --- the obstacle course ---
 
+// An obstacle drawn as the course draws them: x0, x1, y0, y1.
+Rect randomObstacle() {
+    Rect r;
+    r.x0 = 50 + std::rand() % 1820;
+    r.x1 = std::min(r.x0 + 50 + std::rand() % 384, 1870);
+    r.y0 = 50 + std::rand() % 980;
+    r.y1 = std::min(r.y0 + 50 + std::rand() % 216, 1030);
+    return r;
+}
+
 // The reference search written straight out: best first by f = g + 2460 - x - y, ties to the
 // larger g, x, y; a set of expanded points.
 bool referenceSolvable(const TacoLevel& level) {
@@ -175,14 +185,7 @@ TEST(TacoSearch, AgreesWithTheReferenceSearchAndBuildsTheSameLevels) {
     for (int i = 0; i < 3000; ++i) {
         TacoLevel level;
         const int n = std::rand() % 40;
-        for (int k = 0; k < n; ++k) {
-            Rect r;
-            r.x0 = 50 + std::rand() % 1820;
-            r.x1 = std::min(r.x0 + 50 + std::rand() % 384, 1870);
-            r.y0 = 50 + std::rand() % 980;
-            r.y1 = std::min(r.y0 + 50 + std::rand() % 216, 1030);
-            level.obstacles.push_back(r);
-        }
+        for (int k = 0; k < n; ++k) level.obstacles.push_back(randomObstacle());
         const bool expected = referenceSolvable(level);
         solvable += expected;
         ASSERT_EQ(Taco::isSolvable(level), expected) << "level " << i;
@@ -209,14 +212,7 @@ TEST(TacoSearch, AgreesWithTheReferenceSearchAndBuildsTheSameLevels) {
             int tries = 0;
             do {
                 level.obstacles.clear();
-                for (int k = 0; k < i; ++k) {
-                    Rect r;
-                    r.x0 = 50 + std::rand() % 1820;
-                    r.x1 = std::min(r.x0 + 50 + std::rand() % 384, 1870);
-                    r.y0 = 50 + std::rand() % 980;
-                    r.y1 = std::min(r.y0 + 50 + std::rand() % 216, 1030);
-                    level.obstacles.push_back(r);
-                }
+                for (int k = 0; k < i; ++k) level.obstacles.push_back(randomObstacle());
             } while (!referenceSolvable(level) && ++tries < 300);
             if (tries == 300) level.obstacles.clear();
             reference.push_back(level);
