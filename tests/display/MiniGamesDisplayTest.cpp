@@ -216,6 +216,10 @@ TEST_F(ArcadeScreens, EveryGameInPlay) {
 TEST_F(ArcadeScreens, VillageHousesAndClues) {
     std::ostringstream sink;
     auto* old = std::cout.rdbuf(sink.rdbuf());
+    game->currentScene = game->findScene("Arcade");
+    game->current().enter("Town");
+    frame();
+    shot("arcade");
     Scene& village = game->sceneByName("PuzzleVillage");
     game->previousScene = game->findScene("Arcade");
     game->currentScene = game->findScene("PuzzleVillage");

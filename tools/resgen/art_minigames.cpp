@@ -316,3 +316,29 @@ REGISTER_ART(minigame_more_flags) {
         return c;
     }());
 }
+
+REGISTER_ART(minigame_arcade_cabinet) {
+    // A game cabinet for the arcade's floor: marquee, glowing screen, joystick and buttons.
+    Canvas c(100, 200);
+    const sf::Color body = rgb(70, 40, 120), side = rgb(50, 28, 90);
+    c.fillPolygon({{8, 10}, {92, 10}, {92, 196}, {8, 196}}, side);
+    c.fillPolygon({{14, 14}, {86, 14}, {86, 196}, {14, 196}}, body);
+    c.fillRoundRect(12, 8, 76, 26, 4, rgb(250, 200, 60));
+    c.glow(50, 21, 40, rgb(255, 255, 200, 120));
+    for (int k = 0; k < 5; ++k) c.fillCircle(24 + k * 13.f, 21, 4, k % 2 ? rgb(220, 40, 60) : rgb(40, 120, 220));
+    c.fillRoundRect(20, 44, 60, 50, 4, rgb(15, 15, 25));
+    c.fillRoundRect(24, 48, 52, 42, 3, rgb(20, 60, 40));
+    Rng rng(4242);
+    for (int k = 0; k < 14; ++k)
+        c.fillRect(float(28 + rng.below(40)), float(52 + rng.below(32)), 4, 4,
+                   k % 3 == 0 ? rgb(250, 220, 60) : k % 3 == 1 ? rgb(90, 250, 120) : rgb(250, 90, 200));
+    c.glow(50, 69, 34, rgb(120, 255, 160, 60));
+    c.fillPolygon({{10, 104}, {90, 104}, {96, 124}, {4, 124}}, rgb(40, 30, 60));
+    c.line(32, 114, 30, 100, 4, rgb(30, 30, 30));
+    c.fillCircle(30, 99, 6, rgb(220, 30, 40));
+    c.fillCircle(58, 114, 5, rgb(250, 210, 40));
+    c.fillCircle(72, 114, 5, rgb(60, 200, 90));
+    c.fillRect(40, 150, 20, 14, rgb(30, 20, 40));
+    c.fillRect(46, 154, 8, 3, rgb(250, 200, 60));
+    finish(ctx, "Objects", "ArcadeCabinet", c);
+}
