@@ -13,11 +13,9 @@ e2e_start_display
 e2e_make_work "$RUN_DIR"
 SAVE="$E2E_WORK/SaveGames/Arcadia"
 
-# The colour of one window pixel, as ImageMagick names it (e.g. "srgb(50,0,0)").
+# The colour of one window pixel as ImageMagick's import names it (e.g. "srgb(50,0,0)").
 pixel_at() {
-    import -window "$E2E_WINDOW" "$E2E_WORK/shot.png" 2>/dev/null || return 1
-    [ -n "${E2E_SHOTS:-}" ] && cp "$E2E_WORK/shot.png" "$E2E_SHOTS/shot-$1-$(date +%s%N).png"
-    convert "$E2E_WORK/shot.png" -format "%[pixel:p{$1,$2}]" info: 2>/dev/null
+    import -window "$E2E_WINDOW" -crop "1x1+$1+$2" txt:- 2>/dev/null | grep -o 'srgb([0-9,]*)' | head -1
 }
 
 e2e_start_game "$PROGRAM"
