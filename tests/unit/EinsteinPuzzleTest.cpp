@@ -33,19 +33,19 @@ int referenceCount(const EinsteinPuzzle& p) {
         }
         return false;
     };
-    std::function<int(int)> fill = [&](int cell) -> int {
+    auto fill = [&](auto&& self, int cell) -> int {
         if (cell == 15) return 1;
         const int h = cell / 3, attribute = cell % 3 + 1;
         int total = 0;
         for (int v = 0; v < 5; ++v) {
             if (house[attribute][v] >= 0) continue;
             house[attribute][v] = h;
-            if (!breaks(attribute, v)) total += fill(cell + 1);
+            if (!breaks(attribute, v)) total += self(self, cell + 1);
             house[attribute][v] = -1;
         }
         return total;
     };
-    return fill(0);
+    return fill(fill, 0);
 }
 
 // The generator's rules over the reference count, on the same random sequence.
