@@ -236,6 +236,8 @@ TEST_F(ArcadeScreens, VillageHousesAndClues) {
     ASSERT_FALSE(village.message.lines.empty());
     EXPECT_EQ(village.message.lines.front().rfind("The house ", 0), 0u);
     shot("minigame_village_clues");
+    // The scenes' music must not outlive the test process's audio.
+    for (auto& [name, music] : resources->musics) music.stop();
 }
 
 } // namespace
