@@ -29,6 +29,7 @@ class RenderTarget;
 } // namespace sf
 
 class Scene;
+struct MiniGames;
 
 // ---------------------------------------------------------------------------------------------
 // The scenes, addressed by index. Elements never move once added: a scene may append planets
@@ -295,8 +296,9 @@ public:
     // Character name -> saved description, for characters of planets not loaded yet.
     std::map<std::string, std::string> storedCharacterLines;
     std::string LASTSHARD = "None";
-    // The owned mini-game objects (GuessNumber, SalomaoGame, Cobrinha, GuessFlag, Taco) and the
-    // party menu join here with the mini-games and party-menu code.
+    // The owned mini-game objects (GuessNumber, SalomaoGame, Cobrinha, GuessFlag, Taco); the
+    // party menu joins here with the party-menu code.
+    std::shared_ptr<MiniGames> miniGames;
     std::set<std::pair<MazeNode, MazeNode>> mazeCells;
     MazePlacement shardPlacement;
     std::map<MazePlacement, std::string> mandelbrotPlacements;
@@ -319,6 +321,8 @@ public:
     std::string getStrVar(const std::string& name) const;
     void clearStrVar(const std::string& name);
     int shardState(const std::string& name) const;
+    // A won mini-game's flag (saved with BOOLVARS); adding it again changes nothing.
+    void addFlag(const std::string& name);
     void obtainShard(const std::string& name);
     // A planet missing from the table is fatal (Game 512).
     std::string landingScene(const std::string& planet) const;
@@ -360,6 +364,11 @@ public:
     // the object pictures and background animations those scenes name.
     void loadGameFolder(sf::RenderWindow* window);
     void createTravelScenes();
+    // The five owned mini-games, in the order of their random draws.
+    void createMiniGames();
+    // One frame of the mini-game of that kind; false when it has ended.
+    bool updateMiniGame(int kind, const std::vector<int>& keyCodes);
+    void drawMiniGame(sf::RenderTarget& window, int kind);
 
     // --- scene switching and planets ---
     // True when the switch happened now, false when it waits for the 10-frame delay. The window

@@ -75,8 +75,8 @@ void Game::draw(sf::RenderWindow& window) {
     if (settingsOpen) drawSettingsPanel(window);
     if (shownCharacter != NO_INDEX) drawCharacterView(window);
     if (scene.playerControlHere) newGameScreen.draw(window);
-    // The active mini-game (kinds 1 to 6) is drawn last, over everything, with its own code.
-    if (scene.miniGame == 3 && saveTheFuture) saveTheFuture->draw(window);
+    // The active mini-game (kinds 1 to 6) is drawn last, over everything.
+    drawMiniGame(window, scene.miniGame);
 }
 
 void Game::drawConfirmPanel(sf::RenderWindow& window) {

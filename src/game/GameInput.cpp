@@ -187,11 +187,10 @@ bool Game::runSceneFrame(const std::vector<int>& keyCodes, sf::RenderWindow* win
         scene.update(window);
         return false;
     }
-    // Kinds 1 to 6: the mini-game's update runs here with the mini-games' code (kinds 1-3 get
-    // keyCodes). One that reports its end sends the game back with
-    // gotoScene(scenes[previousScene].name, false, nullptr) and skips the rest of the frame.
+    // Kinds 1 to 6: one that reports its end sends the game back and skips the rest of the
+    // frame. (The shooter, kind 3, runs here with its own code.)
     lastConsumer = FrameConsumer::MINI_GAME;
-    if (scene.miniGame == 3 && saveTheFuture && !saveTheFuture->update(keyCodes)) {
+    if (!updateMiniGame(scene.miniGame, keyCodes)) {
         gotoScene(scenes[previousScene].name, false, nullptr);
         return true;
     }

@@ -139,6 +139,5 @@ void Game::createTravelScenes() {
     travel.name = "RocketLaunch";
     travel.type = SCENE_SYSTEM_TRAVEL;
     travel.music = "SpaceTravel";
-    // The five owned mini-game objects (GuessNumber, SalomaoGame, Cobrinha, GuessFlag, Taco)
-    // are created here, in that order, with the mini-games' code.
+    createMiniGames();
 }

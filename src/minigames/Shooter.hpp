@@ -119,7 +119,7 @@ public:
     bool steerMissile(SaveTheFutureMissile& missile);
     Rect saucerBox(const SaveTheFutureSaucer& saucer) const;
 
-    void draw(sf::RenderWindow& window);
+    void draw(sf::RenderTarget& window);
     void drawTitle(sf::RenderTarget& window);
     void drawShip(const SaveTheFutureShip& ship, sf::RenderTarget& window);
     void drawShipKind3(const SaveTheFutureShip& ship, sf::RenderTarget& window);

@@ -66,7 +66,7 @@ void SaveTheFuture::drawTitle(sf::RenderTarget& window) {
     drawCentred(window, hint, 810);
 }
 
-void SaveTheFuture::draw(sf::RenderWindow& window) {
+void SaveTheFuture::draw(sf::RenderTarget& window) {
     if (state == TITLE) {
         drawTitle(window);
         return;

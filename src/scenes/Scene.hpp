@@ -332,6 +332,11 @@ public:
     void removeLightTile(Point tile);
     void setContainerContents(const std::string& contentName);
     void setPet(const std::string& pet);
+    // The logic puzzle on entry: a new puzzle, the houses coloured and their doors routed, the
+    // pet and the fruit set in Fulano's house.
+    void posePuzzle();
+    // Shows the puzzle's clues when the tile is its clue tile; false otherwise.
+    bool useClueTile(Point tile);
     void scanBlockedNeighbours();
     void syncBlockedCells(const std::set<Point>& cells);
     void unblockCell(Point tile);

@@ -65,6 +65,8 @@ void Scene::enter(const std::string& previousSceneName) {
             mandelbrotReturn = previous->mandelbrotReturn;
         enterMandelbrotLevel();
     }
+    // 6
+    if (einstein) posePuzzle();
     // 7
     int anju = people->indexOf("Anju");
     if (anju != NO_INDEX) {

@@ -7,6 +7,7 @@
 #include "game/Globals.hpp"
 #include "game/TileKind.hpp"
 #include "minigames/RocketTravel.hpp"
+#include "minigames/EinsteinPuzzle.hpp"
 #include "scenes/Maze.hpp"
 #include "minigames/Sokoban.hpp"
 
@@ -454,6 +455,11 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         readRocketTravelPlace(*this, head);
     } else if (word == "RocketDestinations") {
         readRocketDestinations(*this, head, names);
+    } else if (word == "EinsteinPuzzle") {
+        if (!einstein) einstein = std::make_shared<EinsteinPuzzle>();
+        einstein->read(head);
+        // Fulano's house shows one of these pets, chosen on entry.
+        for (const char* pet : {"Dog", "Cat", "Raccoon", "FatFox"}) names.insert(pet);
     } else if (word == "GuessNumberGame") {
         miniGame = 1;
     } else if (word == "SalomaoGame") {

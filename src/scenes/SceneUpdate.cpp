@@ -397,6 +397,7 @@ void Scene::useFacedTile() {
     }
 
     for (Point p : {faced, leader.tile}) {
+        if (useClueTile(p)) return;
         if (shardMapTiles.count(p)) {
             game->shardMap.shown = true;
             game->shardMap.background.startSpaceDrift();
