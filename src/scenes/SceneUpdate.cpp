@@ -8,6 +8,7 @@
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
 #include "game/TileKind.hpp"
+#include "scenes/FindingText.hpp"
 
 #include <algorithm>
 #include <cstdlib>
@@ -154,11 +155,7 @@ void Scene::updateLeader(sf::RenderWindow* window) {
     }
 
     const InputFlags& in = game->input;
-    Direction d = NO_DIRECTION;
-    if (in.leftHeld) d = WEST;
-    else if (in.rightHeld) d = EAST;
-    else if (in.upHeld) d = NORTH;
-    else if (in.downHeld) d = SOUTH;
+    const Direction d = stepQueue.step(in.leftHeld, in.rightHeld, in.upHeld, in.downHeld, leader.walking);
     if (!leader.walking && d != NO_DIRECTION) {
         Point next = leader.tile;
         movePoint(next, d, 1);
@@ -191,7 +188,7 @@ void Scene::updateLeader(sf::RenderWindow* window) {
         for (int x = f.x0; x <= f.x1; ++x)
             for (int y = f.y0; y <= f.y1; ++y) others.insert({x, y});
     const Point before = leader.tile;
-    WalkInput walk{in.leftHeld, in.rightHeld, in.upHeld, in.downHeld};
+    WalkInput walk{d == WEST, d == EAST, d == NORTH, d == SOUTH};
     leader.move(&walk, mapSize(), blocked[leader.flying ? 1 : 0], others, MOVE_NONE);
     placeAtFreeTile(leader.pixel);
     camera = view;
@@ -228,7 +225,7 @@ void Scene::arriveOnTile(Point tile) {
         bool first = false;
         for (const DroppedItem& d : here) {
             leader.addItemCount(d.item, 1);
-            message.setText("Got " + itemList->at(d.item).name, nullptr);
+            message.setText(foundItemText(itemList->at(d.item).name), nullptr);
             first = pickedUpItems.insert(d.item).second || first;
         }
         if (first) runIfBlocks();
@@ -329,7 +326,7 @@ void Scene::useFacedTile() {
             message.setText("The chest is empty.", nullptr);
         } else {
             leader.addItemCount(itemIndex(chest->item), 1);
-            message.setText("Found " + chest->item + "!", nullptr);
+            message.setText(foundItemText(chest->item), nullptr);
             chest->item.clear();
         }
         return;
@@ -349,7 +346,7 @@ void Scene::useFacedTile() {
                 dropItem(s.item, s.tile, false);
                 const std::string itemName = itemList->at(s.item).name;
                 game->BOOLVARS.insert("DROPPED_" + itemName);
-                message.setText("You put down the " + itemName + ".", nullptr);
+                message.setText("You put down the " + readableItemName(itemName) + ".", nullptr);
                 return;
             }
         }
@@ -363,7 +360,7 @@ void Scene::useFacedTile() {
             const int item = it->item;
             list.erase(it);
             leader.addItemCount(item, 1);
-            message.setText("Got " + itemList->at(item).name, nullptr);
+            message.setText(foundItemText(itemList->at(item).name), nullptr);
             if (pickedUpItems.insert(item).second) runIfBlocks();
             return;
         }
