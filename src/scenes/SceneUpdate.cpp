@@ -88,7 +88,7 @@ void Scene::update(sf::RenderWindow* window) {
     for (const auto& [row, list] : objectRows)
         for (int i : list) objectCells.insert({static_cast<int>(objects[i].x), row});
     for (MovingTeleporter& t : movingTeleporters) t.step(mapSize(), blocked[0], objectCells);
-    if (light.dark || light.disco) light.updateFrame();
+    if (light.dark || light.disco) light.updateFrame(game->frameCounter);
     if (!snow.empty()) updateSnow(snow, mapSize());
     // Layers and buildings animate by the frame (drifting stars, tower lights, damage smoke).
     for (Background& layer : backgrounds) layer.update();

@@ -53,7 +53,11 @@ protected:
     void TearDown() override {
         fs::remove_all(saveFolder());
     }
-    static std::string saveFolder() { return "SaveGames/R5DemoRoutes"; }
+    // One folder per test: the tests run side by side.
+    static std::string player() {
+        return std::string("R5") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    }
+    static std::string saveFolder() { return "SaveGames/" + player(); }
 
     // A fresh world with every demo scene loaded, as at the start of the program.
     void build() {
@@ -77,7 +81,7 @@ protected:
                 if (entry.path().filename().string().find("scene.txt") != std::string::npos)
                     g->scenes.addScene().load(entry.path().generic_string());
         for (Scene& s : g->scenes) s.music.clear();
-        g->playerName = "R5DemoRoutes";
+        g->playerName = player();
     }
 
     Character& leader() { return roster->mainCharacter(); }
