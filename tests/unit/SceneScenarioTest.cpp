@@ -231,3 +231,30 @@ TEST_F(DemoTown, WalkTalkOpenTriggerDoorAndRoad) {
     EXPECT_EQ(leader().tile, Point(9, 12));
     EXPECT_FALSE(scene().textBoxActive());
 }
+
+TEST_F(DemoTown, TapsDuringAStepAreWalkedAndAHeldKeyStopsWhereItIsLetGo) {
+    ASSERT_TRUE(g.gotoScene("Intro", true, nullptr));
+    press(keys::Space);
+    ASSERT_EQ(scene().name, "Town");
+    closeText();
+    ASSERT_EQ(leader().tile, Point(10, 7));
+    // Three taps a few frames apart: the second and third come while the first step is walked.
+    for (int key : {keys::Right, keys::Right, keys::Down}) {
+        g.update({key}, nullptr);
+        g.update({}, nullptr);
+        g.update({}, nullptr);
+    }
+    for (int i = 0; i < 30; ++i) g.update({}, nullptr);
+    EXPECT_EQ(leader().tile, Point(12, 8));
+
+    // A held key repeats at about the frame rate, now and then skipping a frame; once it is let
+    // go the leader stops on the tile it was walking to.
+    Point walkingTo = leader().tile;
+    for (int f = 0; f < 30; ++f) {
+        g.update(f % 5 == 4 ? std::vector<int>{} : std::vector<int>{keys::Left}, nullptr);
+        walkingTo = leader().targetTile;
+    }
+    for (int i = 0; i < 30; ++i) g.update({}, nullptr);
+    EXPECT_EQ(leader().tile, walkingTo);
+    EXPECT_LT(leader().tile.x, 12);
+}
