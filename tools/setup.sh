@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUORVANE_BUILD_DIR:-$root/build}
 
 packages=(build-essential cmake g++ pkg-config libsfml-dev libgtest-dev googletest libbenchmark-dev
-          fonts-liberation xvfb xauth xdotool time strace)
+          fonts-liberation xvfb xauth xdotool time strace imagemagick)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

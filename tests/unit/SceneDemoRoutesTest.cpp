@@ -172,6 +172,11 @@ protected:
             for (int i : list)
                 if (const Point at{static_cast<int>(s.objects[i].x), row}; seen.count(at) && !roofs.count(at))
                     problems.push_back(s.name + ": a " + s.objects[i].name + " stands on an open way");
+        // Everyone here has something to say or to do.
+        for (int i : s.persons)
+            if (!s.monologs.count(i) && !s.dialogs.count(i) &&
+                std::find(s.joinList.begin(), s.joinList.end(), i) == s.joinList.end())
+                problems.push_back(s.name + ": " + roster->at(i).name + " has nothing to say");
         // Everything to take lies within reach of this arrival.
         auto nextTo = [&](Point tile) {
             for (Direction d : DIRECTIONS)

@@ -378,6 +378,7 @@ REGISTER_ART(character_faces) {
         {"Orla", {rgb(225, 180, 140), rgb(220, 200, 80), rgb(90, 120, 60), rgb(180, 90, 40), 3}},
         {"Whiskers", {rgb(90, 90, 100), rgb(90, 90, 100), rgb(250, 200, 40), rgb(70, 70, 80), 0, false, false, true}},
         {"Tobin", {rgb(200, 150, 90), rgb(200, 150, 90), rgb(110, 200, 120), rgb(120, 80, 50), 0, false, false, true}},
+        {"Nerin", {rgb(235, 210, 190), rgb(225, 220, 245), rgb(140, 70, 200), rgb(110, 60, 160), 1}},
     };
     for (const Named& n : faces) {
         Canvas c(128, 128);
