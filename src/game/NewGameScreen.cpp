@@ -34,6 +34,21 @@ std::vector<std::string> listSaveFolders(const std::string& saveRoot) {
     return names;
 }
 
+std::string NewGameScreen::keyHint() const {
+    switch (state) {
+    case 0: return "Space: begin     F1: credits     Escape: quit";
+    case 1:
+    case 2: return "Up, Down: choose     Space: confirm     F1: credits     Escape: quit";
+    case 3:
+    case 4: return "Letters and digits: your name     BackSpace: erase     Return: done";
+    default: {
+        static const char* const levels[] = {"Easy", "Normal", "Hard"};
+        const int kept = game != nullptr ? std::clamp(game->difficulty, 0, 2) : 1;
+        return std::string("Up, Down: choose     Space: confirm     Control: keep ") + levels[kept];
+    }
+    }
+}
+
 NewGameScreen::NewGameScreen() {
     // The visible rows follow from the size at the default character size.
     resumeList.setSize(640, 270);
@@ -48,6 +63,7 @@ NewGameScreen::NewGameScreen() {
     nameBox.fillColor = sf::Color::Blue;
     nameBox.label = "Enter your name";
     nameBox.maxLength = MAX_PLAYER_NAME_LENGTH;
+    nameBox.refuseOverflow = true;
 
     difficultyList.options = {"Easy", "Normal", "Hard"};
     difficultyList.setSize(640 / 3, 270 * 2 / 3);
@@ -141,6 +157,7 @@ bool NewGameScreen::update(const std::vector<int>& keyCodes, sf::RenderWindow* w
     }
 
     case 5:
+        message = "How hard should the journey be?";
         state = 6;
         difficultyList.active = true;
         difficultyList.setSelectedText(

@@ -36,6 +36,9 @@ public:
     bool update(const std::vector<sf::Keyboard::Key>& keyCodes, sf::RenderWindow* window);
     void draw(sf::RenderTarget& window) const;
     void draw(sf::RenderTarget* window) const { draw(*window); }
+
+    // The key hint at the foot of the screen for what is open now, naming the keys that work.
+    std::string keyHint() const;
 };
 
 // The names of the folders under saveRoot that hold a "game.save", sorted. A save stopped

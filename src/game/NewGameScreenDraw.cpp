@@ -11,6 +11,16 @@ void NewGameScreen::draw(sf::RenderTarget& window) const {
     if (resumeList.active) resumeList.draw(window, false);
     if (nameBox.active) nameBox.draw(window);
     if (difficultyList.active) difficultyList.draw(window, false);
+
+    // Loading a saved game leaves the screen in its list state with nothing open: no hint then.
+    if (state < 2 || resumeList.active || nameBox.active || difficultyList.active) {
+        sf::Text hint(keyHint(), resources->getFont("Dialog"), 34);
+        hint.setFillColor(sf::Color(200, 200, 220));
+        const sf::FloatRect b = hint.getLocalBounds();
+        hint.setOrigin(b.left + b.width / 2, b.top + b.height / 2);
+        hint.setPosition(960, 900);
+        window.draw(hint);
+    }
     if (message.empty()) return;
 
     sf::Text text(message, resources->getFont("CaviarDreams"), 50);

@@ -41,10 +41,12 @@ bool TextInput::update(const std::vector<int>& keyCodes) {
         }
         if (code == KEY_RETURN) return true;
         const std::string name = keyToString(code);
-        if (name.size() == 1 && (maxLength == 0 || text.size() < maxLength)) {
+        const unsigned char c = static_cast<unsigned char>(name[0]);
+        const std::string longer = text + char(text.empty() ? std::toupper(c) : std::tolower(c));
+        if (name.size() == 1 && (maxLength == 0 || text.size() < maxLength) &&
+            (!refuseOverflow || fits(longer))) {
             playDialogSound("Menu");
-            const unsigned char c = static_cast<unsigned char>(name[0]);
-            text += char(text.empty() ? std::toupper(c) : std::tolower(c));
+            text = longer;
         } else {
             playDialogSound("Denial");
         }

@@ -26,11 +26,16 @@ public:
     std::string text;
     // Longest text accepted; 0 for no limit. Keys beyond it are refused with "Denial".
     std::size_t maxLength = 0;
+    // When set, a letter that would run the text past the box's right edge is refused with
+    // "Denial" (measured in the box's font; without loaded fonts nothing is measured).
+    bool refuseOverflow = false;
 
     // Handles the frame's key codes in order; true when Return came (later codes are dropped).
     bool update(const std::vector<int>& keyCodes);
     bool update(const std::vector<sf::Keyboard::Key>& keyCodes);
     void draw(sf::RenderTarget& window) const;
+    // Whether label, ": " and the given text fit inside the box as it is drawn.
+    bool fits(const std::string& candidate) const;
     void draw(sf::RenderTarget* window) const { draw(*window); }
 };
 

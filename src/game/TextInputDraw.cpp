@@ -5,6 +5,13 @@
 
 #include <SFML/Graphics.hpp>
 
+// The text starts 35 pixels into the box; a margin of the same size keeps it off the right edge.
+bool TextInput::fits(const std::string& candidate) const {
+    if (resources == nullptr || resources->fonts.count("Dialog") == 0) return true;
+    sf::Text shown(label + ": " + candidate, resources->getFont("Dialog"), unsigned(characterSize));
+    return 35 + shown.getLocalBounds().left + shown.getLocalBounds().width <= float(width - 35);
+}
+
 void TextInput::draw(sf::RenderTarget& window) const {
     sf::Text shown(label + ": " + text, resources->getFont("Dialog"), unsigned(characterSize));
     shown.setFillColor(sf::Color::White);

@@ -58,17 +58,18 @@ bool SceneLight::spreadIsCurrent() const {
     return true;
 }
 
-void SceneLight::updateFrame() {
+void SceneLight::updateFrame(std::uint32_t gameFrame) {
+    flickerFrame = gameFrame;
     flickered.clear();
     for (const Point& l : lights)
         if (std::rand() % 15 == 0) flickered.insert(l);
     if (disco) colour = randomColor();
 }
 
-int SceneLight::overlayAlpha(Point cell) const {
+int SceneLight::overlayAlpha(Point cell, bool withFlicker) const {
     int best = -1;
     for (const auto& [l, m] : distances) {
-        if (flickered.count(l)) continue;
+        if (withFlicker && flickered.count(l)) continue;
         auto it = m.find(cell);
         if (it != m.end() && (best < 0 || it->second < best)) best = it->second;
     }

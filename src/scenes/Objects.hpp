@@ -7,6 +7,7 @@
 
 #include <SFML/Graphics/Color.hpp>
 
+#include <cstdint>
 #include <istream>
 #include <map>
 #include <set>
@@ -211,6 +212,10 @@ struct SceneLight {
     std::map<Point, std::map<Point, int>> distances;
     std::set<Point> lit;
     std::set<Point> flickered; // lights that are out this frame
+    // The game frame whose update drew the flicker. While a text box, a menu or a pause holds
+    // the scene, no new flicker is drawn and the lights burn steadily instead of a light that
+    // happened to be out staying dark for as long as the pause lasts.
+    std::uint32_t flickerFrame = 0;
     bool disco = false;
     sf::Color colour = sf::Color::Black;
     bool heat = false;
@@ -222,9 +227,14 @@ struct SceneLight {
     // Whether the distance maps belong to exactly the present lights.
     bool spreadIsCurrent() const;
     // Once per frame: each light is out with a chance of 1 in 15; DiscoLights changes colour.
-    void updateFrame();
+    void updateFrame(std::uint32_t gameFrame = 0);
     // The overlay alpha of a cell for this frame (n when no light reaches it).
-    int overlayAlpha(Point cell) const;
+    int overlayAlpha(Point cell, bool withFlicker = true) const;
+    // The overlay alpha drawn in the given game frame: the flicker counts only in the frame
+    // that drew it.
+    int overlayAlphaAt(Point cell, std::uint32_t gameFrame) const {
+        return overlayAlpha(cell, gameFrame == flickerFrame);
+    }
 };
 
 // The distances of one light, spread through the 4-neighbourhood up to the reach.

@@ -14,6 +14,7 @@
 #include "scenes/SceneCondition.hpp"
 #include "scenes/SceneCredits.hpp"
 #include "scenes/SceneState.hpp"
+#include "scenes/StepQueue.hpp"
 
 #include <SFML/Graphics/Color.hpp>
 
@@ -263,6 +264,7 @@ public:
     std::vector<SceneCondition> conditions; // If and IfOnce blocks in file order
     std::map<Point, std::vector<std::string>> triggers;
     std::set<Point> firedTriggers;
+    StepQueue stepQueue;                      // arrow taps that came during a step
     std::map<std::string, std::vector<std::string>> sequences;
     SequenceRun sequence;
     std::map<int, Monolog> monologs;          // by roster index

@@ -416,7 +416,8 @@ void drawDarkness(const Scene& scene, sf::RenderTarget& window, Point V, Point f
     sf::VertexArray quads(sf::Quads);
     for (int y = std::max(0, first.y); y < rows && y <= last.y; ++y)
         for (int x = std::max(0, first.x); x < columns && x <= last.x; ++x) {
-            const int a = light.overlayAlpha({x, y});
+            const int a = game != nullptr ? light.overlayAlphaAt({x, y}, game->frameCounter)
+                                          : light.overlayAlpha({x, y});
             const sf::Color c(static_cast<sf::Uint8>(light.colour.r * (n - a) / n),
                               static_cast<sf::Uint8>(light.colour.g * (n - a) / n),
                               static_cast<sf::Uint8>(light.colour.b * (n - a) / n),

@@ -82,6 +82,7 @@ void Scene::enter(const std::string& previousSceneName) {
     // 9-10
     if (saveQuorvane) people->savedParty = people->party;
     firedTriggers.clear();
+    stepQueue.clear();
     shownMessages.clear();
     for (Point p : tempBlocked) unblockCell(p);
     tempBlocked.clear();

@@ -12,6 +12,7 @@
 #include "minigames/Sokoban.hpp"
 #include "minigames/RocketTravel.hpp"
 #include "minigames/SpaceGates.hpp"
+#include "scenes/FindingText.hpp"
 
 #include <algorithm>
 #include <cstdlib>
@@ -97,7 +98,7 @@ void Scene::update(sf::RenderWindow* window) {
     for (const auto& [row, list] : objectRows)
         for (int i : list) objectCells.insert({static_cast<int>(objects[i].x), row});
     for (MovingTeleporter& t : movingTeleporters) t.step(mapSize(), blocked[0], objectCells);
-    if (light.dark || light.disco) light.updateFrame();
+    if (light.dark || light.disco) light.updateFrame(game->frameCounter);
     if (!snow.empty()) updateSnow(snow, mapSize());
     // Layers and buildings animate by the frame (drifting stars, tower lights, damage smoke).
     for (Background& layer : backgrounds) layer.update();
@@ -171,11 +172,7 @@ void Scene::updateLeader(sf::RenderWindow* window) {
     }
 
     const InputFlags& in = game->input;
-    Direction d = NO_DIRECTION;
-    if (in.leftHeld) d = WEST;
-    else if (in.rightHeld) d = EAST;
-    else if (in.upHeld) d = NORTH;
-    else if (in.downHeld) d = SOUTH;
+    const Direction d = stepQueue.step(in.leftHeld, in.rightHeld, in.upHeld, in.downHeld, leader.walking);
     if (!leader.walking && d != NO_DIRECTION) {
         Point next = leader.tile;
         movePoint(next, d, 1);
@@ -211,7 +208,7 @@ void Scene::updateLeader(sf::RenderWindow* window) {
         for (int x = f.x0; x <= f.x1; ++x)
             for (int y = f.y0; y <= f.y1; ++y) others.insert({x, y});
     const Point before = leader.tile;
-    WalkInput walk{in.leftHeld, in.rightHeld, in.upHeld, in.downHeld};
+    WalkInput walk{d == WEST, d == EAST, d == NORTH, d == SOUTH};
     leader.move(&walk, mapSize(), blocked[leader.flying ? 1 : 0], others, MOVE_NONE);
     placeAtFreeTile(leader.pixel);
     camera = view;
@@ -248,7 +245,7 @@ void Scene::arriveOnTile(Point tile) {
         bool first = false;
         for (const DroppedItem& d : here) {
             leader.addItemCount(d.item, 1);
-            message.setText("Got " + itemList->at(d.item).name, nullptr);
+            message.setText(foundItemText(itemList->at(d.item).name), nullptr);
             first = pickedUpItems.insert(d.item).second || first;
         }
         if (first) runIfBlocks();
@@ -356,7 +353,7 @@ void Scene::useFacedTile() {
             message.setText("The chest is empty.", nullptr);
         } else {
             leader.addItemCount(itemIndex(chest->item), 1);
-            message.setText("Found " + chest->item + "!", nullptr);
+            message.setText(foundItemText(chest->item), nullptr);
             chest->item.clear();
         }
         return;
@@ -376,7 +373,7 @@ void Scene::useFacedTile() {
                 dropItem(s.item, s.tile, false);
                 const std::string itemName = itemList->at(s.item).name;
                 game->BOOLVARS.insert("DROPPED_" + itemName);
-                message.setText("You put down the " + itemName + ".", nullptr);
+                message.setText("You put down the " + readableItemName(itemName) + ".", nullptr);
                 return;
             }
         }
@@ -390,7 +387,7 @@ void Scene::useFacedTile() {
             const int item = it->item;
             list.erase(it);
             leader.addItemCount(item, 1);
-            message.setText("Got " + itemList->at(item).name, nullptr);
+            message.setText(foundItemText(itemList->at(item).name), nullptr);
             if (pickedUpItems.insert(item).second) runIfBlocks();
             return;
         }

@@ -116,4 +116,41 @@ TEST_F(StartScreenDraw, TypedKeysSoundAndAnEmptyNameIsDenied) {
     }
 }
 
+TEST_F(StartScreenDraw, TheNameBoxRefusesALetterThatWouldRunPastItsEdge) {
+    using K = sf::Keyboard;
+    TypingSounds sounds;
+    NewGameScreen s;
+    TextInput& box = s.nameBox;
+    std::size_t accepted = 0;
+    for (int i = 0; i < 20; ++i) {
+        sounds.stop();
+        box.update(std::vector<K::Key>{K::W});
+        if (box.text.size() > accepted) {
+            accepted = box.text.size();
+            EXPECT_TRUE(sounds.menuPlays());
+        } else {
+            EXPECT_TRUE(sounds.denialPlays()) << "letter " << i;
+        }
+    }
+    EXPECT_GT(accepted, 5u);
+    EXPECT_LT(accepted, MAX_PLAYER_NAME_LENGTH) << "wide letters fill the box before the length limit";
+    box.active = true;
+    s.state = 4;
+    s.draw(target);
+    sf::Image img = shot();
+    for (unsigned x = unsigned(box.x + box.width + 4); x < 1920; ++x)
+        for (unsigned y = unsigned(box.y); y < unsigned(box.y + 80); ++y)
+            ASSERT_EQ(img.getPixel(x, y), sf::Color::Black) << "text outside the box at " << x << "," << y;
+    bool hint = false;
+    for (unsigned x = 300; x < 1600 && !hint; ++x) hint = img.getPixel(x, 900) != sf::Color::Black;
+    EXPECT_TRUE(hint) << "the typing keys are named at the foot of the screen";
+
+    // The guess-the-number box shares the input and keeps its own rules: no width check.
+    TextInput digits;
+    digits.width = 10;
+    box.update(std::vector<K::Key>{K::BackSpace});
+    digits.update(std::vector<K::Key>{K::Num4, K::Num2});
+    EXPECT_EQ(digits.text, "42");
+}
+
 } // namespace

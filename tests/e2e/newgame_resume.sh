@@ -24,15 +24,15 @@ e2e_wait_for_console "New game Nova started" || e2e_fail "the new game did not s
 e2e_keys space          # the intro: any key walks into the town
 e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Town" || e2e_fail "entering the town did not save"
 grep -q "DIFFICULTY 2" "$SAVE/game.save" || e2e_fail "the difficulty was not saved"
-grep -q "SCENE Town CHESTS 1 10 9 'Elixir'" "$SAVE/game.save" || e2e_fail "the town's chest is not full"
+grep -q "SCENE Town CHESTS 2 10 9 'Elixir' 14 10 'StrengthSeed'" "$SAVE/game.save" || e2e_fail "the town's chest is not full"
 sleep 4                 # the welcome message types out (about 60 frames)
 e2e_keys space          # and is dismissed
 e2e_keys Down space     # the chest below the leader
 sleep 1.5
-e2e_keys space          # "Found Elixir!"
+e2e_keys space          # "You found Elixir!"
 e2e_keys Up Up Up Left Left Left Left Left Left Up # along the road to the inn's door
 e2e_wait_for "$SAVE/game.save" "CURRENTSCENE TownHouse" || e2e_fail "the inn was not reached"
-grep -q "SCENE Town CHESTS 1 10 9 '' BATTLEV 0 IFSPLAYED 1 <ALWAYS Welcome>" "$SAVE/game.save" ||
+grep -q "SCENE Town CHESTS 2 10 9 '' 14 10 'StrengthSeed' BATTLEV 0 IFSPLAYED 1 <ALWAYS Welcome>" "$SAVE/game.save" ||
     e2e_fail "the opened chest or the played welcome is missing from the save"
 e2e_keys Down           # back out into the town
 e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Town" || e2e_fail "leaving the inn did not save"
@@ -53,7 +53,7 @@ e2e_wait_for_console "Game Nova resumed" || e2e_fail "the game was not resumed"
 e2e_keys Up Up Left Left Left Left Left Left Up
 e2e_wait_for "$SAVE/game.save" "CURRENTSCENE TownHouse" ||
     e2e_fail "the resumed game did not walk from the town into the inn"
-grep -q "SCENE Town CHESTS 1 10 9 '' BATTLEV 0 IFSPLAYED 1 <ALWAYS Welcome>" "$SAVE/game.save" ||
+grep -q "SCENE Town CHESTS 2 10 9 '' 14 10 'StrengthSeed' BATTLEV 0 IFSPLAYED 1 <ALWAYS Welcome>" "$SAVE/game.save" ||
     e2e_fail "the resumed town lost its opened chest or its played welcome"
 grep -q "DIFFICULTY 2" "$SAVE/game.save" || e2e_fail "the resumed game lost its difficulty"
 grep -q "QUORVANE 1 Ravi" "$SAVE/game.save" || e2e_fail "the resumed party differs"

@@ -29,7 +29,7 @@ DIFFICULTY 2
 QUORVANE 1 Ravi 
 MAINCHARACTER Ravi
 CHAPTER 1
-SCENE Town CHESTS 1 10 9 '' BATTLEV 0 IFSPLAYED 1 <ALWAYS Welcome> 
+SCENE Town CHESTS 2 10 9 '' 14 10 'StrengthSeed' BATTLEV 0 IFSPLAYED 1 <ALWAYS Welcome> 
 SAVEFILE
 
 # Both files whole: line ends at the end, the game file's fixed records once each.
@@ -40,7 +40,7 @@ check_whole() {
     [ "$(grep -c '^CURRENTSCENE ' "$g")" = 1 ] || e2e_fail "round $1: CURRENTSCENE"
     grep -q '^CHAPTER 1$' "$g" || e2e_fail "round $1: CHAPTER"
     grep -q "^BOOLVARS 1 KillTest $" "$g" || e2e_fail "round $1: BOOLVARS"
-    grep -q "^SCENE Town CHESTS 1 10 9 '' BATTLEV 0 IFSPLAYED 1 <ALWAYS Welcome> $" "$g" ||
+    grep -q "^SCENE Town CHESTS 2 10 9 '' 14 10 'StrengthSeed' BATTLEV 0 IFSPLAYED 1 <ALWAYS Welcome> $" "$g" ||
         e2e_fail "round $1: the town's record"
     if [ -s "$p" ]; then
         [ "$(tail -c1 "$p" | od -An -c | tr -d ' ')" = '\n' ] || e2e_fail "round $1: people.save is cut short"

@@ -76,6 +76,19 @@ TEST(Light, EachLightFlickersOutAboutOnceInFifteenFrames) {
     std::srand(77);
     disco.updateFrame();
     EXPECT_EQ(disco.colour, sf::Color(red, green, blue, 255));
+
+    // A light that went out in the last frame the scene was updated burns again in every frame
+    // drawn while a text box or menu holds the scene.
+    SceneLight torch;
+    torch.level = 200;
+    torch.reach = 3;
+    torch.addLight({1, 1});
+    torch.spread({4, 4}, {});
+    for (std::uint32_t f = 1; torch.flickered.empty(); ++f) torch.updateFrame(f);
+    const std::uint32_t wentOut = torch.flickerFrame;
+    EXPECT_EQ(torch.overlayAlphaAt({1, 1}, wentOut), 200);
+    for (std::uint32_t later = wentOut + 1; later < wentOut + 120; ++later)
+        EXPECT_EQ(torch.overlayAlphaAt({1, 1}, later), 0);
 }
 
 TEST(Snow, FlakesFallAndComeBackAtTheTop) {

@@ -77,6 +77,7 @@ TEST_F(StartWorld, ANewGameIsNamedGivenItsDifficultyAndStarted) {
     EXPECT_FALSE(frame());
     EXPECT_EQ(screen().state, 0);
     EXPECT_TRUE(screen().message.empty());
+    EXPECT_EQ(screen().keyHint(), "Space: begin     F1: credits     Escape: quit");
 
     frame({}, true);
     EXPECT_EQ(screen().message, "Hi there! Which game would you like to resume?");
@@ -99,6 +100,7 @@ TEST_F(StartWorld, ANewGameIsNamedGivenItsDifficultyAndStarted) {
     EXPECT_FALSE(screen().resumeList.active);
     frame();
     EXPECT_TRUE(screen().nameBox.active);
+    EXPECT_EQ(screen().keyHint(), "Letters and digits: your name     BackSpace: erase     Return: done");
 
     typeLine({}); // an empty name is refused
     EXPECT_EQ(screen().state, 4);
@@ -119,6 +121,8 @@ TEST_F(StartWorld, ANewGameIsNamedGivenItsDifficultyAndStarted) {
     frame();
     EXPECT_TRUE(screen().difficultyList.active);
     EXPECT_EQ(screen().difficultyList.selectedText(), "Easy");
+    EXPECT_EQ(screen().message, "How hard should the journey be?") << "the name is not asked for again";
+    EXPECT_EQ(screen().keyHint(), "Up, Down: choose     Space: confirm     Control: keep Normal");
     frame({}, false, false, true);
     frame({}, false, false, true);
     EXPECT_TRUE(frame({}, true));

@@ -167,19 +167,23 @@ TEST_F(DemoTown, WalkTalkOpenTriggerDoorAndRoad) {
     EXPECT_EQ(leader().inventory[elixir], 1);
     closeText();
 
-    // The trigger drops a seed and sets a flag; picking the seed up opens the east gate.
+    // The trigger points at the seed's chest, sets a flag and opens the east gate.
     EXPECT_TRUE(scene().isBlocked({18, 7}, false));
     walkTo({14, 9});
     EXPECT_TRUE(g.isBoolVarSet("FoundSeedTrail"));
     EXPECT_EQ(scene().message.lines.at(0), "Something glints in the grass ahead.");
     closeText();
-    stepOnce(SOUTH);
+    stepOnce(SOUTH); // the chest: the leader turns to it
+    EXPECT_EQ(leader().tile, Point(14, 9));
+    press(keys::Space);
+    EXPECT_EQ(scene().message.lines.at(0), "You found Strength Seed!");
     EXPECT_EQ(leader().inventory[catalogue.indexOf("StrengthSeed")], 1);
     EXPECT_FALSE(scene().isBlocked({18, 7}, false));
     EXPECT_EQ(scene().grid[18][7], scene().legend.at('='));
     closeText();
     // Stepping on the trigger again in the same visit does nothing.
-    stepOnce(NORTH);
+    stepOnce(EAST);
+    stepOnce(WEST);
     EXPECT_FALSE(scene().textBoxActive());
 
     // Through the inn's door and back out.
@@ -190,7 +194,7 @@ TEST_F(DemoTown, WalkTalkOpenTriggerDoorAndRoad) {
     EXPECT_EQ(leader().tile, Point(4, 4));
     const std::string saved = saveText();
     EXPECT_NE(saved.find("CURRENTSCENE TownHouse"), std::string::npos);
-    EXPECT_NE(saved.find("SCENE Town CHESTS 1 10 9 '' BATTLEV 0 IFSPLAYED 1 <ALWAYS Welcome>"), std::string::npos);
+    EXPECT_NE(saved.find("SCENE Town CHESTS 2 10 9 '' 14 10 '' BATTLEV 0 IFSPLAYED 1 <ALWAYS Welcome>"), std::string::npos);
     stepOnce(SOUTH);
     settle();
     ASSERT_EQ(scene().name, "Town");
@@ -219,11 +223,38 @@ TEST_F(DemoTown, WalkTalkOpenTriggerDoorAndRoad) {
     stepOnce(SOUTH);
     settle();
     ASSERT_EQ(scene().name, "Quarter");
-    EXPECT_EQ(leader().tile, Point(20, 22)); // beside the quarter's way back
+    EXPECT_EQ(leader().tile, Point(20, 1)); // beside the quarter's way back, walking on away from it
     closeText();
-    stepOnce(SOUTH);
+    stepOnce(NORTH);
     settle();
     ASSERT_EQ(scene().name, "Town");
     EXPECT_EQ(leader().tile, Point(9, 12));
     EXPECT_FALSE(scene().textBoxActive());
+}
+
+TEST_F(DemoTown, TapsDuringAStepAreWalkedAndAHeldKeyStopsWhereItIsLetGo) {
+    ASSERT_TRUE(g.gotoScene("Intro", true, nullptr));
+    press(keys::Space);
+    ASSERT_EQ(scene().name, "Town");
+    closeText();
+    ASSERT_EQ(leader().tile, Point(10, 7));
+    // Three taps a few frames apart: the second and third come while the first step is walked.
+    for (int key : {keys::Right, keys::Right, keys::Down}) {
+        g.update({key}, nullptr);
+        g.update({}, nullptr);
+        g.update({}, nullptr);
+    }
+    for (int i = 0; i < 30; ++i) g.update({}, nullptr);
+    EXPECT_EQ(leader().tile, Point(12, 8));
+
+    // A held key repeats at about the frame rate, now and then skipping a frame; once it is let
+    // go the leader stops on the tile it was walking to.
+    Point walkingTo = leader().tile;
+    for (int f = 0; f < 30; ++f) {
+        g.update(f % 5 == 4 ? std::vector<int>{} : std::vector<int>{keys::Left}, nullptr);
+        walkingTo = leader().targetTile;
+    }
+    for (int i = 0; i < 30; ++i) g.update({}, nullptr);
+    EXPECT_EQ(leader().tile, walkingTo);
+    EXPECT_LT(leader().tile.x, 12);
 }

@@ -102,7 +102,7 @@ TEST_F(SceneFrames, ChestsOpenOnceAndGiveTheirItem) {
     frame(s, confirm()); // facing SOUTH onto the chest at (3, 2)
     EXPECT_EQ(s.chestAt({3, 2})->item, "");
     EXPECT_EQ(leader().inventory.at(items.indexOf("Sword")), 1);
-    EXPECT_EQ(s.message.lines, std::vector<std::string>{"Found Sword!"});
+    EXPECT_EQ(s.message.lines, std::vector<std::string>{"You found Sword!"});
     for (int i = 0; i < 30 && s.message.isActive(); ++i) frame(s, i % 2 ? confirm() : InputFlags{});
     frame(s, confirm());
     EXPECT_EQ(leader().inventory.at(items.indexOf("Sword")), 1);

@@ -124,6 +124,45 @@ void drawFace(Canvas& c, const FaceLook& f) {
     }
 }
 
+// A guard's face under a steel helmet with a nose guard.
+void drawGuardFace(Canvas& c, const FaceLook& f) {
+    drawFace(c, f);
+    const sf::Color steel = rgb(160, 165, 175), dark = rgb(90, 95, 105);
+    c.fillPolygon({{20, 52}, {24, 24}, {44, 8}, {84, 8}, {104, 24}, {108, 52}, {96, 44}, {32, 44}}, steel);
+    c.fillRect(20, 40, 88, 8, dark);
+    c.fillRect(61, 44, 6, 22, steel);
+    c.line(64, 8, 64, 40, 3, rgb(200, 205, 215));
+}
+
+// The hauling crane's cab: a yellow box with a round lens and a hook cable overhead.
+void drawCraneFace(Canvas& c) {
+    const sf::Color yellow = rgb(240, 190, 40), dark = rgb(120, 90, 20);
+    c.fillRect(60, 0, 8, 26, rgb(70, 70, 80));
+    c.fillRoundRect(20, 24, 88, 74, 12, yellow);
+    c.fillRect(20, 86, 88, 12, dark);
+    for (float x = 26; x < 106; x += 16) c.fillPolygon({{x, 86}, {x + 8, 86}, {x + 2, 98}, {x - 6, 98}}, rgb(40, 40, 50));
+    c.fillCircle(64, 56, 20, rgb(40, 40, 60));
+    c.fillCircle(64, 56, 13, rgb(90, 200, 240));
+    c.fillCircle(59, 51, 4, rgb(230, 250, 255));
+    c.fillRect(30, 34, 12, 6, rgb(250, 80, 60));
+    c.fillEllipse(64, 124, 52, 18, shade(yellow, 0.7f));
+}
+
+// The golem's stone head with glowing eyes.
+void drawGolemFace(Canvas& c) {
+    const sf::Color stone = rgb(130, 125, 115), dark = rgb(90, 86, 80);
+    c.fillEllipse(64, 126, 60, 30, dark);
+    c.fillRoundRect(26, 16, 76, 84, 16, stone);
+    c.noiseShade(0.25f, 10, 17);
+    c.fillRect(30, 44, 68, 6, dark);
+    c.glow(48, 60, 12, rgb(120, 255, 200, 220));
+    c.glow(80, 60, 12, rgb(120, 255, 200, 220));
+    c.fillCircle(48, 60, 5, rgb(220, 255, 240));
+    c.fillCircle(80, 60, 5, rgb(220, 255, 240));
+    c.fillRect(48, 80, 32, 6, rgb(50, 46, 42));
+    c.line(36, 24, 50, 40, 2, rgb(70, 66, 60));
+}
+
 // ------------------------------------------------------------------------------------------
 // Hats, drawn 128 wide; the figure places their centre at the top of the head
 
@@ -334,11 +373,32 @@ REGISTER_ART(character_faces) {
         {"Sabio", {rgb(230, 200, 170), rgb(235, 235, 240), rgb(80, 110, 160), rgb(80, 70, 150), 2, true, true}},
         {"Anju", {rgb(240, 200, 170), rgb(30, 20, 40), rgb(110, 60, 30), rgb(220, 90, 120), 1}},
         {"MadScientist", {rgb(235, 215, 200), rgb(240, 240, 240), rgb(200, 40, 40), rgb(240, 240, 240), 4, false, true}},
+        {"Smith", {rgb(200, 140, 100), rgb(40, 30, 25), rgb(60, 40, 30), rgb(90, 60, 40), 2, true}},
+        {"Banker", {rgb(235, 205, 180), rgb(120, 120, 125), rgb(70, 90, 120), rgb(40, 60, 90), 0, false, true}},
+        {"Orla", {rgb(225, 180, 140), rgb(220, 200, 80), rgb(90, 120, 60), rgb(180, 90, 40), 3}},
+        {"Whiskers", {rgb(90, 90, 100), rgb(90, 90, 100), rgb(250, 200, 40), rgb(70, 70, 80), 0, false, false, true}},
+        {"Tobin", {rgb(200, 150, 90), rgb(200, 150, 90), rgb(110, 200, 120), rgb(120, 80, 50), 0, false, false, true}},
+        {"Nerin", {rgb(235, 210, 190), rgb(225, 220, 245), rgb(140, 70, 200), rgb(110, 60, 160), 1}},
     };
     for (const Named& n : faces) {
         Canvas c(128, 128);
         drawFace(c, n.look);
         save(ctx, "Faces", n.name, c);
+    }
+    {
+        Canvas c(128, 128);
+        drawGuardFace(c, {rgb(215, 165, 125), rgb(70, 50, 30), rgb(70, 70, 60), rgb(120, 120, 140), 0});
+        save(ctx, "Faces", "Guard", c);
+    }
+    {
+        Canvas c(128, 128);
+        drawCraneFace(c);
+        save(ctx, "Faces", "Crane", c);
+    }
+    {
+        Canvas c(128, 128);
+        drawGolemFace(c);
+        save(ctx, "Faces", "Golem", c);
     }
 }
 

@@ -685,6 +685,37 @@ REGISTER_ART(scene_objects) {
         c.outline(rgb(50, 30, 15), 1);
         return c;
     }());
+    ctx.savePicture("Objects", "Bed", [] {
+        Canvas c(120, 150);
+        c.fillRect(8, 10, 104, 130, rgb(120, 75, 40));
+        c.fillRect(14, 16, 92, 118, rgb(240, 235, 225));
+        c.fillRoundRect(24, 22, 72, 26, 10, rgb(255, 255, 250));
+        c.fillRect(14, 60, 92, 74, rgb(170, 50, 60));
+        for (float y = 70; y < 134; y += 16) c.line(14, y, 106, y, 2, rgb(140, 35, 45));
+        c.fillRect(8, 4, 104, 10, rgb(100, 60, 30));
+        c.outline(rgb(50, 30, 15), 2);
+        return c;
+    }());
+    ctx.savePicture("Objects", "Anvil", [] {
+        Canvas c(120, 100);
+        const sf::Color iron = rgb(70, 70, 80);
+        c.fillPolygon({{6, 22}, {104, 22}, {90, 44}, {30, 44}}, iron);
+        c.fillPolygon({{104, 22}, {118, 26}, {104, 32}}, iron);
+        c.fillRect(44, 44, 32, 26, iron);
+        c.fillRect(24, 70, 72, 14, iron);
+        c.fillRect(16, 84, 88, 12, rgb(110, 70, 40));
+        c.line(10, 24, 100, 24, 2, rgb(150, 150, 165));
+        c.outline(rgb(30, 30, 35), 2);
+        return c;
+    }());
+    ctx.savePicture("Objects", "Counter", [] {
+        Canvas c(120, 110);
+        c.noiseFill(0, 30, 120, 80, rgb(130, 85, 45), 0.2f, 8, 371);
+        c.fillRect(0, 22, 120, 12, rgb(170, 115, 60));
+        for (float x : {20.f, 60.f, 100.f}) c.fillRect(x - 2, 40, 4, 66, rgb(100, 60, 30));
+        c.outline(rgb(50, 30, 15), 2);
+        return c;
+    }());
     ctx.savePicture("Objects", "CatRocket", [] {
         Canvas c(120, 240);
         c.fillRoundRect(30, 40, 60, 170, 28, rgb(240, 240, 245));

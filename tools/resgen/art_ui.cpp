@@ -84,24 +84,17 @@ Canvas chest(bool open) {
         c.fillCircle(60, 58, 3, dark);
         c.fillRect(59, 59, 2, 7, dark);
     } else {
-        // Inside of the lid tipped back, gold heaped in the box.
+        // Inside of the lid tipped back over an emptied box: bare planks and shadow.
         c.fillPolygon({{14, 56}, {106, 56}, {100, 14}, {20, 14}}, shade(wood, 0.55f));
         c.strokeRect(20, 14, 80, 4, 2, dark);
         c.line(14, 56, 20, 14, 3, dark);
         c.line(106, 56, 100, 14, 3, dark);
         c.fillRect(24, 18, 6, 38, shade(metal, 0.8f));
         c.fillRect(90, 18, 6, 38, shade(metal, 0.8f));
-        c.fillRect(17, 56, 86, 8, rgb(40, 22, 10));
-        Rng r(5);
-        for (int k = 0; k < 40; ++k) {
-            float x = r.range(22.f, 98.f), y = r.range(50.f, 62.f);
-            c.fillCircle(x, y, 4.5f, rgb(236, 190, 40));
-            c.strokeCircle(x, y, 4.f, 1, rgb(170, 120, 20));
-        }
-        c.fillCircle(44, 52, 5, rgb(220, 40, 60));
-        c.fillCircle(74, 51, 5, rgb(60, 120, 230));
-        drawStar(c, 56, 46, 8, rgb(255, 255, 230));
-        drawStar(c, 86, 50, 5, rgb(255, 255, 230));
+        c.fillRect(17, 56, 86, 12, rgb(40, 22, 10));
+        c.fillRect(17, 66, 86, 2, shade(wood, 0.45f));
+        c.line(40, 58, 40, 66, 1.5f, rgb(60, 34, 16));
+        c.line(80, 58, 80, 66, 1.5f, rgb(60, 34, 16));
     }
     c.outline(rgb(30, 16, 6, 220));
     return c;
