@@ -17,8 +17,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-bool startsWith(const std::string& s, const std::string& prefix);
-
 namespace battlerules {
 
 int attackDamage(int attack, const Character& target, bool deadly) {
@@ -64,6 +62,8 @@ int experienceShare(int base, int targetCount, const Character& actor) {
 } // namespace battlerules
 
 namespace {
+
+bool startsWith(const std::string& s, const std::string& prefix) { return s.rfind(prefix, 0) == 0; }
 
 void playSound(const std::string& name) {
     if (resources != nullptr) resources->playSound(name);
