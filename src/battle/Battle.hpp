@@ -102,6 +102,8 @@ struct ActionScore {
     bool operator<(const ActionScore& o) const;
 };
 
+class Scene;
+
 namespace BattleLog {
 void addLine(std::vector<std::string>& lines, const std::string& text);
 }
@@ -242,9 +244,12 @@ public:
     void stateStep();
     void openCommandMenu();
     void confirmTarget(const BattleAction& choice);
+    void applyPotionFactors(const std::string& potionName, long long target);
     void resetRuntime();
     void settleOverlaps();
     Point nearestFreeCell(Point from, bool flying, const std::set<Point>& taken) const;
     // While a scene character is routed, every other person blocks the way.
     bool sceneRouting_ = false;
+    // The scene a scripted walk is routed in, while it is (null otherwise).
+    const Scene* routingScene = nullptr;
 };

@@ -288,8 +288,8 @@ void Game::gotoPreviousScene() {
     if (!battle.music.empty()) resources->getMusic(battle.music).stop();
     const std::string exitName = battle.egress;
     if (battle.startedByScript) battle.inBattle = false;
-    // The lost battle is finished here (Battle::finish with won = false) once the running
-    // battle's code joins the build.
+    // Once per battle; a finished battle no longer takes the frame.
+    battle.finish(false);
     if (!scene.planet.empty()) setStrVar("SceneVar", landingScene(scene.planet));
     if (exitName == "PREV") gotoScene("BACK", false, nullptr);
     else if (!exitName.empty()) gotoScene(exitName, false, nullptr);

@@ -99,8 +99,8 @@ void Scene::update(sf::RenderWindow* window) {
     }
     for (Comet& c : comets) c.update(frameCounter);
 
-    // The running battle takes the frame here once it is part of the build.
-    if (battle.inBattle) return;
+    // A running battle takes the frame; a watch phase lets the party walk.
+    if (updateBattle()) return;
     if (type == SCENE_SPACE) flame.update(blocked[0], mapSize());
     if (type != SCENE_WALK) return;
 
