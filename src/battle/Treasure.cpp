@@ -55,6 +55,7 @@ std::vector<int> treasureDemonDrop(const ItemList& catalogue) {
 std::string popPendingMessage(PendingMessage& message, bool silent) {
     std::string text = message.text;
     message.text.clear();
+    message.fanfare = false;
     if (message.fanfare && !silent && resources != nullptr) resources->playSound("ShardFanfare");
     return text;
 }
