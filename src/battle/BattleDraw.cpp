@@ -121,10 +121,12 @@ void Battle::drawRandomCircles(const DotCloud& cloud, sf::RenderTarget& window, 
 
 void Battle::drawStatusBar(sf::RenderTarget& window, sf::Vector2f position, float maxWidth, int maximum,
                            float fraction) {
-    // A stat whose maximum is 0 (a fighter's MP) has an empty bar, not a division by zero.
-    if (maximum <= 0 || !std::isfinite(fraction)) fraction = 0.f;
+    // A stat whose maximum is 0 (a fighter's MP) has an empty bar, not a division by zero; a
+    // bar that has no width at all is not drawn (its outline alone would be a stray tick).
+    if (maximum <= 0) return;
+    if (!std::isfinite(fraction)) fraction = 0.f;
     fraction = std::clamp(fraction, 0.f, 1.f);
-    const float w = std::max(0.f, std::min(4.f * static_cast<float>(std::max(maximum, 0)), maxWidth));
+    const float w = std::max(0.f, std::min(4.f * static_cast<float>(maximum), maxWidth));
     sf::RectangleShape bar({w, 30.f});
     bar.setPosition(position);
     bar.setFillColor(sf::Color::Red);
