@@ -64,22 +64,29 @@ std::vector<std::vector<Point>> Battle::findPath(Point start, const std::set<Poi
 
     std::vector<std::vector<Point>> result;
     std::vector<PathNode> open;
-    std::map<Point, Point> closed;
+    open.reserve(1024);
+    // Closed cells and their parents, one slot per cell of the grid (x = -1: open).
+    const int width = scene.mapWidth(), height = scene.mapHeight();
+    std::vector<Point> closed(static_cast<std::size_t>(width) * height, Point{-1, -1});
+    auto slot = [&](Point p) -> Point& { return closed[static_cast<std::size_t>(p.x) * height + p.y]; };
     // 3
     open.push_back(nearestCellDistance(start, targets));
     bool modeSet = false, withinLimit = false;
+    std::vector<Point> around;
+    around.reserve(8);
     // 4
     while (!open.empty()) {
         std::pop_heap(open.begin(), open.end(), expandedLater);
         const PathNode n = open.back();
         open.pop_back();
-        if (!closed.emplace(n.pos, n.parent).second) continue;
+        if (!scene.isInside(n.pos) || slot(n.pos).x != -1) continue;
+        slot(n.pos) = n.parent;
         if (goals.count(n.pos)) {
             std::vector<Point> way;
             Point p = n.pos;
             while (p != start) {
                 way.push_back(p);
-                p = closed[p];
+                p = slot(p);
             }
             std::reverse(way.begin(), way.end());
             const int cells = static_cast<int>(way.size()) + 1;
@@ -92,9 +99,10 @@ std::vector<std::vector<Point>> Battle::findPath(Point start, const std::set<Poi
             result.push_back(std::move(way));
             if (result.size() == goals.size()) break;
         }
-        std::vector<Point> around;
         if (isSlider(style) && n.pos != start && n.g <= limit)
-            around.push_back({2 * n.pos.x - n.parent.x, 2 * n.pos.y - n.parent.y});
+            around.assign(1, {2 * n.pos.x - n.parent.x, 2 * n.pos.y - n.parent.y});
+        else if (style == MoveStyle::NORMAL || style == MoveStyle::ROOK)
+            around.assign({n.pos.offset(0, 1), n.pos.offset(0, -1), n.pos.offset(-1, 0), n.pos.offset(1, 0)});
         else
             around = pointsAround(n.pos, 1, static_cast<int>(style));
         for (const Point& c : around) {

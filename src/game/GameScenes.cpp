@@ -285,7 +285,7 @@ void Game::finishPlanetLoad() {
 void Game::gotoPreviousScene() {
     Scene& scene = current();
     Battle& battle = scene.battle;
-    if (!battle.music.empty()) resources->getMusic(battle.music).stop();
+    if (!battle.music.empty() && resources) resources->getMusic(battle.music).stop();
     const std::string exitName = battle.egress;
     if (battle.startedByScript) battle.inBattle = false;
     // Once per battle; a finished battle no longer takes the frame.
