@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <iostream>
 
 Scene& battleScene(const Battle& battle) {
     if (battle.routingScene) return const_cast<Scene&>(*battle.routingScene);
@@ -173,6 +174,7 @@ void Battle::start() {
             taken.insert(c.tile);
         }
     }
+    std::cout << "Battle started in " << scene.name << std::endl;
     // 13
     if (watch) {
         inBattle = false;
@@ -327,6 +329,7 @@ void Battle::finish(bool wonBattle) {
     if (finished) return;
     finished = true;
     Scene& scene = battleScene(*this);
+    std::cout << "Battle " << (wonBattle ? "won" : "lost") << " in " << scene.name << std::endl;
     // 1
     for (int j : joins) {
         if (j == NO_INDEX) continue;

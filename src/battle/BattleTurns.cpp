@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <iostream>
 
 long long Battle::actorIndex() const {
     if (turnIndex < 0 || turnIndex >= static_cast<int>(turnList.size())) return NO_INDEX;
@@ -71,6 +72,7 @@ void Battle::nextTurn() {
         const long long actor = turnList[turnIndex];
         Character& a = people->at(actor);
         const bool actorSide = isPlayerSide(actor);
+        std::cout << "Battle turn " << a.name << std::endl;
         // 6
         opponentCells.clear();
         for (long long c : turnList) {
