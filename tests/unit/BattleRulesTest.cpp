@@ -177,6 +177,16 @@ TEST_F(BattleRules, RemovalsKeepTheTurnOnTheRightCombatantAndTheDemonComesOnlyWh
     b().treasureDemonGoal = roster.at(hero).tile.offset(0, 1);
     b().planEnemyTurn();
     for (Point p : b().path) EXPECT_NE(p, roster.at(hero).tile);
+    // A destination walled in is given up for another one.
+    const Point walled{9, 8};
+    s->blocked[0].insert({8, 8});
+    s->blocked[0].insert({9, 7});
+    s->blocked[0].insert({10, 8});
+    s->blocked[1] = s->blocked[0];
+    roster.at(demon).flying = false;
+    b().treasureDemonGoal = walled;
+    b().planEnemyTurn();
+    EXPECT_NE(b().treasureDemonGoal, walled);
     b().treasureDemonFleeChance = 100;
     b().planEnemyTurn();
     EXPECT_EQ(b().treasureDemonTurns, 1);
