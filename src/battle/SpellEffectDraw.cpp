@@ -11,6 +11,7 @@
 #include <SFML/Graphics.hpp>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -96,27 +97,37 @@ void drawDoor(sf::RenderTarget& window, const std::string& name) {
 void drawHealParticles(const MagicInstance& m, sf::RenderTarget& window) {
     if (m.healParticles.empty() || m.duration <= 0) return;
     const int alpha = std::clamp((m.duration - m.frame) * 255 / m.duration, 0, 255);
-    // Thousands of sparkles: one vertex array, a fan of triangles per sparkle.
-    sf::VertexArray tris(sf::Triangles);
-    tris.resize(m.healParticles.size() * 12);
-    std::size_t v = 0;
+    // Tens of thousands of sparkles: one triangle list, kept between frames so that its memory
+    // is not taken afresh every frame. A sparkle of n corners is n - 2 triangles.
+    static std::vector<sf::Vertex> tris;
+    static const auto corners = [] {
+        std::array<std::array<sf::Vector2f, 6>, 6> unit{};
+        for (int n = 3; n <= 5; ++n)
+            for (int k = 0; k < n; ++k) {
+                const float a = 2.f * PI * static_cast<float>(k) / static_cast<float>(n) - PI / 2.f;
+                unit[static_cast<std::size_t>(n)][static_cast<std::size_t>(k)] = {std::cos(a), std::sin(a)};
+            }
+        return unit;
+    }();
+    tris.clear();
+    tris.reserve(m.healParticles.size() * 9);
     for (const HealParticle& p : m.healParticles) {
-        if (p.shape < 3 || p.jitter <= 0.f) continue;
+        if (p.shape < 3 || p.shape > 5 || p.jitter <= 0.f) continue;
         // The sparkles fall from where they were born.
         const float y = p.y + static_cast<float>(m.frame - p.birthFrame) * p.speed;
         if (y > 1080.f) continue;
         const sf::Color c(p.color.r, p.color.g, p.color.b, static_cast<sf::Uint8>(alpha));
-        for (int k = 0; k < p.shape; ++k) {
-            const float a0 = 2.f * PI * static_cast<float>(k) / static_cast<float>(p.shape) - PI / 2.f;
-            const float a1 = 2.f * PI * static_cast<float>(k + 1) / static_cast<float>(p.shape) - PI / 2.f;
-            if (v + 3 > tris.getVertexCount()) tris.resize(tris.getVertexCount() * 2);
-            tris[v++] = sf::Vertex({p.x, y}, c);
-            tris[v++] = sf::Vertex({p.x + std::cos(a0) * p.jitter, y + std::sin(a0) * p.jitter}, c);
-            tris[v++] = sf::Vertex({p.x + std::cos(a1) * p.jitter, y + std::sin(a1) * p.jitter}, c);
+        const auto& unit = corners[static_cast<std::size_t>(p.shape)];
+        const sf::Vector2f first(p.x + unit[0].x * p.jitter, y + unit[0].y * p.jitter);
+        for (int k = 1; k + 1 < p.shape; ++k) {
+            tris.emplace_back(first, c);
+            tris.emplace_back(sf::Vector2f(p.x + unit[static_cast<std::size_t>(k)].x * p.jitter,
+                                           y + unit[static_cast<std::size_t>(k)].y * p.jitter), c);
+            tris.emplace_back(sf::Vector2f(p.x + unit[static_cast<std::size_t>(k + 1)].x * p.jitter,
+                                           y + unit[static_cast<std::size_t>(k + 1)].y * p.jitter), c);
         }
     }
-    tris.resize(v);
-    window.draw(tris);
+    if (!tris.empty()) window.draw(tris.data(), tris.size(), sf::Triangles);
 }
 
 void drawStatObjects(const MagicInstance& m, const Magic& spell, sf::RenderTarget& window) {

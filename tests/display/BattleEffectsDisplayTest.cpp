@@ -92,6 +92,10 @@ protected:
         game->normalZoom = true;
         game->input = {};
     }
+    // Nothing may still stream when the process ends (the audio library's teardown would abort).
+    void TearDown() override {
+        for (auto& [name, music] : resources->musics) music.stop();
+    }
 
     // The arena entered afresh: its battle started, the caster (the joiner who knows every spell)
     // given the turn.
@@ -300,8 +304,6 @@ TEST_F(BattleEffects, ContactSheet) {
         label.setOutlineColor(sf::Color::Black);
         label.setOutlineThickness(2);
         sheet.draw(label);
-        for (const char* cue : {"Attack0", "Attack1", "Attack2", "Attack3", "Attack4", "Attack5", "Attack6", "Attack7", "Attack8", "Attack9"})
-            resources->getMusic(cue).stop();
     }
     // A fighter without MP and a caster, side by side under the grid.
     const long long fighter = people->indexOf("Sangra");
