@@ -360,3 +360,35 @@ TEST_F(ActionWorld, TreasureDropsOnlyWhatThePartyCouldMatch) {
     EXPECT_FALSE(message.fanfare);
     EXPECT_EQ(popPendingMessage(message, false), "");
 }
+
+TEST_F(ActionWorld, DeadlyChanceAndAttackRange) {
+    const int hero = character("Hero CLASS Warrior MAXHP 20 HP 20");
+    const int gob = character("Gob CLASS Monster MAXHP 20 HP 20");
+    roster.party = {hero};
+    // The deadly draw: (rand() % 100) <= 4 for an enemy, <= 6 for a party member; the music digit
+    // is drawn first.
+    std::srand(21);
+    int memberDeadly = 0, enemyDeadly = 0;
+    const int n = 20000;
+    for (int i = 0; i < n; ++i) {
+        memberDeadly += makeActionAnimation(hero, gob, "", 0).deadly;
+        enemyDeadly += makeActionAnimation(gob, hero, "", 0).deadly;
+    }
+    EXPECT_NEAR(memberDeadly / static_cast<double>(n), 0.07, 0.008);
+    EXPECT_NEAR(enemyDeadly / static_cast<double>(n), 0.05, 0.008);
+    std::srand(77);
+    const int music = std::rand() % 10;
+    const bool deadly = std::rand() % 100 <= 6;
+    std::srand(77);
+    const ActionAnimation a = makeActionAnimation(hero, gob, "", 0);
+    EXPECT_EQ(a.attackMusic, "Attack" + std::to_string(music));
+    EXPECT_EQ(a.deadly, deadly);
+
+    // Reach: the weapon's RANGE, else 2 for throwers, 1 for the rest; sentries 3.
+    const int bow = item("Longbow WEAPON DMG 1.2 RANGE 3 CLS wood");
+    EXPECT_EQ(roster.at(hero).getAttackRange(), 1);
+    roster.at(hero).weapon = bow;
+    EXPECT_EQ(roster.at(hero).getAttackRange(), 3);
+    EXPECT_EQ(roster.at(character("Cook CLASS FoodWarrior")).getAttackRange(), 2);
+    EXPECT_EQ(roster.at(character("Sentry1 CLASS Tower")).getAttackRange(), 3);
+}
