@@ -188,7 +188,8 @@ void Battle::drawMessageBox(const ActionAnimation& box, sf::RenderTarget& window
 void Battle::draw(sf::RenderTarget& window, Point view, int row) {
     const int T = displayTileSize;
     if (!isActive()) {
-        if (watch) {
+        // Once fought out, a watch battle's enemies are no longer on guard (nor alive).
+        if (watch && !finished) {
             for (long long e : enemies) people->at(e).drawIfVisible(window, view, 0, false);
             for (Point c : watchedCells) fillCell(window, view, c, {200, 200, 100, 20});
         }

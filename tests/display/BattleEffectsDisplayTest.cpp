@@ -328,3 +328,57 @@ TEST_F(BattleEffects, ContactSheet) {
     EXPECT_EQ(greenIn(30, mpRow, 500, 20), 0);
     EXPECT_GT(greenIn(600, mpRow, 500, 20), 0);
 }
+
+// The battle on its grid: the acting combatant's reachable cells, an area spell's frames around
+// its target, effect badges and the acting combatant's panel, in and out of zoom.
+TEST_F(BattleEffects, GridPicture) {
+    std::srand(4044);
+    Scene& s = arena();
+    Battle& b = s.battle;
+    b.computeReachable();
+    b.options = b.listEnemyOptions(caster);
+    std::vector<long long> enemies;
+    for (long long e : b.turnList)
+        if (!people->isMember(static_cast<int>(e))) enemies.push_back(e);
+    ASSERT_GE(enemies.size(), 2u);
+    b.invisibleTurns[caster] = 3;
+    b.modifierTurns[enemies[1]] = 2;
+    b.state = 5;
+    b.chosenKey = {"Cure", 2, ""};
+    BattleAction heal;
+    heal.initAction(static_cast<int>(enemies[0]), people->at(caster).tile, {"Cure", 2}, "", {});
+    b.menuActions = {{b.chosenKey, {heal}}};
+    b.selection = 0;
+    b.blink = 1;
+    sf::RenderWindow& window = testWindow();
+    const std::string dir = binaryDir() + "/screens";
+    std::filesystem::create_directories(dir);
+    for (int t : {120, 60}) {
+        displayTileSize = t;
+        displayWallHeight = t * 3 / 2;
+        game->normalZoom = t == 120;
+        s.camera = people->at(caster).pixel - Point{960, 540};
+        window.clear();
+        s.draw(window);
+        const sf::Image img = captureWindow(window);
+        ASSERT_TRUE(img.saveToFile(dir + "/battle_grid_" + std::to_string(t) + ".png"));
+        // The acting combatant's panel at the bottom right, the target's at the bottom left.
+        EXPECT_EQ(img.getPixel(1390 + 250, 900 + 5), sf::Color::Blue);
+        EXPECT_EQ(img.getPixel(30 + 250, 900 + 5), sf::Color::Blue);
+        // Radius 1 around the target: its four neighbours are framed in the battle's colour.
+        Point centre = s.camera + Point{960, 540};
+        scaleToScreen(centre);
+        const Point V = s.viewOffset(centre);
+        const Point p = people->at(enemies[0]).tile;
+        const sf::Color frame = b.flashColor;
+        int framed = 0;
+        for (Point n : {Point{p.x + 1, p.y}, Point{p.x - 1, p.y}, Point{p.x, p.y + 1}, Point{p.x, p.y - 1}}) {
+            const int x = n.x * t - V.x + 2, y = n.y * t - V.y + t / 2;
+            if (x >= 0 && x < 1920 && y >= 0 && y < 1080) framed += img.getPixel(x, y) == frame;
+        }
+        EXPECT_GE(framed, 2);
+    }
+    displayTileSize = 120;
+    displayWallHeight = 180;
+    game->normalZoom = true;
+}
