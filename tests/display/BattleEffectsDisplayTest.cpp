@@ -327,6 +327,9 @@ TEST_F(BattleEffects, ContactSheet) {
     const int mpRow = static_cast<int>(y) + 100 + 5;
     EXPECT_EQ(greenIn(30, mpRow, 500, 20), 0);
     EXPECT_GT(greenIn(600, mpRow, 500, 20), 0);
+    // The character view shows an icon for every spell a character knows.
+    for (const auto& [name, magic] : magicRepository->spells)
+        EXPECT_TRUE(resources->skillIcons.count(name)) << "no skill icon for " << name;
 }
 
 // The battle on its grid: the acting combatant's reachable cells, an area spell's frames around
