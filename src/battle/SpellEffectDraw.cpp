@@ -113,8 +113,8 @@ void drawHealParticles(const MagicInstance& m, sf::RenderTarget& window) {
     tris.reserve(m.healParticles.size() * 9);
     for (const HealParticle& p : m.healParticles) {
         if (p.shape < 3 || p.shape > 5 || p.jitter <= 0.f) continue;
-        // The sparkles fall from where they were born.
-        const float y = p.y + static_cast<float>(m.frame - p.birthFrame) * p.speed;
+        // Each burst is a column of sparkles down the effect, drifting down at its own speed.
+        const float y = static_cast<float>(m.frame) * p.speed + p.y - static_cast<float>(p.birthFrame);
         if (y > 1080.f) continue;
         const sf::Color c(p.color.r, p.color.g, p.color.b, static_cast<sf::Uint8>(alpha));
         const auto& unit = corners[static_cast<std::size_t>(p.shape)];
