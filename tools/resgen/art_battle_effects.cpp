@@ -489,8 +489,11 @@ REGISTER_ART(battle_magic) {
     ctx.savePicture("Magic", "Poop", bomb(true));
     const std::pair<const char*, int> bases[] = {{"Note", 0}, {"Ember", 1}, {"Feather", 2}, {"Virus", 3},
                                                  {"Chain", 4}, {"Arrow", 5}, {"Boulder", 6}, {"Gear", 7}};
-    for (const auto& [base, kind] : bases)
+    for (const auto& [base, kind] : bases) {
+        ctx.savePicture("Magic", base, numbered(kind, 1));
         for (int v = 1; v <= 2; ++v) ctx.savePicture("Magic", base + std::to_string(v), numbered(kind, v));
+    }
+    ctx.savePicture("Magic", "Skull1", skull(rgb(235, 230, 215)));
     ctx.savePicture("Magic", "BloodDrop", numbered(8, 1));
     ctx.savePicture("Magic", "BloodDrop1", numbered(8, 1));
 
