@@ -236,7 +236,7 @@ PlannedAction Battle::planEnemyTurn() {
         if (treasureDemonGoal.x < 0 || a.tile == treasureDemonGoal) treasureDemonGoal = randomFreeCell();
         // It moves as an enemy; a destination it cannot reach is given up for another.
         auto paths = findPath(a.tile, {treasureDemonGoal}, isPlayerSide(actor), 0, false);
-        if (paths.empty()) {
+        for (int attempt = 0; attempt < 10 && paths.empty(); ++attempt) {
             treasureDemonGoal = randomFreeCell();
             paths = findPath(a.tile, {treasureDemonGoal}, isPlayerSide(actor), 0, false);
         }

@@ -174,14 +174,15 @@ TEST_F(BattleRules, RemovalsKeepTheTurnOnTheRightCombatantAndTheDemonComesOnlyWh
     b().treasureDemonPresent = true;
     b().turnIndex = static_cast<int>(std::find(b().turnList.begin(), b().turnList.end(), demon) - b().turnList.begin());
     b().treasureDemonFleeChance = 0;
+    b().treasureDemonTurns = 0;
     b().treasureDemonGoal = roster.at(hero).tile.offset(0, 1);
     b().planEnemyTurn();
     for (Point p : b().path) EXPECT_NE(p, roster.at(hero).tile);
     // A destination walled in is given up for another one.
-    const Point walled{9, 8};
-    s->blocked[0].insert({8, 8});
-    s->blocked[0].insert({9, 7});
-    s->blocked[0].insert({10, 8});
+    // (a pocket on the far side from the demon, closed by two blocked cells and the outer wall)
+    const bool west = roster.at(demon).tile.x < 6;
+    const Point walled = west ? Point{10, 1} : Point{1, 8};
+    for (Point p : west ? std::vector<Point>{{9, 1}, {10, 2}} : std::vector<Point>{{2, 8}, {1, 7}}) s->blocked[0].insert(p);
     s->blocked[1] = s->blocked[0];
     roster.at(demon).flying = false;
     b().treasureDemonGoal = walled;
