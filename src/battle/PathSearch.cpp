@@ -106,7 +106,9 @@ std::vector<std::vector<Point>> Battle::findPath(Point start, const std::set<Poi
         else
             around = pointsAround(n.pos, 1, static_cast<int>(style));
         for (const Point& c : around) {
-            if (!scene.isInside(c) || scene.isBlocked(c, flying) || opponentCells.count(c)) continue;
+            // A closed cell would only be skipped when popped: it is not pushed at all.
+            if (!scene.isInside(c) || slot(c).x != -1) continue;
+            if (scene.isBlocked(c, flying) || opponentCells.count(c)) continue;
             if (!flying && extraWalkerCells.count(c)) continue;
             auto here = standing.find(c);
             const bool occupied = here != standing.end() && c != start;
