@@ -113,8 +113,11 @@ void Battle::drawRandomCircles(const DotCloud& cloud, sf::RenderTarget& window, 
         const int xOff = rollBelow(sx);
         dot.setRadius(radius);
         dot.setFillColor(colour);
-        dot.setPosition(static_cast<float>(cloud.pos.x + w / 2 + xSign * xOff - view.x),
-                        static_cast<float>(cloud.pos.y + h / 2 + ySign * yOff - view.y));
+        // The cloud is held in full-size pixels like the combatant it covers; zoomed out it
+        // shrinks with the grid.
+        const float k = static_cast<float>(displayTileSize) / static_cast<float>(TILE_SIZE);
+        dot.setPosition(static_cast<float>(cloud.pos.x + w / 2 + xSign * xOff) * k - static_cast<float>(view.x),
+                        static_cast<float>(cloud.pos.y + h / 2 + ySign * yOff) * k - static_cast<float>(view.y));
         window.draw(dot);
     }
 }
