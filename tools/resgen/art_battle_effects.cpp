@@ -71,26 +71,30 @@ Canvas batFrame(float t) {
     return c;
 }
 
-// A yellow snake coiled, its head raised by `rise`; mouth open when striking.
+// A yellow snake coiled low, its neck reaching up to the picture's right edge (the summon is
+// drawn mirrored, so it rears toward the target); mouth open when striking.
 Canvas snakeFrame(float rise, bool open) {
     Canvas c(200, 200);
     const sf::Color skin = rgb(230, 200, 40), belly = rgb(250, 240, 150), spot = rgb(160, 120, 20);
-    c.fillEllipse(100, 170, 70, 22, skin);
-    c.fillEllipse(100, 150, 50, 18, skin);
-    for (int s = 0; s < 30; ++s) {
-        const float u = s / 29.f;
-        const float x = 120 - 40 * u + 12 * std::sin(u * 6);
-        const float y = 140 - (80 + rise) * u;
-        c.fillCircle(x, y, 16 - 4 * u, skin);
-        if (s % 5 == 0) c.fillCircle(x + 4, y, 4, spot);
+    c.fillEllipse(90, 176, 76, 20, skin);
+    c.fillEllipse(80, 158, 52, 16, skin);
+    const float hx = 164, hy = 40 - rise;
+    for (int s = 0; s < 36; ++s) {
+        const float u = s / 35.f;
+        const float x = 70 + (hx - 70) * u + 14 * std::sin(u * 5);
+        const float y = 150 - (150 - hy - 14) * u;
+        c.fillCircle(x, y, 17 - 6 * u, skin);
+        if (s % 5 == 0) c.fillCircle(x - 3, y, 4, spot);
     }
-    const float hx = 80, hy = 60 - rise;
-    c.fillEllipse(hx, hy, 24, 16, skin);
-    c.fillEllipse(hx, hy + 6, 16, 7, belly);
-    c.fillCircle(hx - 8, hy - 6, 4, rgb(20, 20, 20));
+    c.fillEllipse(hx, hy, 26, 17, skin);
+    c.fillEllipse(hx, hy + 7, 17, 7, belly);
+    c.fillCircle(hx + 9, hy - 6, 4, rgb(20, 20, 20));
+    c.fillCircle(hx + 10, hy - 7, 1.5f, rgb(255, 255, 255));
     if (open) {
-        c.fillPolygon({{hx - 24, hy + 2}, {hx - 50, hy - 8}, {hx - 48, hy + 14}}, rgb(200, 40, 60));
-        c.line(hx - 48, hy + 4, hx - 62, hy + 2, 2, rgb(220, 30, 30));
+        c.fillPolygon({{hx + 24, hy + 2}, {hx + 36, hy - 12}, {hx + 36, hy + 16}}, rgb(200, 40, 60));
+        c.line(hx + 30, hy + 4, hx + 36, hy + 4, 2, rgb(220, 30, 30));
+    } else {
+        c.line(hx + 24, hy + 4, hx + 34, hy + 2, 2, rgb(220, 30, 30));
     }
     c.outline(rgb(70, 50, 10));
     return c;
