@@ -105,12 +105,6 @@ TEST_F(BattleSimulation, AThousandArenaBattlesWithRandomInputKeepTheirInvariants
             intro = b.turnIntro;
         }
         if (!b.finished) {
-            if (std::getenv("BATTLE_SIM_DUMP")) {
-                std::cout << "seed " << seed << " state " << b.state << " actor " << roster.at(b.actorIndex()).name;
-                for (long long d : b.turnList)
-                    std::cout << " " << roster.at(d).name << "@" << roster.at(d).tile.x << "," << roster.at(d).tile.y << " hp" << roster.at(d).stats[HP];
-                std::cout << std::endl;
-            }
             bounded.push_back(seed);
             fewestTurns = std::min(fewestTurns, turns);
             continue;
