@@ -1,5 +1,6 @@
-// The battle action being shown in the close-up panel. Only the record lives here; building,
-// stepping and drawing it come with the running battle.
+// The battle action being shown in the close-up panel: built when an action is confirmed, stepped
+// once per frame (BattleActions.cpp) and drawn over the battle (BattleDraw.cpp). The hit frame
+// applies the action to the roster.
 #pragma once
 
 #include "battle/MagicInstance.hpp"
@@ -9,6 +10,10 @@
 
 #include <string>
 #include <vector>
+
+namespace sf {
+class RenderTarget;
+}
 
 struct ActionAnimation {
     std::string attackMusic;
@@ -46,4 +51,16 @@ struct ActionAnimation {
     float hitX = 0, hitY = 0;
     std::string slashName;
     sf::Color slashColor = sf::Color(0, 0, 0, 255);
+
+    bool carriesSpell() const { return !effect.name.empty() && effect.duration >= 1; }
+    // One frame; false on the frame the action ends, true otherwise (also when idle). The scene
+    // name selects the battle music that is paused and resumed.
+    bool update(const std::string& sceneName);
+    // The close-up: sky, backdrop, both figures, hit picture, spell effect, panels and messages.
+    void draw(sf::RenderTarget& window, const std::string& background);
 };
+
+// A new action of actor on target; an empty spell name makes a plain attack (a potion throw for
+// an alchemist: the potion lives in the actor's selected potion). Draws rand().
+ActionAnimation makeActionAnimation(long long actor, long long target, const std::string& spell,
+                                    int level);

@@ -6,11 +6,16 @@
 #include "foundation/main.hpp"
 
 #include <SFML/Graphics/Color.hpp>
+#include <SFML/System/Vector2.hpp>
 
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
+
+namespace sf {
+class RenderTarget;
+}
 
 // One chosen or possible battle action.
 struct BattleAction {
@@ -69,6 +74,35 @@ struct SummonedCreature {
     int summoner = 0;
     std::string ownName;
 };
+
+// A search node of the grid path search.
+struct PathNode {
+    int f = 0; // estimated total cost
+    int g = 0; // steps from the start
+    int h = 0; // estimate to the goals
+    Point pos;
+    Point parent; // the start is its own parent
+};
+
+// An enemy's chosen action and the way to the cell it is done from.
+struct PlannedAction {
+    BattleAction action;
+    std::vector<Point> path;
+};
+
+// How good a candidate action is; smaller compares better (see operator<).
+struct ActionScore {
+    int maxHp = 0;
+    int maxMp = 0;
+    int targets = 1;
+    int spellScore = 0;
+    int pathLength = 0;
+    // More targets first, then the higher spell score, the lower MAXHP, the lower MAXMP, the
+    // shorter path.
+    bool operator<(const ActionScore& o) const;
+};
+
+class Scene;
 
 namespace BattleLog {
 void addLine(std::vector<std::string>& lines, const std::string& text);
@@ -151,9 +185,72 @@ public:
     void load(const std::string& text);
     // Binds the battle to its scene: name and grid size.
     void setScene(const std::string& name);
-    bool isActive() const { return inBattle; }
+    // A finished battle no longer takes the frame, even while its in-battle flag stays on.
+    bool isActive() const { return inBattle && !finished; }
     // Sets the shown action's targets to the set, in set order, and counts them in.
     static void refillIndexList(ActionAnimation& shown, const std::set<int>& targets);
     void eraseKey(long long index) { invisibleTurns.erase(index); }
     bool hasStatModifier(long long combatant, Stat stat) const;
+
+    // --- drawing (BattleDraw.cpp) ---
+    // The battle's share of one tile row (row -1: the overlay pass with the close-up and panels).
+    void draw(sf::RenderTarget& window, Point view, int row);
+    static void drawMessageBox(const ActionAnimation& box, sf::RenderTarget& window);
+    static void drawRandomCircles(const DotCloud& cloud, sf::RenderTarget& window, Point view);
+    // A bar of at most maxWidth pixels; a maximum of 0 or less gives an empty bar.
+    static void drawStatusBar(sf::RenderTarget& window, sf::Vector2f position, float maxWidth,
+                              int maximum, float fraction);
+    static void drawStatusPanel(sf::Vector2f size, sf::RenderTarget& window, sf::Vector2f position,
+                                long long index);
+    void drawCellFrame(sf::RenderTarget& window, Point view, Point cell) const;
+    static void drawCounterBadge(Point view, sf::RenderTarget& window, Point pixel, sf::Color colour,
+                                 int count);
+
+    // --- the running battle: start and finish, frames, turns, raised combatants, enemy plans
+    // and the grid path search ---
+    bool finished = false; // finish has run for this battle
+    bool armed = false;    // a script set the battle up; the scene starts it once
+    bool treasureDemonArrived = false;
+
+    void start();
+    void placeParty();
+    void placeEnemies();
+    void finish(bool won);
+    void clearStatModifiers(long long combatant);
+    void update();
+    void nextTurn();
+    void computeReachable();
+    void raiseSkeleton(long long boneTarget, long long caster, const std::string& spellName);
+    void buildTower(Point cell, long long builder, const std::string& spellName);
+    std::vector<BattleAction> listEnemyOptions(long long actor);
+    BattleAction moveEnemy();
+    PlannedAction planEnemyTurn();
+    ActionScore scoreAction(const BattleAction& candidate, int pathLength) const;
+    bool isOccupied(Point cell) const;
+    Point randomFreeCell() const;
+    std::vector<std::vector<Point>> findPath(Point start, const std::set<Point>& targets,
+                                             bool moverSide, int limit,
+                                             bool stopWhenFirstTooLong) const;
+    static PathNode nearestCellDistance(Point cell, const std::set<Point>& targets);
+    std::vector<Point> findPathOnScene(long long character, Point start, Point target);
+
+    // The combatant whose turn it is; NO_INDEX when there is none.
+    long long actorIndex() const;
+    // Removes a combatant from the turn list, keeping the turn on the right combatant.
+    // False when it was not in the list.
+    bool removeFromTurnList(long long combatant);
+
+    // Pieces of the frame and of placement.
+    bool updateWatch();
+    void stateStep();
+    void openCommandMenu();
+    void confirmTarget(const BattleAction& choice);
+    void applyPotionFactors(const std::string& potionName, long long target);
+    void resetRuntime();
+    void settleOverlaps();
+    Point nearestFreeCell(Point from, bool flying, const std::set<Point>& taken) const;
+    // While a scene character is routed, every other person blocks the way.
+    bool sceneRouting_ = false;
+    // The scene a scripted walk is routed in, while it is (null otherwise).
+    const Scene* routingScene = nullptr;
 };

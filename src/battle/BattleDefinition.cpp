@@ -23,8 +23,18 @@ void Battle::refillIndexList(ActionAnimation& shown, const std::set<int>& target
 }
 
 void Battle::load(const std::string& text) {
-    enemyPositions.clear();
-    enemies.clear();
+    // A new definition starts from a default record: nothing of an earlier one (its joiners,
+    // WATCH, PRACTICE, music...) carries over, except what the scene set from outside and the
+    // loot the next start clears away.
+    Battle fresh;
+    fresh.presetTiles = std::move(presetTiles);
+    fresh.posts = std::move(posts);
+    fresh.extraWalkerCells = std::move(extraWalkerCells);
+    fresh.largeMonsters = std::move(largeMonsters);
+    fresh.droppedItems = std::move(droppedItems);
+    fresh.sceneName = std::move(sceneName);
+    fresh.gridSize = gridSize;
+    *this = std::move(fresh);
     inBattle = true;
 
     std::istringstream in(text);

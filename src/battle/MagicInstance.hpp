@@ -1,11 +1,12 @@
 // The spell effect being played inside a shown battle action: the effect rectangle and the
-// particle lists each spell kind keeps. Only the record lives here; the effect's behaviour and
-// drawing come with the running battle.
+// particle lists each spell kind keeps. Stepping is in SpellEffect.cpp, drawing in
+// SpellEffectDraw.cpp; the effect changes nothing in the battle (the action applies the spell).
 #pragma once
 
 #include "foundation/main.hpp"
 
 #include <SFML/Graphics/Color.hpp>
+#include <SFML/System/Vector2.hpp>
 
 #include <map>
 #include <set>
@@ -27,6 +28,10 @@ struct MagicBat {
 };
 
 struct FallingObject {
+    FallingObject() = default;
+    // Decorates the stacked ellipses of size with pictures 1..pictureCount (draws rand()).
+    FallingObject(sf::Vector2f from, sf::Vector2f to, float size, int startFrame, int endFrame,
+                  int pictureCount);
     float fromX = 0, fromY = 0;
     float toX = 0, toY = 0;
     float size = 0;
@@ -98,7 +103,32 @@ struct FunkyBomb {
     int size = 0, arc = 0;
 };
 
+namespace sf {
+class RenderTarget;
+}
+
 struct MagicInstance {
+    MagicInstance() = default;
+    // A real instance puts 1 and numExplosions - 1 random frames below duration into the effect
+    // frames (draws rand()); an empty name gives an idle instance.
+    MagicInstance(const std::string& name, Point topLeft, Point bottomRight, int level, int duration);
+
+    // Plays one frame; true once the effect has played out (frame >= duration).
+    bool advance();
+    // Back to frame 0 with every particle list empty; the burst frames and the laser target stay.
+    void reset();
+    std::string getName() const { return name; }
+    bool isIdle() const { return name.empty(); }
+
+    // --- drawing (SpellEffectDraw.cpp; draws rand() and plays a few sounds) ---
+    void draw(sf::RenderTarget& window);
+    // The backdrop of the kinds that have one (cat doors, chaos).
+    void drawProps(sf::RenderTarget& window);
+    void drawEllipses(sf::RenderTarget& window);
+    void drawPatrician(sf::RenderTarget& window);
+    void drawDemonScare(sf::RenderTarget& window);
+    void drawBolts(sf::RenderTarget& window);
+
     // Empty for an idle instance.
     std::string name;
     int frame = 0;
@@ -126,3 +156,7 @@ struct MagicInstance {
     std::vector<AirPlane> planes;
     std::vector<FunkyBomb> bombs;
 };
+
+// One bolt: a zig-zag from (x, topY) down to (x, bottomY), thickness t.
+void drawConvexPolygon(sf::RenderTarget& window, int x, int topY, int bottomY, sf::Color colour,
+                       int thickness);

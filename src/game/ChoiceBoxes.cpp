@@ -1,6 +1,7 @@
 // The Game's three choice boxes: pop-up lists that scenes, the battle and the party menu open to
 // ask the player for a choice, read once the box has closed.
 #include "characters/People.hpp"
+#include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
 
@@ -9,7 +10,8 @@ namespace {
 void openBox(OptionMenu& box, const std::vector<std::string>& options, bool resetSelection,
              Point position, sf::Color colour) {
     box.open(options, resetSelection);
-    box.fitSize();
+    // Sizing needs the font; without a resource store (the battle's logic in tests) it waits.
+    if (resources != nullptr) box.fitSize();
     box.position = position;
     box.color = colour;
 }

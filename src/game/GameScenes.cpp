@@ -286,11 +286,11 @@ void Game::finishPlanetLoad() {
 void Game::gotoPreviousScene() {
     Scene& scene = current();
     Battle& battle = scene.battle;
-    if (!battle.music.empty()) resources->getMusic(battle.music).stop();
+    if (!battle.music.empty() && resources) resources->getMusic(battle.music).stop();
     const std::string exitName = battle.egress;
     if (battle.startedByScript) battle.inBattle = false;
-    // The lost battle is finished here (Battle::finish with won = false) once the running
-    // battle's code joins the build.
+    // Once per battle; a finished battle no longer takes the frame.
+    battle.finish(false);
     if (!scene.planet.empty()) setStrVar("SceneVar", landingScene(scene.planet));
     if (exitName == "PREV") gotoScene("BACK", false, nullptr);
     else if (!exitName.empty()) gotoScene(exitName, false, nullptr);

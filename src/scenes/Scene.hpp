@@ -377,6 +377,9 @@ public:
     void update(sf::RenderWindow* window);
     // Whether a text box of the scene takes the frame.
     bool textBoxActive() const;
+    // Starts a battle a script armed, runs the live battle's frame; true when the battle takes
+    // the frame (SceneBattle.cpp).
+    bool updateBattle();
 
     // ===== save record (SceneState.cpp) =====
     SceneState buildState() const;
@@ -425,6 +428,9 @@ private:
     void arriveOnTile(Point tile);
     void useFacedTile();
     void updateSequenceMovers();
+    // The next cell of a scripted walk: routed around blocked cells and people, straight on
+    // when no route exists (SceneBattle.cpp).
+    Point routedStep(int who, Point destination);
     void updateZoomAndTalk();
     void updateAdvisor();
     void raiseReserveLevels();

@@ -244,6 +244,7 @@ void Scene::draw(sf::RenderWindow& window) {
                 }
             }
             // (The live battle draws its share of this row here.)
+            if (battle.isActive() || battle.watch) battle.draw(window, V, y);
             if (wishingWell.exists() && wishingWell.row() == y) {
                 wishingWell.draw(window, V, frameCounter);
                 wellDrawn = true;
@@ -393,6 +394,7 @@ void Scene::draw(sf::RenderWindow& window) {
 
     if (!credits.lines.empty()) drawCredits(credits, window);
     // (The live battle's panels are drawn here.)
+    if (battle.isActive() || battle.watch) battle.draw(window, V, -1);
     backgrounds[LAYER_FOREGROUND].draw(window, V, true);
     if (light.heat) {
         sf::RectangleShape heat({1920, 1080});

@@ -222,9 +222,9 @@ void Scene::enter(const std::string& previousSceneName) {
     // 27: battle or save
     if (!battle.inBattle && battle.practice) battle.inBattle = true;
     if (battle.inBattle) {
-        // The running battle takes over from here once it is part of the build.
         battle = battleDefinition;
         battle.inBattle = true;
+        battle.start();
     } else {
         if (!battle.enemies.empty()) zoomAndTalk.clear();
         const bool fromStart = previous && previous->playerControlHere;

@@ -216,11 +216,13 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
         battle.sceneName = name;
         battle.gridSize = mapSize();
         battle.startedByScript = true;
+        battle.armed = true;
         battleDefinition = battle;
     } else if (word == "CancelBattle") {
         battle.inBattle = false;
         battle.won = true;
         battle.watch = false;
+        battle.armed = false;
     } else if (word == "DamageCity") {
         if (!damaged) toggleCityDamage();
     } else if (word == "RestoreCity") {
@@ -523,10 +525,7 @@ void Scene::updateSequenceMovers() {
                 c.walking = false;
             }
             if (c.tile == destination) continue;
-            Point next = c.tile;
-            if (next.x != destination.x) next.x += destination.x > next.x ? 1 : -1;
-            else next.y += destination.y > next.y ? 1 : -1;
-            c.startMoveTo(next);
+            c.startMoveTo(routedStep(who, destination));
         }
         c.move(nullptr, mapSize(), blocked[0], blocked[1], MOVE_IGNORE_BLOCKED);
         if (c.walking || c.tile != destination) anyMoving = true;

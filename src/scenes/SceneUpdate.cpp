@@ -117,8 +117,8 @@ void Scene::update(sf::RenderWindow* window) {
         if (wasTravelling || travellingGate(*this)) return;
     }
 
-    // The running battle takes the frame here once it is part of the build.
-    if (battle.inBattle) return;
+    // A running battle takes the frame; a watch phase lets the party walk.
+    if (updateBattle()) return;
     if (type == SCENE_SPACE) flame.update(blocked[0], mapSize());
     if (type != SCENE_WALK) return;
 

@@ -31,7 +31,9 @@ e2e_keys space
 e2e_keys Left space     # Tomas joins
 sleep 2.5
 e2e_keys space
-e2e_keys Right space    # the Greatsword's chest, east of the leader
+e2e_keys Down           # where Mira stood
+sleep 1
+e2e_keys Right space    # face the Greatsword's chest and open it
 sleep 2
 e2e_keys space
 
@@ -51,7 +53,7 @@ e2e_keys Control_L Control_L x # out of the list, back to the main list, close
 sleep 0.5
 
 # --- Sabio's advice, then two teams ---
-e2e_keys Up             # towards Sabio
+e2e_keys Up             # towards Sabio, two tiles north
 e2e_keys space space    # "Give me advice on what to do"
 sleep 2.5
 e2e_keys space
@@ -61,7 +63,7 @@ e2e_keys Down space     # Mira from the party to the reserve
 e2e_keys Control_L
 
 # --- out into the old quarter: a save point ---
-e2e_keys Down Down Down Down
+e2e_keys Down Down Down
 e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Quarter" 30 || e2e_fail "leaving the guildhall did not save"
 grep -qx "QUORVANE 1 Ravi " "$SAVE/game.save" || e2e_fail "the party is not the leader alone: $(grep QUORVANE "$SAVE/game.save")"
 grep -qx "SPAREQUORVANE 2 Mira Tomas " "$SAVE/game.save" || e2e_fail "the reserve is not Mira and Tomas"

@@ -68,13 +68,24 @@ TEST_F(BattleDefinition, EmptyLineSkyWordsAndReloading) {
     EXPECT_TRUE(loaded("ENEMIES 0 WATCH").watch);
     EXPECT_TRUE(loaded("ENEMIES -2").enemies.empty());
 
-    // A second definition replaces the enemies and positions and starts sky afresh.
-    Battle b = loaded("SKY STARS ENEMIES 1 Goblin ENEMYPOS 1 1 MUSIC Old");
+    // A second definition starts from a default record: nothing of the first carries over
+    // (a re-armed script battle must not turn into a watch or practice battle, nor bring an
+    // earlier joiner twice), except what the scene set from outside.
+    Battle b = loaded("SKY STARS ENEMIES 1 Goblin ENEMYPOS 1 1 MUSIC Old WATCH PRACTICE SIFTER "
+                      "ENEMYRANDOMPOS ENEMYBOX 1 2 3 4 BACKGROUND Field EGRESS Town JOINS 1 Orc");
+    b.presetTiles[1] = {2, 2};
+    b.extraWalkerCells.insert({3, 3});
     b.load("ENEMIES 1 Orc");
     EXPECT_EQ(b.enemies, (std::vector<long long>{2}));
     EXPECT_TRUE(b.enemyPositions.empty());
     EXPECT_EQ(b.sky, 0);
-    EXPECT_EQ(b.music, "Old");
+    EXPECT_EQ(b.music, "");
+    EXPECT_TRUE(b.joins.empty());
+    EXPECT_FALSE(b.watch || b.practice || b.sifter || b.enemyRandomPos);
+    EXPECT_EQ(b.enemyBoxX0, -1);
+    EXPECT_TRUE(b.background.empty() && b.egress.empty());
+    EXPECT_EQ(b.presetTiles.at(1), Point(2, 2));
+    EXPECT_EQ(b.extraWalkerCells.count({3, 3}), 1u);
 }
 
 TEST_F(BattleDefinition, FaultsAreFatal) {

@@ -190,6 +190,8 @@ protected:
         // Everyone here has something to say or to do.
         for (int i : s.persons)
             if (!s.monologs.count(i) && !s.dialogs.count(i) && roster->at(i).name != "Sabio" &&
+                std::find(s.battle.joins.begin(), s.battle.joins.end(), i) == s.battle.joins.end() &&
+                std::find(s.battle.enemies.begin(), s.battle.enemies.end(), i) == s.battle.enemies.end() &&
                 std::find(s.joinList.begin(), s.joinList.end(), i) == s.joinList.end())
                 problems.push_back(s.name + ": " + roster->at(i).name + " has nothing to say");
         // Everything to take lies within reach of this arrival.

@@ -122,17 +122,3 @@ REGISTER_ART(nebula_items) {
         ctx.savePicture("Items", "MandelbrotShardCompass", c);
     }
 }
-
-REGISTER_ART(arcade_trophy) {
-    Canvas c(100, 120);
-    const sf::Color gold = rgb(240, 190, 50);
-    c.fillRoundRect(20, 6, 60, 56, 20, gold);
-    c.strokeCircle(18, 30, 14, 6, gold);
-    c.strokeCircle(82, 30, 14, 6, gold);
-    c.fillRect(44, 60, 12, 30, shade(gold, 0.8f));
-    c.fillRoundRect(26, 88, 48, 12, 3, shade(gold, 0.7f));
-    c.fillRect(18, 100, 64, 14, rgb(90, 50, 30));
-    c.fillEllipse(40, 24, 7, 14, rgb(255, 245, 200, 160));
-    c.outline(rgb(60, 40, 10));
-    ctx.savePicture("Misc", "Trophy", c);
-}

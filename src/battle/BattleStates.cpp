@@ -1,0 +1,546 @@
+// The battle's frame: the watch phase of a stealth battle, deaths and loot, the view's trip to
+// the next actor, the walk along a planned path, and one step of the state machine (0 next
+// turn, 1 player moves, 2 free cursor, 3 enemy action, 4 command menu, 5 target, 6 tower cell,
+// 7 spell menu, 8 potion menu, 9 item menu, 10 bat form, 11 over).
+#include "battle/BattleFlow.hpp"
+
+#include "battle/Items.hpp"
+#include "battle/Magic.hpp"
+#include "battle/Treasure.hpp"
+#include "characters/People.hpp"
+#include "foundation/Resources.hpp"
+#include "game/Game.hpp"
+#include "game/Globals.hpp"
+#include "scenes/Scene.hpp"
+
+#include <SFML/Audio/Music.hpp>
+
+#include <algorithm>
+#include <iostream>
+
+namespace {
+
+constexpr int VIEW_STEP = 40; // pixels per axis and frame while the view goes to the actor
+constexpr int SIGHT = 8;      // cells along a sight line
+
+bool livingOtherOn(const Battle& b, long long self, Point cell) {
+    for (long long c : b.turnList) {
+        if (c == self) continue;
+        const Character& ch = people->at(c);
+        if (ch.stats[HP] > 0 && ch.tile == cell) return true;
+    }
+    return false;
+}
+
+// Left or Up one back, Right or Down one on, each with the turn sound.
+void stepSelection(int& selection) {
+    const InputFlags& in = game->input;
+    if (in.leftPressed || in.upPressed) {
+        --selection;
+        battleSound("BattleTurn");
+    }
+    if (in.rightPressed || in.downPressed) {
+        ++selection;
+        battleSound("BattleTurn");
+    }
+}
+
+void wrap(int& selection, int count) {
+    if (selection < 0) selection = count - 1;
+    if (selection >= count) selection = 0;
+}
+
+std::set<Point> blockedFor(const Scene& scene, const Character& c) {
+    return scene.blocked[c.flying ? 1 : 0];
+}
+
+} // namespace
+
+bool Battle::updateWatch() {
+    Scene& scene = battleScene(*this);
+    const Point size = scene.mapSize();
+    for (long long e : enemies) {
+        Character& c = people->at(e);
+        // People of the scene walk with the scene; the others take their step here.
+        if (std::find(scene.persons.begin(), scene.persons.end(), e) == scene.persons.end())
+            c.move(nullptr, size, blockedFor(scene, c), c.flying ? std::set<Point>{} : extraWalkerCells);
+        Point across{0, 0};
+        if (c.facing == NORTH || c.facing == SOUTH) across = {1, 0};
+        else across = {0, 1};
+        for (Point from : {c.targetTile, c.tile - across, c.tile + across}) {
+            Point p = from;
+            for (int i = 0; i < SIGHT; ++i) {
+                if (!scene.isInside(p) || scene.isBlocked(p, c.flying)) break;
+                watchedCells.insert(p);
+                movePoint(p, c.facing, 1);
+            }
+        }
+    }
+    if (!watchedCells.count(people->mainCharacter().tile)) return false;
+    watch = false;
+    inBattle = true;
+    placeParty();
+    game->showMessage("Spotted");
+    return true;
+}
+
+void Battle::update() {
+    // 1
+    for (LargeMonster& m : largeMonsters) {
+        if (++m.tick == m.ticksPerFrame) {
+            m.frame = m.frameCount > 0 ? (m.frame + 1) % m.frameCount : 0;
+            m.tick = 0;
+        }
+    }
+    // 2
+    blink = !blink;
+    watchedCells.clear();
+    // 3
+    if (watch && updateWatch()) return;
+    // 4
+    if (!inBattle || finished) return;
+    // 5
+    if (!shownAction.playing) {
+        sf::Music* m = battleMusic(music);
+        if (m && m->getStatus() == sf::Music::Stopped) m->play();
+    }
+    // 6
+    if (sceneName.empty()) fatalAssert("Battle", 1964, sceneName);
+    Scene& scene = battleScene(*this);
+    // 7
+    shownAction.update(sceneName);
+    if (shownAction.playing) return;
+    // 8
+    const std::vector<long long> combatants = turnList;
+    for (long long c : combatants) {
+        Character& ch = people->at(c);
+        ch.update();
+        if (ch.stats[HP] >= 1 || dying != NO_INDEX) continue;
+        dying = c;
+        deathCountdown = deathDelay;
+        battleSound("death");
+        dyingCloud.pos = ch.pixel;
+        dyingCloud.dots = 100;
+        dyingCloud.colourful = false;
+        if (!removeFromTurnList(c)) fatalAssert("Battle", 1976, ":-<");
+        if (c == treasureDemon) treasureDemonPresent = false;
+        people->ensureLivingMain();
+        for (auto& [creature, record] : summonedCreatures)
+            if (record.summoner == c) people->at(creature).stats[HP] = 0;
+        if (!isPlayerSide(c) && necromancerPresent && !ch.isRobot()) bones[ch.tile] = c;
+    }
+    // 9
+    if (dying != NO_INDEX) {
+        if (--deathCountdown > 0) return;
+        const Character& dead = people->at(dying);
+        if (!isPlayerSide(dying)) {
+            std::vector<int> loot = dead.equippedItems();
+            if (dying == treasureDemon && itemList) {
+                const std::vector<int> more = treasureDemonDrop(*itemList);
+                loot.insert(loot.end(), more.begin(), more.end());
+            }
+            for (int item : loot) {
+                scene.dropItemNear(item, dead.tile);
+                droppedItems.insert(item);
+            }
+        }
+        dying = NO_INDEX;
+        return;
+    }
+    const long long actor = actorIndex();
+    // 10
+    if (turnIntro && actor != NO_INDEX) {
+        const Point target = scene.findFreeTile(people->at(actor).pixel);
+        if (scene.view != target) {
+            approach(scene.view, target, VIEW_STEP);
+            scene.camera = scene.view;
+            return;
+        }
+        turnIntro = false;
+        state = isPlayerSide(actor) ? 1 : 3;
+        return;
+    }
+    turnIntro = false;
+    // 11
+    if (walking == 1 && actor != NO_INDEX) {
+        Character& a = people->at(actor);
+        const bool moving = a.move(nullptr, gridSize, {}, {});
+        scene.placeAtFreeTile(a.pixel);
+        scene.camera = scene.view;
+        if (moving) return;
+        if (!path.empty()) {
+            a.startMoveTo(path.front());
+            path.erase(path.begin());
+            return;
+        }
+        walking = 0;
+    }
+    // 12
+    stateStep();
+    // 13
+    const int r = std::rand() % 255;
+    const int g = std::rand() % 255;
+    const int b = std::rand() % 255;
+    flashColor = sf::Color(r, g, b, 255);
+}
+
+void Battle::openCommandMenu() {
+    const long long actor = actorIndex();
+    Character& a = people->at(actor);
+    std::vector<std::string> menu{"Stand", "Egress"};
+    bool usable = false;
+    for (auto& [item, count] : a.inventory)
+        if (count > 0 && itemList && item >= 0 && item < static_cast<int>(itemList->items.size()) &&
+            itemList->at(item).type == Item::USABLE)
+            usable = true;
+    if (usable) menu.push_back("Item");
+    if (a.className == "Vampire" && a.stats[MP] > 10) menu.push_back("BatTransform");
+    menuActions.clear();
+    for (const BattleAction& o : options)
+        if (o.cell == a.tile) menuActions[{o.spell.name, o.spell.level, o.potion}].push_back(o);
+    if (a.className == "Alchemist") menu.push_back("Switch Potion");
+    bool spell = false, plain = false, potion = false;
+    for (auto& [key, list] : menuActions) {
+        if (!key.spell.empty()) spell = true;
+        else if (!key.potion.empty()) potion = true;
+        else plain = true;
+    }
+    if (spell) menu.insert(menu.begin(), "Magic");
+    if (plain) menu.insert(menu.begin(), "Attack");
+    if (potion) menu.insert(menu.begin(), "Throw Potion");
+    game->openChoiceBox1(menu, true, sf::Color(40, 60, 140, 255));
+}
+
+void Battle::confirmTarget(const BattleAction& choice) {
+    const long long actor = actorIndex();
+    Character& a = people->at(actor);
+    state = 0;
+    const std::string& spell = chosenKey.spell;
+    const int level = chosenKey.level;
+    // a
+    if (spell.find("Skeleton") != std::string::npos) {
+        raiseSkeleton(choice.target, actor, spell);
+        battleSound("DazeMagic");
+        a.spendMP(magicRepository->get(spell).mpAt(level));
+        return;
+    }
+    // b
+    shownAction = makeActionAnimation(actor, choice.target, spell, level);
+    refillIndexList(shownAction, choice.furtherTargets);
+    if (auto s = summonedCreatures.find(actor); s != summonedCreatures.end())
+        shownAction.xpReceiver = s->second.summoner;
+    std::vector<int> all(choice.furtherTargets.begin(), choice.furtherTargets.end());
+    all.push_back(choice.target);
+    // c
+    if (!spell.empty()) {
+        invisibleTurns.erase(actor);
+        for (int t : choice.furtherTargets) invisibleTurns.erase(t);
+        if (spell == "Poloian") {
+            invisibleTurns[choice.target] = 4;
+            for (int t : choice.furtherTargets) {
+                invisibleTurns[t] = 4;
+                std::cout << "  INVISIBLE on" << std::endl;
+            }
+        }
+        // d
+        const StatChanges factors = magicRepository->get(spell).levelAttributes(level);
+        if (!factors.empty()) {
+            for (int t : all) {
+                if (t == NO_INDEX) continue;
+                if (modifierTurns.count(t)) {
+                    modifierTurns[t] = 4;
+                    continue;
+                }
+                modifierTurns[t] = 4;
+                statModifiers[t].clear();
+                Character& ch = people->at(t);
+                for (auto& [stat, factor] : factors) {
+                    const int base = spell == "Shield" ? 1 : ch.getStat(stat);
+                    const int amount = static_cast<int>((factor - 1.0f) * base);
+                    statModifiers[t][stat] += amount;
+                    ch.addStat(stat, amount);
+                }
+            }
+        }
+        // e
+        if (spell == "HackControl") {
+            for (int t : all) {
+                if (t == NO_INDEX) continue;
+                if (temporaryMembers.count(t)) {
+                    temporaryMembers[t] = 4;
+                    continue;
+                }
+                temporaryMembers[t] = 4;
+                people->insertPartyIndex(t);
+                summonedCreatures[t] = {static_cast<int>(actor), people->at(t).name};
+            }
+        }
+    }
+    // f
+    if (!chosenKey.potion.empty()) applyPotionFactors(chosenKey.potion, choice.target);
+}
+
+void Battle::applyPotionFactors(const std::string& potionName, long long target) {
+    if (target == NO_INDEX) return;
+    const Potion& potion = potionRepository->get(potionName);
+    if (potion.attr.empty()) return;
+    Character& ch = people->at(target);
+    if (!modifierTurns.count(target)) modifierTurns[target] = 4;
+    // A potion thrown again at the same target first gives back what the last one did.
+    for (auto& [stat, amount] : statModifiers[target]) ch.addStat(static_cast<Stat>(stat), -amount);
+    statModifiers[target].clear();
+    for (auto& [stat, factor] : potion.attr) {
+        const int amount = static_cast<int>((factor - 1.0f) * ch.getStat(stat));
+        statModifiers[target][stat] += amount;
+        ch.addStat(stat, amount);
+    }
+}
+
+void Battle::stateStep() {
+    Scene& scene = battleScene(*this);
+    const InputFlags& in = game->input;
+    const long long actor = actorIndex();
+    if (actor == NO_INDEX && state != 0 && state != 11) {
+        state = 0;
+        return;
+    }
+    switch (state) {
+    case 0:
+        nextTurn();
+        break;
+    case 1: {
+        Character& a = people->at(actor);
+        const WalkInput walk{in.leftHeld, in.rightHeld, in.upHeld, in.downHeld};
+        std::set<Point> closedCells = scene.blocked[a.flying ? 1 : 0];
+        const int reach = a.stats[MOB] + 1;
+        for (int x = actorTile.x - reach; x <= actorTile.x + reach; ++x)
+            for (int y = actorTile.y - reach; y <= actorTile.y + reach; ++y)
+                if (scene.isInside({x, y}) && !reachableCells.count({x, y})) closedCells.insert({x, y});
+        a.move(&walk, gridSize, closedCells, a.flying ? std::set<Point>{} : extraWalkerCells);
+        scene.placeAtFreeTile(a.pixel);
+        scene.camera = scene.view;
+        if (in.confirm) {
+            if (livingOtherOn(*this, actor, a.tile) || livingOtherOn(*this, actor, a.targetTile)) {
+                battleSound("Denial");
+            } else {
+                openCommandMenu();
+                battleSound("BattleTurn");
+                state = 4;
+            }
+        } else if (in.back) {
+            battleSound("BattleTurn");
+            state = 2;
+        }
+        break;
+    }
+    case 2:
+        if (in.back) {
+            battleSound("BattleTurn");
+            state = 1;
+            turnIntro = true;
+            break;
+        }
+        if (in.leftPressed) --actorTile.x;
+        if (in.rightPressed) ++actorTile.x;
+        if (in.upPressed) --actorTile.y;
+        if (in.downPressed) ++actorTile.y;
+        actorTile.x = std::clamp(actorTile.x, 0, std::max(0, gridSize.x - 1));
+        actorTile.y = std::clamp(actorTile.y, 0, std::max(0, gridSize.y - 1));
+        scene.placeAtFreeTile(tileToPixel(actorTile));
+        scene.camera = scene.view;
+        if (in.confirm)
+            for (long long c : turnList)
+                if (people->at(c).stats[HP] > 0 && people->at(c).tile == actorTile) {
+                    game->showCharacter(static_cast<int>(c));
+                    break;
+                }
+        break;
+    case 3: {
+        Character& a = people->at(actor);
+        if (!path.empty()) {
+            walking = 1;
+            a.startMoveTo(path.front());
+            path.erase(path.begin());
+        } else if (pendingAction.target != NO_INDEX) {
+            shownAction = makeActionAnimation(actor, pendingAction.target, pendingAction.spell.name,
+                                              pendingAction.spell.level);
+            refillIndexList(shownAction, pendingAction.furtherTargets);
+            if (auto s = summonedCreatures.find(actor); s != summonedCreatures.end())
+                shownAction.xpReceiver = s->second.summoner;
+            // An enemy alchemist's potion changes stats as the player's does.
+            if (!pendingAction.potion.empty()) applyPotionFactors(pendingAction.potion, pendingAction.target);
+            state = 0;
+        } else {
+            state = 0;
+        }
+        break;
+    }
+    case 4: {
+        Character& a = people->at(actor);
+        const std::string text = game->choiceBox1Selection();
+        a.setFacing(SOUTH);
+        selection = 0;
+        if (text.empty()) {
+            state = 1;
+        } else if (text == "Stand") {
+            state = 0;
+        } else if (text == "Attack") {
+            chosenKey = {"", 0, ""};
+            state = 5;
+        } else if (text == "Throw Potion") {
+            chosenKey = {"", 0, a.selectedPotion};
+            state = 5;
+        } else if (text == "Switch Potion") {
+            std::vector<std::string> list;
+            for (const std::string& p : a.potions)
+                if (p != a.selectedPotion && potionRepository->get(p).mp <= a.stats[MP]) list.push_back(p);
+            if (list.empty()) {
+                battleSound("Denial");
+                state = 1;
+            } else {
+                game->openChoiceBox2(list, true);
+                state = 8;
+            }
+        } else if (text == "Magic") {
+            std::set<std::string> list;
+            for (auto& [key, actions] : menuActions)
+                if (!key.spell.empty()) list.insert(key.spell + " L" + std::to_string(key.level));
+            game->openChoiceBox2({list.begin(), list.end()}, true);
+            state = 7;
+        } else if (text == "Egress") {
+            game->askAreYouSure([] { game->gotoPreviousScene(); }, "Egress?");
+            state = 1;
+        } else if (text == "Item") {
+            std::set<std::string> list;
+            for (auto& [item, count] : a.inventory)
+                if (count > 0 && itemList->at(item).type == Item::USABLE) list.insert(itemList->at(item).name);
+            game->openChoiceBox2({list.begin(), list.end()}, true);
+            state = 9;
+        } else if (text == "BatTransform") {
+            bat = BatForm();
+            bat.actor = static_cast<int>(actor);
+            bat.restTile = bat.tile = a.tile;
+            bat.pixel = tileToPixel(a.tile);
+            bat.frame = 0;
+            battleSound("BattleTurn");
+            state = 10;
+        } else {
+            fatalAssert("Battle", 2249, "blabla");
+        }
+        break;
+    }
+    case 5: {
+        stepSelection(selection);
+        auto it = menuActions.find(chosenKey);
+        if (it == menuActions.end()) fatalAssert("Battle", 2377, "bla");
+        wrap(selection, static_cast<int>(it->second.size()));
+        if (in.back) {
+            state = 1;
+        } else if (in.confirm) {
+            const BattleAction choice = it->second[selection];
+            confirmTarget(choice);
+        }
+        break;
+    }
+    case 6: {
+        Character& a = people->at(actor);
+        stepSelection(selection);
+        auto it = towerCells.find(a.tile);
+        if (it == towerCells.end()) fatalAssert("Battle", 2346, "Oduna");
+        if (it->second.empty()) fatalAssert("Battle", 2347, "Oduncular");
+        wrap(selection, static_cast<int>(it->second.size()));
+        if (in.back) {
+            state = 1;
+        } else if (in.confirm) {
+            buildTower(it->second[selection], actor, chosenKey.spell);
+            battleSound("Construction");
+            a.spendMP(magicRepository->get(chosenKey.spell).mpAt(chosenKey.level));
+            state = 0;
+        }
+        break;
+    }
+    case 7: {
+        const std::string text = game->choiceBox2Selection();
+        if (text.empty()) {
+            state = 1;
+            break;
+        }
+        const std::string name = text.substr(0, text.find(' '));
+        const int level = leadingInt(text.substr(text.rfind('L') + 1), "Battle", __LINE__);
+        chosenKey = {name, level, ""};
+        if (name.rfind("Build", 0) == 0) {
+            state = 6;
+            selection = 0;
+        } else {
+            state = 5;
+        }
+        break;
+    }
+    case 8: {
+        const std::string text = game->choiceBox2Selection();
+        if (text.empty()) {
+            state = 1;
+            break;
+        }
+        people->at(actor).selectPotion(text);
+        state = 0;
+        break;
+    }
+    case 9: {
+        const std::string text = game->choiceBox2Selection();
+        if (text.empty()) {
+            state = 1;
+            break;
+        }
+        people->at(actor).useScript(itemList->indexOf(text));
+        battleSound("UseItem");
+        state = 0;
+        break;
+    }
+    case 10: {
+        const int frames = resources ? static_cast<int>(resources->getAnimation("Bat").size()) : 1;
+        bat.frame = (bat.frame + 1) % std::max(1, frames);
+        bool moved = false;
+        const bool presses[4] = {in.leftPressed, in.rightPressed, in.upPressed, in.downPressed};
+        for (Direction d : DIRECTIONS) {
+            if (!presses[d] || moved) continue;
+            moved = true;
+            bat.direction = d;
+            movePoint(bat.tile, d, 1);
+            if (!scene.isInside(bat.tile) || scene.isBlocked(bat.tile, true)) bat.tile = bat.restTile;
+        }
+        bat.pixel = tileToPixel(bat.tile);
+        scene.placeAtFreeTile(bat.pixel);
+        scene.camera = scene.view;
+        if (!moved && in.confirm) {
+            if (!scene.isBlocked(bat.tile, false) && !livingOtherOn(*this, actor, bat.tile)) {
+                state = 0;
+                Character& a = people->at(actor);
+                a.setTilePosition(bat.tile);
+                a.spendMP(10);
+                battleSound("BattleTurn");
+            } else {
+                battleSound("Denial");
+            }
+        } else if (!moved && in.back) {
+            battleSound("BattleTurn");
+            state = 1;
+        }
+        break;
+    }
+    case 11: {
+        if (sf::Music* m = battleMusic(music)) m->stop();
+        game->resumeSceneMusic();
+        if (won) {
+            finish(true);
+        } else {
+            game->gotoPreviousScene();
+            // The defeat handler finishes the current scene's battle; this one ends either way.
+            finish(false);
+        }
+        break;
+    }
+    default:
+        fatalAssert("Battle", 2491, "Bad battle state");
+    }
+}

@@ -1,0 +1,159 @@
+// Handing the turn to the next combatant: the treasure demon's arrival and escape, what the
+// actor can reach and do, the outcome, and the effects that last a number of turns.
+#include "battle/BattleFlow.hpp"
+
+#include "characters/People.hpp"
+#include "foundation/Resources.hpp"
+#include "game/Game.hpp"
+#include "game/Globals.hpp"
+#include "scenes/Scene.hpp"
+
+#include <algorithm>
+#include <deque>
+#include <iostream>
+
+long long Battle::actorIndex() const {
+    if (turnIndex < 0 || turnIndex >= static_cast<int>(turnList.size())) return NO_INDEX;
+    return turnList[turnIndex];
+}
+
+bool Battle::removeFromTurnList(long long combatant) {
+    auto it = std::find(turnList.begin(), turnList.end(), combatant);
+    if (it == turnList.end()) return false;
+    const int position = static_cast<int>(it - turnList.begin());
+    turnList.erase(it);
+    // The actor's own removal steps back as well, so that the next turn goes to the combatant
+    // that moved into its place.
+    if (position <= turnIndex) --turnIndex;
+    return true;
+}
+
+void Battle::nextTurn() {
+    Scene& scene = battleScene(*this);
+    // 1
+    necromancerPresent = false;
+    for (long long c : turnList)
+        if (people->at(c).className == "Necromancer") necromancerPresent = true;
+    // 2: only a demon of the roster that has not come yet in this battle
+    if (!treasureDemonPresent && treasureDemonTurns == 0) {
+        const int r = std::rand() % 1000;
+        const bool available = treasureDemon != NO_INDEX && treasureDemon < people->size() &&
+                               !treasureDemonArrived &&
+                               std::find(turnList.begin(), turnList.end(), treasureDemon) == turnList.end();
+        if (r <= treasureChance && available) {
+            Character& demon = people->at(treasureDemon);
+            demon.setLevel(people->partyAveragePower(), true);
+            std::set<Point> taken;
+            for (long long c : turnList)
+                if (people->at(c).stats[HP] > 0) taken.insert(people->at(c).tile);
+            Point cell = randomFreeCell();
+            if (taken.count(cell)) cell = nearestFreeCell(cell, false, taken);
+            if (!taken.count(cell) && demon.stats[HP] > 0) {
+                demon.setTilePosition(cell);
+                battleSound("TreasureDemonAppear");
+                turnList.push_back(treasureDemon);
+                treasureDemonPresent = true;
+                treasureDemonArrived = true;
+            }
+        }
+    }
+    // 3
+    if (treasureDemonPresent && treasureDemonTurns >= treasureDemonTurnLimit) {
+        if (resources && resources->findSound("TreasureGoblinEscape")) battleSound("TreasureGoblinEscape");
+        if (!removeFromTurnList(treasureDemon)) fatalAssert("Battle", 1769, "Odun");
+        treasureDemonPresent = false;
+    }
+    // 4
+    battleSound("BattleTurn");
+    // 5
+    if (!turnList.empty()) {
+        ++turnIndex;
+        if (turnIndex >= static_cast<int>(turnList.size()) || turnIndex < 0) turnIndex = 0;
+        const long long actor = turnList[turnIndex];
+        Character& a = people->at(actor);
+        const bool actorSide = isPlayerSide(actor);
+        std::cout << "Battle turn " << a.name << std::endl;
+        // 6
+        opponentCells.clear();
+        for (long long c : turnList) {
+            Character& ch = people->at(c);
+            ch.previousFacing = ch.facing;
+            ch.facing = SOUTH;
+            ch.showBack = false;
+            if (c != actor && isPlayerSide(c) != actorSide) opponentCells.insert(ch.tile);
+        }
+        // 7, 8, 9, 10
+        computeReachable();
+        towerCells.clear();
+        options = listEnemyOptions(actor);
+        actorTile = a.tile;
+        // 11
+        if (!actorSide) pendingAction = moveEnemy();
+        // 12
+        turnIntro = true;
+    }
+    // 13
+    bool playerSide = false, enemySide = false;
+    for (long long c : turnList) {
+        if (treasureDemonPresent && c == treasureDemon) continue;
+        (isPlayerSide(c) ? playerSide : enemySide) = true;
+    }
+    if (playerSide && !enemySide) {
+        scene.message.setText("Quorvane defeated the enemies!");
+        won = true;
+        state = 11;
+        fade = largeMonsters.empty() ? 0 : fadeFull;
+        turnIntro = false;
+    } else if (!playerSide) {
+        scene.message.setText("Quorvane was defeated!");
+        won = false;
+        state = 11;
+        turnIntro = false;
+    }
+    const long long actor = actorIndex();
+    if (actor == NO_INDEX) return;
+    // 14
+    if (auto it = invisibleTurns.find(actor); it != invisibleTurns.end() && --it->second < 1)
+        invisibleTurns.erase(it);
+    // 15
+    if (auto it = modifierTurns.find(actor); it != modifierTurns.end() && --it->second < 1) {
+        modifierTurns.erase(it);
+        clearStatModifiers(actor);
+    }
+    // 16
+    if (auto it = temporaryMembers.find(actor); it != temporaryMembers.end() && --it->second < 1) {
+        temporaryMembers.erase(it);
+        if (people->party.count(static_cast<int>(actor))) people->erasePartyIndex(static_cast<int>(actor));
+        auto s = summonedCreatures.find(actor);
+        if (s != summonedCreatures.end()) {
+            people->at(actor).name = s->second.ownName;
+            summonedCreatures.erase(s);
+        }
+    }
+}
+
+void Battle::computeReachable() {
+    reachableCells.clear();
+    frontierCells.clear();
+    const long long actor = actorIndex();
+    if (actor == NO_INDEX) return;
+    const Scene& scene = battleScene(*this);
+    const Character& a = people->at(actor);
+    const int m = a.stats[MOB];
+    std::set<Point> monsterCells;
+    for (const LargeMonster& monster : largeMonsters) monsterCells.insert(monster.cells.begin(), monster.cells.end());
+    std::deque<std::pair<Point, int>> queue{{a.tile, 0}};
+    while (!queue.empty()) {
+        auto [p, d] = queue.front();
+        queue.pop_front();
+        if (d > m) break;
+        if (reachableCells.count(p)) continue;
+        reachableCells.insert(p);
+        if (d == m) frontierCells.insert(p);
+        for (Point q : {p.offset(0, 1), p.offset(0, -1), p.offset(-1, 0), p.offset(1, 0)}) {
+            if (scene.isBlocked(q, a.flying) || !scene.isInside(q)) continue;
+            if (opponentCells.count(q) || monsterCells.count(q)) continue;
+            queue.push_back({q, d + 1});
+        }
+    }
+}
