@@ -1,5 +1,6 @@
 #include "scenes/Objects.hpp"
 
+#include "foundation/DrawBatch.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Globals.hpp"
 
@@ -153,6 +154,7 @@ void drawSnow(const std::vector<SnowFlake>& flakes, sf::RenderTarget& window, Po
     sprite.setColor(sf::Color(255, 255, 255, 200));
     sprite.setOrigin(s.x / 2.f, s.y / 2.f);
     const float T = static_cast<float>(displayTileSize);
+    SpriteBatch batch(window);
     for (const auto& f : flakes) {
         const int h = f.height;
         const float k = (T / 10) * ((50 - h) * 0.5f / 50 + 0.5f) / static_cast<float>(s.x);
@@ -162,6 +164,7 @@ void drawSnow(const std::vector<SnowFlake>& flakes, sf::RenderTarget& window, Po
         if (px < -20 || py < -20 || px > 1940 || py > 1100) continue;
         sprite.setPosition(static_cast<float>(px), static_cast<float>(py));
         sprite.setRotation(static_cast<float>(f.spin * h));
-        window.draw(sprite);
+        if (drawShortcuts) batch.add(sprite);
+        else window.draw(sprite);
     }
 }

@@ -11,6 +11,7 @@ class Texture;
 class VertexArray;
 }
 class TileKind;
+class SpriteBatch;
 class Scene;
 struct SceneCredits;
 
@@ -24,9 +25,16 @@ void drawCredits(SceneCredits& credits, sf::RenderTarget& window);
 // A tile kind's picture in two parts: its ground (solid colour and texture) and what stands on it
 // (object, house sign). TileKind::draw is the two in turn.
 void drawTileBase(const TileKind& kind, sf::RenderTarget& window, float x, float y, float size);
-void drawTileExtras(const TileKind& kind, sf::RenderTarget& window, float x, float y, float size);
+// With a batch, the object's sprite joins it (the caller flushes it).
+void drawTileExtras(const TileKind& kind, sf::RenderTarget& window, float x, float y, float size,
+                    SpriteBatch* batch = nullptr);
 // The texture of a kind whose ground is a plain, unturned, unanimated texture (null otherwise):
 // such grounds of one row can be laid in one batch.
 const sf::Texture* batchableTileTexture(const TileKind& kind, float size);
+// One row's ground of one texture; opaque ground replaces what is under it without blending.
+void drawGroundBatch(sf::RenderTarget& window, const sf::VertexArray& quads, const sf::Texture& texture);
+// Whether the visible cells all lie on the map and all have opaque ground of the kinds laid in
+// batches, so that nothing drawn before the ground can show.
+bool groundCoversScreen(const Scene& scene, Point view);
 void appendTileQuad(sf::VertexArray& quads, const sf::Texture& texture, sf::Color colour, float x,
                     float y, float size);
