@@ -15,7 +15,7 @@ float drawnScale() { return static_cast<float>(displayTileSize) / static_cast<fl
 
 } // namespace
 
-void SceneObject::draw(sf::RenderTarget& window, int row, Point v) const {
+void SceneObject::draw(sf::RenderTarget& window, int row, Point v, SpriteBatch* batch) const {
     const sf::Texture& tex = hat      ? resources->getHatTexture(name)
                              : planet ? resources->getPlanetTexture(name)
                                       : resources->getObjectTexture(name);
@@ -32,7 +32,8 @@ void SceneObject::draw(sf::RenderTarget& window, int row, Point v) const {
     sprite.setScale(k, k);
     sprite.setPosition(cx, bottom);
     sprite.setColor(colour);
-    window.draw(sprite);
+    if (batch) batch->add(sprite);
+    else window.draw(sprite);
 }
 
 void FrontObject::draw(sf::RenderTarget& window, Point v) const {

@@ -120,8 +120,10 @@ void Scene::draw(sf::RenderWindow& window) {
                     drawTileExtras(*kind, window, p.x, p.y, Tf, drawShortcuts ? &standingBatch : nullptr);
                 }
             }
-            if (auto it = objectRows.find(y); it != objectRows.end())
-                for (int i : it->second) objects[i].draw(window, y, V);
+            if (auto it = objectRows.find(y); it != objectRows.end()) {
+                SpriteBatch rowBatch(window);
+                for (int i : it->second) objects[i].draw(window, y, V, drawShortcuts ? &rowBatch : nullptr);
+            }
             // The cat rocket stands six rows tall: redrawn after each of them.
             if (zweenyRocket.x != -1 && y >= zweenyRocket.y - 5 && y <= zweenyRocket.y) {
                 const sf::Texture& tex = resources->getObjectTexture("CatRocket");

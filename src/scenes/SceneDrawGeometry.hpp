@@ -33,8 +33,8 @@ void drawTileExtras(const TileKind& kind, sf::RenderTarget& window, float x, flo
 const sf::Texture* batchableTileTexture(const TileKind& kind, float size);
 // One row's ground of one texture; opaque ground replaces what is under it without blending.
 void drawGroundBatch(sf::RenderTarget& window, const sf::VertexArray& quads, const sf::Texture& texture);
-// Whether the visible cells all lie on the map and all have opaque ground of the kinds laid in
-// batches, so that nothing drawn before the ground can show.
+// Whether the visible cells all lie on the map and all get opaque ground filling the cell, so
+// that nothing drawn before the ground can show.
 bool groundCoversScreen(const Scene& scene, Point view);
 void appendTileQuad(sf::VertexArray& quads, const sf::Texture& texture, sf::Color colour, float x,
                     float y, float size);

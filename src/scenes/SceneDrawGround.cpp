@@ -2,6 +2,7 @@
 #include "scenes/SceneDrawGeometry.hpp"
 
 #include "foundation/DrawBatch.hpp"
+#include "foundation/Resources.hpp"
 #include "game/Globals.hpp"
 #include "game/TileKind.hpp"
 
@@ -28,12 +29,16 @@ bool groundCoversScreen(const Scene& scene, Point view) {
     const float T = static_cast<float>(displayTileSize);
     for (int y = first.y; y <= last.y; ++y)
         for (int x = first.x; x <= last.x; ++x) {
-            // Only the cells the ground pass lays from a batch, as the draw does.
+            // Cells the ground pass skips show what is under them.
             const TileKind& kind = scene.tileKindAtCell(x, y);
-            if (kind.front || scene.openedDoors.count({x, y}) || kind.colour.a != 255) return false;
+            if (kind.front || scene.openedDoors.count({x, y})) return false;
             if (!scene.mandelbrotMaze.empty() && kind.stairsDown) return false;
-            const sf::Texture* tex = batchableTileTexture(kind, T);
-            if (!tex || !textureIsOpaque(*tex)) return false;
+            if ((kind.rotation + kind.rotate) % 360 != 0) return false;
+            // A solid kind's square is its colour; a texture is tinted by the colour unless solid.
+            const bool square = kind.solid && kind.colour.a == 255;
+            const bool texture = !kind.texture.empty() && (kind.solid || kind.colour.a == 255) &&
+                                 textureIsOpaque(resources->getTexture(kind.texture, T <= 60.f));
+            if (!square && !texture) return false;
         }
     return true;
 }
