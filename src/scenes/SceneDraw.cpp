@@ -69,8 +69,9 @@ void Scene::draw(sf::RenderWindow& window) {
     std::set<size_t> drawnBuildings;
     bool wellDrawn = false;
 
-    // Under a map whose opaque ground fills the screen the background layers would not show.
-    if (!drawShortcuts || !groundCoversScreen(*this, V)) {
+    if (drawShortcuts) {
+        drawBackgroundAroundGround(*this, window, V);
+    } else {
         backgrounds[LAYER_BACKGROUND].draw(window, V);
         backgrounds[LAYER_BACKGROUND2].draw(window, V);
     }

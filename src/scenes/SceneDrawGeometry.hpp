@@ -4,6 +4,9 @@
 #include "foundation/main.hpp"
 
 #include <SFML/Graphics/Color.hpp>
+#include <SFML/Graphics/Rect.hpp>
+
+#include <vector>
 
 namespace sf {
 class RenderTarget;
@@ -33,8 +36,10 @@ void drawTileExtras(const TileKind& kind, sf::RenderTarget& window, float x, flo
 const sf::Texture* batchableTileTexture(const TileKind& kind, float size);
 // One row's ground of one texture; opaque ground replaces what is under it without blending.
 void drawGroundBatch(sf::RenderTarget& window, const sf::VertexArray& quads, const sf::Texture& texture);
-// Whether the visible cells all lie on the map and all get opaque ground filling the cell, so
-// that nothing drawn before the ground can show.
-bool groundCoversScreen(const Scene& scene, Point view);
+// The pieces of the screen where what is drawn before the ground can still show: off the map,
+// and cells whose ground is not opaque or not laid. False when they are too many to be worth it.
+bool uncoveredByGround(const Scene& scene, Point view, std::vector<sf::IntRect>& out);
+// The background layers, drawn only where the map's opaque ground leaves the screen uncovered.
+void drawBackgroundAroundGround(Scene& scene, sf::RenderTarget& window, Point view);
 void appendTileQuad(sf::VertexArray& quads, const sf::Texture& texture, sf::Color colour, float x,
                     float y, float size);
