@@ -11,9 +11,9 @@
 
 void drawInChunks(sf::RenderTarget& target, const sf::Vertex* vertices, std::size_t count,
                   sf::PrimitiveType type, const sf::RenderStates& states) {
-    // Whole quads and whole triangles: 96 is a multiple of 3, 4 and 6.
+    // Whole quads and whole triangles: 96 is a multiple of 3 and 4.
     constexpr std::size_t chunk = 96;
-    if (type != sf::Quads && type != sf::Triangles && type != sf::Lines) {
+    if (type != sf::Quads && type != sf::Triangles) {
         target.draw(vertices, count, type, states);
         return;
     }

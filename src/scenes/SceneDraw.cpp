@@ -70,7 +70,7 @@ void Scene::draw(sf::RenderWindow& window) {
     bool wellDrawn = false;
 
     if (drawShortcuts) {
-        drawBackgroundAroundGround(*this, window, V);
+        if (!creditsClearTheScreen(credits)) drawBackgroundAroundGround(*this, window, V);
     } else {
         backgrounds[LAYER_BACKGROUND].draw(window, V);
         backgrounds[LAYER_BACKGROUND2].draw(window, V);

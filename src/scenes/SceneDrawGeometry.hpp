@@ -24,6 +24,9 @@ void drawHearts(const Scene& scene, sf::RenderTarget& window, Point view);
 void drawShardCompass(const Scene& scene, sf::RenderTarget& window);
 // One frame of a credits roll; clears its active flag once every line has left the top.
 void drawCredits(SceneCredits& credits, sf::RenderTarget& window);
+// Whether this frame of the credits starts by clearing the screen (a picture is up): what was
+// drawn under it does not show.
+bool creditsClearTheScreen(const SceneCredits& credits);
 
 // A tile kind's picture in two parts: its ground (solid colour and texture) and what stands on it
 // (object, house sign). TileKind::draw is the two in turn.
