@@ -1,5 +1,6 @@
 #include "scenes/Background.hpp"
 
+#include "foundation/DrawBatch.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Globals.hpp"
 
@@ -225,7 +226,8 @@ void Background::draw(sf::RenderTarget& window, Point viewOffset, bool overlay) 
             stars[v++] = sf::Vertex({x + s, y + s}, c);
             stars[v++] = sf::Vertex({x, y + s}, c);
         }
-        window.draw(stars);
+        if (drawShortcuts) drawInChunks(window, stars);
+        else window.draw(stars);
         return;
     }
 

@@ -19,6 +19,7 @@ class RenderTarget;
 class Texture;
 }
 class Character;
+class SpriteBatch;
 
 // ---------------------------------------------------------------------------------------------
 // Pictures bound to a map row
@@ -34,7 +35,8 @@ struct SceneObject {
     bool planet = false;  // a planet picture instead of an object picture
     bool tileAnchored = false; // scaled to the tile width instead of its own size
 
-    void draw(sf::RenderTarget& window, int row, Point viewOffset) const;
+    // With a batch, the sprite joins it (the caller flushes it).
+    void draw(sf::RenderTarget& window, int row, Point viewOffset, SpriteBatch* batch = nullptr) const;
 };
 
 // A picture drawn after the characters of its row (a tree crown, an arch, a fence).

@@ -1,5 +1,6 @@
 #include "scenes/Objects.hpp"
 
+#include "foundation/DrawBatch.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Globals.hpp"
 
@@ -14,7 +15,7 @@ float drawnScale() { return static_cast<float>(displayTileSize) / static_cast<fl
 
 } // namespace
 
-void SceneObject::draw(sf::RenderTarget& window, int row, Point v) const {
+void SceneObject::draw(sf::RenderTarget& window, int row, Point v, SpriteBatch* batch) const {
     const sf::Texture& tex = hat      ? resources->getHatTexture(name)
                              : planet ? resources->getPlanetTexture(name)
                                       : resources->getObjectTexture(name);
@@ -31,7 +32,8 @@ void SceneObject::draw(sf::RenderTarget& window, int row, Point v) const {
     sprite.setScale(k, k);
     sprite.setPosition(cx, bottom);
     sprite.setColor(colour);
-    window.draw(sprite);
+    if (batch) batch->add(sprite);
+    else window.draw(sprite);
 }
 
 void FrontObject::draw(sf::RenderTarget& window, Point v) const {
@@ -153,6 +155,7 @@ void drawSnow(const std::vector<SnowFlake>& flakes, sf::RenderTarget& window, Po
     sprite.setColor(sf::Color(255, 255, 255, 200));
     sprite.setOrigin(s.x / 2.f, s.y / 2.f);
     const float T = static_cast<float>(displayTileSize);
+    SpriteBatch batch(window);
     for (const auto& f : flakes) {
         const int h = f.height;
         const float k = (T / 10) * ((50 - h) * 0.5f / 50 + 0.5f) / static_cast<float>(s.x);
@@ -162,6 +165,7 @@ void drawSnow(const std::vector<SnowFlake>& flakes, sf::RenderTarget& window, Po
         if (px < -20 || py < -20 || px > 1940 || py > 1100) continue;
         sprite.setPosition(static_cast<float>(px), static_cast<float>(py));
         sprite.setRotation(static_cast<float>(f.spin * h));
-        window.draw(sprite);
+        if (drawShortcuts) batch.add(sprite);
+        else window.draw(sprite);
     }
 }

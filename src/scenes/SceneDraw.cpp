@@ -4,6 +4,7 @@
 #include "battle/Items.hpp"
 #include "characters/Character.hpp"
 #include "characters/People.hpp"
+#include "foundation/DrawBatch.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
@@ -75,8 +76,12 @@ void Scene::draw(sf::RenderWindow& window) {
     std::set<size_t> drawnBuildings;
     bool wellDrawn = false;
 
-    backgrounds[LAYER_BACKGROUND].draw(window, V);
-    backgrounds[LAYER_BACKGROUND2].draw(window, V);
+    if (drawShortcuts) {
+        if (!creditsClearTheScreen(credits)) drawBackgroundAroundGround(*this, window, V);
+    } else {
+        backgrounds[LAYER_BACKGROUND].draw(window, V);
+        backgrounds[LAYER_BACKGROUND2].draw(window, V);
+    }
 
     const Point first = pixelToTile(V + Point{-1, -1});
     const Point last = pixelToTile(V + Point{1921, 1081});
@@ -115,13 +120,18 @@ void Scene::draw(sf::RenderWindow& window) {
                 }
                 if (!kind.object.empty() || !kind.houseSign.empty()) standing.push_back({x, &kind});
             }
-            for (const auto& [tex, quads] : groundBatch) window.draw(quads, sf::RenderStates(tex));
-            for (const auto& [x, kind] : standing) {
-                const sf::Vector2f p = cellCorner(x, y);
-                drawTileExtras(*kind, window, p.x, p.y, Tf);
+            for (const auto& [tex, quads] : groundBatch) drawGroundBatch(window, quads, *tex);
+            {
+                SpriteBatch standingBatch(window);
+                for (const auto& [x, kind] : standing) {
+                    const sf::Vector2f p = cellCorner(x, y);
+                    drawTileExtras(*kind, window, p.x, p.y, Tf, drawShortcuts ? &standingBatch : nullptr);
+                }
             }
-            if (auto it = objectRows.find(y); it != objectRows.end())
-                for (int i : it->second) objects[i].draw(window, y, V);
+            if (auto it = objectRows.find(y); it != objectRows.end()) {
+                SpriteBatch rowBatch(window);
+                for (int i : it->second) objects[i].draw(window, y, V, drawShortcuts ? &rowBatch : nullptr);
+            }
             // The cat rocket stands six rows tall: redrawn after each of them.
             if (zweenyRocket.x != -1 && y >= zweenyRocket.y - 5 && y <= zweenyRocket.y) {
                 const sf::Texture& tex = resources->getObjectTexture("CatRocket");
@@ -424,13 +434,16 @@ void drawDarkness(const Scene& scene, sf::RenderTarget& window, Point V, Point f
                               static_cast<sf::Uint8>(light.colour.g * (n - a) / n),
                               static_cast<sf::Uint8>(light.colour.b * (n - a) / n),
                               static_cast<sf::Uint8>(a & 0xff));
+            // A fully transparent cell changes no pixel.
+            if (drawShortcuts && c.a == 0) continue;
             const float px = static_cast<float>(x * T - V.x), py = static_cast<float>(y * T - V.y);
             quads.append(sf::Vertex({px, py}, c));
             quads.append(sf::Vertex({px + T, py}, c));
             quads.append(sf::Vertex({px + T, py + T}, c));
             quads.append(sf::Vertex({px, py + T}, c));
         }
-    window.draw(quads);
+    if (drawShortcuts) drawInChunks(window, quads);
+    else window.draw(quads);
 }
 
 void drawHearts(const Scene& scene, sf::RenderTarget& window, Point V) {

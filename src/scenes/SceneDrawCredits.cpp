@@ -5,6 +5,7 @@
 #include "battle/Items.hpp"
 #include "characters/Character.hpp"
 #include "characters/People.hpp"
+#include "foundation/DrawBatch.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
@@ -49,6 +50,13 @@ void drawShardDisplay(sf::RenderTarget& window) {
 
 } // namespace
 
+bool creditsClearTheScreen(const SceneCredits& credits) {
+    if (credits.lines.empty()) return false;
+    for (const auto& picture : credits.pictures)
+        if (picture.second <= credits.frame) return true;
+    return false;
+}
+
 void drawCredits(SceneCredits& credits, sf::RenderTarget& window) {
     const auto& pictures = credits.pictures;
     int current = -1;
@@ -78,7 +86,9 @@ void drawCredits(SceneCredits& credits, sf::RenderTarget& window) {
                 sf::Sprite sprite(tex);
                 sprite.setScale(k, k);
                 sprite.setColor(sf::Color(255, 255, 255, static_cast<sf::Uint8>(alpha)));
-                window.draw(sprite);
+                // An opaque picture at full strength replaces the cleared screen outright.
+                if (drawShortcuts && alpha == 255 && textureIsOpaque(tex)) window.draw(sprite, sf::BlendNone);
+                else window.draw(sprite);
             }
         }
     }

@@ -4,6 +4,9 @@
 #include "foundation/main.hpp"
 
 #include <SFML/Graphics/Color.hpp>
+#include <SFML/Graphics/Rect.hpp>
+
+#include <vector>
 
 namespace sf {
 class RenderTarget;
@@ -11,6 +14,7 @@ class Texture;
 class VertexArray;
 }
 class TileKind;
+class SpriteBatch;
 class Scene;
 struct SceneCredits;
 
@@ -20,13 +24,25 @@ void drawHearts(const Scene& scene, sf::RenderTarget& window, Point view);
 void drawShardCompass(const Scene& scene, sf::RenderTarget& window);
 // One frame of a credits roll; clears its active flag once every line has left the top.
 void drawCredits(SceneCredits& credits, sf::RenderTarget& window);
+// Whether this frame of the credits starts by clearing the screen (a picture is up): what was
+// drawn under it does not show.
+bool creditsClearTheScreen(const SceneCredits& credits);
 
 // A tile kind's picture in two parts: its ground (solid colour and texture) and what stands on it
 // (object, house sign). TileKind::draw is the two in turn.
 void drawTileBase(const TileKind& kind, sf::RenderTarget& window, float x, float y, float size);
-void drawTileExtras(const TileKind& kind, sf::RenderTarget& window, float x, float y, float size);
+// With a batch, the object's sprite joins it (the caller flushes it).
+void drawTileExtras(const TileKind& kind, sf::RenderTarget& window, float x, float y, float size,
+                    SpriteBatch* batch = nullptr);
 // The texture of a kind whose ground is a plain, unturned, unanimated texture (null otherwise):
 // such grounds of one row can be laid in one batch.
 const sf::Texture* batchableTileTexture(const TileKind& kind, float size);
+// One row's ground of one texture; opaque ground replaces what is under it without blending.
+void drawGroundBatch(sf::RenderTarget& window, const sf::VertexArray& quads, const sf::Texture& texture);
+// The pieces of the screen where what is drawn before the ground can still show: off the map,
+// and cells whose ground is not opaque or not laid. False when they are too many to be worth it.
+bool uncoveredByGround(const Scene& scene, Point view, std::vector<sf::IntRect>& out);
+// The background layers, drawn only where the map's opaque ground leaves the screen uncovered.
+void drawBackgroundAroundGround(Scene& scene, sf::RenderTarget& window, Point view);
 void appendTileQuad(sf::VertexArray& quads, const sf::Texture& texture, sf::Color colour, float x,
                     float y, float size);

@@ -1,5 +1,6 @@
 #include "game/TileKind.hpp"
 
+#include "foundation/DrawBatch.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
@@ -12,7 +13,8 @@ namespace {
 
 // The object standing on the tile: its foot on the tile's lower edge, at its own size relative
 // to a full tile, so a tree may rise over the row above.
-void drawTileObject(const TileKind& kind, sf::RenderTarget& target, float x, float y, float size) {
+void drawTileObject(const TileKind& kind, sf::RenderTarget& target, float x, float y, float size,
+                    SpriteBatch* batch) {
     const sf::Texture& tex = resources->getObjectTexture(kind.object);
     const sf::Vector2u s = tex.getSize();
     if (s.x == 0 || s.y == 0) return;
@@ -22,7 +24,8 @@ void drawTileObject(const TileKind& kind, sf::RenderTarget& target, float x, flo
     sprite.setScale(k, k);
     sprite.setPosition(x + size / 2, y + size);
     if (kind.colour.a < 255) sprite.setColor(kind.colour);
-    target.draw(sprite);
+    if (batch) batch->add(sprite);
+    else target.draw(sprite);
 }
 
 
@@ -52,7 +55,7 @@ void drawTileTexture(const TileKind& kind, sf::RenderTarget& target, float x, fl
 // object standing on it and its house sign; a SOLID kind is a square of its colour; a MOVING kind's texture flows.
 void TileKind::draw(sf::RenderTarget& target, float x, float y, float size) const {
     drawTileBase(*this, target, x, y, size);
-    drawTileExtras(*this, target, x, y, size);
+    drawTileExtras(*this, target, x, y, size, nullptr);
 }
 
 void drawTileBase(const TileKind& kind, sf::RenderTarget& target, float x, float y, float size) {
@@ -65,10 +68,13 @@ void drawTileBase(const TileKind& kind, sf::RenderTarget& target, float x, float
     if (!kind.texture.empty()) drawTileTexture(kind, target, x, y, size);
 }
 
-void drawTileExtras(const TileKind& kind, sf::RenderTarget& target, float x, float y, float size) {
-    if (!kind.object.empty()) drawTileObject(kind, target, x, y, size);
-    if (!kind.houseSign.empty())
+void drawTileExtras(const TileKind& kind, sf::RenderTarget& target, float x, float y, float size,
+                    SpriteBatch* batch) {
+    if (!kind.object.empty()) drawTileObject(kind, target, x, y, size, batch);
+    if (!kind.houseSign.empty()) {
+        if (batch) batch->flush();
         drawHouseSign(target, kind.houseSign, x + size / 2, y + size * 0.55f, size * 0.9f);
+    }
 }
 
 const sf::Texture* batchableTileTexture(const TileKind& kind, float size) {

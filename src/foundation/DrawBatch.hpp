@@ -1,0 +1,48 @@
+// Drawing that gives the same pixels for less renderer work: one vertex array per texture
+// instead of a sprite per thing, no blending where the source is opaque, and pictures kept
+// ready at the size they are drawn.
+#pragma once
+
+#include <SFML/Graphics/RenderStates.hpp>
+#include <SFML/Graphics/Texture.hpp>
+#include <SFML/Graphics/VertexArray.hpp>
+
+namespace sf {
+class RenderTarget;
+class Sprite;
+}
+
+// Off, every frame is drawn the long way, one shape at a time; the comparison test and the cost
+// probe switch it to check that both ways give the same picture.
+inline bool drawShortcuts = true;
+
+// Draws the vertices in calls of a few dozen: the software renderer's cost per vertex grows with
+// the length of a call, so many short calls cost less than one long one. The primitives and
+// their order stay as they are.
+void drawInChunks(sf::RenderTarget& target, const sf::Vertex* vertices, std::size_t count,
+                  sf::PrimitiveType type, const sf::RenderStates& states = sf::RenderStates::Default);
+void drawInChunks(sf::RenderTarget& target, const sf::VertexArray& vertices,
+                  const sf::RenderStates& states = sf::RenderStates::Default);
+
+// Whether every pixel of the texture is fully opaque (read back once per texture).
+bool textureIsOpaque(const sf::Texture& texture);
+
+// Sprites drawn in one call while they share a texture: a sprite of another texture first draws
+// the run so far, so the order of the picture never changes. Each sprite keeps its own triangle
+// strip (the strips are joined by empty triangles), so every pixel samples the texel it would
+// alone. Call flush() before drawing anything else into the target.
+class SpriteBatch {
+public:
+    explicit SpriteBatch(sf::RenderTarget& target) : target_(target) {}
+    ~SpriteBatch() { flush(); }
+    SpriteBatch(const SpriteBatch&) = delete;
+    SpriteBatch& operator=(const SpriteBatch&) = delete;
+    void add(const sf::Sprite& sprite);
+    void flush();
+
+private:
+    sf::RenderTarget& target_;
+    const sf::Texture* texture_ = nullptr;
+    sf::VertexArray strip_{sf::TriangleStrip};
+    int sprites_ = 0;
+};
