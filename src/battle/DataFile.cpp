@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 
 void readDataFile(const std::string& path, sf::RenderWindow* window, float overall,
                   const char* source, int missingLine,
@@ -27,10 +28,15 @@ void readDataFile(const std::string& path, sf::RenderWindow* window, float overa
     std::uintmax_t size = fs::is_regular_file(status) ? fs::file_size(path, ec) : 0;
     if (ec) size = 0;
 
-    std::string word;
-    in >> word;
-    while (true) {
-        if (in.eof() && word.empty()) break;
+    // Line by line, so that a fatal assertion names the line of the bad data.
+    ReadingPlace place(path);
+    std::string line;
+    int lineNumber = 0;
+    while (std::getline(in, line)) {
+        ++lineNumber;
+        std::istringstream words(line);
+        std::string word;
+        if (!(words >> word)) continue;
         if (window) {
             float fraction = 1.0f;
             if (size != 0 && !in.eof()) {
@@ -39,12 +45,10 @@ void readDataFile(const std::string& path, sf::RenderWindow* window, float overa
             }
             showLoadingScreen(window, overall, fraction);
         }
+        place.setLine(lineNumber);
+        place.setStatement(word);
         std::string rest;
-        std::getline(in, rest);
-        if (!word.empty() && word[0] != '#') onLine(word, rest);
-        if (in.eof()) break;
-        // A failed extraction leaves the old word in place: clear it so a blank tail ends the loop.
-        word.clear();
-        in >> word;
+        std::getline(words, rest);
+        if (word[0] != '#') onLine(word, rest);
     }
 }
