@@ -20,10 +20,10 @@ void readDataFile(const std::string& path, sf::RenderWindow* window, float overa
     std::ifstream in(path);
     // A folder opens on this platform but reads nothing.
     if (!in.good() || fs::is_directory(status)) {
+        // The same words as ever, then the one stop every reader's bad data comes to (it pauses
+        // for a key and ends the program as this did, and a caller that can go on may catch it).
         std::cout << "ERROR file " << path << " doesn't exist" << std::endl;
-        char c = 0;
-        std::cin >> c;
-        std::exit(1);
+        fatalAssert(source, missingLine, path);
     }
     std::uintmax_t size = fs::is_regular_file(status) ? fs::file_size(path, ec) : 0;
     if (ec) size = 0;
