@@ -176,6 +176,7 @@ void readItemFile(const std::string& text) {
 }
 
 void readBattle(const std::string& text) {
+    ReadingPlace place(""); // a battle line comes inside a scene file; the words are named alike
     Battle battle;
     battle.load(text);
 }
@@ -186,6 +187,19 @@ void readScene(const std::string& text) {
     } restore;
     Scene scene;
     scene.loadText(text, "Game/Fuzz_scene.txt");
+    // The script lines are read when they run: play each sequence for a while, and each block.
+    ReadingPlace place("Game/Fuzz_scene.txt");
+    std::vector<std::string> names;
+    for (const auto& [name, lines] : scene.sequences) names.push_back(name);
+    for (const std::string& name : names) {
+        scene.startSequence(name);
+        for (int step = 0; step < 64 && scene.runSequenceStep(); ++step) scene.sequence.wait = 0;
+    }
+    const std::vector<SceneCondition> conditions = scene.conditions;
+    for (const SceneCondition& c : conditions) scene.runScript(c.body);
+    std::vector<std::vector<std::string>> bodies;
+    for (const auto& [tile, body] : scene.triggers) bodies.push_back(body);
+    for (const auto& body : bodies) scene.runScript(body);
 }
 
 void readLegend(const std::string& text) {

@@ -29,7 +29,7 @@ const std::vector<NumberRange> RANGES{
     {"Building", "DOOR", -64, 64},
     {"Box", "x0", -1, T}, {"Box", "y0", -1, T}, {"Box", "x1", -1, T}, {"Box", "y1", -1, T},
     {"Tile", "x", -1, T}, {"Tile", "y", -1, T},
-    {"Comet", "pixel", -P, P}, {"Comet", "size", 0, 1000}, {"Comet", "row", -T, T},
+    {"Comet", "size", 0, 1000}, {"Comet", "row", -T, T},
     {"Object", "LOCATION", -1, T}, {"Object", "SIZEX", 0, 100},
     {"DeleteObjectsInBox", "corner", -T, T},
     {"ColorizeObject", "tile", -T, T},
@@ -64,10 +64,10 @@ const std::vector<NumberRange> RANGES{
 };
 
 // The word a reader's place names (the statement as written) or else the table's.
-std::string describe(const char* statement, double value) {
+std::string describe(const char* statement, double value, int digits) {
     const ReadingPlace* place = ReadingPlace::current();
     std::ostringstream out;
-    out.precision(10);
+    out.precision(digits);
     out << (place && !place->statement().empty() ? place->statement() : std::string(statement)) << ' '
         << value;
     return out.str();
@@ -88,13 +88,13 @@ const NumberRange& numberRange(std::string_view statement, std::string_view argu
 
 int inRange(const char* statement, const char* argument, int value) {
     if (outside(numberRange(statement, argument), value))
-        fatalAssert("NumberRanges", __LINE__, describe(statement, value));
+        fatalAssert("NumberRanges", __LINE__, describe(statement, value, 10));
     return value;
 }
 
 float inRange(const char* statement, const char* argument, float value) {
     if (outside(numberRange(statement, argument), value))
-        fatalAssert("NumberRanges", __LINE__, describe(statement, value));
+        fatalAssert("NumberRanges", __LINE__, describe(statement, value, 7)); // a float's digits
     return value;
 }
 

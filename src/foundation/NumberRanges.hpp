@@ -9,9 +9,9 @@
 #include <vector>
 
 // Tile coordinates and tile counts: the largest map the game holds on each axis.
-constexpr int MAX_TILE = 1500;
+constexpr int MAX_TILE = 1024;
 // Pixel coordinates of such a map (MAX_TILE * TILE_SIZE).
-constexpr int MAX_PIXEL = 180000;
+constexpr int MAX_PIXEL = 122880;
 // Counts of things a statement makes or lists (flakes, stars, lines, items).
 constexpr int MAX_COUNT = 10000;
 // Statistics, experience and item counts in character files and saves.

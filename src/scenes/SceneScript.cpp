@@ -346,7 +346,7 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
             } else if (w == "TEXTURE") {
                 c.texture = r.word(w);
             } else if (w == "HOWMANY") {
-                c.howMany = r.integer("Tile", "y");
+                c.howMany = r.integer("Container", "HOWMANY");
             } else if (w == "GET") {
                 c.get = r.word(w);
             } else {
