@@ -461,6 +461,10 @@ bool Game::loadGame(sf::RenderWindow* window, std::string* damage) {
         if (hasGame) {
             gameRecord = readGameSaveText(wholeFile(gamePath, 1846), gamePath);
             checkSavePairClosed(*gameRecord, peopleRecord ? &*peopleRecord : nullptr, gamePath, peoplePath);
+        } else if (peopleRecord && peopleRecord->closed) {
+            // Written with its game file, which is gone.
+            ReadingPlace place(gamePath);
+            fatalAssert("Game", __LINE__, "missing file");
         }
     } catch (const ReadFailure& failure) {
         const std::size_t at = failure.message.find(" : ");

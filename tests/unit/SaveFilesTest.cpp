@@ -446,6 +446,14 @@ TEST_F(SaveWorld, ADamagedSaveIsNeverLoadedHalf) {
         EXPECT_TRUE(readFile(file) == text);
     }
 
+    // A game file gone from beside a people file that was written with one.
+    freshGame();
+    writeFile(peopleFile(), whole.at(peopleFile()));
+    fs::remove(gameFile());
+    std::string damage;
+    EXPECT_FALSE(game->loadGame(nullptr, &damage));
+    EXPECT_EQ(damage, "missing file (SaveGames//Tester//game.save)");
+
     // The whole pair still loads, and a pair written before the closing records reads as it did.
     freshGame();
     for (const auto& [path, original] : whole) writeFile(path, original);
