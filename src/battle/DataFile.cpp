@@ -32,17 +32,22 @@ void readDataFile(const std::string& path, sf::RenderWindow* window, float overa
     ReadingPlace place(path);
     std::string line;
     int lineNumber = 0;
-    while (std::getline(in, line)) {
+    std::streamoff next = in.tellg();
+    while (true) {
+        const std::streamoff start = next;
+        if (!std::getline(in, line)) break;
+        next = in.tellg();
         ++lineNumber;
         std::istringstream words(line);
         std::string word;
         if (!(words >> word)) continue;
         if (window) {
+            // The fraction read once the line's first word is in.
+            const std::streamoff inLine = words.eof() ? std::streamoff(line.size()) : std::streamoff(words.tellg());
+            const std::streamoff pos = start < 0 ? -1 : start + inLine;
             float fraction = 1.0f;
-            if (size != 0 && !in.eof()) {
-                std::streamoff pos = in.tellg();
-                fraction = pos < 0 ? 1.0f : static_cast<float>(pos) / static_cast<float>(size);
-            }
+            if (size != 0 && pos >= 0 && pos < static_cast<std::streamoff>(size))
+                fraction = static_cast<float>(pos) / static_cast<float>(size);
             showLoadingScreen(window, overall, fraction);
         }
         place.setLine(lineNumber);

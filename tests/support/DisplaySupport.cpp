@@ -3,6 +3,7 @@
 #include "foundation/Resources.hpp"
 
 #include <SFML/Graphics/Texture.hpp>
+#include <SFML/Window/Context.hpp>
 
 #include <gtest/gtest.h>
 
@@ -34,11 +35,13 @@ Resources& dialogResources() {
 }
 
 namespace {
-// The software GL driver is unloaded at exit still holding what it allocated; the leak checker of
-// a sanitizer build then finds that memory with no code left to name it. Holding the driver open
-// to the end lets its leaks be named, and only they are let off (tools/lsan-suppressions.txt).
+// The software GL driver is unloaded whenever the last GL context goes, still holding what it
+// allocated; the leak checker of a sanitizer build then finds that memory with no code left to
+// name it. Loading it once before the tests and holding it open to the end lets its leaks be
+// named, and only they are let off (tools/lsan-suppressions.txt).
 struct KeepTheGlDriverLoaded : ::testing::Environment {
-    void TearDown() override {
+    void SetUp() override {
+        sf::Context loadsTheDriver;
         for (const char* driver : {"/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so",
                                    "/usr/lib/x86_64-linux-gnu/dri/kms_swrast_dri.so"})
             dlopen(driver, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
