@@ -12,6 +12,7 @@
 #include "game/TileKind.hpp"
 #include "scenes/Scene.hpp"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -94,6 +95,11 @@ public:
         if (w == nullptr) {
             FailedReadThrows demoDataIsWhole; // (a fault there ends the run with its message)
             w = new FuzzWorld();
+            // The world lives to the end of the process; its scratch folder goes with it.
+            std::atexit([] {
+                std::error_code ec;
+                fs::remove_all(fs::temp_directory_path() / ("quorvane-fuzz-" + std::to_string(::getpid())), ec);
+            });
         }
         world_ = w;
         world_->install();
