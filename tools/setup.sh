@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian machine (as root) and then plays the demo or runs the whole test suite.
 #   bash tools/setup.sh play    install what is missing, build, start the game on the demo
-#   bash tools/setup.sh test    install what is missing, build, run every test
+#   bash tools/setup.sh test    install what is missing, build, run every test; then the same suite
+#                               in a build with AddressSanitizer and UndefinedBehaviorSanitizer,
+#                               and each fuzz harness (clang, libFuzzer) for a short bounded time
 set -euo pipefail
 mode=${1:-play}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUORVANE_BUILD_DIR:-$root/build}
 
 packages=(build-essential cmake g++ pkg-config libsfml-dev libgtest-dev googletest libbenchmark-dev
-          fonts-liberation xvfb xauth xdotool time strace imagemagick)
+          fonts-liberation xvfb xauth xdotool time strace imagemagick clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -19,7 +21,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-jobs=$(nproc)
+jobs=${QUORVANE_JOBS:-$(nproc)}
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build "$build" -j "$jobs"
 
@@ -29,10 +31,32 @@ case "$mode" in
     exec "$build/quorvane"
     ;;
   test)
-    cd "$build"
     export ALSOFT_DRIVERS=null
-    xvfb-run -a -s "-screen 0 1920x1080x24" \
-      ctest --output-on-failure --timeout 600 -j "$jobs"
+    (cd "$build" && xvfb-run -a -s "-screen 0 1920x1080x24" \
+      ctest --output-on-failure --timeout 600 -j "$jobs")
+
+    # The same suite under the sanitizers. Undefined behaviour stops at its first report. The
+    # only leak allowed is the software GL driver's, which it keeps until it is unloaded at exit.
+    sanitized=${QUORVANE_SANITIZE_BUILD_DIR:-$root/build-asan}
+    cmake -S "$root" -B "$sanitized" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_SANITIZE=ON > /dev/null
+    cmake --build "$sanitized" -j "$jobs"
+    (cd "$sanitized" &&
+      ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+      UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+      LSAN_OPTIONS=suppressions=$root/tools/lsan-suppressions.txt:print_suppressions=0 \
+      xvfb-run -a -s "-screen 0 1920x1080x24" \
+        ctest --output-on-failure --timeout 900 -j "$jobs")
+
+    # Every reader under libFuzzer for a short while, on the demo's files and past findings.
+    fuzzbuild=${QUORVANE_FUZZ_BUILD_DIR:-$root/build-fuzz}
+    CC=clang CXX=clang++ cmake -S "$root" -B "$fuzzbuild" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DQUORVANE_FUZZ=ON -DQUORVANE_SANITIZE=ON > /dev/null
+    cmake --build "$fuzzbuild" -j "$jobs" --target fuzz_all
+    rm -rf "$fuzzbuild/corpus"
+    bash "$root/fuzz/seed-corpus.sh" "$fuzzbuild/corpus"
+    targets=(words characters people_save spells potions items battle scene legend game_txt game_save)
+    printf '%s\n' "${targets[@]}" |
+      xargs -P "$jobs" -I{} bash "$root/fuzz/run-fuzzers.sh" "$fuzzbuild" -max_total_time=30 -- {}
     ;;
   *)
     echo "usage: $0 play|test" >&2

@@ -1,6 +1,7 @@
 #include "battle/Battle.hpp"
 
 #include "characters/People.hpp"
+#include "foundation/NumberRanges.hpp"
 #include "foundation/TextReader.hpp"
 #include "game/Globals.hpp"
 
@@ -44,6 +45,7 @@ void Battle::load(const std::string& text) {
     sky = SKY_NONE;
     while (true) {
         if (in.eof() && word.empty()) break;
+        ReadingPlace::setCurrentStatement(word);
         if (word == "EGRESS") {
             egress = reader.word(word);
         } else if (word == "WATCH") {
@@ -58,20 +60,20 @@ void Battle::load(const std::string& text) {
             else if (name == "CIRCUS") sky = SKY_CIRCUS;
             else if (name == "TRAIN") sky = SKY_TRAIN;
         } else if (word == "ENEMYPOS") {
-            int x = reader.integer();
-            int y = reader.integer();
+            int x = reader.integer("Tile", "x");
+            int y = reader.integer("Tile", "y");
             enemyPositions[""].push_back({x, y});
         } else if (word == "ENEMYPOSNAME") {
             std::string key = reader.word(word);
-            int x = reader.integer();
-            int y = reader.integer();
+            int x = reader.integer("Tile", "x");
+            int y = reader.integer("Tile", "y");
             enemyPositions[key].push_back({x, y});
         } else if (word == "PRACTICE") {
             practice = true;
         } else if (word == "SIFTER") {
             sifter = true;
         } else if (word == "ENEMIES") {
-            int n = reader.integer();
+            int n = reader.integer("Battle", "count");
             for (int i = 0; i < n; ++i) {
                 std::string name;
                 in >> name;
@@ -82,12 +84,12 @@ void Battle::load(const std::string& text) {
         } else if (word == "ENEMYRANDOMPOS") {
             enemyRandomPos = true;
         } else if (word == "ENEMYBOX") {
-            enemyBoxX0 = reader.integer();
-            enemyBoxY0 = reader.integer();
-            enemyBoxX1 = reader.integer();
-            enemyBoxY1 = reader.integer();
+            enemyBoxX0 = reader.integer("Box", "x0");
+            enemyBoxY0 = reader.integer("Box", "y0");
+            enemyBoxX1 = reader.integer("Box", "x1");
+            enemyBoxY1 = reader.integer("Box", "y1");
         } else if (word == "JOINS") {
-            int n = reader.integer();
+            int n = reader.integer("Battle", "count");
             for (int i = 0; i < n; ++i) {
                 std::string name;
                 in >> name;

@@ -1,6 +1,7 @@
 #include "battle/Items.hpp"
 
 #include "battle/DataFile.hpp"
+#include "foundation/NumberRanges.hpp"
 
 #include <cmath>
 #include <cstdlib>
@@ -8,8 +9,9 @@
 
 namespace {
 
+// A file being read names itself and the line in the assertion; an item read alone names the file.
 std::string located(const std::string& word, const std::string& file) {
-    return file.empty() ? word : word + " (" + file + ")";
+    return file.empty() || ReadingPlace::current() ? word : word + " (" + file + ")";
 }
 
 // The value after a keyword: a missing one names the keyword, a bad one names itself.
@@ -48,13 +50,15 @@ void Item::read(std::istream& in, const std::string& file) {
         if (in.eof() && word.empty()) break;
         Stat stat = statFromName(word);
         if (stat != STAT_NONE) {
-            bonuses[stat] = numberWord<float>(in, word, file);
+            ReadingPlace::setCurrentStatement(word);
+            bonuses[stat] = inRange("Item", "bonus", numberWord<float>(in, word, file));
         } else if (word == "ALLOWED") {
             allowedClasses.insert(valueWord(in, word, file));
         } else if (word == "CLS") {
             classWord = valueWord(in, word, file);
         } else if (word == "RANGE") {
-            range = numberWord<int>(in, word, file);
+            ReadingPlace::setCurrentStatement(word);
+            range = inRange("Item", "RANGE", numberWord<int>(in, word, file));
         } else if (word == "SIZE") {
             std::string sizeWord = valueWord(in, word, file);
             std::string lower = toLower(sizeWord);
@@ -97,7 +101,7 @@ std::string Item::describeBonuses() const {
         if (!text.empty()) entry << ' ';
         entry << statName(static_cast<Stat>(s)) << (s == DMG || s == DEF ? ":" : "+") << b;
         text += entry.str();
-        last = static_cast<int>(std::trunc(b));
+        last = saturatingInt(std::trunc(b));
     }
     if (all) text = " ALL " + std::string(last >= 1 ? "+" : "") + std::to_string(last);
     return text;
@@ -106,7 +110,7 @@ std::string Item::describeBonuses() const {
 int Item::score(const ItemList& catalogue, int index) {
     if (index == NO_ITEM) return 0;
     int sum = 0;
-    for (float b : catalogue.at(index).bonuses) sum += static_cast<int>(std::trunc(b));
+    for (float b : catalogue.at(index).bonuses) sum = saturatingAdd(sum, saturatingInt(std::trunc(b)));
     return sum;
 }
 

@@ -1,6 +1,7 @@
 #include "battle/Magic.hpp"
 
 #include "battle/DataFile.hpp"
+#include "foundation/NumberRanges.hpp"
 
 #include <algorithm>
 #include <charconv>
@@ -32,11 +33,13 @@ std::string nextValue(std::istream& in, const std::string& keyword) {
 }
 
 int intValue(std::istream& in, const std::string& keyword) {
-    return toInt(nextValue(in, keyword), "Magic", __LINE__);
+    ReadingPlace::setCurrentStatement(keyword);
+    return inRange("Magic", "number", toInt(nextValue(in, keyword), "Magic", __LINE__));
 }
 
 float floatValue(std::istream& in, const std::string& keyword) {
-    return toFloat(nextValue(in, keyword), "Magic", __LINE__);
+    ReadingPlace::setCurrentStatement(keyword);
+    return inRange("Magic", "number", toFloat(nextValue(in, keyword), "Magic", __LINE__));
 }
 
 // Colour components keep their low eight bits.

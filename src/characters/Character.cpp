@@ -1,6 +1,8 @@
 // The rules of the character record: walking, stats, experience, levels, attacks and items.
 #include "characters/Character.hpp"
 
+#include "foundation/NumberRanges.hpp"
+
 #include "battle/Items.hpp"
 #include "battle/Magic.hpp"
 #include "game/Game.hpp"
@@ -304,7 +306,8 @@ void addBonuses(std::array<int, STAT_COUNT>& stats, int item, int sign) {
     if (item == NO_ITEM) return;
     const Item& it = catalogue().at(item);
     for (int s = 0; s < STAT_COUNT; ++s)
-        if (storedBonus(s)) stats[s] += static_cast<int>(static_cast<float>(sign) * it.bonuses[s]);
+        if (storedBonus(s))
+            stats[s] = saturatingAdd(stats[s], saturatingInt(static_cast<float>(sign) * it.bonuses[s]));
 }
 
 void keepWithinMaxima(std::array<int, STAT_COUNT>& stats) {

@@ -3,6 +3,7 @@
 #include "characters/Character.hpp"
 
 #include "battle/Items.hpp"
+#include "foundation/NumberRanges.hpp"
 #include "foundation/TextReader.hpp"
 #include "game/Globals.hpp"
 
@@ -67,9 +68,10 @@ void Character::readDefinition(std::istream& in) {
     stats = baseStats();
     std::string key;
     while (r.next(key)) {
+        ReadingPlace::setCurrentStatement(key);
         Stat s = statFromName(key);
         if (s != STAT_NONE && s != DMG && s != DEF) {
-            stats[s] = r.integer();
+            stats[s] = r.integer("Character", "stat");
         } else if (key == "TYPE") {
             std::string word = r.word("missing type");
             int t = characterTypeFromName(word);
@@ -81,13 +83,14 @@ void Character::readDefinition(std::istream& in) {
         } else if (key == "PERSONALITY") {
             personality = r.word("missing personality");
         } else if (key == "LEVEL") {
-            level = r.integer();
+            level = r.integer("Character", "LEVEL");
         } else if (key == "ITEMS") {
-            int n = r.integer();
+            int n = r.integer("Character", "ITEMS");
             inventory.clear();
             for (int i = 0; i < n; ++i) {
                 int item = itemByName(r.word("missing item"));
-                inventory[item] += r.integer();
+                int& held = inventory[item];
+                held = std::min(saturatingAdd(held, r.integer("Character", "item count")), MAX_STAT);
             }
         } else if (key == "WEAPON") {
             weapon = slotItem(r);
@@ -97,15 +100,15 @@ void Character::readDefinition(std::istream& in) {
             accessory2 = slotItem(r);
         } else if (key.rfind("MAGIC", 0) == 0 && (key == "MAGIC" || key[5] == '(')) {
             // MAGIC(l) spell level: known from character level l on (plain MAGIC: level 1).
-            int at = key == "MAGIC" ? 1 : parseParenInt(key);
+            int at = inRange("Character", "MAGIC", key == "MAGIC" ? 1 : parseParenInt(key));
             std::string spell = r.word("missing spell");
-            spellsByLevel[at][spell] = r.integer();
+            spellsByLevel[at][spell] = r.integer("Character", "MAGIC");
         } else if (key == "POTION") {
             potions.insert(r.word("missing potion"));
         } else if (key == "SELPOTION") {
             selectPotion(r.word("missing potion"));
         } else if (key == "OBJINSAC") {
-            int n = r.integer();
+            int n = r.integer("Character", "OBJINSAC");
             objectsInSac.clear();
             for (int i = 0; i < n; ++i) objectsInSac.push_back(r.word("missing object"));
         } else if (key == "PHOTO") {
@@ -151,14 +154,12 @@ void Character::readDefinition(std::istream& in) {
             std::string word = r.word("missing hat");
             hat = word == "NONE" ? "" : word;
         } else if (key == "MOUTH") {
-            mouth = r.integer();
+            mouth = r.integer("Character", "MOUTH");
         } else if (key == "SIZE") {
-            size = r.real();
+            size = r.real("Character", "SIZE");
             if (!(size > 0.0f)) fatalAssert("Character", __LINE__, size);
         } else if (key == "POS") {
-            int x = r.integer();
-            int y = r.integer();
-            setTilePosition({x, y});
+            setTilePosition(r.tile());
             previousTile = tile;
             walking = false;
         } else if (key == "FACING") {
@@ -166,9 +167,7 @@ void Character::readDefinition(std::istream& in) {
             if (d < WEST || d > SOUTH) fatalAssert("Character", __LINE__, d);
             setFacing(d);
         } else if (key == "FIXEDPOS") {
-            int x = r.integer();
-            int y = r.integer();
-            fixedPosition = {x, y};
+            fixedPosition = r.tile();
         } else if (key == "SAVED") {
             savedGameInitialised = true;
         } else {

@@ -247,9 +247,13 @@ std::map<std::string, std::string> People::loadCharacters(const std::string& pat
     if (error || fileSize <= 0) fileSize = 1;
 
     std::string line;
+    ReadingPlace place(path);
+    int lineNumber = 0;
     while (true) {
         auto position = static_cast<float>(in.tellg());
         if (!std::getline(in, line)) break;
+        place.setLine(++lineNumber);
+        place.setStatement("");
         if (!line.empty() && line.back() == '\r') line.pop_back();
         // Blank lines, trailing blanks included, are skipped like empty ones.
         if (isBlank(line) || line[0] == '#') continue;

@@ -1,5 +1,6 @@
 #include "foundation/TextReader.hpp"
 
+#include "foundation/NumberRanges.hpp"
 #include "foundation/main.hpp"
 
 #include <cctype>
@@ -25,14 +26,27 @@ float WordReader::real() {
     return toFloat(w, source_, line_);
 }
 
+int WordReader::integer(const char* statement, const char* argument) {
+    return inRange(statement, argument, integer());
+}
+
+float WordReader::real(const char* statement, const char* argument) {
+    return inRange(statement, argument, real());
+}
+
+Point WordReader::tile() {
+    const int x = integer("Tile", "x");
+    return {x, integer("Tile", "y")};
+}
+
 bool WordReader::boolean() { return integer() != 0; }
 
 std::vector<Point> WordReader::points() {
     std::vector<Point> out;
     std::string w;
     while (next(w)) {
-        int x = toInt(w, source_, line_);
-        out.push_back({x, integer()});
+        const int x = inRange("Tile", "x", toInt(w, source_, line_));
+        out.push_back({x, integer("Tile", "y")});
     }
     return out;
 }

@@ -20,8 +20,14 @@ public:
     // The next word as a whole number; a word that is not one is fatal with the word as detail.
     int integer();
     float real();
+    // The same, held to the range table's row for the statement argument.
+    int integer(const char* statement, const char* argument);
+    float real(const char* statement, const char* argument);
+    // A tile coordinate pair.
+    Point tile();
     bool boolean(); // "1"/"0" as stream extraction of a bool reads them
-    // x y pairs up to the end of the stream; a lone or non-numeric coordinate is fatal.
+    // x y tile pairs up to the end of the stream; a lone, non-numeric or out-of-range coordinate
+    // is fatal.
     std::vector<Point> points();
     // Everything left on the stream, leading blanks skipped.
     std::string rest();

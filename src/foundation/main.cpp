@@ -1,5 +1,7 @@
 #include "foundation/main.hpp"
 
+#include "foundation/NumberRanges.hpp"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -209,9 +211,37 @@ void defaultFatalStop(const std::string&) {
     std::exit(1);
 }
 
+namespace {
+thread_local ReadingPlace* innermostPlace = nullptr;
+} // namespace
+
+ReadingPlace::ReadingPlace(std::string file, int line)
+    : file_(std::move(file)), line_(line), outer_(innermostPlace) {
+    innermostPlace = this;
+}
+
+ReadingPlace::~ReadingPlace() { innermostPlace = outer_; }
+
+const ReadingPlace* ReadingPlace::current() { return innermostPlace; }
+
+void ReadingPlace::setCurrentStatement(std::string word) {
+    if (innermostPlace != nullptr) innermostPlace->statement_ = std::move(word);
+}
+
+FailedReadThrows::FailedReadThrows()
+    : outer_(setFatalHandler([](const std::string& message) { throw ReadFailure{message}; })) {}
+
+FailedReadThrows::~FailedReadThrows() { setFatalHandler(outer_); }
+
 void fatalAssertText(const char* source, int line, const std::string& detail) {
     std::string message =
         std::string("ASSERT file ") + source + " line " + std::to_string(line) + " : " + detail;
+    const ReadingPlace* place = ReadingPlace::current();
+    if (place != nullptr && !place->file().empty()) {
+        message += " (" + place->file();
+        if (place->line() > 0) message += " line " + std::to_string(place->line());
+        message += ")";
+    }
     std::cout << message << std::endl;
     fatalHandler()(message);
     std::exit(1); // a handler that returns still must not let the caller go on
@@ -227,6 +257,20 @@ std::string_view trimmed(std::string_view t) {
 }
 } // namespace
 
+namespace {
+// Every number a reader takes meets at least the table's "number" row.
+template <class T>
+T withinDefault(T value, std::string_view text, const char* source, int line) {
+    const NumberRange& any = numberRange("*", "number");
+    if (!(value >= any.low && value <= any.high)) {
+        const ReadingPlace* place = ReadingPlace::current();
+        std::string word = place && !place->statement().empty() ? place->statement() + " " : "";
+        fatalAssert(source, line, word + std::string(trimmed(text)));
+    }
+    return value;
+}
+} // namespace
+
 int leadingInt(std::string_view text, const char* source, int line) {
     std::string_view t = text;
     while (!t.empty() && std::isspace(static_cast<unsigned char>(t.front()))) t.remove_prefix(1);
@@ -234,7 +278,7 @@ int leadingInt(std::string_view text, const char* source, int line) {
     int value = 0;
     auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
     if (ec != std::errc() || end == t.data()) fatalAssert(source, line, text);
-    return value;
+    return withinDefault(value, text, source, line);
 }
 
 int toInt(std::string_view text, const char* source, int line) {
@@ -243,7 +287,7 @@ int toInt(std::string_view text, const char* source, int line) {
     int value = 0;
     auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
     if (ec != std::errc() || end != t.data() + t.size() || t.empty()) fatalAssert(source, line, text);
-    return value;
+    return withinDefault(value, text, source, line);
 }
 
 float toFloat(std::string_view text, const char* source, int line) {
@@ -252,7 +296,7 @@ float toFloat(std::string_view text, const char* source, int line) {
     float value = 0;
     auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
     if (ec != std::errc() || end != t.data() + t.size() || t.empty()) fatalAssert(source, line, text);
-    return value;
+    return withinDefault(value, text, source, line);
 }
 
 // ---------------------------------------------------------------------------------------------

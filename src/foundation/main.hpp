@@ -119,6 +119,54 @@ std::function<void()> setPauseWait(std::function<void()> wait);
 
 [[noreturn]] void fatalAssertText(const char* source, int line, const std::string& detail);
 
+// How a reader's failure reaches a caller that can go on without the data: while a
+// FailedReadThrows lives, the stop handler throws ReadFailure with the assertion's whole text
+// (after it has been written to standard output as always) instead of pausing and exiting. The
+// game does this for the save files only (a damaged save comes back to the resume screen as a
+// message); the fuzz harnesses do it for every reader. Everything else keeps the default stop.
+struct ReadFailure {
+    std::string message;
+};
+
+class FailedReadThrows {
+public:
+    FailedReadThrows();
+    ~FailedReadThrows();
+    FailedReadThrows(const FailedReadThrows&) = delete;
+    FailedReadThrows& operator=(const FailedReadThrows&) = delete;
+
+private:
+    FatalHandler outer_;
+};
+
+// Where a reader is: while one lives, a fatal assertion's detail ends in "(<file> line <n>)", so
+// that whoever wrote the file can find the bad data (text read from no file names no place). Places nest; the innermost one is named.
+// The statement word is what an out-of-range number is named by when no reader names it.
+class ReadingPlace {
+public:
+    explicit ReadingPlace(std::string file, int line = 0);
+    ~ReadingPlace();
+    ReadingPlace(const ReadingPlace&) = delete;
+    ReadingPlace& operator=(const ReadingPlace&) = delete;
+
+    void setLine(int line) { line_ = line; }
+    void setStatement(std::string word) { statement_ = std::move(word); }
+
+    // The innermost place, or null when no reader is at work.
+    static const ReadingPlace* current();
+    // Names the statement of the innermost place (nothing when no reader is at work).
+    static void setCurrentStatement(std::string word);
+    const std::string& file() const { return file_; }
+    int line() const { return line_; }
+    const std::string& statement() const { return statement_; }
+
+private:
+    std::string file_;
+    int line_;
+    std::string statement_;
+    ReadingPlace* outer_;
+};
+
 template <class T>
 [[noreturn]] void fatalAssert(const char* source, int line, const T& detail) {
     std::ostringstream out;

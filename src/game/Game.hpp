@@ -30,6 +30,7 @@ class RenderTarget;
 
 class Scene;
 struct MiniGames;
+struct GameSaveRecord;
 
 // ---------------------------------------------------------------------------------------------
 // The scenes, addressed by index. Elements never move once added: a scene may append planets
@@ -435,8 +436,11 @@ public:
     static void completeInterruptedSave(const std::string& folder);
     void writePeopleSave(std::ostream& out) const;
     void writeGameSave(std::ostream& out);
-    void loadGame(sf::RenderWindow* window);
+    // False, with the reason in `damage`, when the save does not read whole; the running game is
+    // then left as it was.
+    bool loadGame(sf::RenderWindow* window, std::string* damage = nullptr);
     void readGameSave(const std::string& path, sf::RenderWindow* window, float overall);
+    void applyGameSave(const GameSaveRecord& record, sf::RenderWindow* window, float overall);
     // ===== end of dialogs and saves =====
 
 private:

@@ -114,8 +114,17 @@ bool NewGameScreen::update(const std::vector<int>& keyCodes, sf::RenderWindow* w
             state = 3;
             return false;
         }
+        const std::string previousName = game->playerName;
         game->playerName = choice;
-        game->loadGame(window);
+        std::string damage;
+        if (!game->loadGame(window, &damage)) {
+            // Nothing of it was loaded and its files stay as they are: the list comes back.
+            game->playerName = previousName;
+            message = "Sorry, this save is damaged:\n" + damage;
+            playDialogSound("Denial");
+            state = 1;
+            return false;
+        }
         std::cout << "Game " << choice << " resumed" << std::endl;
         return true;
     }

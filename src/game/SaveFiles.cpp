@@ -5,6 +5,7 @@
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
 #include "game/LoadingScreen.hpp"
+#include "game/SaveRecords.hpp"
 #include "scenes/Scene.hpp"
 
 #include <cerrno>
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <unistd.h>
 
@@ -70,12 +72,6 @@ void reportFailure(const std::string& path, const std::string& error,
                    const char* outcome = "the previous save is kept") {
     std::cout << "Could not save " << path << ": " << error << " (" << outcome << ")" << std::endl;
 }
-
-// The party records are applied once the characters they name can be in the roster.
-struct PartyRecord {
-    std::string key;
-    std::vector<std::string> names;
-};
 
 // The planet folder whose "Characters.txt" defines the character, or "" when none does.
 std::string planetDefining(const std::string& name) {
@@ -144,9 +140,12 @@ void Game::writePeopleSave(std::ostream& out) const {
         (void)name;
         out << line << "\n";
     }
+    // Written last: a file cut short lacks it.
+    out << PEOPLE_SAVE_END << "\n";
 }
 
 void Game::writeGameSave(std::ostream& out) {
+    out << SAVE_FORMAT_KEY << " " << SAVE_FORMAT << "\n";
     out << "CURRENTSCENE " << current().name << "\n";
     out << "STRVARS " << STRVARS.size() << " ";
     for (const auto& [name, value] : STRVARS) out << name << " '" << value << "' ";
@@ -195,6 +194,7 @@ void Game::writeGameSave(std::ostream& out) {
         state.write(out);
         out << "\n";
     }
+    out << GAME_SAVE_END << "\n";
 }
 
 // Both files reach the disk under temporary names before either replaces its old file, so at
@@ -252,90 +252,164 @@ void Game::completeInterruptedSave(const std::string& folder) {
     ::unlink(peopleTmp.c_str());
 }
 
-void Game::loadGame(sf::RenderWindow* window) {
-    completeInterruptedSave("SaveGames//" + playerName);
-    const std::string peoplePath = peopleSavePath();
-    const std::string gamePath = gameSavePath();
-    std::error_code ec;
-    if (fs::exists(peoplePath, ec))
-        storedCharacterLines = people->loadCharacters(peoplePath, window, 0, true, nullptr);
-    if (fs::exists(gamePath, ec)) readGameSave(gamePath, window, 0.5f);
-    showLoadingScreen(window, 1, 1);
+namespace {
+
+std::string wholeFile(const std::string& path, int line) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) fatalAssert("Game", line, path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
-void Game::readGameSave(const std::string& path, sf::RenderWindow* window, float overall) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) fatalAssert("Game", 1846, path);
-    in.seekg(0, std::ios::end);
-    const double fileSize = double(in.tellg());
-    in.seekg(0, std::ios::beg);
-    WordReader words(in, "Game", 2002);
+// Counts the lines up to a stream position as the reader moves on.
+struct LineCounter {
+    const std::string& text;
+    std::size_t counted = 0;
+    int line = 1;
+    int at(std::streamoff position) {
+        if (position < 0) return line;
+        const std::size_t upTo = std::min(text.size(), static_cast<std::size_t>(position));
+        for (; counted < upTo; ++counted)
+            if (text[counted] == '\n') ++line;
+        return line;
+    }
+};
 
-    std::string sceneToGo;
-    std::vector<PartyRecord> partyRecords;
+// A party member must be in the roster or come with a planet the save will load.
+void checkMember(const std::string& name, int line) {
+    if (people->indexOf(name) == NO_INDEX && planetDefining(name).empty()) fatalAssert("Game", line, name);
+}
+
+void applyPeopleSave(const PeopleSaveRecord& record) {
+    for (const auto& [index, character] : record.characters) people->characters[index] = character;
+    game->storedCharacterLines = record.stored;
+}
+
+} // namespace
+
+PeopleSaveRecord readPeopleSaveText(const std::string& text, const std::string& path) {
+    // An empty people file is told from a whole one by the closing record its game file asks
+    // for; beside a game file written before the closing records it reads, as it always did.
+    ReadingPlace place(path);
+    PeopleSaveRecord record;
+    std::istringstream in(text);
+    std::string line;
+    int lineNumber = 0;
+    while (std::getline(in, line)) {
+        place.setLine(++lineNumber);
+        place.setStatement("");
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (isBlank(line) || line[0] == '#') continue;
+        std::istringstream words(line);
+        WordReader r(words, "People", __LINE__);
+        const std::string first = r.word();
+        if (first.front() == '#') continue;
+        if (record.closed) fatalAssert("People", __LINE__, first);
+        if (first == PEOPLE_SAVE_END) {
+            record.closed = true;
+            continue;
+        }
+        if (first != "Character") fatalAssert("People", __LINE__, first);
+        const std::string name = r.word("missing character name");
+        const int index = people->indexOf(name);
+        if (index == NO_INDEX) {
+            // Kept as written for its planet, but it must read whole too.
+            Character scratch(name);
+            scratch.readDefinition(words);
+            record.stored[name] = line;
+            continue;
+        }
+        auto staged = record.characters.find(index);
+        Character c = staged != record.characters.end() ? staged->second : people->characters[index];
+        c.readDefinition(words);
+        record.characters.insert_or_assign(index, std::move(c));
+    }
+    record.endLine = lineNumber + 1;
+    return record;
+}
+
+GameSaveRecord readGameSaveText(const std::string& text, const std::string& path) {
+    ReadingPlace place(path);
+    if (isBlank(text)) fatalAssert("Game", __LINE__, "empty file");
+    GameSaveRecord record;
+    std::istringstream in(text);
+    WordReader words(in, "Game", 2002);
+    LineCounter lines{text};
+    bool first = true;
     std::string key;
     in >> key;
     while (!key.empty() && !in.eof()) {
-        const std::streamoff at = in.tellg();
-        showLoadingScreen(window, overall, fileSize > 0 ? float(double(at) / fileSize) : 1.0f);
-        if (key == "CURRENTSCENE") {
-            sceneToGo = words.word();
+        place.setLine(lines.at(in.tellg()));
+        place.setStatement(key);
+        if (record.closed) fatalAssert("Game", __LINE__, key);
+        if (key == SAVE_FORMAT_KEY) {
+            if (!first || words.integer() != SAVE_FORMAT) fatalAssert("Game", __LINE__, key);
+            record.versioned = true;
+        } else if (key == GAME_SAVE_END) {
+            record.closed = true;
+        } else if (key == "CURRENTSCENE") {
+            record.sceneToGo = words.word();
+            if (game->findScene(record.sceneToGo) < 0 && game->scenePlanets.count(record.sceneToGo) == 0)
+                fatalAssert("Game", 1017, record.sceneToGo);
         } else if (key == "STRVARS") {
-            const int n = words.integer();
+            const int n = words.integer("Save", "count");
             for (int i = 0; i < n; ++i) {
                 const std::string name = words.word();
-                STRVARS[name] = unquote(words.word());
+                record.strVars[name] = unquote(words.word());
             }
         } else if (key == "SETVARS") {
-            const int n = words.integer();
+            const int n = words.integer("Save", "count");
             for (int i = 0; i < n; ++i) {
                 const std::string name = words.word();
                 const std::string brace = words.word();
                 if (brace != "{") fatalAssert("Game", 1886, brace);
                 std::string member;
-                while (words.next(member) && member != "}") SETVARS[name].insert(unquote(member));
+                std::set<std::string>& members = record.setVars[name];
+                while (words.next(member) && member != "}") members.insert(unquote(member));
+                if (member != "}") fatalAssert("Game", 1886, "}");
             }
         } else if (key == "BOOLVARS") {
-            const int n = words.integer();
-            for (int i = 0; i < n; ++i) BOOLVARS.insert(words.word());
+            const int n = words.integer("Save", "count");
+            for (int i = 0; i < n; ++i) record.boolVars.insert(words.word());
         } else if (key == "AUTODISTRIBUTEWEAPONS") {
-            autoDistributeWeapons = words.boolean();
+            record.autoDistributeWeapons = words.boolean();
         } else if (key == "AUTODISTRIBUTEFOOD") {
-            autoDistributeFood = words.boolean();
+            record.autoDistributeFood = words.boolean();
         } else if (key == "TARGETFPS") {
-            targetFps = words.integer();
+            record.targetFps = words.integer("Save", "TARGETFPS");
         } else if (key == "ADVICE") {
             std::string ignored;
             std::getline(in, ignored);
         } else if (key == "DIFFICULTY") {
-            difficulty = words.integer();
+            record.difficulty = words.integer("Save", "DIFFICULTY");
         } else if (key == "SHARDS") {
-            const int n = words.integer();
+            const int n = words.integer("Save", "count");
             for (int i = 0; i < n; ++i) {
                 const std::string name = words.word();
-                const int value = words.integer();
-                SHARDS[name] = value;
-                std::cout << "  setting shard " << name << " to " << value << std::endl;
+                record.shards[name] = words.integer();
             }
         } else if (key == "LASTSHARD") {
-            LASTSHARD = words.word();
+            record.lastShard = words.word();
         } else if (key == "SHARDLOCATION") {
-            const int n = words.integer();
+            const int n = words.integer("Save", "count");
             for (int i = 0; i < n; ++i) {
                 const std::string shard = words.word();
-                const std::string place = words.word();
-                SHARDLOCATION[shard] = place;
-                std::cout << "  setting shard location " << shard << " to " << place << std::endl;
+                record.shardLocation[shard] = words.word();
             }
         } else if (key == "QUORVANE" || key == "SAVEDQUORVANE" || key == "SPAREQUORVANE") {
+            const int line = key == "QUORVANE" ? 1956 : key == "SAVEDQUORVANE" ? 1967 : 1978;
             PartyRecord r{key, {}};
-            const int n = words.integer();
-            for (int i = 0; i < n; ++i) r.names.push_back(words.word());
-            partyRecords.push_back(std::move(r));
+            const int n = words.integer("Save", "count");
+            for (int i = 0; i < n; ++i) {
+                r.names.push_back(words.word());
+                checkMember(r.names.back(), line);
+            }
+            record.party.push_back(std::move(r));
         } else if (key == "MAINCHARACTER") {
-            partyRecords.push_back({key, {words.word()}});
+            record.party.push_back({key, {words.word()}});
         } else if (key == "CHAPTER") {
-            chapter = words.integer();
+            record.chapter = words.integer();
         } else if (key == "SCENE") {
             const std::string name = words.word();
             std::string rest;
@@ -343,23 +417,108 @@ void Game::readGameSave(const std::string& path, sf::RenderWindow* window, float
             std::istringstream restStream(rest);
             SceneState state;
             state.read(restStream);
-            savedScenes[name] = state;
+            record.scenes[name] = state;
         } else {
             fatalAssert("Game", 2002, key);
         }
+        first = false;
         if (in.eof()) break;
         key.clear();
         in >> key;
     }
+    // The closing record without the line end after it is still whole; a file that is nothing
+    // but a cut first word is not.
+    if (key == GAME_SAVE_END && in.eof()) record.closed = true;
+    else if (first) fatalAssert("Game", 2002, key);
+    record.endLine = lines.at(static_cast<std::streamoff>(text.size()));
+    return record;
+}
+
+void checkSavePairClosed(const GameSaveRecord& game, const PeopleSaveRecord* people,
+                         const std::string& gamePath, const std::string& peoplePath) {
+    if (!game.versioned) return;
+    if (!game.closed) {
+        ReadingPlace place(gamePath, game.endLine);
+        fatalAssert("Game", __LINE__, "cut short before " + GAME_SAVE_END);
+    }
+    ReadingPlace place(peoplePath, people ? people->endLine : 0);
+    if (people == nullptr) fatalAssert("Game", __LINE__, "missing file");
+    if (!people->closed) fatalAssert("Game", __LINE__, "cut short before " + PEOPLE_SAVE_END);
+}
+
+bool Game::loadGame(sf::RenderWindow* window, std::string* damage) {
+    completeInterruptedSave("SaveGames//" + playerName);
+    const std::string peoplePath = peopleSavePath();
+    const std::string gamePath = gameSavePath();
+    std::error_code ec;
+    const bool hasPeople = fs::exists(peoplePath, ec);
+    const bool hasGame = fs::exists(gamePath, ec);
+    std::optional<PeopleSaveRecord> peopleRecord;
+    std::optional<GameSaveRecord> gameRecord;
+    try {
+        FailedReadThrows damaged;
+        if (hasPeople) peopleRecord = readPeopleSaveText(wholeFile(peoplePath, __LINE__), peoplePath);
+        showLoadingScreen(window, 0, 0.5f);
+        if (hasGame) {
+            gameRecord = readGameSaveText(wholeFile(gamePath, 1846), gamePath);
+            checkSavePairClosed(*gameRecord, peopleRecord ? &*peopleRecord : nullptr, gamePath, peoplePath);
+        } else if (peopleRecord && peopleRecord->closed) {
+            // Written with its game file, which is gone.
+            ReadingPlace place(gamePath);
+            fatalAssert("Game", __LINE__, "missing file");
+        }
+    } catch (const ReadFailure& failure) {
+        const std::size_t at = failure.message.find(" : ");
+        const std::string detail = at == std::string::npos ? failure.message : failure.message.substr(at + 3);
+        std::cout << "The save " << playerName << " is damaged and was not loaded: " << detail << std::endl;
+        if (damage != nullptr) *damage = detail;
+        return false;
+    }
+    if (peopleRecord) applyPeopleSave(*peopleRecord);
+    if (gameRecord) applyGameSave(*gameRecord, window, 0.5f);
+    showLoadingScreen(window, 1, 1);
+    return true;
+}
+
+void Game::readGameSave(const std::string& path, sf::RenderWindow* window, float overall) {
+    GameSaveRecord record = readGameSaveText(wholeFile(path, 1846), path);
+    if (record.versioned && !record.closed) {
+        ReadingPlace place(path, record.endLine);
+        fatalAssert("Game", __LINE__, "cut short before " + GAME_SAVE_END);
+    }
+    applyGameSave(record, window, overall);
+}
+
+void Game::applyGameSave(const GameSaveRecord& record, sf::RenderWindow* window, float overall) {
+    for (const auto& [name, value] : record.strVars) STRVARS[name] = value;
+    for (const auto& [name, members] : record.setVars)
+        if (!members.empty()) SETVARS[name].insert(members.begin(), members.end());
+    BOOLVARS.insert(record.boolVars.begin(), record.boolVars.end());
+    if (record.autoDistributeWeapons) autoDistributeWeapons = *record.autoDistributeWeapons;
+    if (record.autoDistributeFood) autoDistributeFood = *record.autoDistributeFood;
+    if (record.targetFps) targetFps = *record.targetFps;
+    if (record.difficulty) difficulty = *record.difficulty;
+    for (const auto& [name, value] : record.shards) {
+        SHARDS[name] = value;
+        std::cout << "  setting shard " << name << " to " << value << std::endl;
+    }
+    if (record.lastShard) LASTSHARD = *record.lastShard;
+    for (const auto& [shard, place] : record.shardLocation) {
+        SHARDLOCATION[shard] = place;
+        std::cout << "  setting shard location " << shard << " to " << place << std::endl;
+    }
+    if (record.chapter) chapter = *record.chapter;
+    for (const auto& [name, state] : record.scenes) savedScenes[name] = state;
+    const std::string& sceneToGo = record.sceneToGo;
 
     // The saved scene and the saved party may belong to planets not loaded yet: load those
     // first (with the game variables already read, so generated planets come out the same).
     const auto planet = scenePlanets.find(sceneToGo);
     if (planet != scenePlanets.end()) loadPlanetOf(planet->second, window);
-    for (const PartyRecord& r : partyRecords)
+    for (const PartyRecord& r : record.party)
         for (const std::string& name : r.names)
             if (people->indexOf(name) == NO_INDEX) loadPlanetOf(planetDefining(name), window);
-    for (const PartyRecord& r : partyRecords) applyPartyRecord(r);
+    for (const PartyRecord& r : record.party) applyPartyRecord(r);
 
     // The scenes loaded before the save was read get their chests, won battles and played
     // blocks back (planets loaded since have had theirs already; applying twice changes nothing).

@@ -1,5 +1,6 @@
 #include "scenes/Background.hpp"
 
+#include "foundation/NumberRanges.hpp"
 #include "foundation/TextReader.hpp"
 
 #include <cmath>
@@ -85,7 +86,7 @@ void Background::read(std::istream& in) {
             colour = sf::Color(static_cast<sf::Uint8>(r), static_cast<sf::Uint8>(g),
                                static_cast<sf::Uint8>(b), 255);
         } else if (w == "COUNT") {
-            count = reader.integer();
+            count = reader.integer("Background", "COUNT");
         } else if (w == "OPTION") {
             option = true;
         } else {

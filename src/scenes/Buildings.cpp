@@ -1,5 +1,6 @@
 #include "scenes/Buildings.hpp"
 
+#include "foundation/NumberRanges.hpp"
 #include "foundation/TextReader.hpp"
 
 namespace {
@@ -49,15 +50,15 @@ std::vector<CeilingObject> BaseBuilding::ceilingObjects() const { return {}; }
 
 void BaseBuilding::load(std::istream& in) {
     WordReader reader(in, "Buildings", __LINE__);
-    tile.x = reader.integer();
-    tile.y = reader.integer();
-    width = reader.integer();
-    height = reader.integer();
+    tile.x = reader.integer("Building", "x");
+    tile.y = reader.integer("Building", "y");
+    width = reader.integer("Building", "width");
+    height = reader.integer("Building", "height");
     if (width < 1 || height < 1) fatalAssert("Buildings", __LINE__, "building size " + std::to_string(width) + " " + std::to_string(height));
     std::string w;
     while (reader.next(w)) {
         if (w == "DOOR") {
-            const int dx = reader.integer(), dy = reader.integer();
+            const int dx = reader.integer("Building", "DOOR"), dy = reader.integer("Building", "DOOR");
             door = tile.offset(dx, dy);
         } else if (w == "SCENE") {
             scene = reader.word("scene name");

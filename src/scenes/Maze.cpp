@@ -1,11 +1,12 @@
 #include "scenes/Maze.hpp"
 
+#include "foundation/NumberRanges.hpp"
 #include "foundation/TextReader.hpp"
 #include "scenes/Scene.hpp"
 
 #include <array>
 #include <cstdlib>
-#include <functional>
+#include <vector>
 
 // The shuffle was written for a generator of 15 random bits; the C library here gives 31, so
 // each draw is cut to its low 15 bits.
@@ -22,7 +23,16 @@ MazeCarving carveMaze(int width, int height) {
     std::vector<bool> visited(n, false);
     auto at = [&](Point c) { return static_cast<size_t>(c.x) * height + c.y; };
 
-    std::function<void(Point)> carve = [&](Point c) {
+    // Depth first with a stack of its own: a big maze would overflow the call stack. Each cell
+    // shuffles its four directions when it is first reached and then tries them in order, so the
+    // draws and the passages are those of the plain recursive walk.
+    struct Frame {
+        Point cell;
+        std::array<int, 4> order;
+        int next;
+    };
+    std::vector<Frame> stack;
+    auto reach = [&](Point c) {
         visited[at(c)] = true;
         std::array<int, 4> order{WEST, EAST, NORTH, SOUTH};
         for (int k = 1; k <= 3; ++k) {
@@ -32,20 +42,28 @@ MazeCarving carveMaze(int width, int height) {
             const int j = r % (k + 1);
             if (j != k) std::swap(order[k], order[j]);
         }
-        for (int d : order) {
-            Point nb = c;
-            movePoint(nb, d, 1);
-            if (nb.x < 0 || nb.y < 0 || nb.x >= width || nb.y >= height || visited[at(nb)]) continue;
-            switch (d) {
-            case WEST: m.eastOpen[at(nb)] = 1; break;
-            case EAST: m.eastOpen[at(c)] = 1; break;
-            case NORTH: m.southOpen[at(nb)] = 1; break;
-            default: m.southOpen[at(c)] = 1; break;
-            }
-            carve(nb);
-        }
+        stack.push_back({c, order, 0});
     };
-    carve({width / 2, 0});
+    reach({width / 2, 0});
+    while (!stack.empty()) {
+        Frame& f = stack.back();
+        if (f.next == 4) {
+            stack.pop_back();
+            continue;
+        }
+        const Point c = f.cell;
+        const int d = f.order[f.next++];
+        Point nb = c;
+        movePoint(nb, d, 1);
+        if (nb.x < 0 || nb.y < 0 || nb.x >= width || nb.y >= height || visited[at(nb)]) continue;
+        switch (d) {
+        case WEST: m.eastOpen[at(nb)] = 1; break;
+        case EAST: m.eastOpen[at(c)] = 1; break;
+        case NORTH: m.southOpen[at(nb)] = 1; break;
+        default: m.southOpen[at(c)] = 1; break;
+        }
+        reach(nb);
+    }
     return m;
 }
 
@@ -99,10 +117,10 @@ void Scene::generateMaze_(Point a, Point b, const std::string& wall, char,
 void readGenerateMaze(Scene& scene, std::istream& rest) {
     WordReader r(rest, "Scene", 778);
     Point a, b;
-    a.x = r.integer();
-    a.y = r.integer();
-    b.x = r.integer();
-    b.y = r.integer();
+    a.x = inRange("GenerateMaze", "x0", r.integer());
+    a.y = inRange("GenerateMaze", "y0", r.integer());
+    b.x = inRange("GenerateMaze", "x1", r.integer());
+    b.y = inRange("GenerateMaze", "y1", r.integer());
     const std::string wall = r.word("maze wall");
     const std::string second = r.word("maze second word");
     const std::string exits = r.word("maze exits");

@@ -1,5 +1,6 @@
 #include "scenes/Objects.hpp"
 
+#include "foundation/NumberRanges.hpp"
 #include "foundation/TextReader.hpp"
 
 #include <cmath>
@@ -18,11 +19,10 @@ sf::Color readColour(WordReader& reader) {
 void FrontObject::read(std::istream& in) {
     WordReader reader(in, "Objects", __LINE__);
     name = reader.word("front object name");
-    tile.x = reader.integer();
-    tile.y = reader.integer();
+    tile = reader.tile();
     std::string w;
     while (reader.next(w)) {
-        if (w == "SCALE") scale = reader.real();
+        if (w == "SCALE") scale = reader.real("FrontObject", "size");
         else if (w == "COLOR") colour = readColour(reader);
         else fatalAssert("Objects", __LINE__, w);
     }
@@ -30,11 +30,10 @@ void FrontObject::read(std::istream& in) {
 
 void WishingWell::read(std::istream& in) {
     WordReader reader(in, "Objects", __LINE__);
-    tile.x = reader.integer();
-    tile.y = reader.integer();
+    tile = reader.tile();
     if (!reader.atEnd()) {
-        width = reader.integer();
-        height = reader.integer();
+        width = reader.integer("Building", "width");
+        height = reader.integer("Building", "height");
     }
     if (width < 1 || height < 1) fatalAssert("Objects", __LINE__, "wishing well size");
 }
@@ -49,9 +48,9 @@ void SceneText::read(std::istream& in, bool isTitle) {
         font = "Lutuna";
         return;
     }
-    position.x = reader.integer();
-    position.y = reader.integer();
-    size = reader.integer();
+    position.x = reader.integer("Text", "pixel");
+    position.y = reader.integer("Text", "pixel");
+    size = reader.integer("Text", "size");
     colour = readColour(reader);
     text = reader.rest();
 }
@@ -88,10 +87,8 @@ float Comet::angle() const {
 
 void Tunnel::read(std::istream& in) {
     WordReader reader(in, "Objects", __LINE__);
-    a.x = reader.integer();
-    a.y = reader.integer();
-    b.x = reader.integer();
-    b.y = reader.integer();
+    a = reader.tile();
+    b = reader.tile();
     std::string w;
     while (reader.next(w)) {
         if (w == "COLOR") colour = readColour(reader);

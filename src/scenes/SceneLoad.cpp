@@ -2,6 +2,7 @@
 #include "scenes/Scene.hpp"
 
 #include "characters/People.hpp"
+#include "foundation/NumberRanges.hpp"
 #include "foundation/TextReader.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
@@ -11,6 +12,7 @@
 #include "scenes/Maze.hpp"
 #include "minigames/Sokoban.hpp"
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -45,7 +47,7 @@ std::vector<Point> readPairs(std::istream& in) { return WordReader(in, "Scene", 
 void Monolog::read(std::istream& head, std::istream& block) {
     WordReader r(head, "Scene", __LINE__);
     speakerName = r.word("Monolog speaker");
-    const int n = r.integer();
+    const int n = r.integer("Monolog", "lines");
     std::string w;
     while (r.next(w)) {
         if (w == "TALKING") {
@@ -66,7 +68,7 @@ void Monolog::read(std::istream& head, std::istream& block) {
 
 void MonologSequence::read(std::istream& head, std::istream& block) {
     WordReader r(head, "Scene", __LINE__);
-    const int m = r.integer();
+    const int m = r.integer("MonologSequence", "monologs");
     std::string w;
     while (r.next(w)) {
         if (w == "IMPORTANT") important = true;
@@ -86,11 +88,11 @@ void MonologSequence::read(std::istream& head, std::istream& block) {
 
 void SceneCredits::read(std::istream& head, std::istream& block) {
     WordReader r(head, "Scene", __LINE__);
-    const int n = r.integer();
+    const int n = r.integer("Credits", "lines");
     std::string w;
     while (r.next(w)) {
         if (w == "PICTURE") {
-            int k = r.integer();
+            int k = r.integer("Credits", "PICTURE");
             pictures.push_back({r.word(w), k});
         }
     }
@@ -119,8 +121,8 @@ void ZoomAndTalk::read(std::istream& head) {
 void MoveEntry::read(std::istream& head) {
     WordReader r(head, "Scene", 5911);
     int who = personIndex(r.word("Move person"), 5911);
-    int x = r.integer();
-    int y = r.integer();
+    int x = r.integer("Tile", "x");
+    int y = r.integer("Tile", "y");
     moves[who] = {x, y};
     std::string w;
     while (r.next(w)) {
@@ -136,8 +138,8 @@ void MoveEntry::readMultiple(std::istream& head) {
     while (r.next(w)) {
         if (w == "WHO") {
             int who = personIndex(r.word(w), 5950);
-            int x = r.integer();
-            int y = r.integer();
+            int x = r.integer("Tile", "x");
+            int y = r.integer("Tile", "y");
             moves[who] = {x, y};
         } else if (w == "WAIT") {
             wait = r.integer();
@@ -158,7 +160,7 @@ void MovingTeleporter::read(std::istream& head) {
         return;
     }
     place.x = leadingInt(w, "Scene", __LINE__);
-    place.y = r.integer();
+    place.y = r.integer("Tile", "y");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -177,11 +179,25 @@ std::set<std::string> Scene::loadText(const std::string& text, const std::string
     std::set<std::string> names{"Door", "CatRocket", "Rocket", "SokobanBlock"};
     std::string line;
     int lineNumber = 0;
-    while (blockLine(file, line)) {
+    // Block statements read their own lines, so a statement's line is counted from where it starts.
+    ReadingPlace place(path);
+    std::size_t counted = 0;
+    int startLine = 1;
+    while (true) {
+        const std::streamoff at = file.tellg();
+        if (at >= 0) {
+            const std::size_t upTo = std::min(text.size(), static_cast<std::size_t>(at));
+            startLine += static_cast<int>(std::count(text.begin() + static_cast<long>(counted),
+                                                     text.begin() + static_cast<long>(upTo), '\n'));
+            counted = upTo;
+        }
+        if (!blockLine(file, line)) break;
         ++lineNumber;
+        place.setLine(startLine);
         std::istringstream head(line);
         std::string word;
         if (!(head >> word) || word[0] == '#') continue;
+        place.setStatement(word);
         readStatement(word, head, file, lineNumber, names);
     }
     finishPictureLoad();
@@ -264,8 +280,8 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         backgrounds[slot].read(head);
     } else if (word == "DarkScene") {
         light.dark = true;
-        light.level = r.integer();
-        light.reach = r.integer();
+        light.level = r.integer("DarkScene", "level");
+        light.reach = r.integer("DarkScene", "reach");
         std::string w;
         if (r.next(w)) {
             int red = toInt(w, "Scene", __LINE__);
@@ -278,7 +294,7 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
     } else if (word == "Heat") {
         light.heat = true;
     } else if (word == "Snow") {
-        snow = makeSnow(r.integer(), mapSize());
+        snow = makeSnow(r.integer("Snow", "count"), mapSize());
     } else if (word == "Title") {
         titleText = r.rest();
     } else if (word == "TitlePicture") {
@@ -299,7 +315,7 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         } else {
             // As a script's "NPC" reads it: leading digits, the rest of the word ignored.
             tile.x = leadingInt(xw, "Scene", __LINE__);
-            tile.y = r.integer();
+            tile.y = r.integer("Tile", "y");
         }
         if (leader) {
             placements[MAIN_CHARACTER_KEY] = tile;
@@ -332,12 +348,12 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
             fatalAssert("Scene", __LINE__, d);
         borderExits[parseDirection(d)] = r.word(word);
     } else if (word == "VarExit") {
-        int x = r.integer();
-        int y = r.integer();
+        int x = r.integer("Tile", "x");
+        int y = r.integer("Tile", "y");
         varExits[{x, y}] = r.word(word);
     } else if (word == "ComeBackLocation") {
-        int x = r.integer();
-        int y = r.integer();
+        int x = r.integer("Tile", "x");
+        int y = r.integer("Tile", "y");
         comeBackLocations.push_back({x, y});
     } else if (word == "SetBlockedLocations") {
         for (Point p : readPairs(head)) {
@@ -350,8 +366,8 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
             battleDefinition.extraWalkerCells.insert(p);
         }
     } else if (word == "PositionMessage") {
-        int x = r.integer();
-        int y = r.integer();
+        int x = r.integer("Tile", "x");
+        int y = r.integer("Tile", "y");
         positionMessages[{x, y}] = r.rest();
     } else if (word == "FrontObject") {
         FrontObject o;
@@ -367,41 +383,41 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
     } else if (word == "FlyingAnim") {
         FlyingAnimation f;
         f.animation.name = r.word(word);
-        f.x = static_cast<float>(r.integer());
-        f.y = static_cast<float>(r.integer());
-        f.speed = r.real();
+        f.x = static_cast<float>(r.integer("FlyingAnim", "pixel"));
+        f.y = static_cast<float>(r.integer("FlyingAnim", "pixel"));
+        f.speed = r.real("FlyingAnim", "speed");
         f.animation.position = {static_cast<int>(f.x), static_cast<int>(f.y)};
         flyingAnimations.push_back(f);
     } else if (word == "Planet") {
         Planet p;
-        p.tile.x = r.integer();
-        p.tile.y = r.integer();
+        p.tile.x = r.integer("Tile", "x");
+        p.tile.y = r.integer("Tile", "y");
         p.name = r.word(word);
-        p.size = r.integer();
+        p.size = r.integer("Planet", "size");
         planets.push_back(p);
     } else if (word == "Comet") {
         Comet c;
         c.name = r.word(word);
-        c.start.x = r.integer();
-        c.start.y = r.integer();
-        c.end.x = r.integer();
-        c.end.y = r.integer();
-        c.size = r.integer();
+        c.start.x = r.integer("Tile", "x");
+        c.start.y = r.integer("Tile", "y");
+        c.end.x = r.integer("Tile", "x");
+        c.end.y = r.integer("Tile", "y");
+        c.size = r.integer("Comet", "size");
         std::string w;
-        if (r.next(w)) c.rowOffset = toInt(w, "Scene", __LINE__);
+        if (r.next(w)) c.rowOffset = inRange("Comet", "row", toInt(w, "Scene", __LINE__));
         c.update(0);
         comets.push_back(c);
     } else if (word == "Shard") {
         // A shard lying on its platform, taken with confirm.
         ShardPiece piece;
         piece.name = r.word(word);
-        piece.tile.x = r.integer();
-        piece.tile.y = r.integer();
+        piece.tile.x = r.integer("Tile", "x");
+        piece.tile.y = r.integer("Tile", "y");
         shardAnimations[piece.tile].push_back(piece);
         blocked[0].insert(piece.tile);
     } else if (word == "SleepLocation") {
-        int x = r.integer();
-        sleepLocations.insert({x, r.integer()});
+        int x = r.integer("Tile", "x");
+        sleepLocations.insert({x, r.integer("Tile", "y")});
     } else if (word == "AmbientSound") {
         ambientSounds.push_back(r.word(word));
     } else if (isBuildingKind(word)) {
@@ -419,8 +435,8 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
     } else if (word == "If" || word == "IfOnce") {
         addConditionBlock(r.rest(), word == "IfOnce", file, lineNumber);
     } else if (word == "Trigger") {
-        int x = r.integer();
-        int y = r.integer();
+        int x = r.integer("Tile", "x");
+        int y = r.integer("Tile", "y");
         std::vector<std::string>& body = triggers[{x, y}];
         std::string line;
         while (true) {

@@ -3,6 +3,7 @@
 
 #include "battle/Items.hpp"
 #include "characters/People.hpp"
+#include "foundation/NumberRanges.hpp"
 #include "foundation/Resources.hpp"
 #include "foundation/TextReader.hpp"
 #include "game/Game.hpp"
@@ -19,7 +20,8 @@ namespace {
 
 template <class F>
 void forBox(WordReader& r, F f) {
-    int x0 = r.integer(), y0 = r.integer(), x1 = r.integer(), y1 = r.integer();
+    const int x0 = r.integer("Box", "x0"), y0 = r.integer("Box", "y0");
+    const int x1 = r.integer("Box", "x1"), y1 = r.integer("Box", "y1");
     for (int x = x0; x <= x1; ++x)
         for (int y = y0; y <= y1; ++y) f(Point{x, y});
 }
@@ -124,26 +126,26 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
         std::string w;
         while (r.next(w)) game->addToSetVar(n, w);
     } else if (word == "ChangeSceneWithPosition" || word == "ChangeSceneWithKeyAndPosition") {
-        int x = r.integer();
-        int y = r.integer();
+        int x = r.integer("Tile", "x");
+        int y = r.integer("Tile", "y");
         std::string target = r.word(word);
         (word == "ChangeSceneWithPosition" ? exits : keyExits)[{x, y}] = target;
     } else if (word == "ChangeSceneAnyKey") {
         anyKeyScene = r.word(word);
     } else if (word == "TeleportLocation") {
-        int x = r.integer();
-        int y = r.integer();
+        int x = r.integer("Tile", "x");
+        int y = r.integer("Tile", "y");
         TeleportTarget t;
         t.scene = r.word(word);
-        t.tile.x = r.integer();
-        t.tile.y = r.integer();
+        t.tile.x = r.integer("Tile", "x");
+        t.tile.y = r.integer("Tile", "y");
         teleports[{x, y}] = t;
     } else if (word == "ClearTeleport") {
         teleports.clear();
     } else if (word == "ChangeHouseSign" || word == "ChangeHouseScene") {
         Point door;
-        door.x = r.integer();
-        door.y = r.integer();
+        door.x = r.integer("Tile", "x");
+        door.y = r.integer("Tile", "y");
         std::string value = r.word(word);
         for (auto& b : buildings) {
             if (b->door != door) continue;
@@ -153,8 +155,8 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
     } else if (word == "SetPosition") {
         int who = personIndex(r.word(word), 4333);
         Point t;
-        t.x = r.integer();
-        t.y = r.integer();
+        t.x = r.integer("Tile", "x");
+        t.y = r.integer("Tile", "y");
         Character& c = people->at(who);
         c.setTilePosition(t);
         placements[who] = t;
@@ -165,8 +167,8 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
         std::string xw = r.word(word);
         if (xw == "RANDOMPLACE") fatalAssert("Scene", 4392, "RANDOMPLACE not supported inside of ifs");
         Point t;
-        t.x = leadingInt(xw, "Scene", 4392);
-        t.y = r.integer();
+        t.x = inRange("Tile", "x", leadingInt(xw, "Scene", 4392));
+        t.y = r.integer("Tile", "y");
         int i = personIndex(who, 4395);
         addPerson(i);
         people->at(i).setTilePosition(t);
@@ -199,8 +201,8 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
     } else if (word == "SetDesiredBattlePos" || word == "SetStartingBattlePos") {
         int i = personIndex(r.word(word), __LINE__);
         Point t;
-        t.x = r.integer();
-        t.y = r.integer();
+        t.x = r.integer("Tile", "x");
+        t.y = r.integer("Tile", "y");
         // The definition keeps them too: starting the battle copies it over the live one.
         if (word == "SetDesiredBattlePos") {
             battle.posts[i] = t;
@@ -265,10 +267,10 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
     } else if (word == "NPCAnimAt") {
         SceneObject o;
         o.name = r.word(word);
-        o.scale = r.real();
+        o.scale = r.real("NPCAnimAt", "scale");
         r.integer(); // the frame count: the drawing asks the store for it
-        int x = r.integer();
-        int y = r.integer();
+        int x = r.integer("Tile", "x");
+        int y = r.integer("Tile", "y");
         o.x = static_cast<float>(x);
         objects2.push_back(o);
         objectRows2[y].push_back(static_cast<int>(objects2.size()) - 1);
@@ -282,10 +284,10 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
         std::string w;
         while (r.next(w)) {
             if (w == "LOCATION") {
-                o.x = r.real();
-                y = r.real();
+                o.x = r.real("Object", "LOCATION");
+                y = r.real("Object", "LOCATION");
             } else if (w == "SIZEX") {
-                o.scale = r.real();
+                o.scale = r.real("Object", "SIZEX");
             } else if (w == "COLORIZE") {
                 int red = r.integer(), green = r.integer(), blue = r.integer();
                 o.colour = sf::Color(red & 255, green & 255, blue & 255);
@@ -300,8 +302,8 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
     } else if (word == "ObjectOnTable" || word == "HatOnTable" || word == "PlanetOnTable") {
         SceneObject o;
         o.name = r.word(word);
-        int x = r.integer();
-        int y = r.integer();
+        int x = r.integer("Tile", "x");
+        int y = r.integer("Tile", "y");
         o.x = static_cast<float>(x);
         o.scale = 0.6f;
         o.yOffset = (TILE_SIZE / 3 - 180) / 2;
@@ -310,15 +312,17 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
         objects.push_back(o);
         objectRows[y].push_back(static_cast<int>(objects.size()) - 1);
     } else if (word == "ColorizeObject") {
-        float x = r.real();
-        float y = r.real();
+        float x = r.real("ColorizeObject", "tile");
+        float y = r.real("ColorizeObject", "tile");
         int red = r.integer(), green = r.integer(), blue = r.integer();
         auto it = objectRows.find(static_cast<int>(std::floor(y)));
         if (it != objectRows.end())
             for (int i : it->second)
                 if (objects[i].x == std::floor(x)) objects[i].colour = sf::Color(red & 255, green & 255, blue & 255);
     } else if (word == "DeleteObjectsInBox") {
-        float x0 = r.real(), y0 = r.real(), x1 = r.real(), y1 = r.real();
+        const char* corner = "corner";
+        float x0 = r.real(word.c_str(), corner), y0 = r.real(word.c_str(), corner);
+        float x1 = r.real(word.c_str(), corner), y1 = r.real(word.c_str(), corner);
         for (int row = static_cast<int>(std::floor(y0)); row <= static_cast<int>(std::floor(y1)); ++row) {
             auto it = objectRows.find(row);
             if (it == objectRows.end()) continue;
@@ -333,19 +337,19 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
         std::string w;
         while (r.next(w)) {
             if (w == "LOCATION") {
-                c.tile.x = r.integer();
-                c.tile.y = r.integer();
+                c.tile.x = r.integer("Tile", "x");
+                c.tile.y = r.integer("Tile", "y");
             } else if (w == "OBJECTS" || w == "ITEMS") {
                 c.holdsItems = w == "ITEMS";
-                int n = r.integer();
+                int n = r.integer("Container", "count");
                 c.contents.clear();
                 for (int i = 0; i < n; ++i) c.contents.push_back(r.word(w));
             } else if (w == "SIZEX") {
-                c.sizeX = r.integer();
+                c.sizeX = r.integer("Container", "SIZEX");
             } else if (w == "TEXTURE") {
                 c.texture = r.word(w);
             } else if (w == "HOWMANY") {
-                c.howMany = r.integer();
+                c.howMany = r.integer("Container", "HOWMANY");
             } else if (w == "GET") {
                 c.get = r.word(w);
             } else {
@@ -358,8 +362,8 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
         containers.clear();
     } else if (word == "Chest" || word == "ChestNextEntry") {
         Point t;
-        t.x = r.integer();
-        t.y = r.integer();
+        t.x = r.integer("Tile", "x");
+        t.y = r.integer("Tile", "y");
         std::string item = r.word(word);
         if (word == "ChestNextEntry") {
             pendingChests.push_back({item, t});
@@ -374,8 +378,8 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
     } else if (word == "Drop" || word == "DropOnTable") {
         std::string item = r.word(word);
         Point t;
-        t.x = r.integer();
-        t.y = r.integer();
+        t.x = r.integer("Tile", "x");
+        t.y = r.integer("Tile", "y");
         int i = itemList->indexOf(item);
         if (i == NO_ITEM) fatalAssert("Scene", 4474, item);
         if (itemList->at(i).type == Item::SPECIAL && people->partyHasItem(i)) return true;
@@ -385,21 +389,22 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
         DropSite s;
         s.item = itemList->indexOf(item);
         if (s.item == NO_ITEM) fatalAssert("Scene", __LINE__, item);
-        s.tile.x = r.integer();
-        s.tile.y = r.integer();
+        s.tile.x = r.integer("Tile", "x");
+        s.tile.y = r.integer("Tile", "y");
         s.flag = r.boolean();
         dropSites[s.tile.y].push_back(s);
     } else if (word == "SwapTile") {
         Point t;
-        t.x = r.integer();
-        t.y = r.integer();
+        t.x = r.integer("Tile", "x");
+        t.y = r.integer("Tile", "y");
         std::string c = r.word(word);
         setCell(t, c[0], 4275);
     } else if (word == "EnergyField") {
-        int x = r.integer(), y = r.integer(), a = r.integer(), b = r.integer();
+        int x = r.integer("Box", "x0"), y = r.integer("Box", "y0");
+        int a = r.integer("Box", "x1"), b = r.integer("Box", "y1");
         energyFields.push_back(Rect(x, y, a, b));
     } else if (word == "EraseEnergyFieldAt") {
-        int x = r.integer(), y = r.integer();
+        int x = r.integer("Tile", "x"), y = r.integer("Tile", "y");
         auto it = std::find_if(energyFields.begin(), energyFields.end(),
                                [&](const Rect& f) { return f.x0 == x && f.y0 == y; });
         if (it != energyFields.end()) energyFields.erase(it);
@@ -410,16 +415,16 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
     } else if (word == "ShardRoom") {
         for (Point p : r.points()) shardRoomCells.push_back(p);
     } else if (word == "RocketTravel") {
-        int x = r.integer();
-        rocketTravelTiles.push_back({x, r.integer()});
+        int x = r.integer("Tile", "x");
+        rocketTravelTiles.push_back({x, r.integer("Tile", "y")});
     } else if (word == "ClearRocketTravel") {
         rocketTravelTiles.clear();
     } else if (word == "ExtraRocketDoor") {
-        int x = r.integer();
-        extraRocketDoors.insert({x, r.integer()});
+        int x = r.integer("Tile", "x");
+        extraRocketDoors.insert({x, r.integer("Tile", "y")});
     } else if (word == "ZweenyRocket") {
-        int x = r.integer();
-        zweenyRocket = {x, r.integer()};
+        int x = r.integer("Tile", "x");
+        zweenyRocket = {x, r.integer("Tile", "y")};
     } else if (word == "SpaceChapterGate") {
         addSpaceGate(*this, args);
     } else if (word == "SetAdvice") {
@@ -492,7 +497,7 @@ bool Scene::runSequenceStep() {
         updateSequenceMovers();
     } else if (word == "Wait") {
         WordReader r(head, "Scene", __LINE__);
-        sequence.wait = r.integer();
+        sequence.wait = r.integer("WaitSequence", "frames");
     } else {
         // Block commands read the lines that follow in the sequence.
         std::string rest;

@@ -66,6 +66,26 @@ TEST_F(StartScreenDraw, EachPartShowsOnlyWhileActive) {
     EXPECT_EQ(img.getPixel(485, 545), sf::Color::Black);
 }
 
+// A damaged save's two-line message fits the screen over the list; the shot is for a look by eye.
+TEST_F(StartScreenDraw, ADamagedSaveMessageFitsTheScreen) {
+    NewGameScreen s;
+    s.message = "Sorry, this save is damaged:\ncut short before ENDOFSAVE (SaveGames//Nova//game.save line 22)";
+    s.resumeList.open({"*** NEW game ***", "Nova"}, false);
+    s.draw(target);
+    sf::Image img = shot();
+    ASSERT_TRUE(img.saveToFile(std::string(QUORVANE_BINARY_DIR) + "/damaged-save-message.png"));
+    // Nothing of the (white) text runs off either side of the screen.
+    const auto white = [](sf::Color c) { return c.r > 200 && c.g > 200 && c.b > 200; };
+    int textPixels = 0;
+    for (unsigned y = 100; y < 300; ++y)
+        for (unsigned x = 0; x < 1920; ++x) {
+            if (!white(img.getPixel(x, y))) continue;
+            ++textPixels;
+            EXPECT_TRUE(x > 40 && x < 1880) << x << " " << y;
+        }
+    EXPECT_GT(textPixels, 1000);
+}
+
 // Which of the two typing sounds is playing; both are stopped first.
 struct TypingSounds {
     sf::Sound* menu = resources->findSound("Menu");

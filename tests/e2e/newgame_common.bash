@@ -52,8 +52,14 @@ e2e_start_display() {
         export DISPLAY=":$n"
         local i
         for i in $(seq 200); do
-            xdpyinfo >/dev/null 2>&1 && return 0
+            # Our server must be the one answering: another suite's Xvfb may have taken the
+            # number between the lock check and the start, and would leave with its suite.
             kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
+            if xdpyinfo >/dev/null 2>&1; then
+                sleep 0.3
+                kill -0 "$E2E_XVFB_PID" 2>/dev/null && return 0
+                break
+            fi
             sleep 0.1
         done
         kill "$E2E_XVFB_PID" 2>/dev/null

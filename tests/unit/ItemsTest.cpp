@@ -173,24 +173,24 @@ TEST(ItemsFile, FaultsAreFatal) {
     EXPECT_FATAL(list.load(dir + "/Nothing.txt", nullptr, 0.f),
                  "ASSERT file Items line 73 : " + dir + "/Nothing.txt");
     std::string wrong = writeFile(dir, "Wrong.txt", "ITEM Sword WEAPON\nITEMS Bread USABLE\n");
-    EXPECT_FATAL(list.load(wrong, nullptr, 0.f), "ASSERT file Items line 104 : ITEMS");
+    EXPECT_FATAL(list.load(wrong, nullptr, 0.f), "ASSERT file Items line 104 : ITEMS (" + wrong + " line 2)");
     std::string twice = writeFile(dir, "Twice.txt", "ITEM Sword WEAPON\nITEM Sword ACCESSORY\n");
     list.items.clear();
-    EXPECT_FATAL(list.load(twice, nullptr, 0.f), "ASSERT file Items line 111 : Sword");
+    EXPECT_FATAL(list.load(twice, nullptr, 0.f), "ASSERT file Items line 111 : Sword (" + twice + " line 2)");
     // A value that is not a number used to spin or end with an empty detail.
     std::string bad = writeFile(dir, "Bad.txt", "ITEM Bread USABLE HP ten\nITEM Cake USABLE HP 2\n");
     list.items.clear();
     EXPECT_TRUE(matches(fatalMessage([&] { list.load(bad, nullptr, 0.f); }),
-                        "ASSERT file Items line [0-9]+ : ten \\(" + bad + "\\)"));
+                        "ASSERT file Items line [0-9]+ : ten \\(" + bad + " line 1\\)"));
     std::string cut = writeFile(dir, "Cut.txt", "ITEM Bread USABLE HP 2 MP\n");
     list.items.clear();
     EXPECT_TRUE(matches(fatalMessage([&] { list.load(cut, nullptr, 0.f); }),
-                        "ASSERT file Items line [0-9]+ : MP \\(" + cut + "\\)"));
+                        "ASSERT file Items line [0-9]+ : MP \\(" + cut + " line 1\\)"));
     // A bare "ITEM" used to add a nameless item that nothing could refer to.
     std::string bare = writeFile(dir, "Bare.txt", "ITEM Bread USABLE HP 2\nITEM   \n");
     list.items.clear();
     EXPECT_TRUE(matches(fatalMessage([&] { list.load(bare, nullptr, 0.f); }),
-                        "ASSERT file Items line [0-9]+ : ITEM \\(" + bare + "\\)"));
+                        "ASSERT file Items line [0-9]+ : ITEM \\(" + bare + " line 2\\)"));
 }
 
 TEST(ItemsFileDeathTest, UnreadableFileStopsWithErrorFile) {

@@ -3,7 +3,9 @@
 
 #include "SceneTestWorld.hpp"
 
+#include <array>
 #include <cstdlib>
+#include <functional>
 #include <queue>
 #include <sstream>
 
@@ -139,4 +141,62 @@ TEST_F(MazeScene, TheStatementLineNeedsAFreeBorderAroundTheMaze) {
     std::istringstream edge("0 2 8 6 HedgeWall X S 1");
     EXPECT_EQ(fatalMessage([&] { readGenerateMaze(s, edge); }),
               "ASSERT file Scene line 778 : Maze must be 1 unit offset from border");
+}
+
+namespace {
+// The carve as it was first written, recursing into each new cell: the stack-based carve must
+// take the same draws and open the same walls.
+MazeCarving recursiveCarve(int width, int height) {
+    MazeCarving m;
+    m.width = width;
+    m.height = height;
+    m.eastOpen.assign(std::size_t(width * height), 0);
+    m.southOpen.assign(std::size_t(width * height), 0);
+    std::vector<bool> visited(std::size_t(width * height), false);
+    auto at = [&](Point c) { return std::size_t(c.x * height + c.y); };
+    std::function<void(Point)> carve = [&](Point c) {
+        visited[at(c)] = true;
+        std::array<int, 4> order{WEST, EAST, NORTH, SOUTH};
+        for (int k = 1; k <= 3; ++k) {
+            int r = rand15();
+            if (k == 2)
+                while (r >= 32766) r = rand15();
+            const int j = r % (k + 1);
+            if (j != k) std::swap(order[k], order[j]);
+        }
+        for (int d : order) {
+            Point nb = c;
+            movePoint(nb, d, 1);
+            if (nb.x < 0 || nb.y < 0 || nb.x >= width || nb.y >= height || visited[at(nb)]) continue;
+            switch (d) {
+            case WEST: m.eastOpen[at(nb)] = 1; break;
+            case EAST: m.eastOpen[at(c)] = 1; break;
+            case NORTH: m.southOpen[at(nb)] = 1; break;
+            default: m.southOpen[at(c)] = 1; break;
+            }
+            carve(nb);
+        }
+    };
+    carve({width / 2, 0});
+    return m;
+}
+} // namespace
+
+TEST(MazeCarve, TheStackCarveMatchesTheRecursiveOneDrawForDraw) {
+    for (unsigned seed = 1; seed <= 300; ++seed) {
+        const int w = 1 + int(seed % 37), h = 1 + int((seed * 7) % 29);
+        std::srand(seed);
+        const MazeCarving expected = recursiveCarve(w, h);
+        const int nextDraw = std::rand();
+        std::srand(seed);
+        const MazeCarving got = carveMaze(w, h);
+        ASSERT_EQ(got.eastOpen, expected.eastOpen) << seed;
+        ASSERT_EQ(got.southOpen, expected.southOpen) << seed;
+        ASSERT_EQ(std::rand(), nextDraw) << seed;
+    }
+    // The size that overflowed the call stack, and the largest a scene may ask for.
+    for (int side : {700, 511}) {
+        const MazeCarving big = carveMaze(side, side);
+        EXPECT_EQ(reachAndEdges(big), std::make_pair(side * side, side * side - 1));
+    }
 }

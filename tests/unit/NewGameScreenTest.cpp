@@ -141,6 +141,23 @@ TEST_F(StartWorld, ResumingLoadsTheChosenSave) {
     EXPECT_EQ(game->current().name, "Intro");
 }
 
+TEST_F(StartWorld, ADamagedSaveComesBackToTheListAsAMessage) {
+    fs::create_directories("SaveGames/Broken");
+    std::ofstream("SaveGames/Broken/game.save") << "SAVEFORMAT 2\nCURRENTSCENE Intro\nCHAPTER 4\n";
+    std::ofstream("SaveGames/Broken/people.save") << "EndOfSave\n";
+    frame({}, false, true);
+    frame();
+    frame({}, false, false, true);
+    EXPECT_FALSE(frame({}, true));
+    EXPECT_EQ(screen().state, 1);
+    EXPECT_EQ(screen().message,
+              "Sorry, this save is damaged:\ncut short before ENDOFSAVE (SaveGames//Broken//game.save line 4)");
+    EXPECT_EQ(game->chapter, 1);
+    EXPECT_EQ(game->current().name, "StartScreen");
+    frame();
+    EXPECT_EQ(screen().state, 2) << "the list is offered again";
+}
+
 TEST_F(StartWorld, AFirstSaveStoppedBetweenItsRenamesIsOffered) {
     fs::create_directories("SaveGames/Fresh");
     std::ofstream("SaveGames/Fresh/people.save") << "";

@@ -8,6 +8,8 @@
 #include "scenes/Scene.hpp"
 #include "support/TestSupport.hpp"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -203,7 +205,8 @@ TEST_F(SaveWorld, RecordsAreWrittenInTheirFileForm) {
     std::ostringstream out;
     game->writeGameSave(out);
     const std::string text = out.str();
-    EXPECT_EQ(text.substr(0, text.find('\n')), "CURRENTSCENE Town");
+    EXPECT_EQ(text.rfind("SAVEFORMAT 2\nCURRENTSCENE Town\n", 0), 0u);
+    EXPECT_EQ(text.substr(text.size() - 10), "ENDOFSAVE\n");
     EXPECT_NE(text.find("STRVARS 3 Blank '' MANDEL_RANDOM_SEED '1234' ORIGIN 'Town' \n"),
               std::string::npos);
     EXPECT_NE(text.find("SETVARS 3  DESTINATIONS { 'Mars' 'Moon' 'Titan' }  Empty { }  Seen { 'x' } \n"),
@@ -268,18 +271,23 @@ TEST_F(SaveWorld, ReaderOddities) {
 TEST_F(SaveWorld, ReaderFailureLines) {
     EXPECT_FATAL(game->readGameSave("SaveGames/Tester/none.save", nullptr, 0.5f),
                  "ASSERT file Game line 1846 : SaveGames/Tester/none.save");
-    const auto failsWith = [&](const std::string& text, const std::string& message) {
+    // Each names the file and the line of the bad record.
+    const auto failsWith = [&](const std::string& text, const std::string& message, int line) {
         writeFile(gameFile(), text);
-        EXPECT_FATAL(game->readGameSave(gameFile(), nullptr, 0.5f), message) << text;
+        EXPECT_FATAL(game->readGameSave(gameFile(), nullptr, 0.5f),
+                     message + " (" + gameFile() + " line " + std::to_string(line) + ")") << text;
     };
-    failsWith("SETVARS 1 Seen ( 'x' }\n", "ASSERT file Game line 1886 : (");
-    failsWith("QUORVANE 2 Ana Nobody\n", "ASSERT file Game line 1956 : Nobody");
-    failsWith("SAVEDQUORVANE 1 Nobody\n", "ASSERT file Game line 1967 : Nobody");
-    failsWith("SPAREQUORVANE 1 Nobody\n", "ASSERT file Game line 1978 : Nobody");
-    failsWith("CHAPTER 1\nWHATEVER 3\n", "ASSERT file Game line 2002 : WHATEVER");
-    failsWith("SCENE Town BOXES 0 BATTLEV 0\n", "ASSERT file Scene line 183 : BOXES");
+    failsWith("SETVARS 1 Seen ( 'x' }\n", "ASSERT file Game line 1886 : (", 1);
+    failsWith("QUORVANE 2 Ana Nobody\n", "ASSERT file Game line 1956 : Nobody", 1);
+    failsWith("SAVEDQUORVANE 1 Nobody\n", "ASSERT file Game line 1967 : Nobody", 1);
+    failsWith("SPAREQUORVANE 1 Nobody\n", "ASSERT file Game line 1978 : Nobody", 1);
+    failsWith("CHAPTER 1\nWHATEVER 3\n", "ASSERT file Game line 2002 : WHATEVER", 2);
+    failsWith("CHAPTER 1\n\n\nSCENE Town BOXES 0 BATTLEV 0\n", "ASSERT file Scene line 183 : BOXES", 4);
+    // Through the resume path the failure comes back as the reason, and nothing is loaded.
     writeFile(peopleFile(), "Person Ana LEVEL 2\n");
-    EXPECT_EQ(fatalMessage([&] { game->loadGame(nullptr); }).rfind("ASSERT file People line ", 0), 0u);
+    std::string damage;
+    EXPECT_FALSE(game->loadGame(nullptr, &damage));
+    EXPECT_EQ(damage, "Person (SaveGames//Tester//people.save line 1)");
 }
 
 TEST_F(SaveWorld, AFailedWriteKeepsTheOldSaveAndSaysSo) {
@@ -381,3 +389,84 @@ TEST_F(SaveWorld, NothingIsSavedOnceTheGameIsFinishedAndSavingTwiceIsStable) {
 }
 
 } // namespace
+
+// Every damaged copy of a real pair: each file cut after every line and inside every line,
+// emptied, and with a bad value in each record. None loads, each says which file and line, the
+// running game stays as it was and the files stay as they are.
+TEST_F(SaveWorld, ADamagedSaveIsNeverLoadedHalf) {
+    play();
+    ASSERT_TRUE(game->saveGame());
+    const std::map<std::string, std::string> whole{{peopleFile(), readFile(peopleFile())},
+                                                   {gameFile(), readFile(gameFile())}};
+    std::vector<std::pair<std::string, std::string>> damaged; // file, its damaged text
+    for (const auto& [file, text] : whole) {
+        std::vector<std::string> lines;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);) lines.push_back(line + "\n");
+        std::string kept;
+        for (const std::string& line : lines) {
+            damaged.push_back({file, kept});                               // cut before the line
+            damaged.push_back({file, kept + line.substr(0, line.size() / 2)}); // cut inside it
+            // A bad value: the first number of the record, else its key, spoiled.
+            std::vector<std::string> words;
+            std::istringstream ws(line);
+            for (std::string w; ws >> w;) words.push_back(w);
+            auto number = std::find_if(words.begin(), words.end(), [](const std::string& w) {
+                return std::isdigit(static_cast<unsigned char>(w[0]));
+            });
+            if (number != words.end()) *number = "1x" + *number;
+            else words[0] = "X" + words[0];
+            std::string spoiled;
+            for (const std::string& w : words) spoiled += w + " ";
+            damaged.push_back({file, text.substr(0, kept.size()) + spoiled + "\n" +
+                                         text.substr(kept.size() + line.size())});
+            kept += line;
+        }
+    }
+    ASSERT_GT(damaged.size(), 60u);
+
+    for (const auto& [file, text] : damaged) {
+        freshGame();
+        for (const auto& [path, original] : whole) writeFile(path, path == file ? text : original);
+        std::ostringstream peopleBefore, gameBefore;
+        game->writePeopleSave(peopleBefore);
+        game->writeGameSave(gameBefore);
+
+        std::string damage;
+        EXPECT_FALSE(game->loadGame(nullptr, &damage)) << file << ":\n" << text;
+        const std::string name = fs::path(file).filename().string();
+        EXPECT_TRUE(damage.find(name + " line ") != std::string::npos ||
+                    damage.find(name + ")") != std::string::npos)
+            << damage;
+        std::ostringstream peopleAfter, gameAfter;
+        game->writePeopleSave(peopleAfter);
+        game->writeGameSave(gameAfter);
+        EXPECT_TRUE(peopleAfter.str() == peopleBefore.str() && gameAfter.str() == gameBefore.str())
+            << "changed by " << file << ":\n" << text;
+        EXPECT_TRUE(readFile(file) == text);
+    }
+
+    // A game file gone from beside a people file that was written with one.
+    freshGame();
+    writeFile(peopleFile(), whole.at(peopleFile()));
+    fs::remove(gameFile());
+    std::string damage;
+    EXPECT_FALSE(game->loadGame(nullptr, &damage));
+    EXPECT_EQ(damage, "missing file (SaveGames//Tester//game.save)");
+
+    // The whole pair still loads, and a pair written before the closing records reads as it did.
+    freshGame();
+    for (const auto& [path, original] : whole) writeFile(path, original);
+    EXPECT_TRUE(game->loadGame(nullptr));
+    EXPECT_EQ(game->chapter, 3);
+    freshGame();
+    std::string oldGame = whole.at(gameFile()), oldPeople = whole.at(peopleFile());
+    oldGame = oldGame.substr(oldGame.find('\n') + 1);
+    oldGame.erase(oldGame.rfind("ENDOFSAVE"));
+    oldPeople.erase(oldPeople.rfind("EndOfSave"));
+    writeFile(gameFile(), oldGame);
+    writeFile(peopleFile(), oldPeople);
+    EXPECT_TRUE(game->loadGame(nullptr));
+    EXPECT_EQ(game->chapter, 3);
+    EXPECT_EQ(people->at(1).level, 7);
+}
