@@ -281,13 +281,17 @@ int leadingInt(std::string_view text, const char* source, int line) {
     return withinDefault(value, text, source, line);
 }
 
-int toInt(std::string_view text, const char* source, int line) {
+int toFullInt(std::string_view text, const char* source, int line) {
     std::string_view t = trimmed(text);
     if (!t.empty() && t.front() == '+') t.remove_prefix(1);
     int value = 0;
     auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
     if (ec != std::errc() || end != t.data() + t.size() || t.empty()) fatalAssert(source, line, text);
-    return withinDefault(value, text, source, line);
+    return value;
+}
+
+int toInt(std::string_view text, const char* source, int line) {
+    return withinDefault(toFullInt(text, source, line), text, source, line);
 }
 
 float toFloat(std::string_view text, const char* source, int line) {

@@ -180,6 +180,9 @@ template <class T>
 
 // The whole text must be an integer (surrounding blanks allowed).
 int toInt(std::string_view text, const char* source, int line);
+// Like toInt, but any int is taken: for numbers the game itself wrote whose range is all of int
+// (random seeds).
+int toFullInt(std::string_view text, const char* source, int line);
 // Like std::stoi: leading blanks, a sign, then the digits up to the first other character.
 int leadingInt(std::string_view text, const char* source, int line);
 float toFloat(std::string_view text, const char* source, int line);

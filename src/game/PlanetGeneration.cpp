@@ -95,7 +95,7 @@ void Game::generatePlanet(sf::RenderWindow* window, float fraction,
     const std::string stored = getStrVar("MANDEL_RANDOM_SEED");
     int seed;
     if (!stored.empty()) {
-        seed = toInt(stored, "Game", __LINE__);
+        seed = toFullInt(stored, "Game", __LINE__);
     } else {
         seed = static_cast<std::int32_t>(std::time(nullptr));
         setStrVar("MANDEL_RANDOM_SEED", std::to_string(seed));
