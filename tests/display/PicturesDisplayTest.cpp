@@ -12,6 +12,7 @@
 #include "minigames/Sokoban.hpp"
 #include "scenes/Scene.hpp"
 
+#include "support/DemoWorld.hpp"
 #include "support/DisplaySupport.hpp"
 #include "support/TestSupport.hpp"
 
@@ -22,43 +23,18 @@
 
 namespace {
 
-struct PicturesWorld {
-    std::unique_ptr<Resources> store = std::make_unique<Resources>();
-    std::unique_ptr<People> roster = std::make_unique<People>();
-    std::unique_ptr<MagicRepository> spells = std::make_unique<MagicRepository>();
-    std::unique_ptr<ItemList> items = std::make_unique<ItemList>();
-    std::unique_ptr<PotionRepository> potions = std::make_unique<PotionRepository>();
-    std::unique_ptr<Game> shell;
-};
-
-PicturesWorld& world() {
-    static PicturesWorld* w = [] {
-        auto* p = new PicturesWorld();
-        resources = p->store.get();
-        people = p->roster.get();
-        magicRepository = p->spells.get();
-        itemList = p->items.get();
-        potionRepository = p->potions.get();
-        p->shell = std::make_unique<Game>();
-        game = p->shell.get();
-        p->shell->init(nullptr);
-        p->shell->setStrVar("MANDEL_RANDOM_SEED", "2024");
-        p->shell->loadPlanet("Mandelbrot", nullptr);
-        return p;
-    }();
+DemoWorld& world() {
+    static DemoWorld* w = newDemoWorld<DemoWorld>([](DemoWorld& d) {
+        d.shell->setStrVar("MANDEL_RANDOM_SEED", "2024");
+        d.shell->loadPlanet("Mandelbrot", nullptr);
+    });
     return *w;
 }
 
 class PicturesDraw : public ::testing::Test {
 protected:
     void SetUp() override {
-        PicturesWorld& w = world();
-        resources = w.store.get();
-        people = w.roster.get();
-        magicRepository = w.spells.get();
-        itemList = w.items.get();
-        potionRepository = w.potions.get();
-        game = w.shell.get();
+        world().bind();
         zoom(120);
     }
     void TearDown() override { zoom(120); }

@@ -9,6 +9,7 @@
 #include "scenes/Scene.hpp"
 #include "scenes/SceneDrawGeometry.hpp"
 
+#include "support/DemoWorld.hpp"
 #include "support/DisplaySupport.hpp"
 #include "support/TestSupport.hpp"
 
@@ -21,28 +22,8 @@
 namespace {
 
 // The shipped demo, loaded once for all the tests of this file.
-struct DemoWorld {
-    std::unique_ptr<Resources> store = std::make_unique<Resources>();
-    std::unique_ptr<People> roster = std::make_unique<People>();
-    std::unique_ptr<MagicRepository> spells = std::make_unique<MagicRepository>();
-    std::unique_ptr<ItemList> items = std::make_unique<ItemList>();
-    std::unique_ptr<PotionRepository> potions = std::make_unique<PotionRepository>();
-    std::unique_ptr<Game> shell;
-};
-
 DemoWorld& demo() {
-    static DemoWorld* world = [] {
-        auto* w = new DemoWorld();
-        resources = w->store.get();
-        people = w->roster.get();
-        magicRepository = w->spells.get();
-        itemList = w->items.get();
-        potionRepository = w->potions.get();
-        w->shell = std::make_unique<Game>();
-        game = w->shell.get();
-        w->shell->init(nullptr);
-        return w;
-    }();
+    static DemoWorld* world = newDemoWorld<DemoWorld>();
     return *world;
 }
 
@@ -77,13 +58,7 @@ int differingPixels(const sf::Image& a, const sf::Image& b, int x0, int y0, int 
 class SceneWalkDraw : public ::testing::Test {
 protected:
     void SetUp() override {
-        DemoWorld& w = demo();
-        resources = w.store.get();
-        people = w.roster.get();
-        magicRepository = w.spells.get();
-        itemList = w.items.get();
-        potionRepository = w.potions.get();
-        game = w.shell.get();
+        demo().bind();
         zoom(120);
     }
     void TearDown() override {
