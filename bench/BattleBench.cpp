@@ -32,12 +32,6 @@ struct Arena : DemoWorld {
     }
 };
 
-void setZoom(int t) {
-    displayTileSize = t;
-    displayWallHeight = t * 3 / 2;
-    game->normalZoom = t == 120;
-}
-
 // The arena with its battle running and waiting for the player's first move.
 Arena* arena() {
     static Arena* a = [] {
@@ -75,7 +69,7 @@ bool haveDisplay(benchmark::State& state) {
 void BM_ArenaBattleFrame(benchmark::State& state) {
     if (!haveDisplay(state)) return;
     Arena* a = arena();
-    setZoom(static_cast<int>(state.range(0)));
+    setDisplayZoom(static_cast<int>(state.range(0)));
     Battle& b = a->scene->battle;
     for (auto _ : state) {
         ++game->frameCounter;
@@ -86,7 +80,7 @@ void BM_ArenaBattleFrame(benchmark::State& state) {
     }
     state.counters["state"] = b.state;
     state.counters["combatants"] = static_cast<double>(b.turnList.size());
-    setZoom(120);
+    setDisplayZoom(120);
 }
 // Whole-process time counts the software renderer's own threads as well.
 BENCHMARK(BM_ArenaBattleFrame)->Arg(120)->Arg(60)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();

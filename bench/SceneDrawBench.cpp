@@ -42,24 +42,18 @@ Demo* demo() {
     return d;
 }
 
-void setZoom(int t) {
-    displayTileSize = t;
-    displayWallHeight = t * 3 / 2;
-    game->normalZoom = t == 120;
-}
-
 void BM_QuarterUpdate(benchmark::State& state) {
     if (!std::getenv("DISPLAY")) {
         state.SkipWithError("the demo's textures need a display");
         return;
     }
     Demo* d = demo();
-    setZoom(static_cast<int>(state.range(0)));
+    setDisplayZoom(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         ++game->frameCounter;
         d->quarter->update(nullptr);
     }
-    setZoom(120);
+    setDisplayZoom(120);
 }
 BENCHMARK(BM_QuarterUpdate)->Arg(120)->Arg(60)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
 
@@ -70,13 +64,13 @@ void BM_QuarterDraw(benchmark::State& state) {
         return;
     }
     Demo* d = demo();
-    setZoom(static_cast<int>(state.range(0)));
+    setDisplayZoom(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         d->window->clear(sf::Color::Black);
         d->quarter->draw(*d->window);
         d->window->display();
     }
-    setZoom(120);
+    setDisplayZoom(120);
 }
 // Process time counts the software renderer's own threads as well.
 BENCHMARK(BM_QuarterDraw)->Arg(120)->Arg(60)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
@@ -94,14 +88,14 @@ void BM_CaveDrawMainThread(benchmark::State& state) {
     Demo* d = demo();
     Scene& cave = game->sceneByName("GlowCave");
     cave.camera = {0, 600};
-    setZoom(static_cast<int>(state.range(0)));
+    setDisplayZoom(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         cave.light.updateFrame();
         d->window->clear(sf::Color::Black);
         cave.draw(*d->window);
         d->window->display();
     }
-    setZoom(120);
+    setDisplayZoom(120);
 }
 BENCHMARK(BM_CaveDrawMainThread)->Arg(120)->Arg(60)->Unit(benchmark::kMillisecond);
 

@@ -337,9 +337,7 @@ TEST_F(BattleEffects, GridPicture) {
     const std::string dir = binaryDir() + "/screens";
     std::filesystem::create_directories(dir);
     for (int t : {120, 60}) {
-        displayTileSize = t;
-        displayWallHeight = t * 3 / 2;
-        game->normalZoom = t == 120;
+        setDisplayZoom(t);
         s.camera = people->at(caster).pixel - Point{960, 540};
         window.clear();
         s.draw(window);

@@ -57,11 +57,6 @@ protected:
         shell->draw(w);
         return captureWindow(w);
     }
-    void screenshot(const sf::Image& img, const std::string& name) {
-        const std::string dir = binaryDir() + "/screens";
-        std::filesystem::create_directories(dir);
-        ASSERT_TRUE(img.saveToFile(dir + "/" + name + ".png"));
-    }
     // Pixels of the rectangle close to the colour.
     static int count(const sf::Image& img, int x0, int y0, int w, int h, sf::Color c) {
         int n = 0;
@@ -81,7 +76,7 @@ TEST_F(PartyScreens, TheMenuItsPreviewAndTheCharacterView) {
     ASSERT_TRUE(shell->partyMenu.isOpen);
     shell->toggleEquipmentLock(0, 1); // an empty locked slot still shows its lock
     const sf::Image menu = frame();
-    screenshot(menu, "party_menu");
+    saveScreenshot(menu, "party_menu");
     EXPECT_EQ(menu.getPixel(52, 500), sf::Color::Blue) << "the member panel";
     EXPECT_GT(count(menu, 48 + 19 + 4, 27 + 246 * 3 + 19 + 4, 30, 10, sf::Color(100, 100, 100)), 250)
         << "the reserve member's row is grey";
@@ -92,7 +87,7 @@ TEST_F(PartyScreens, TheMenuItsPreviewAndTheCharacterView) {
     presses({keys::Down, keys::Space, keys::Space});
     ASSERT_EQ(shell->partyMenu.itemList.options.front().substr(0, 12), "1 Greatsword");
     const sf::Image preview = frame();
-    screenshot(preview, "equip_preview");
+    saveScreenshot(preview, "equip_preview");
     const Point str = shell->partyMenu.statPositions.at(STR);
     const Point spd = shell->partyMenu.statPositions.at(SPD);
     EXPECT_GT(count(preview, str.x + 100, str.y, 30, 25, sf::Color::Green), 8) << "STR +1 in green";
@@ -111,7 +106,7 @@ TEST_F(PartyScreens, TheMenuItsPreviewAndTheCharacterView) {
     presses({keys::LControl, keys::LControl, keys::Up, keys::Space, keys::Down, keys::Space});
     ASSERT_EQ(shell->shownCharacter, roster->indexOf("Mira"));
     const sf::Image view = frame();
-    screenshot(view, "character_view");
+    saveScreenshot(view, "character_view");
     EXPECT_EQ(view.getPixel(60, 1040), sf::Color::Blue) << "the panel";
     EXPECT_EQ(view.getPixel(1190, 85), sf::Color(135, 206, 235)) << "the sky over the guildhall's floor";
     EXPECT_EQ(view.getPixel(600, 530), sf::Color(0, 170, 222)) << "the equipment strip";
@@ -130,7 +125,7 @@ TEST_F(PartyScreens, EverySpellOfTheSpellFileHasAnIcon) {
     ASSERT_GT(spells->spells.size(), 5u);
     shell->shownCharacter = roster->indexOf("Mira");
     shell->viewedCharacter = caster;
-    screenshot(frame(), "character_view_every_spell");
+    saveScreenshot(frame(), "character_view_every_spell");
 }
 
 TEST_F(PartyScreens, GivingAndSabiosAdviceAndTheExchange) {
@@ -170,7 +165,7 @@ TEST_F(PartyScreens, GivingAndSabiosAdviceAndTheExchange) {
     press(keys::Space); // Mira to the reserve
     EXPECT_EQ(roster->reserve.count(roster->indexOf("Mira")), 1u);
     const sf::Image exchange = frame();
-    screenshot(exchange, "exchange_menu");
+    saveScreenshot(exchange, "exchange_menu");
     EXPECT_GT(count(exchange, 160 + 500, 180 + 500, 100, 100, sf::Color::Red), 9000) << "the party list";
     EXPECT_GT(count(exchange, 1120 + 500, 180 + 500, 100, 100, sf::Color::Blue), 9000) << "the reserve list";
     press(keys::LControl);

@@ -5,6 +5,7 @@
 #include "battle/Items.hpp"
 #include "battle/Magic.hpp"
 #include "characters/People.hpp"
+#include "foundation/main.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
@@ -52,4 +53,11 @@ W* newDemoWorld(const std::function<void(W&)>& extras = {},
     });
     if (extras) extras(*w);
     return w;
+}
+
+// Draws at this tile size (120: the normal zoom, 60: zoomed out), walls half as tall again.
+inline void setDisplayZoom(int tileSize) {
+    displayTileSize = tileSize;
+    displayWallHeight = tileSize * 3 / 2;
+    game->normalZoom = tileSize == 120;
 }

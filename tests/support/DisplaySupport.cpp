@@ -1,8 +1,14 @@
 #include "support/DisplaySupport.hpp"
 
 #include "foundation/Resources.hpp"
+#include "scenes/Scene.hpp"
+#include "support/TestSupport.hpp"
 
 #include <SFML/Graphics/Texture.hpp>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
 
 sf::RenderWindow& testWindow() {
     static sf::RenderWindow window(sf::VideoMode(1920, 1080, 32), "Quorvane 2.0 test",
@@ -27,4 +33,17 @@ Resources& dialogResources() {
         return r;
     }();
     return *store;
+}
+
+sf::Image drawSceneFrame(Scene& scene) {
+    sf::RenderWindow& w = testWindow();
+    w.clear(sf::Color::Black);
+    scene.draw(w);
+    return captureWindow(w);
+}
+
+void saveScreenshot(const sf::Image& img, const std::string& name) {
+    const std::string dir = binaryDir() + "/screens";
+    std::filesystem::create_directories(dir);
+    ASSERT_TRUE(img.saveToFile(dir + "/" + name + ".png"));
 }
