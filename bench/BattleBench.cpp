@@ -8,6 +8,7 @@
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
 #include "scenes/Scene.hpp"
+#include "support/DemoWorld.hpp"
 
 #include <SFML/Audio/Music.hpp>
 #include <SFML/Graphics.hpp>
@@ -20,43 +21,26 @@
 
 namespace {
 
-struct Arena {
-    std::unique_ptr<Resources> store = std::make_unique<Resources>();
-    std::unique_ptr<People> roster = std::make_unique<People>();
-    std::unique_ptr<MagicRepository> spells = std::make_unique<MagicRepository>();
-    std::unique_ptr<ItemList> items = std::make_unique<ItemList>();
-    std::unique_ptr<PotionRepository> potions = std::make_unique<PotionRepository>();
-    std::unique_ptr<Game> shell;
+struct Arena : DemoWorld {
     std::unique_ptr<sf::RenderWindow> window;
     Scene* scene = nullptr;
 
+    // Binds the world and makes the arena the current scene.
     void bind() {
-        resources = store.get();
-        people = roster.get();
-        magicRepository = spells.get();
-        itemList = items.get();
-        potionRepository = potions.get();
-        game = shell.get();
+        DemoWorld::bind();
         game->currentScene = game->findScene("Arena");
     }
 };
 
-void setZoom(int t) {
-    displayTileSize = t;
-    displayWallHeight = t * 3 / 2;
-    game->normalZoom = t == 120;
-}
-
 // The arena with its battle running and waiting for the player's first move.
 Arena* arena() {
     static Arena* a = [] {
-        auto* w = new Arena();
         std::filesystem::current_path(QUORVANE_RUN_DIR);
-        w->shell = std::make_unique<Game>();
-        w->bind();
-        w->window = std::make_unique<sf::RenderWindow>(sf::VideoMode(1920, 1080, 32), "bench",
-                                                       sf::Style::Titlebar | sf::Style::Close);
-        w->shell->init(nullptr);
+        auto* w = newDemoWorld<Arena>({}, [](Arena& fresh) {
+            fresh.bind();
+            fresh.window = std::make_unique<sf::RenderWindow>(
+                sf::VideoMode(1920, 1080, 32), "bench", sf::Style::Titlebar | sf::Style::Close);
+        });
         w->bind();
         w->shell->previousScene = w->shell->findScene("Meadow");
         w->scene = &w->shell->current();
@@ -85,7 +69,7 @@ bool haveDisplay(benchmark::State& state) {
 void BM_ArenaBattleFrame(benchmark::State& state) {
     if (!haveDisplay(state)) return;
     Arena* a = arena();
-    setZoom(static_cast<int>(state.range(0)));
+    setDisplayZoom(static_cast<int>(state.range(0)));
     Battle& b = a->scene->battle;
     for (auto _ : state) {
         ++game->frameCounter;
@@ -96,7 +80,7 @@ void BM_ArenaBattleFrame(benchmark::State& state) {
     }
     state.counters["state"] = b.state;
     state.counters["combatants"] = static_cast<double>(b.turnList.size());
-    setZoom(120);
+    setDisplayZoom(120);
 }
 // Whole-process time counts the software renderer's own threads as well.
 BENCHMARK(BM_ArenaBattleFrame)->Arg(120)->Arg(60)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();

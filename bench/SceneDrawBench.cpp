@@ -7,6 +7,7 @@
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
 #include "scenes/Scene.hpp"
+#include "support/DemoWorld.hpp"
 
 #include <SFML/Graphics.hpp>
 
@@ -18,44 +19,27 @@
 
 namespace {
 
-struct Demo {
-    std::unique_ptr<Resources> store = std::make_unique<Resources>();
-    std::unique_ptr<People> roster = std::make_unique<People>();
-    std::unique_ptr<MagicRepository> spells = std::make_unique<MagicRepository>();
-    std::unique_ptr<ItemList> items = std::make_unique<ItemList>();
-    std::unique_ptr<PotionRepository> potions = std::make_unique<PotionRepository>();
-    std::unique_ptr<Game> shell;
+struct Demo : DemoWorld {
     std::unique_ptr<sf::RenderWindow> window;
     Scene* quarter = nullptr;
 };
 
 Demo* demo() {
     static Demo* d = [] {
-        auto* w = new Demo();
         std::filesystem::current_path(QUORVANE_RUN_DIR);
-        resources = w->store.get();
-        people = w->roster.get();
-        magicRepository = w->spells.get();
-        itemList = w->items.get();
-        potionRepository = w->potions.get();
-        w->shell = std::make_unique<Game>();
-        game = w->shell.get();
-        w->window = std::make_unique<sf::RenderWindow>(sf::VideoMode(1920, 1080, 32), "bench",
-                                                       sf::Style::Titlebar | sf::Style::Close);
-        w->shell->init(nullptr);
-        w->quarter = &w->shell->sceneByName("Quarter");
-        w->shell->currentScene = w->shell->findScene("Quarter");
-        people->mainCharacter().setTilePosition({20, 8});
-        w->quarter->camera = {20 * 120 - 960, 8 * 120 - 540};
-        return w;
+        return newDemoWorld<Demo>(
+            [](Demo& w) {
+                w.quarter = &w.shell->sceneByName("Quarter");
+                w.shell->currentScene = w.shell->findScene("Quarter");
+                people->mainCharacter().setTilePosition({20, 8});
+                w.quarter->camera = {20 * 120 - 960, 8 * 120 - 540};
+            },
+            [](Demo& w) {
+                w.window = std::make_unique<sf::RenderWindow>(
+                    sf::VideoMode(1920, 1080, 32), "bench", sf::Style::Titlebar | sf::Style::Close);
+            });
     }();
     return d;
-}
-
-void setZoom(int t) {
-    displayTileSize = t;
-    displayWallHeight = t * 3 / 2;
-    game->normalZoom = t == 120;
 }
 
 void BM_QuarterUpdate(benchmark::State& state) {
@@ -64,12 +48,12 @@ void BM_QuarterUpdate(benchmark::State& state) {
         return;
     }
     Demo* d = demo();
-    setZoom(static_cast<int>(state.range(0)));
+    setDisplayZoom(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         ++game->frameCounter;
         d->quarter->update(nullptr);
     }
-    setZoom(120);
+    setDisplayZoom(120);
 }
 BENCHMARK(BM_QuarterUpdate)->Arg(120)->Arg(60)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
 
@@ -80,13 +64,13 @@ void BM_QuarterDraw(benchmark::State& state) {
         return;
     }
     Demo* d = demo();
-    setZoom(static_cast<int>(state.range(0)));
+    setDisplayZoom(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         d->window->clear(sf::Color::Black);
         d->quarter->draw(*d->window);
         d->window->display();
     }
-    setZoom(120);
+    setDisplayZoom(120);
 }
 // Process time counts the software renderer's own threads as well.
 BENCHMARK(BM_QuarterDraw)->Arg(120)->Arg(60)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
@@ -104,14 +88,14 @@ void BM_CaveDrawMainThread(benchmark::State& state) {
     Demo* d = demo();
     Scene& cave = game->sceneByName("GlowCave");
     cave.camera = {0, 600};
-    setZoom(static_cast<int>(state.range(0)));
+    setDisplayZoom(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         cave.light.updateFrame();
         d->window->clear(sf::Color::Black);
         cave.draw(*d->window);
         d->window->display();
     }
-    setZoom(120);
+    setDisplayZoom(120);
 }
 BENCHMARK(BM_CaveDrawMainThread)->Arg(120)->Arg(60)->Unit(benchmark::kMillisecond);
 

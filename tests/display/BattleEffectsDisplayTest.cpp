@@ -10,6 +10,7 @@
 #include "game/Globals.hpp"
 #include "scenes/Scene.hpp"
 
+#include "support/DemoWorld.hpp"
 #include "support/DisplaySupport.hpp"
 #include "support/TestSupport.hpp"
 
@@ -23,33 +24,17 @@
 
 namespace {
 
-struct DemoWorld {
-    std::unique_ptr<Resources> store = std::make_unique<Resources>();
-    std::unique_ptr<People> roster = std::make_unique<People>();
-    std::unique_ptr<MagicRepository> spells = std::make_unique<MagicRepository>();
-    std::unique_ptr<ItemList> items = std::make_unique<ItemList>();
-    std::unique_ptr<PotionRepository> potions = std::make_unique<PotionRepository>();
-    std::unique_ptr<Game> shell;
+struct CastingWorld : DemoWorld {
     std::deque<Character> characters; // the roster as loaded, put back before every cast
     std::set<int> party, reserve;
 };
 
-DemoWorld& demo() {
-    static DemoWorld* world = [] {
-        auto* w = new DemoWorld();
-        resources = w->store.get();
-        people = w->roster.get();
-        magicRepository = w->spells.get();
-        itemList = w->items.get();
-        potionRepository = w->potions.get();
-        w->shell = std::make_unique<Game>();
-        game = w->shell.get();
-        w->shell->init(nullptr);
-        w->characters = w->roster->characters;
-        w->party = w->roster->party;
-        w->reserve = w->roster->reserve;
-        return w;
-    }();
+CastingWorld& demo() {
+    static CastingWorld* world = newDemoWorld<CastingWorld>([](CastingWorld& w) {
+        w.characters = w.roster->characters;
+        w.party = w.roster->party;
+        w.reserve = w.roster->reserve;
+    });
     return *world;
 }
 
@@ -77,13 +62,8 @@ constexpr int PANEL_X0 = 96, PANEL_Y0 = 54, PANEL_X1 = 96 + 1728, PANEL_Y1 = 54 
 class BattleEffects : public ::testing::TestWithParam<Cast> {
 protected:
     void SetUp() override {
-        DemoWorld& w = demo();
-        resources = w.store.get();
-        people = w.roster.get();
-        magicRepository = w.spells.get();
-        itemList = w.items.get();
-        potionRepository = w.potions.get();
-        game = w.shell.get();
+        CastingWorld& w = demo();
+        w.bind();
         people->characters = w.characters;
         people->party = w.party;
         people->reserve = w.reserve;
@@ -357,9 +337,7 @@ TEST_F(BattleEffects, GridPicture) {
     const std::string dir = binaryDir() + "/screens";
     std::filesystem::create_directories(dir);
     for (int t : {120, 60}) {
-        displayTileSize = t;
-        displayWallHeight = t * 3 / 2;
-        game->normalZoom = t == 120;
+        setDisplayZoom(t);
         s.camera = people->at(caster).pixel - Point{960, 540};
         window.clear();
         s.draw(window);

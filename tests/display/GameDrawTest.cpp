@@ -7,6 +7,7 @@
 #include "game/Globals.hpp"
 #include "scenes/Scene.hpp"
 
+#include "support/DemoWorld.hpp"
 #include "support/DisplaySupport.hpp"
 #include "support/TestSupport.hpp"
 
@@ -186,21 +187,11 @@ TEST_F(GameDraw, OnlyHighlightedItemsDrawRandomColours) {
 
 TEST(GameDemo, StartsOnTheStartScreenAndLoadsCeresOnFirstEntry) {
     GlobalsGuard globals;
-    auto store = std::make_unique<Resources>();
-    auto roster = std::make_unique<People>();
-    auto spells = std::make_unique<MagicRepository>();
-    auto items = std::make_unique<ItemList>();
-    auto potions = std::make_unique<PotionRepository>();
-    resources = store.get();
-    people = roster.get();
-    magicRepository = spells.get();
-    itemList = items.get();
-    potionRepository = potions.get();
-    auto g = std::make_unique<Game>();
-    game = g.get();
+    DemoWorld demo;
 
     auto start = std::chrono::steady_clock::now();
-    g->init(nullptr);
+    demo.load();
+    Game* g = demo.shell.get();
     g->gotoScene("StartScreen", false, nullptr);
     auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                   std::chrono::steady_clock::now() - start)

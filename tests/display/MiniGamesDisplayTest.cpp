@@ -8,6 +8,7 @@
 #include "game/Globals.hpp"
 #include "scenes/Scene.hpp"
 
+#include "support/DemoWorld.hpp"
 #include "support/DisplaySupport.hpp"
 #include "unit/MiniGameWorld.hpp"
 
@@ -82,30 +83,13 @@ TEST_F(FlagQuizWorld, FewerThanFiveFlagsStopNamingTheFolder) {
 
 // --- every game on the demo, drawn ---
 
-struct DemoArcade {
-    std::unique_ptr<Resources> store = std::make_unique<Resources>();
-    std::unique_ptr<People> roster = std::make_unique<People>();
-    std::unique_ptr<MagicRepository> spells = std::make_unique<MagicRepository>();
-    std::unique_ptr<ItemList> items = std::make_unique<ItemList>();
-    std::unique_ptr<PotionRepository> potions = std::make_unique<PotionRepository>();
-    std::unique_ptr<Game> shell;
-};
-
-DemoArcade& arcade() {
-    static DemoArcade* world = [] {
+DemoWorld& arcade() {
+    static DemoWorld* world = [] {
         testWindow();
-        auto* w = new DemoArcade();
-        resources = w->store.get();
-        people = w->roster.get();
-        magicRepository = w->spells.get();
-        itemList = w->items.get();
-        potionRepository = w->potions.get();
-        w->shell = std::make_unique<Game>();
-        game = w->shell.get();
-        w->shell->init(nullptr);
-        w->shell->playerName = "MiniGameScreens";
-        std::filesystem::create_directories("SaveGames/MiniGameScreens");
-        return w;
+        return newDemoWorld<DemoWorld>([](DemoWorld& w) {
+            w.shell->playerName = "MiniGameScreens";
+            std::filesystem::create_directories("SaveGames/MiniGameScreens");
+        });
     }();
     return *world;
 }
@@ -113,13 +97,7 @@ DemoArcade& arcade() {
 class ArcadeScreens : public ::testing::Test {
 protected:
     void SetUp() override {
-        DemoArcade& w = arcade();
-        resources = w.store.get();
-        people = w.roster.get();
-        magicRepository = w.spells.get();
-        itemList = w.items.get();
-        potionRepository = w.potions.get();
-        game = w.shell.get();
+        arcade().bind();
     }
     void enterCabinet(const std::string& name) {
         game->previousScene = game->findScene("Arcade");

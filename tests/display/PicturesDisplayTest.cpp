@@ -12,6 +12,7 @@
 #include "minigames/Sokoban.hpp"
 #include "scenes/Scene.hpp"
 
+#include "support/DemoWorld.hpp"
 #include "support/DisplaySupport.hpp"
 #include "support/TestSupport.hpp"
 
@@ -22,51 +23,21 @@
 
 namespace {
 
-struct PicturesWorld {
-    std::unique_ptr<Resources> store = std::make_unique<Resources>();
-    std::unique_ptr<People> roster = std::make_unique<People>();
-    std::unique_ptr<MagicRepository> spells = std::make_unique<MagicRepository>();
-    std::unique_ptr<ItemList> items = std::make_unique<ItemList>();
-    std::unique_ptr<PotionRepository> potions = std::make_unique<PotionRepository>();
-    std::unique_ptr<Game> shell;
-};
-
-PicturesWorld& world() {
-    static PicturesWorld* w = [] {
-        auto* p = new PicturesWorld();
-        resources = p->store.get();
-        people = p->roster.get();
-        magicRepository = p->spells.get();
-        itemList = p->items.get();
-        potionRepository = p->potions.get();
-        p->shell = std::make_unique<Game>();
-        game = p->shell.get();
-        p->shell->init(nullptr);
-        p->shell->setStrVar("MANDEL_RANDOM_SEED", "2024");
-        p->shell->loadPlanet("Mandelbrot", nullptr);
-        return p;
-    }();
+DemoWorld& world() {
+    static DemoWorld* w = newDemoWorld<DemoWorld>([](DemoWorld& d) {
+        d.shell->setStrVar("MANDEL_RANDOM_SEED", "2024");
+        d.shell->loadPlanet("Mandelbrot", nullptr);
+    });
     return *w;
 }
 
 class PicturesDraw : public ::testing::Test {
 protected:
     void SetUp() override {
-        PicturesWorld& w = world();
-        resources = w.store.get();
-        people = w.roster.get();
-        magicRepository = w.spells.get();
-        itemList = w.items.get();
-        potionRepository = w.potions.get();
-        game = w.shell.get();
-        zoom(120);
+        world().bind();
+        setDisplayZoom(120);
     }
-    void TearDown() override { zoom(120); }
-    static void zoom(int t) {
-        displayTileSize = t;
-        displayWallHeight = t * 3 / 2;
-        game->normalZoom = t == 120;
-    }
+    void TearDown() override { setDisplayZoom(120); }
     static Point view(Scene& s) {
         Point c = s.camera + Point{960, 540};
         scaleToScreen(c);
@@ -80,17 +51,6 @@ protected:
         s.enter(from);
         s.message = LongText();
         return s;
-    }
-    sf::Image frame(Scene& s) {
-        sf::RenderWindow& w = testWindow();
-        w.clear(sf::Color::Black);
-        s.draw(w);
-        return captureWindow(w);
-    }
-    void screenshot(const sf::Image& img, const std::string& name) {
-        const std::string dir = binaryDir() + "/screens";
-        std::filesystem::create_directories(dir);
-        ASSERT_TRUE(img.saveToFile(dir + "/" + name + ".png"));
     }
 
 private:
@@ -122,7 +82,7 @@ TEST_F(PicturesDraw, TheShooterTitleAndABusySky) {
     w.clear();
     stf.draw(w);
     const sf::Image title = captureWindow(w);
-    screenshot(title, "shooter_title");
+    saveScreenshot(title, "shooter_title");
     EXPECT_EQ(title.getPixel(3, 3), sf::Color(0, 50, 0));
     EXPECT_EQ(title.getPixel(300, 200), sf::Color(0, 70, 0));
 
@@ -139,7 +99,7 @@ TEST_F(PicturesDraw, TheShooterTitleAndABusySky) {
     w.clear();
     stf.draw(w);
     const sf::Image sky = captureWindow(w);
-    screenshot(sky, "shooter_playing");
+    saveScreenshot(sky, "shooter_playing");
     // The ground covers the window and the player's bar is drawn over it.
     EXPECT_NE(sky.getPixel(3, 3), sf::Color::Black);
     EXPECT_EQ(sky.getPixel(1160, 1010), sf::Color::Green);
@@ -155,17 +115,17 @@ TEST_F(PicturesDraw, TheBlockVaultAndThePortraitsAtBothZooms) {
     SokobanBlock& crate = vault.sokoban->blocks[0];
     crate.tile = {8, 2};
     crate.px = 8 * TILE_SIZE;
-    screenshot(frame(vault), "block_vault");
+    saveScreenshot(drawSceneFrame(vault), "block_vault");
     vault.sokoban->restart();
 
     Scene& hall = enter("WonderHall", "Quarter");
     people->mainCharacter().setTilePosition({9, 4});
     for (const auto& p : hall.alivePictures) p->update();
     for (int t : {120, 60}) {
-        zoom(t);
+        setDisplayZoom(t);
         hall.camera = {0, 0};
-        const sf::Image img = frame(hall);
-        screenshot(img, t == 120 ? "portraits" : "portraits_zoomed_out");
+        const sf::Image img = drawSceneFrame(hall);
+        saveScreenshot(img, t == 120 ? "portraits" : "portraits_zoomed_out");
         // Each portrait's left eye is on its own tile at either zoom; the pupil looks toward
         // the leader's column.
         const Point V = view(hall);
@@ -183,19 +143,19 @@ TEST_F(PicturesDraw, TheBlockVaultAndThePortraitsAtBothZooms) {
 
 TEST_F(PicturesDraw, ADepthLevelOfTheNebulaWithItsMapAndThumbnail) {
     Scene& nebula = game->sceneByName("MandelbrotNebula");
-    screenshot(frame(nebula), "nebula");
+    saveScreenshot(drawSceneFrame(nebula), "nebula");
     people->mainCharacter().setTilePosition({3, 4});
     Scene& level = enter("MandelbrotNebula_template_depth_1", "MandelbrotNebula");
     EXPECT_EQ(level.mandelbrotReturn, Point(3, 4));
     EXPECT_EQ(level.mapPos, Point(3, 4));
-    const sf::Image plain = frame(level);
-    screenshot(plain, "nebula_depth_1");
+    const sf::Image plain = drawSceneFrame(level);
+    saveScreenshot(plain, "nebula_depth_1");
 
     people->mainCharacter().addItemCount(itemList->indexOf("MandelbrotMap"), 1);
     for (int t : {120, 60}) {
-        zoom(t);
-        const sf::Image mapped = frame(level);
-        screenshot(mapped, t == 120 ? "nebula_depth_1_map" : "nebula_depth_1_map_zoomed_out");
+        setDisplayZoom(t);
+        const sf::Image mapped = drawSceneFrame(level);
+        saveScreenshot(mapped, t == 120 ? "nebula_depth_1_map" : "nebula_depth_1_map_zoomed_out");
         if (t == 120) EXPECT_GT(differing(plain, mapped, 1670 - t, t + 40, 250, 200), 20000);
         // The thumbnail's picture: the whole nebula in grey, its inside black.
         EXPECT_EQ(mapped.getPixel(unsigned(1670 - t + 125), unsigned(t + 125)), sf::Color::Black);
@@ -204,6 +164,6 @@ TEST_F(PicturesDraw, ADepthLevelOfTheNebulaWithItsMapAndThumbnail) {
     Scene& deep = game->sceneByName("MandelbrotNebula_template_depth_3");
     deep.mandelbrotReturn = {3, 4};
     deep.enterMandelbrotLevel();
-    screenshot(frame(deep), "nebula_depth_3_zoomed_out");
+    saveScreenshot(drawSceneFrame(deep), "nebula_depth_3_zoomed_out");
     people->mainCharacter().addItemCount(itemList->indexOf("MandelbrotMap"), -1);
 }

@@ -9,6 +9,7 @@
 #include "scenes/Scene.hpp"
 #include "scenes/SceneDrawGeometry.hpp"
 
+#include "support/DemoWorld.hpp"
 #include "support/DisplaySupport.hpp"
 #include "support/TestSupport.hpp"
 
@@ -21,28 +22,8 @@
 namespace {
 
 // The shipped demo, loaded once for all the tests of this file.
-struct DemoWorld {
-    std::unique_ptr<Resources> store = std::make_unique<Resources>();
-    std::unique_ptr<People> roster = std::make_unique<People>();
-    std::unique_ptr<MagicRepository> spells = std::make_unique<MagicRepository>();
-    std::unique_ptr<ItemList> items = std::make_unique<ItemList>();
-    std::unique_ptr<PotionRepository> potions = std::make_unique<PotionRepository>();
-    std::unique_ptr<Game> shell;
-};
-
 DemoWorld& demo() {
-    static DemoWorld* world = [] {
-        auto* w = new DemoWorld();
-        resources = w->store.get();
-        people = w->roster.get();
-        magicRepository = w->spells.get();
-        itemList = w->items.get();
-        potionRepository = w->potions.get();
-        w->shell = std::make_unique<Game>();
-        game = w->shell.get();
-        w->shell->init(nullptr);
-        return w;
-    }();
+    static DemoWorld* world = newDemoWorld<DemoWorld>();
     return *world;
 }
 
@@ -77,22 +58,11 @@ int differingPixels(const sf::Image& a, const sf::Image& b, int x0, int y0, int 
 class SceneWalkDraw : public ::testing::Test {
 protected:
     void SetUp() override {
-        DemoWorld& w = demo();
-        resources = w.store.get();
-        people = w.roster.get();
-        magicRepository = w.spells.get();
-        itemList = w.items.get();
-        potionRepository = w.potions.get();
-        game = w.shell.get();
-        zoom(120);
+        demo().bind();
+        setDisplayZoom(120);
     }
     void TearDown() override {
-        zoom(120);
-    }
-    static void zoom(int t) {
-        displayTileSize = t;
-        displayWallHeight = t * 3 / 2;
-        game->normalZoom = t == 120;
+        setDisplayZoom(120);
     }
     Scene& scene(const std::string& name) { return game->sceneByName(name); }
     // Puts the leader on a tile and the camera where the view shows cell `topLeft` first.
@@ -102,17 +72,6 @@ protected:
         Point c = s.camera + Point{960, 540};
         scaleToScreen(c);
         return s.viewOffset(c);
-    }
-    sf::Image frame(Scene& s) {
-        sf::RenderWindow& w = testWindow();
-        w.clear(sf::Color::Black);
-        s.draw(w);
-        return captureWindow(w);
-    }
-    void screenshot(const sf::Image& img, const std::string& name) {
-        const std::string dir = binaryDir() + "/screens";
-        std::filesystem::create_directories(dir);
-        ASSERT_TRUE(img.saveToFile(dir + "/" + name + ".png"));
     }
     static const Point kAway;
 
@@ -142,13 +101,13 @@ TEST_F(SceneWalkDraw, ACharacterBelowABuildingsRowCoversItAndOneAboveIsHidden) {
     ASSERT_EQ(view(q), Point(0, 0));
     // The inn covers tiles (3..5, 3..5) and is drawn with row 5.
     leaderAt(kAway);
-    const sf::Image empty = frame(q);
+    const sf::Image empty = drawSceneFrame(q);
     leaderAt({4, 6});
-    const sf::Image below = frame(q);
+    const sf::Image below = drawSceneFrame(q);
     // The leader's upper half reaches into row 5, over the inn's door.
     EXPECT_GT(differingPixels(empty, below, 4 * 120 + 20, 5 * 120 + 62, 80, 56), 500);
     leaderAt({4, 4});
-    const sf::Image inside = frame(q);
+    const sf::Image inside = drawSceneFrame(q);
     EXPECT_EQ(differingPixels(empty, inside, 3 * 120 + 10, 3 * 120 + 10, 3 * 120 - 20, 2 * 120 - 20), 0)
         << "the inn, drawn with its lowest row, hides a figure standing in a higher row";
 }
@@ -157,14 +116,14 @@ TEST_F(SceneWalkDraw, TheViewStaysOnTheMapAtBothZoomSizes) {
     Scene& q = scene("Quarter");
     leaderAt(kAway);
     for (int t : {120, 60}) {
-        zoom(t);
+        setDisplayZoom(t);
         cameraOn(q, {-4000, -4000});
         EXPECT_EQ(view(q), Point(0, 0));
-        sf::Image topLeft = frame(q);
+        sf::Image topLeft = drawSceneFrame(q);
         cameraOn(q, {99999, 99999});
         const Point v = view(q);
         EXPECT_EQ(v, Point((40 - 1920 / t) * t - 1, (24 - 1080 / t) * t - 1)) << t;
-        sf::Image bottomRight = frame(q);
+        sf::Image bottomRight = drawSceneFrame(q);
         // Map ground reaches every corner: nothing of the black clear shows.
         for (const sf::Image* img : {&topLeft, &bottomRight})
             for (Point p : {Point{3, 3}, Point{1916, 3}, Point{1916, 960}, Point{600, 1076}})
@@ -172,7 +131,7 @@ TEST_F(SceneWalkDraw, TheViewStaysOnTheMapAtBothZoomSizes) {
         // A camera further out shows the same picture as one that sits exactly at the edge.
         cameraOn(q, {(v.x + 960) * 120 / t - 960, (v.y + 540) * 120 / t - 540});
         ASSERT_EQ(view(q), v);
-        EXPECT_EQ(differingPixels(frame(q), bottomRight, 0, 0, 1920, 900), 0) << t;
+        EXPECT_EQ(differingPixels(drawSceneFrame(q), bottomRight, 0, 0, 1920, 900), 0) << t;
     }
 }
 
@@ -182,7 +141,7 @@ TEST_F(SceneWalkDraw, TheDarknessIsLighterNearATorchAndFlickersOut) {
     cameraOn(cave, {0, 1140});
     ASSERT_EQ(view(cave), Point(0, 1140));
     cave.light.flickered.clear();
-    const sf::Image lit = frame(cave);
+    const sf::Image lit = drawSceneFrame(cave);
     ASSERT_TRUE(cave.light.spreadIsCurrent());
     // Cell (3, 13) is two steps from the torch at (2, 11); (6, 15) lies beyond every reach.
     const int y13 = 13 * 120 - 1140, y15 = 15 * 120 - 1140;
@@ -194,7 +153,7 @@ TEST_F(SceneWalkDraw, TheDarknessIsLighterNearATorchAndFlickersOut) {
 
     cave.light.flickered.insert({2, 11});
     cave.light.flickered.insert({10, 11});
-    const sf::Image out = frame(cave);
+    const sf::Image out = drawSceneFrame(cave);
     EXPECT_LT(meanColour(out, 3 * 120 + 10, y13 + 10, 100, 100).luminance(), near.luminance() - 10)
         << "with its torches out the cell goes dark";
     cave.light.flickered.clear();
@@ -206,22 +165,22 @@ TEST_F(SceneWalkDraw, FrontTilesAreDrawnOverTheCharactersOfTheirRow) {
     const Point v = view(g);
     ASSERT_EQ(v, Point(1000, 1079));
     leaderAt({1, 1});
-    const sf::Image empty = frame(g);
+    const sf::Image empty = drawSceneFrame(g);
     // 'F' at (19, 14) is a FRONT bush: the leader stands on it and stays behind the leaves.
     leaderAt({19, 14});
-    const sf::Image behind = frame(g);
+    const sf::Image behind = drawSceneFrame(g);
     const int bx = 19 * 120 - v.x, by = 14 * 120 - v.y;
     EXPECT_EQ(differingPixels(empty, behind, bx + 45, by + 78, 30, 14), 0);
     EXPECT_GT(differingPixels(empty, behind, bx + 20, by - 50, 80, 60), 300)
         << "the figure's top shows above the bush";
     // A plain tile's object in the same scene is covered by the figure instead.
     leaderAt({16, 10});
-    const sf::Image onFlowers = frame(g);
+    const sf::Image onFlowers = drawSceneFrame(g);
     const int fx = 16 * 120 - v.x, fy = 10 * 120 - v.y;
     EXPECT_GT(differingPixels(empty, onFlowers, fx + 20, fy + 60, 80, 50), 500);
     // The rose arch (a front object of row 12) covers whoever walks under it.
     leaderAt({13, 12});
-    const sf::Image underArch = frame(g);
+    const sf::Image underArch = drawSceneFrame(g);
     leaderAt({1, 1});
     const int ax = 13 * 120 - v.x, ay = 12 * 120 - v.y;
     EXPECT_EQ(differingPixels(empty, underArch, ax - 50, ay + 20, 14, 90), 0)
@@ -279,7 +238,7 @@ TEST_F(SceneWalkDraw, LoversOnOneTileAndANightWithoutDarknessDrawSafely) {
     people->at(marble).setTilePosition({16, 6});
     cameraOn(g, {600, 0});
     leaderAt({1, 1});
-    const sf::Image hearts = frame(g);
+    const sf::Image hearts = drawSceneFrame(g);
     // The heart of a pair on one tile beats as if they were neighbours: it is drawn.
     const Point v = view(g);
     const int hx = 16 * 120 - v.x + 120, hy = 6 * 120 - 30 - v.y;
@@ -294,9 +253,9 @@ TEST_F(SceneWalkDraw, LoversOnOneTileAndANightWithoutDarknessDrawSafely) {
                    "....................\n....................\n....................\n"
                    "....................\nEndMap\n");
     ASSERT_TRUE(night.light.dark);
-    const sf::Image level0 = frame(night);
+    const sf::Image level0 = drawSceneFrame(night);
     night.light.dark = false;
-    EXPECT_EQ(differingPixels(level0, frame(night), 0, 0, 1920, 900), 0) << "darkness 0 darkens nothing";
+    EXPECT_EQ(differingPixels(level0, drawSceneFrame(night), 0, 0, 1920, 900), 0) << "darkness 0 darkens nothing";
 }
 
 
@@ -306,7 +265,7 @@ TEST_F(SceneWalkDraw, AnObjectsOffsetMovesItDownTheScreenAndANegativeOneUp) {
     o.name = "HedgeWall";
     o.x = 5;
     for (int t : {120, 60}) {
-        zoom(t);
+        setDisplayZoom(t);
         std::map<int, int> bottoms;
         for (int offset : {0, 30, -70}) {
             o.yOffset = offset;
@@ -386,7 +345,7 @@ TEST_F(SceneWalkDraw, EveryBackgroundKindPaintsTheScreen) {
             for (int x = 0; x < 480; ++x)
                 sheet.setPixel((k % 4) * 480 + x, (k / 4) * 270 + y, img.getPixel(x * 4, y * 4));
     }
-    screenshot(sheet, "backgrounds");
+    saveScreenshot(sheet, "backgrounds");
 
     // As a foreground the layer keeps what is under it.
     Background shapes;
@@ -408,7 +367,7 @@ TEST_F(SceneWalkDraw, ABattleBackdropIsMadeOfTheScenesGroundAndCommonestObjects)
     w.clear(sf::Color::Black);
     q.drawBattleBackdrop(w, Rect{0, 0, 1919, 1079});
     const sf::Image img = captureWindow(w);
-    screenshot(img, "backdrop");
+    saveScreenshot(img, "backdrop");
     // No sky layer: black above the sky line (a fifth down), the grey road below it.
     EXPECT_EQ(img.getPixel(10, 100), sf::Color::Black);
     const Rgb ground = meanColour(img, 0, 1000, 300, 60);
@@ -447,17 +406,17 @@ TEST_F(SceneWalkDraw, ScreenshotsOfTheTownTheCaveAndSpace) {
     Scene& q = scene("Quarter");
     leaderAt({20, 8});
     cameraOn(q, {20 * 120 - 900, 6 * 120 - 540});
-    sf::Image town = frame(q);
-    screenshot(town, "town");
-    zoom(60);
-    screenshot(frame(q), "town_zoomed_out");
-    zoom(120);
+    sf::Image town = drawSceneFrame(q);
+    saveScreenshot(town, "town");
+    setDisplayZoom(60);
+    saveScreenshot(drawSceneFrame(q), "town_zoomed_out");
+    setDisplayZoom(120);
 
     Scene& cave = scene("GlowCave");
     leaderAt({8, 14});
     cameraOn(cave, {0, 1140});
     for (int i = 0; i < 3; ++i) cave.light.updateFrame();
-    screenshot(frame(cave), "cave");
+    saveScreenshot(drawSceneFrame(cave), "cave");
 
     Scene& space = scene("StarField");
     space.frameCounter = 120;
@@ -465,15 +424,15 @@ TEST_F(SceneWalkDraw, ScreenshotsOfTheTownTheCaveAndSpace) {
     space.flame.pixel = {14 * 120 + 40, 8 * 120};
     space.flame.direction = EAST;
     for (int i = 0; i < 5; ++i) space.backgrounds[0].update();
-    const sf::Image sky = frame(space);
-    screenshot(sky, "space");
+    const sf::Image sky = drawSceneFrame(space);
+    saveScreenshot(sky, "space");
 
     Scene& garden = scene("Garden");
     leaderAt({14, 12});
     cameraOn(garden, {600, 700});
-    screenshot(frame(garden), "garden");
+    saveScreenshot(drawSceneFrame(garden), "garden");
     cameraOn(garden, {1300, 200});
-    screenshot(frame(garden), "garden_well");
+    saveScreenshot(drawSceneFrame(garden), "garden_well");
 
     Scene& maze = scene("HedgeMaze");
     ASSERT_GT(maze.objects.size(), 60u) << "the maze's hedges were placed at load";
@@ -481,19 +440,19 @@ TEST_F(SceneWalkDraw, ScreenshotsOfTheTownTheCaveAndSpace) {
     EXPECT_TRUE(maze.blocked[0].count({11, 13}));
     leaderAt({12, 15});
     cameraOn(maze, {300, 900});
-    screenshot(frame(maze), "maze");
+    saveScreenshot(drawSceneFrame(maze), "maze");
 
     Scene& roll = scene("CreditsStart");
     const SceneCredits kept = roll.credits;
     roll.credits.frame = 200;
     roll.credits.scrollY = 300;
-    screenshot(frame(roll), "credits");
+    saveScreenshot(drawSceneFrame(roll), "credits");
     roll.credits = kept;
 
     Scene& snow = scene("SnowPass");
     leaderAt({15, 14});
     cameraOn(snow, {600, 600});
-    screenshot(frame(snow), "snow");
+    saveScreenshot(drawSceneFrame(snow), "snow");
 
     // Each picture holds more than a few colours: the scene was really drawn.
     for (const sf::Image* img : {static_cast<const sf::Image*>(&town), &sky}) {

@@ -9,6 +9,7 @@
 #include "minigames/SpaceGates.hpp"
 #include "scenes/Scene.hpp"
 
+#include "support/DemoWorld.hpp"
 #include "support/DisplaySupport.hpp"
 #include "support/TestSupport.hpp"
 
@@ -32,18 +33,11 @@ protected:
     void start(const std::string& folder) {
         old_ = fs::current_path();
         fs::current_path(folder);
-        resources = store_.get();
-        people = roster_.get();
-        magicRepository = spells_.get();
-        itemList = items_.get();
-        potionRepository = potions_.get();
-        g_ = std::make_unique<Game>();
-        game = g_.get();
-        g_->init(nullptr);
-        g_->window = &testWindow();
-        g_->playerName = "SpaceDisplayTester";
+        world_.load();
+        g().window = &testWindow();
+        g().playerName = "SpaceDisplayTester";
     }
-    Game& g() { return *g_; }
+    Game& g() { return *world_.shell; }
     Scene& here() { return g().current(); }
     Character& leader() { return people->mainCharacter(); }
     void frame(std::vector<int> keys = {}) { g().update(keys, &testWindow()); }
@@ -74,12 +68,7 @@ protected:
     }
 
     GlobalsGuard globals_;
-    std::unique_ptr<Resources> store_ = std::make_unique<Resources>();
-    std::unique_ptr<People> roster_ = std::make_unique<People>();
-    std::unique_ptr<MagicRepository> spells_ = std::make_unique<MagicRepository>();
-    std::unique_ptr<ItemList> items_ = std::make_unique<ItemList>();
-    std::unique_ptr<PotionRepository> potions_ = std::make_unique<PotionRepository>();
-    std::unique_ptr<Game> g_;
+    DemoWorld world_;
     fs::path old_;
 };
 

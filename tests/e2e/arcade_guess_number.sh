@@ -3,14 +3,8 @@
 # through the first cabinet's door into the guess-the-number game, plays it to its end with
 # typed guesses, and comes back out into the arcade, which saves the game again.
 # Arguments: program, built run folder, source folder.
-set -u
-PROGRAM=$(readlink -f "$1")
-RUN_DIR="$2"
 source "$(dirname "$0")/newgame_common.bash"
-trap e2e_cleanup EXIT
-
-e2e_start_display
-e2e_make_work "$RUN_DIR"
+e2e_begin "$@"
 SAVE="$E2E_WORK/SaveGames/Arcadia"
 
 # The colour of one window pixel as ImageMagick's import names it (e.g. "srgb(50,0,0)").

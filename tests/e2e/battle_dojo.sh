@@ -5,14 +5,8 @@
 # the leader's experience kept); the game is closed, started again and resumed in the dojo,
 # where the practice battle starts anew.
 # Arguments: program, built run folder, source folder.
-set -u
-PROGRAM=$(readlink -f "$1")
-RUN_DIR="$2"
 source "$(dirname "$0")/newgame_common.bash"
-trap e2e_cleanup EXIT
-
-e2e_start_display
-e2e_make_work "$RUN_DIR"
+e2e_begin "$@"
 SAVE="$E2E_WORK/SaveGames/Kira"
 
 # Space, again and again, until the battle is won (at most 200 presses, 90 s): on the leader's

@@ -3,14 +3,8 @@
 # planet loads and its maze is generated), opens the chest with the nebula's map, steps onto the
 # hidden stairs into the first depth level, zooms out there with the map shown, and climbs back
 # up, which saves the game with the maze's seed kept. Arguments: program, built run folder, source.
-set -u
-PROGRAM=$(readlink -f "$1")
-RUN_DIR="$2"
 source "$(dirname "$0")/newgame_common.bash"
-trap e2e_cleanup EXIT
-
-e2e_start_display
-e2e_make_work "$RUN_DIR"
+e2e_begin "$@"
 SAVE="$E2E_WORK/SaveGames/Nebula"
 mkdir -p "$SAVE"
 : >"$SAVE/people.save"

@@ -78,6 +78,18 @@ e2e_make_work() {
     mkdir -p "$E2E_WORK/SaveGames"
 }
 
+# The start every script shares, called with the script's arguments (program, built run folder,
+# source folder) right after sourcing this file: PROGRAM and RUN_DIR set, cleanup on exit, a
+# private X display and a working folder (E2E_WORK).
+e2e_begin() {
+    set -u
+    PROGRAM=$(readlink -f "$1")
+    RUN_DIR="$2"
+    trap e2e_cleanup EXIT
+    e2e_start_display
+    e2e_make_work "$RUN_DIR"
+}
+
 e2e_find_window() {
     E2E_WINDOW=$(xdotool search --name "^Quorvane 2.0$" 2>/dev/null | head -1)
     [ -n "$E2E_WINDOW" ]

@@ -4,14 +4,8 @@
 # again, resumes the game from the list, and walks from the saved scene into the inn again: the
 # new save still has the opened chest, the played welcome and the party's find.
 # Arguments: program, built run folder, source folder.
-set -u
-PROGRAM=$(readlink -f "$1")
-RUN_DIR="$2"
 source "$(dirname "$0")/newgame_common.bash"
-trap e2e_cleanup EXIT
-
-e2e_start_display
-e2e_make_work "$RUN_DIR"
+e2e_begin "$@"
 SAVE="$E2E_WORK/SaveGames/Nova"
 
 # --- a new game ---

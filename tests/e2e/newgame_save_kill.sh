@@ -8,16 +8,10 @@
 # new game file under its temporary name: listing the saves must finish that pair, and the game
 # must resume in the scene of the newer save.
 # Arguments: program, built run folder, source folder. ROUNDS overrides the number of kills.
-set -u
-PROGRAM=$(readlink -f "$1")
-RUN_DIR="$2"
 ROUNDS="${ROUNDS:-12}"
 source "$(dirname "$0")/newgame_common.bash"
-trap e2e_cleanup EXIT
+e2e_begin "$@"
 command -v strace >/dev/null || e2e_fail "strace is needed to slow the saves down"
-
-e2e_start_display
-e2e_make_work "$RUN_DIR"
 SAVE="$E2E_WORK/SaveGames/Kill"
 mkdir -p "$SAVE"
 : >"$SAVE/people.save"

@@ -5,14 +5,8 @@
 # that a member moves from the party to the reserve, and walks out: the save made on the way out
 # holds the new weapon, the eaten apple and both teams.
 # Arguments: program, built run folder, source folder.
-set -u
-PROGRAM=$(readlink -f "$1")
-RUN_DIR="$2"
 source "$(dirname "$0")/newgame_common.bash"
-trap e2e_cleanup EXIT
-
-e2e_start_display
-e2e_make_work "$RUN_DIR"
+e2e_begin "$@"
 SAVE="$E2E_WORK/SaveGames/Tess"
 mkdir -p "$SAVE"
 : >"$SAVE/people.save"

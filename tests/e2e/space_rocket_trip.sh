@@ -3,14 +3,8 @@
 # onto the rocket pad, chooses Mars, flies there and lands at Olympus Observatory (the planet
 # loads on the way), then uses the observatory's telescope and its star chart of the shards.
 # Arguments: program, built run folder, source folder.
-set -u
-PROGRAM=$(readlink -f "$1")
-RUN_DIR="$2"
 source "$(dirname "$0")/newgame_common.bash"
-trap e2e_cleanup EXIT
-
-e2e_start_display
-e2e_make_work "$RUN_DIR"
+e2e_begin "$@"
 SAVE="$E2E_WORK/SaveGames/Astra"
 mkdir -p "$SAVE"
 : >"$SAVE/people.save"

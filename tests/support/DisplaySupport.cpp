@@ -1,6 +1,8 @@
 #include "support/DisplaySupport.hpp"
 
 #include "foundation/Resources.hpp"
+#include "scenes/Scene.hpp"
+#include "support/TestSupport.hpp"
 
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Window/Context.hpp>
@@ -8,6 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
 
 sf::RenderWindow& testWindow() {
     static sf::RenderWindow window(sf::VideoMode(1920, 1080, 32), "Quorvane 2.0 test",
@@ -32,6 +38,19 @@ Resources& dialogResources() {
         return r;
     }();
     return *store;
+}
+
+sf::Image drawSceneFrame(Scene& scene) {
+    sf::RenderWindow& w = testWindow();
+    w.clear(sf::Color::Black);
+    scene.draw(w);
+    return captureWindow(w);
+}
+
+void saveScreenshot(const sf::Image& img, const std::string& name) {
+    const std::string dir = binaryDir() + "/screens";
+    std::filesystem::create_directories(dir);
+    ASSERT_TRUE(img.saveToFile(dir + "/" + name + ".png"));
 }
 
 namespace {

@@ -10,6 +10,7 @@
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
 
+#include "BattleTestWorld.hpp"
 #include "support/TestSupport.hpp"
 
 #include <gtest/gtest.h>
@@ -21,32 +22,8 @@
 
 namespace {
 
-class ActionWorld : public ::testing::Test {
+class ActionWorld : public HeadlessWorld {
 protected:
-    void SetUp() override {
-        resources = nullptr;
-        people = &roster;
-        magicRepository = &spells;
-        itemList = &items;
-        potionRepository = &potions;
-        game = shell.get();
-        roster.party.clear();
-    }
-
-    int character(const std::string& line) {
-        std::istringstream in(line);
-        std::string name;
-        in >> name;
-        roster.characters.emplace_back(name);
-        roster.at(roster.size() - 1).readDefinition(in);
-        return roster.size() - 1;
-    }
-    void spell(const std::string& line) {
-        std::istringstream in(line);
-        std::string name;
-        in >> name;
-        spells.spells[name].read(in);
-    }
     int item(const std::string& line) {
         std::istringstream in(line);
         Item it;
@@ -67,13 +44,6 @@ protected:
     static int count(const std::vector<std::string>& lines, const std::string& text) {
         return static_cast<int>(std::count(lines.begin(), lines.end(), text));
     }
-
-    GlobalsGuard guard;
-    People roster;
-    MagicRepository spells;
-    ItemList items;
-    PotionRepository potions;
-    std::unique_ptr<Game> shell = std::make_unique<Game>();
 };
 
 Character withDefence(int dex, int spd, int shl, int amr) {

@@ -19,12 +19,10 @@
 #include <string>
 #include <vector>
 
-class BattleWorld : public ::testing::Test {
+// The roster, spells, items and potions of a test, and a Game, bound through the global
+// pointers (no resources: nothing is drawn); characters, spells and potions given as text.
+class HeadlessWorld : public ::testing::Test {
 protected:
-    struct NoStick : JoystickSource {
-        JoystickState read() override { return {}; }
-    };
-
     void SetUp() override {
         resources = nullptr;
         people = &roster;
@@ -32,20 +30,8 @@ protected:
         itemList = &items;
         potionRepository = &potions;
         game = shell.get();
-        shell->joystick = std::make_unique<NoStick>();
-        // No such save folder: a won battle's save fails quietly instead of writing files.
-        shell->playerName = "NoSuchPlayerForBattleTests";
         roster.party.clear();
-        for (auto [n, t] : {std::pair{"Stick", Item::WEAPON}, {"Apple", Item::USABLE}}) {
-            Item item;
-            item.name = n;
-            item.type = t;
-            item.bonuses[DMG] = 1.0f;
-            if (t == Item::USABLE) item.bonuses[HP] = 5;
-            items.items.push_back(item);
-        }
     }
-    void TearDown() override { shell.reset(); }
 
     // "Name KEY value ..." as in the character files; returns the roster index.
     int character(const std::string& line) {
@@ -68,6 +54,41 @@ protected:
         in >> name;
         potions.potions[name].read(in);
     }
+
+private:
+    GlobalsGuard globals_;
+
+protected:
+    People roster;
+    MagicRepository spells;
+    ItemList items;
+    PotionRepository potions;
+    std::unique_ptr<Game> shell = std::make_unique<Game>();
+};
+
+// The headless world with a stick and an apple in the item list, and the whole game's frames.
+class BattleWorld : public HeadlessWorld {
+protected:
+    struct NoStick : JoystickSource {
+        JoystickState read() override { return {}; }
+    };
+
+    void SetUp() override {
+        HeadlessWorld::SetUp();
+        shell->joystick = std::make_unique<NoStick>();
+        // No such save folder: a won battle's save fails quietly instead of writing files.
+        shell->playerName = "NoSuchPlayerForBattleTests";
+        for (auto [n, t] : {std::pair{"Stick", Item::WEAPON}, {"Apple", Item::USABLE}}) {
+            Item item;
+            item.name = n;
+            item.type = t;
+            item.bonuses[DMG] = 1.0f;
+            if (t == Item::USABLE) item.bonuses[HP] = 5;
+            items.items.push_back(item);
+        }
+    }
+    void TearDown() override { shell.reset(); }
+
     // A walled open square of w x h cells with the given extra lines (Battle, NPC...).
     Scene& scene(const std::string& name, int w, int h, const std::string& extra) {
         std::string map;
@@ -136,13 +157,5 @@ protected:
     std::string actorName() { return roster.at(battle().actorIndex()).name; }
 
     std::set<int> statesSeen; // every battle state a frame ended in
-    People roster;
-    MagicRepository spells;
-    ItemList items;
-    PotionRepository potions;
-    std::unique_ptr<Game> shell = std::make_unique<Game>();
     CatchFatal catcher;
-
-private:
-    GlobalsGuard globals_;
 };
