@@ -31,9 +31,12 @@ e2e_keys space
 e2e_keys Left space     # Tomas joins
 sleep 2.5
 e2e_keys space
-e2e_keys Right space    # the Greatsword's chest, east of the leader
+# The Greatsword's chest, east of the leader: opened from below it, out of Sabio's talking
+# reach, and back to where the leader stood.
+e2e_keys Down Right Up space
 sleep 2
 e2e_keys space
+e2e_keys Left Up
 
 # --- the party menu ---
 e2e_keys x              # open
