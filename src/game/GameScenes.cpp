@@ -156,18 +156,22 @@ bool Game::gotoScene(std::string name, bool immediate, sf::RenderWindow* window)
 void Game::switchScene() {
     long long found = findScene(pendingScene);
     if (found < 0) fatalAssert("Game", 1017, pendingScene);
-    previousScene = currentScene;
+    const long long left = currentScene;
+    // A landing keeps the scene the rocket took off from as the one to go back to: going back
+    // to the flight itself would fly again with no destination.
+    const bool landing =
+        left >= 0 && left < scenes.size() && scenes[left].type == SCENE_ROCKET_FLIGHT;
+    if (!landing) previousScene = currentScene;
     currentScene = found;
 
     // A silent scene on either side leaves the other's music alone; the same music goes on.
-    const std::string oldMusic =
-        previousScene >= 0 && previousScene < scenes.size() ? scenes[previousScene].music : "";
+    const std::string oldMusic = left >= 0 && left < scenes.size() ? scenes[left].music : "";
     const std::string newMusic = scenes[currentScene].music;
     if (!oldMusic.empty() && oldMusic != newMusic) resources->getMusic(oldMusic).stop();
     if (!newMusic.empty() && newMusic != oldMusic) resources->getMusic(newMusic).play();
 
     Scene& scene = scenes[currentScene];
-    scene.enter(scenes[previousScene].name);
+    scene.enter(scenes[left].name);
     if (saveTheFuture) SaveTheFuture::reset();
     if (scene.type == SCENE_ROCKET_FLIGHT) rocketFlight.reset();
     if (scene.type == SCENE_SYSTEM_TRAVEL) systemTravel.reset();

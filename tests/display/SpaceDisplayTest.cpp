@@ -116,6 +116,8 @@ TEST_F(SpaceWorld, TheMeadowRocketFliesToMarsWhereTheObservatoryShowsItsViews) {
     ASSERT_EQ(here().name, "Olympus");
     EXPECT_EQ(here().planet, "Mars");
     EXPECT_EQ(g().getStrVar("FLIGHT"), "");
+    // Going back from the landing leads to the meadow the rocket left, not into the flight.
+    EXPECT_EQ(g().scenes.at(g().previousScene).name, "Meadow");
     EXPECT_EQ(g().getStrVar("TELESCOPEVIEW"), "Earth");
     dismiss();
     shot("space_observatory");

@@ -3,7 +3,8 @@
 # screen (Back on the difficulty list keeps Normal), the intro, the town (walked with quick taps),
 # the inn (bed, chest, lodger), the Old Quarter and each of its doors (star tower, bank, smithy,
 # snow pass, glow cave, magic shop, both garden doors, hedge maze), the meadow (the cat joins),
-# the planet and back; then, in a second run, the credits, back to the start screen and the
+# its launch pad and the flight to Ceres, Solaris (Orla, Tobin) and back to the meadow through
+# the dome's west gap; then, in a second run, the credits, back to the start screen and the
 # resumed game. Screenshots of every stop go to e2e-screens/demo_route in the build folder.
 # Arguments: program, built run folder, source folder.
 set -u
@@ -190,13 +191,25 @@ e2e_keys space
 sleep 2
 shot 24_meadow_cat
 e2e_keys space
-walk_into Solaris Up Up Up Up Up Right Right Right Right Right
-shot 25_planet
-e2e_keys Right Right
-talk 6 26_planet_orla
-e2e_keys Down Down Right Right
-talk 3.5 27_planet_tobin
-walk_into Meadow Up Left Left Left Left Left Left Left
+# Onto the launch pad under the rocket: Mars, Ceres or open space; Ceres, and the flight.
+e2e_keys Right Right Right Right Right Up Up Up Up
+sleep 0.5
+shot 25_meadow_pad
+rm -f "$SAVE/game.save"
+e2e_keys Down space
+e2e_wait_for_console "LOADING planet Ceres" 60 || e2e_fail "the flight did not reach Ceres"
+e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Solaris" 30 || e2e_fail "did not land in Solaris"
+sleep 1.5
+shot 26_planet
+dismiss 0.2
+# Round the rocket to Orla, down to Tobin, and out through the gap in the west wall.
+e2e_keys Up Right Right Right Right Down
+talk 6 27_planet_orla
+e2e_keys Right Down Down Down Right
+talk 3.5 28_planet_tobin
+walk_into Meadow Left Left Left Left Left Left Up Left Left
+dismiss
+shot 29_meadow_again
 grep -q "Bread 2" "$SAVE/people.save" || e2e_fail "the inn's bread is not with the party"
 grep -q "StrengthSeed 1" "$SAVE/people.save" || e2e_fail "the seed is not with the party"
 grep -q "SCENE TownHouse CHESTS 1 7 1 ''" "$SAVE/game.save" || e2e_fail "the inn's chest is not saved open"
@@ -207,15 +220,15 @@ grep -q "ASSERT" "$E2E_LOG" && e2e_fail "a fatal assertion in the first run"
 start_game
 e2e_keys F1
 sleep 6
-shot 28_credits
+shot 30_credits
 e2e_keys space
 sleep 1
-shot 29_back_at_start
-has_colour 29_back_at_start 900x160+510+250 "rgb(255,215,90)" || e2e_fail "the credits did not return to the start screen"
+shot 31_back_at_start
+has_colour 31_back_at_start 900x160+510+250 "rgb(255,215,90)" || e2e_fail "the credits did not return to the start screen"
 e2e_keys Down space
 e2e_wait_for_console "Game Route resumed" || e2e_fail "the game was not resumed"
 sleep 1
-shot 30_resumed
+shot 32_resumed
 grep -qx "CURRENTSCENE Meadow" "$SAVE/game.save" || e2e_fail "the resumed game is not in the meadow"
 e2e_stop_game
 grep -q "ASSERT" "$E2E_LOG" && e2e_fail "a fatal assertion in the second run"
