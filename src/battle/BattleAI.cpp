@@ -179,6 +179,7 @@ std::vector<BattleAction> Battle::listEnemyOptions(long long actor) {
         }
         for (const auto& [name, level] : known) {
             const Magic& m = magicRepository->get(name);
+            const SpellRef spell{name, level}; // named: some compilers refuse bindings in lambdas
             if (m.target == TARGET_BONES || m.mpAt(level) > a.stats[MP]) continue;
             if (side == false && m.target == TARGET_ANYWHERE) continue;
             if (m.target == TARGET_ALLY ? !sameSide : sameSide) continue;
@@ -193,7 +194,7 @@ std::vector<BattleAction> Battle::listEnemyOptions(long long actor) {
                         const Point op = people->at(o).tile;
                         if (op != c && distance(op, tt) <= radius) further.insert(static_cast<int>(o));
                     }
-                add(static_cast<int>(t), c, {name, level}, "", further);
+                add(static_cast<int>(t), c, spell, "", further);
             });
         }
     }

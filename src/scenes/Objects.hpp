@@ -18,7 +18,7 @@ namespace sf {
 class RenderTarget;
 class Texture;
 }
-class Character;
+struct Character;
 class SpriteBatch;
 
 // ---------------------------------------------------------------------------------------------
