@@ -41,7 +41,22 @@ const std::vector<NumberRange> RANGES{
     {"DarkScene", "level", 0, 255}, {"DarkScene", "reach", 0, 64},
     {"FrontObject", "size", 0, 64},
     {"Text", "pixel", -P, P}, {"Text", "size", 0, 1000},
-    {"WaitSequence", "frames", 0, 1e6},
+    {"WaitSequence", "frames", 0, 1e6}, {"Move", "WAIT", 0, 1e6},
+    {"NPCAnimAt", "frames", 0, C},
+    // A legend's ROTATE is added to the ninety degrees of ROTATED; one turn either way is all it
+    // can mean.
+    {"Tile", "ROTATE", -360, 360},
+
+    // Pictures, puzzles and rocket pads of a scene. Their tiles lie on a map (a Sokoban door's
+    // destination on the map of another scene). Beyond two from the origin every point of the
+    // Mandelbrot set's plane escapes at once: a window reaching past four shows nothing more.
+    {"Mandelbrot", "COLOR", 0, 255}, {"Mandelbrot", "RANDOMCOLORS", 0, 99},
+    {"Mandelbrot", "Location", -4, 4},
+    {"SokobanGame", "tile", 0, T - 1},
+    {"AlivePicture", "tile", 0, T - 1},
+    {"EinsteinPuzzle", "tile", 0, T - 1},
+    {"SpaceChapterGate", "tile", 0, T - 1},
+    {"RocketTravelPlace", "tile", 0, T - 1}, {"RocketDestinations", "tile", 0, T - 1},
 
     // Character and enemy files, people.save
     {"Character", "stat", -S, S},

@@ -1,5 +1,6 @@
 #include "game/TileKind.hpp"
 
+#include "foundation/NumberRanges.hpp"
 #include "foundation/main.hpp"
 
 #include <charconv>
@@ -97,8 +98,10 @@ LegendWord applyLegendWord(TileKind& kind, char tileChar, const std::string& key
         int b = legendInteger(in, tileChar, keyword);
         if (keyword == "SOLID") kind.setSolid(r, g, b);
         else kind.setColour(r, g, b);
-    } else if (keyword == "ROTATE") kind.setRotate(legendInteger(in, tileChar, keyword));
-    else if (isSceneLegendRecord(keyword)) return LegendWord::RECORD;
+    } else if (keyword == "ROTATE") {
+        // The drawing adds it to ROTATED's ninety degrees.
+        kind.setRotate(inRange("Tile", "ROTATE", legendInteger(in, tileChar, keyword)));
+    } else if (isSceneLegendRecord(keyword)) return LegendWord::RECORD;
     else return LegendWord::UNKNOWN;
     return LegendWord::FILLED;
 }

@@ -7,8 +7,8 @@
 void AlivePicture::read(std::istream& in) {
     WordReader r(in, "AlivePicture", __LINE__);
     texture = r.word("AlivePicture picture");
-    tile.x = r.integer();
-    tile.y = r.integer();
+    tile.x = r.integer("AlivePicture", "tile");
+    tile.y = r.integer("AlivePicture", "tile");
 }
 
 void AlivePicture::lookAt(int mainX) { gaze = mainX > tile.x ? 1 : mainX == tile.x ? 0 : -1; }

@@ -62,14 +62,12 @@ EinsteinPuzzle::EinsteinPuzzle() {
 void EinsteinPuzzle::read(std::istream& in) {
     WordReader r(in, "Special", __LINE__);
     present = true;
-    for (int i = 0; i < 5; ++i) {
-        const int x = r.integer();
-        const int y = r.integer();
-        houseTiles.push_back({x, y});
-    }
-    const int x = r.integer();
-    const int y = r.integer();
-    clueTile = {x, y};
+    auto tile = [&r] {
+        const int x = r.integer("EinsteinPuzzle", "tile");
+        return Point{x, r.integer("EinsteinPuzzle", "tile")};
+    };
+    for (int i = 0; i < 5; ++i) houseTiles.push_back(tile());
+    clueTile = tile();
     ordinaryHouseScene = r.word("EinsteinPuzzle");
     fulanoHouseScene = r.word("EinsteinPuzzle");
 }

@@ -91,15 +91,15 @@ void SystemTravel::update() {
 void readRocketTravelPlace(Scene& scene, std::istream& head) {
     WordReader r(head, "Scene", __LINE__);
     scene.hasRocketTravelPlace = true;
-    scene.rocketTravelPlace.x = r.integer();
-    scene.rocketTravelPlace.y = r.integer();
+    scene.rocketTravelPlace.x = r.integer("RocketTravelPlace", "tile");
+    scene.rocketTravelPlace.y = r.integer("RocketTravelPlace", "tile");
 }
 
 void readRocketDestinations(Scene& scene, std::istream& head, std::set<std::string>& names) {
     WordReader r(head, "Scene", __LINE__);
     Point tile;
-    tile.x = r.integer();
-    tile.y = r.integer();
+    tile.x = r.integer("RocketDestinations", "tile");
+    tile.y = r.integer("RocketDestinations", "tile");
     std::vector<std::string>& list = scene.rocketDestinationLists[tile];
     std::string planet;
     while (r.next(planet)) {

@@ -23,13 +23,14 @@ void slide(SokobanBlock& b, int step) {
 
 void Sokoban::read(std::istream& in) {
     WordReader r(in, "Sokoban", __LINE__);
-    doorTile.x = r.integer();
-    doorTile.y = r.integer();
+    auto tile = [&r] {
+        const int x = r.integer("SokobanGame", "tile");
+        return Point{x, r.integer("SokobanGame", "tile")};
+    };
+    doorTile = tile();
     doorDestinationScene = r.word("SokobanGame destination scene");
-    doorDestinationTile.x = r.integer();
-    doorDestinationTile.y = r.integer();
-    resetTile.x = r.integer();
-    resetTile.y = r.integer();
+    doorDestinationTile = tile();
+    resetTile = tile();
     present = true;
 }
 

@@ -16,8 +16,8 @@ std::string shardQuestFlag(const std::string& name) { return "Getting" + name + 
 
 void SpaceChapterGate::read(std::istream& in) {
     WordReader r(in, "SpaceChapterGate", __LINE__);
-    tile.x = r.integer();
-    tile.y = r.integer();
+    tile.x = r.integer("SpaceChapterGate", "tile");
+    tile.y = r.integer("SpaceChapterGate", "tile");
     r.next(chapter);
     r.next(destination);
     for (int i = 0; i < 2; ++i) {

@@ -126,7 +126,7 @@ void MoveEntry::read(std::istream& head) {
     moves[who] = {x, y};
     std::string w;
     while (r.next(w)) {
-        if (w == "WAIT") wait = r.integer();
+        if (w == "WAIT") wait = r.integer("Move", "WAIT");
         else if (w == "DIRLOOK") look = parseDirection(r.word(w));
         else fatalAssert("Scene", 5911, w);
     }
@@ -142,7 +142,7 @@ void MoveEntry::readMultiple(std::istream& head) {
             int y = r.integer("Tile", "y");
             moves[who] = {x, y};
         } else if (w == "WAIT") {
-            wait = r.integer();
+            wait = r.integer("Move", "WAIT");
         } else if (w == "DIRLOOK") {
             look = parseDirection(r.word(w));
         } else {
@@ -159,7 +159,7 @@ void MovingTeleporter::read(std::istream& head) {
         place = {-1, -1};
         return;
     }
-    place.x = leadingInt(w, "Scene", __LINE__);
+    place.x = inRange("Tile", "x", leadingInt(w, "Scene", __LINE__));
     place.y = r.integer("Tile", "y");
 }
 
@@ -314,7 +314,7 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
             tile = pickFreeTile(people->at(who).fixedPosition, mapSize(), blocked[0], blocked[1]);
         } else {
             // As a script's "NPC" reads it: leading digits, the rest of the word ignored.
-            tile.x = leadingInt(xw, "Scene", __LINE__);
+            tile.x = inRange("Tile", "x", leadingInt(xw, "Scene", __LINE__));
             tile.y = r.integer("Tile", "y");
         }
         if (leader) {

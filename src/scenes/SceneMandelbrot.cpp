@@ -44,21 +44,14 @@ bool Scene::readPictureStatement(const std::string& word, std::istream& head,
         while (r.next(w)) {
             if (w == "COLOR") {
                 int channel[3];
-                for (int& c : channel) {
-                    c = r.integer();
-                    if (c < 0 || c > 255) fatalAssert("Scene", __LINE__, "Mandelbrot COLOR " + std::to_string(c));
-                }
+                for (int& c : channel) c = r.integer("Mandelbrot", "COLOR");
                 m.keyColours.push_back(sf::Color(channel[0], channel[1], channel[2]));
             } else if (w == "RANDOMCOLORS") {
-                const int n = r.integer();
-                if (n < 0 || n > 99) fatalAssert("Scene", __LINE__, "Mandelbrot RANDOMCOLORS " + std::to_string(n));
+                const int n = r.integer("Mandelbrot", "RANDOMCOLORS");
                 for (int i = 0; i < n; ++i) m.keyColours.push_back(randomColor());
             } else if (w == "Location") {
                 double v[4];
-                for (double& x : v) {
-                    x = r.real();
-                    if (!std::isfinite(x)) fatalAssert("Scene", __LINE__, "Mandelbrot Location");
-                }
+                for (double& x : v) x = r.real("Mandelbrot", "Location");
                 if (v[0] == v[2] || v[1] == v[3])
                     fatalAssert("Scene", __LINE__, "Mandelbrot Location is empty");
                 m.view = {v[0], v[1], v[2], v[3]};

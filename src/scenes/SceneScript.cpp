@@ -268,7 +268,7 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
         SceneObject o;
         o.name = r.word(word);
         o.scale = r.real("NPCAnimAt", "scale");
-        r.integer(); // the frame count: the drawing asks the store for it
+        r.integer("NPCAnimAt", "frames"); // the drawing asks the store for the frame count
         int x = r.integer("Tile", "x");
         int y = r.integer("Tile", "y");
         o.x = static_cast<float>(x);

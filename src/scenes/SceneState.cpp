@@ -15,11 +15,10 @@ void writeChests(std::ostream& out, const std::vector<SavedChest>& chests) {
 
 std::vector<SavedChest> readChests(WordReader& r) {
     std::vector<SavedChest> out;
-    const int n = r.integer();
+    const int n = r.integer("Save", "count");
     for (int i = 0; i < n; ++i) {
         SavedChest c;
-        c.tile.x = r.integer();
-        c.tile.y = r.integer();
+        c.tile = r.tile();
         std::string quoted = r.word("chest name");
         if (quoted.size() < 2) fatalAssert("Scene", __LINE__, quoted);
         c.item = quoted.substr(1, quoted.size() - 2);
@@ -54,7 +53,7 @@ void SceneState::read(std::istream& in) {
     battleWon = r.boolean();
     while (r.next(w)) {
         if (w == "IFSPLAYED") {
-            const int p = r.integer();
+            const int p = r.integer("Save", "count");
             for (int i = 0; i < p; ++i) {
                 std::string key;
                 std::string part;
