@@ -1,4 +1,5 @@
 #include "scenes/Scene.hpp"
+#include "scenes/GroundCache.hpp"
 #include "scenes/SceneDrawGeometry.hpp"
 
 #include "battle/Items.hpp"
@@ -88,6 +89,8 @@ void Scene::draw(sf::RenderWindow& window) {
 
     if (type == SCENE_WALK || type == SCENE_WATCH) {
         drawMandelbrotGround(window, V);
+        GroundCache* cache = &groundCache();
+        if (!drawShortcuts || !cache->prepare(*this, window, V, first, last)) cache = nullptr;
         for (int y = first.y; y < rows && y <= last.y; ++y) {
             if (y < 0) continue;
             // Ground. Plain textures of the row go down in one batch per texture; what stands on
@@ -111,7 +114,9 @@ void Scene::draw(sf::RenderWindow& window) {
                     !(people->mainCharacter().flying && game->isBoolVarSet("TalkedBubbleKing")))
                     continue;
                 const sf::Vector2f p = cellCorner(x, y);
-                if (const sf::Texture* tex = batchableTileTexture(kind, Tf)) {
+                if (cache && cache->kept(x, y)) {
+                    // Copied with the row's batches below.
+                } else if (const sf::Texture* tex = batchableTileTexture(kind, Tf)) {
                     sf::VertexArray& quads = groundBatch[tex];
                     quads.setPrimitiveType(sf::Quads);
                     appendTileQuad(quads, *tex, kind.colour, p.x, p.y, Tf);
@@ -121,6 +126,7 @@ void Scene::draw(sf::RenderWindow& window) {
                 if (!kind.object.empty() || !kind.houseSign.empty()) standing.push_back({x, &kind});
             }
             for (const auto& [tex, quads] : groundBatch) drawGroundBatch(window, quads, *tex);
+            if (cache) cache->copyRow(window, y);
             {
                 SpriteBatch standingBatch(window);
                 for (const auto& [x, kind] : standing) {

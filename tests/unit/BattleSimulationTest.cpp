@@ -17,7 +17,11 @@
 
 namespace {
 
+#ifdef QUORVANE_SANITIZED
+constexpr int BATTLES = 200;
+#else
 constexpr int BATTLES = 1000;
+#endif
 constexpr int FRAME_BOUND = 60000;
 const Stat CHECKED[] = {STR, DEX, SPD, WIS, MAXHP, MAXMP, AMR, SHL, MOB};
 

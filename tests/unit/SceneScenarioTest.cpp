@@ -10,6 +10,7 @@
 
 #include "support/TestSupport.hpp"
 
+#include <unistd.h>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -40,7 +41,8 @@ protected:
             s.load(std::string("Game/") + file + "_scene.txt");
             s.music.clear();
         }
-        g.playerName = "H5DemoTown";
+        // Its own save folder: the suite runs these tests side by side in one folder.
+        g.playerName = saveName();
         fs::remove_all(saveFolder());
         fs::create_directories(saveFolder());
     }
@@ -49,7 +51,8 @@ protected:
         displayTileSize = 120;
         displayWallHeight = 180;
     }
-    static std::string saveFolder() { return "SaveGames/H5DemoTown"; }
+    static std::string saveName() { return "H5DemoTown" + std::to_string(::getpid()); }
+    static std::string saveFolder() { return "SaveGames/" + saveName(); }
 
     void press(int key) {
         g.update({key}, nullptr);

@@ -1,0 +1,130 @@
+#include "foundation/ScreenCopy.hpp"
+
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/OpenGL.hpp>
+#include <SFML/Window/Context.hpp>
+
+#include <algorithm>
+
+#ifndef GL_BGRA
+#define GL_BGRA 0x80E1
+#endif
+#ifndef GL_READ_FRAMEBUFFER
+#define GL_READ_FRAMEBUFFER 0x8CA8
+#define GL_DRAW_FRAMEBUFFER 0x8CA9
+#endif
+#ifndef GL_READ_FRAMEBUFFER_BINDING
+#define GL_READ_FRAMEBUFFER_BINDING 0x8CAA
+#endif
+#ifndef GL_COLOR_ATTACHMENT0
+#define GL_COLOR_ATTACHMENT0 0x8CE0
+#endif
+#ifndef GL_FRAMEBUFFER_COMPLETE
+#define GL_FRAMEBUFFER_COMPLETE 0x8CD5
+#endif
+
+namespace {
+
+// The entry points past OpenGL 1.1 come from the context, as the library's own do.
+struct Gl {
+    void (*texImage2D)(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*);
+    void (*bindTexture)(GLenum, GLuint);
+    void (*getIntegerv)(GLenum, GLint*);
+    void (*finish)();
+    void (*genFramebuffers)(GLsizei, GLuint*);
+    void (*bindFramebuffer)(GLenum, GLuint);
+    void (*framebufferTexture2D)(GLenum, GLenum, GLenum, GLuint, GLint);
+    GLenum (*checkFramebufferStatus)(GLenum);
+    void (*blitFramebuffer)(GLint, GLint, GLint, GLint, GLint, GLint, GLint, GLint, GLbitfield, GLenum);
+
+    bool complete() const {
+        return texImage2D && bindTexture && getIntegerv && finish && genFramebuffers && bindFramebuffer &&
+               framebufferTexture2D && checkFramebufferStatus && blitFramebuffer;
+    }
+};
+
+template <class F>
+void load(F& f, const char* name) {
+    f = reinterpret_cast<F>(sf::Context::getFunction(name));
+}
+
+// Looked up with a context active, once.
+const Gl& gl() {
+    static const Gl functions = [] {
+        Gl g{};
+        load(g.texImage2D, "glTexImage2D");
+        load(g.bindTexture, "glBindTexture");
+        load(g.getIntegerv, "glGetIntegerv");
+        load(g.finish, "glFinish");
+        load(g.genFramebuffers, "glGenFramebuffers");
+        load(g.bindFramebuffer, "glBindFramebuffer");
+        load(g.framebufferTexture2D, "glFramebufferTexture2D");
+        load(g.checkFramebufferStatus, "glCheckFramebufferStatus");
+        load(g.blitFramebuffer, "glBlitFramebuffer");
+        return g;
+    }();
+    return functions;
+}
+
+} // namespace
+
+bool ScreenCopySource::create(unsigned width, unsigned height) {
+    ready_ = false;
+    readBuffer_ = 0;
+    readWindow_ = nullptr;
+    if (!target_.create(width, height) || !target_.setActive(true) || !gl().complete()) return false;
+    // The same texture, stored BGRA: the layout the window has and the copy needs.
+    gl().bindTexture(GL_TEXTURE_2D, target_.getTexture().getNativeHandle());
+    gl().texImage2D(GL_TEXTURE_2D, 0, GL_RGBA, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0,
+                    GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    gl().bindTexture(GL_TEXTURE_2D, 0);
+    target_.setActive(false);
+    width_ = width;
+    height_ = height;
+    ready_ = true;
+    return true;
+}
+
+sf::View ScreenCopySource::view() const {
+    const float w = static_cast<float>(width_), h = static_cast<float>(height_);
+    return sf::View(sf::FloatRect(0, h, w, -h));
+}
+
+void ScreenCopySource::finishDrawing() {
+    target_.display();
+    // The target may have its own context: its pixels must be in place before the window's
+    // context copies them.
+    if (target_.setActive(true)) gl().finish();
+}
+
+void ScreenCopySource::copyTo(sf::RenderWindow& window, Point from, Point size, Point to) {
+    if (!ready_ || !window.setActive(true)) return;
+    const int windowWidth = static_cast<int>(window.getSize().x), windowHeight = static_cast<int>(window.getSize().y);
+    // Clip to both pictures.
+    auto clip = [&](int& a, int& b, int& n, int limitA, int limitB) {
+        if (a < 0) { n += a; b -= a; a = 0; }
+        if (b < 0) { n += b; a -= b; b = 0; }
+        n = std::min({n, limitA - a, limitB - b});
+    };
+    int w = size.x, h = size.y;
+    clip(from.x, to.x, w, static_cast<int>(width_), windowWidth);
+    clip(from.y, to.y, h, static_cast<int>(height_), windowHeight);
+    if (w <= 0 || h <= 0) return;
+    if (readWindow_ != &window || readBuffer_ == 0) {
+        GLuint buffer = 0;
+        gl().genFramebuffers(1, &buffer);
+        gl().bindFramebuffer(GL_READ_FRAMEBUFFER, buffer);
+        gl().framebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
+                                  target_.getTexture().getNativeHandle(), 0);
+        const bool ok = gl().checkFramebufferStatus(GL_READ_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+        gl().bindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+        if (!ok) return;
+        readBuffer_ = buffer;
+        readWindow_ = &window;
+    }
+    gl().bindFramebuffer(GL_READ_FRAMEBUFFER, readBuffer_);
+    // Picture rows are stored top first (drawn upside down); the window counts from its bottom.
+    gl().blitFramebuffer(from.x, from.y, from.x + w, from.y + h, to.x, windowHeight - to.y, to.x + w,
+                         windowHeight - to.y - h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    gl().bindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+}

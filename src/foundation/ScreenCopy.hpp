@@ -1,0 +1,44 @@
+// Pictures kept in the window's own pixel layout, put on the screen by a framebuffer copy.
+//
+// The software renderer shades every textured pixel it draws, which makes a screen of textured
+// ground cost about as much as the rest of a frame together. A framebuffer blit between
+// pictures of the same layout, same size and no scaling is a plain memory copy for it instead.
+// It takes that road only when the source is stored BGRA (a texture given unsized RGBA with BGRA
+// data) and the rows need no reordering: the window keeps its rows top first, a texture bottom
+// first, so a kept picture is drawn into upside down and copied back with a flip. Any other
+// renderer copies the same pixels by its own means.
+#pragma once
+
+#include "foundation/main.hpp"
+
+#include <SFML/Graphics/RenderTexture.hpp>
+#include <SFML/Graphics/View.hpp>
+
+#include <memory>
+
+namespace sf {
+class RenderWindow;
+}
+
+class ScreenCopySource {
+public:
+    // False when the renderer lacks framebuffer objects or copies: draw the long way then.
+    bool create(unsigned width, unsigned height);
+    bool ready() const { return ready_; }
+    // The target to draw into, through view(): a view of the picture (0, 0)..(width, height)
+    // turned upside down, so that the stored rows come out the right way round.
+    sf::RenderTexture& target() { return target_; }
+    sf::View view() const;
+    // Ends a run of drawing into the target: it is complete before any copy reads it.
+    void finishDrawing();
+    // Copies the rectangle at `from` (picture pixels, top-left origin) of `size` onto `window`
+    // at `to`, clipped to both pictures. The window must be the one this source was created for.
+    void copyTo(sf::RenderWindow& window, Point from, Point size, Point to);
+
+private:
+    sf::RenderTexture target_;
+    unsigned readBuffer_ = 0; // in the window's context: framebuffer objects are not shared
+    const sf::RenderWindow* readWindow_ = nullptr;
+    unsigned width_ = 0, height_ = 0;
+    bool ready_ = false;
+};

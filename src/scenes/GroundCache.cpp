@@ -1,0 +1,140 @@
+#include "scenes/GroundCache.hpp"
+
+#include "foundation/DrawBatch.hpp"
+#include "game/TileKind.hpp"
+#include "scenes/Scene.hpp"
+#include "scenes/SceneDrawGeometry.hpp"
+
+#include <SFML/Graphics.hpp>
+
+#include <algorithm>
+
+namespace {
+
+// A piece is about 480 pixels square: small enough that few cells are drawn in vain when the view
+// first reaches it, large enough that a row takes few copies.
+constexpr int PIECE_PIXELS = 480;
+// Twenty pieces cover the screen at any view; the rest keep the places walked through lately.
+constexpr std::size_t MAX_PIECES = 40;
+
+int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+} // namespace
+
+GroundCache& groundCache() {
+    static GroundCache cache;
+    return cache;
+}
+
+Point GroundCache::cellInPiece(int x, int y) const {
+    return {x - floorDiv(x, pieceCells_) * pieceCells_, y - floorDiv(y, pieceCells_) * pieceCells_};
+}
+
+GroundCache::Piece* GroundCache::pieceFor(int x, int y) {
+    const std::pair<int, int> place{floorDiv(x, pieceCells_), floorDiv(y, pieceCells_)};
+    if (auto it = placed_.find(place); it != placed_.end()) {
+        it->second->used = frame_;
+        return it->second;
+    }
+    Piece* piece = nullptr;
+    if (pieces_.size() < MAX_PIECES) {
+        auto made = std::make_unique<Piece>();
+        const unsigned side = static_cast<unsigned>(pieceCells_ * cellSize_);
+        if (!made->picture.create(side, side)) return nullptr;
+        pieces_.push_back(std::move(made));
+        piece = pieces_.back().get();
+    } else {
+        // The piece shown longest ago, never one this frame copies from.
+        for (const auto& p : pieces_)
+            if (p->used != frame_ && (!piece || p->used < piece->used)) piece = p.get();
+        if (!piece) return nullptr;
+        placed_.erase(piece->place);
+    }
+    piece->place = place;
+    piece->cells.assign(static_cast<std::size_t>(pieceCells_ * pieceCells_), Cell{});
+    piece->used = frame_;
+    placed_[place] = piece;
+    return piece;
+}
+
+bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point view, Point first, Point last) {
+    ++frame_;
+    const int T = displayTileSize;
+    if (T <= 0) return false;
+    if (T != cellSize_) {
+        // Another zoom: every piece is drawn again at its size.
+        pieces_.clear();
+        placed_.clear();
+        cellSize_ = T;
+        pieceCells_ = std::max(1, PIECE_PIXELS / T);
+    }
+    first_ = {std::max(0, first.x), std::max(0, first.y)};
+    columns_ = std::min(scene.mapWidth() - 1, last.x) - first_.x + 1;
+    rows_ = std::min(scene.mapHeight() - 1, last.y) - first_.y + 1;
+    view_ = view;
+    kept_.assign(static_cast<std::size_t>(std::max(0, columns_) * std::max(0, rows_)), 0);
+    if (columns_ <= 0 || rows_ <= 0) return true;
+
+    const float Tf = static_cast<float>(T);
+    // The quads each piece still lacks, by texture: drawn as the long way draws a row's ground.
+    std::map<Piece*, std::map<const sf::Texture*, sf::VertexArray>> missing;
+    for (int row = 0; row < rows_; ++row)
+        for (int column = 0; column < columns_; ++column) {
+            const int x = first_.x + column, y = first_.y + row;
+            const TileKind& kind = scene.tileKindAtCell(x, y);
+            const sf::Texture* texture = batchableTileTexture(kind, Tf);
+            if (!texture || kind.colour.a != 255 || !textureIsOpaque(*texture)) continue;
+            Piece* piece = pieceFor(x, y);
+            if (!piece) return false;
+            const Cell cell{texture, texture->getNativeHandle(), kind.colour.toInteger()};
+            const Point at = cellInPiece(x, y);
+            Cell& held = piece->cells[static_cast<std::size_t>(at.y * pieceCells_ + at.x)];
+            if (held != cell) {
+                sf::VertexArray& quads = missing[piece][texture];
+                quads.setPrimitiveType(sf::Quads);
+                appendTileQuad(quads, *texture, kind.colour, static_cast<float>(at.x * T),
+                               static_cast<float>(at.y * T), Tf);
+                held = cell;
+            }
+            kept_[static_cast<std::size_t>(row * columns_ + column)] = 1;
+        }
+    for (auto& [piece, batches] : missing) {
+        sf::RenderTexture& target = piece->picture.target();
+        target.setView(piece->picture.view());
+        for (const auto& [texture, quads] : batches) drawGroundBatch(target, quads, *texture);
+        piece->picture.finishDrawing();
+    }
+    return window.setActive(true);
+}
+
+bool GroundCache::kept(int x, int y) const {
+    const int column = x - first_.x, row = y - first_.y;
+    if (column < 0 || row < 0 || column >= columns_ || row >= rows_) return false;
+    return kept_[static_cast<std::size_t>(row * columns_ + column)] != 0;
+}
+
+void GroundCache::copyRow(sf::RenderWindow& window, int y) const {
+    const int row = y - first_.y;
+    if (row < 0 || row >= rows_) return;
+    const int T = cellSize_;
+    for (int column = 0; column < columns_;) {
+        if (!kept_[static_cast<std::size_t>(row * columns_ + column)]) {
+            ++column;
+            continue;
+        }
+        // A run of kept cells within one piece.
+        const int x = first_.x + column;
+        const std::pair<int, int> place{floorDiv(x, pieceCells_), floorDiv(y, pieceCells_)};
+        int length = 1;
+        while (column + length < columns_ && kept_[static_cast<std::size_t>(row * columns_ + column + length)] &&
+               floorDiv(x + length, pieceCells_) == place.first)
+            ++length;
+        const auto it = placed_.find(place);
+        if (it != placed_.end()) {
+            const Point at = cellInPiece(x, y);
+            it->second->picture.copyTo(window, {at.x * T, at.y * T}, {length * T, T},
+                                       {x * T - view_.x, y * T - view_.y});
+        }
+        column += length;
+    }
+}

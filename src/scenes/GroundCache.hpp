@@ -1,0 +1,62 @@
+// The opaque ground of walking scenes, drawn once into kept pieces of the map and copied to the
+// screen row by row where it would be drawn. A kept cell's pixels depend on nothing but its
+// texture, its tint and the zoom, so a piece stays right whatever scene, view or frame shows it;
+// a cell whose ground changed is drawn again before it is copied.
+#pragma once
+
+#include "foundation/main.hpp"
+#include "foundation/ScreenCopy.hpp"
+
+#include <SFML/Config.hpp>
+
+#include <map>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace sf {
+class RenderWindow;
+class Texture;
+}
+class Scene;
+
+class GroundCache {
+public:
+    // Learns which of the visible cells first..last are copied this frame and draws those kept
+    // pieces lack. False when copies cannot be made here: draw the ground the long way.
+    bool prepare(const Scene& scene, sf::RenderWindow& window, Point view, Point first, Point last);
+    // Whether cell (x, y) is copied this frame instead of drawn (after a true prepare).
+    bool kept(int x, int y) const;
+    // Copies row y's kept cells to the screen: the place in the frame where their ground goes.
+    void copyRow(sf::RenderWindow& window, int y) const;
+
+private:
+    struct Cell {
+        const sf::Texture* texture = nullptr;
+        unsigned name = 0;
+        sf::Uint32 colour = 0;
+        bool operator==(const Cell&) const = default;
+    };
+    struct Piece {
+        ScreenCopySource picture;
+        std::pair<int, int> place{0, 0}; // in pieces
+        std::vector<Cell> cells;         // what each cell of the piece holds, row by row
+        unsigned long long used = 0;
+    };
+
+    Piece* pieceFor(int x, int y);
+    Point cellInPiece(int x, int y) const;
+
+    int cellSize_ = 0;  // the zoom the pieces were drawn at
+    int pieceCells_ = 0; // cells along a piece's side
+    std::vector<std::unique_ptr<Piece>> pieces_;
+    std::map<std::pair<int, int>, Piece*> placed_;
+    unsigned long long frame_ = 0;
+    // This frame's visible cells and which of them are copied.
+    Point first_, view_;
+    int columns_ = 0, rows_ = 0;
+    std::vector<char> kept_;
+};
+
+// The one cache of the walking scenes' window.
+GroundCache& groundCache();
