@@ -42,28 +42,25 @@ e2e_poll() {
     return 1
 }
 
-# Starts Xvfb on the first free display number and exports DISPLAY.
+# Starts Xvfb on a free display number of its own choosing and exports DISPLAY. The server takes
+# the number itself (its lock file is made atomically), so scripts started side by side never
+# share one.
 e2e_start_display() {
-    local n
-    for n in $(seq 91 160); do
-        [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-        E2E_XVFB_PID=$!
-        export DISPLAY=":$n"
-        local i
-        for i in $(seq 200); do
-            # Our server must be the one answering: another suite's Xvfb may have taken the
-            # number between the lock check and the start, and would leave with its suite.
-            kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
-            if xdpyinfo >/dev/null 2>&1; then
-                sleep 0.3
-                kill -0 "$E2E_XVFB_PID" 2>/dev/null && return 0
-                break
-            fi
-            sleep 0.1
-        done
-        kill "$E2E_XVFB_PID" 2>/dev/null
+    local numberFile i
+    numberFile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+    E2E_XVFB_PID=$!
+    for i in $(seq 200); do
+        if [ -s "$numberFile" ]; then
+            export DISPLAY=":$(head -1 "$numberFile")"
+            rm -f "$numberFile"
+            e2e_poll 20 xdpyinfo >/dev/null 2>&1 && return 0
+            break
+        fi
+        kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
+        sleep 0.1
     done
+    rm -f "$numberFile"
     e2e_fail "no X display could be started"
 }
 
