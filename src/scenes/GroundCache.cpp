@@ -22,8 +22,10 @@ int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 } // namespace
 
 GroundCache& groundCache() {
-    static GroundCache cache;
-    return cache;
+    // Never destroyed: its pictures belong to the graphics contexts, which may already be gone
+    // when the program's statics are torn down at exit.
+    static GroundCache* cache = new GroundCache;
+    return *cache;
 }
 
 Point GroundCache::cellInPiece(int x, int y) const {
