@@ -42,25 +42,38 @@ e2e_poll() {
     return 1
 }
 
-# Starts Xvfb on a free display number of its own choosing and exports DISPLAY. The server takes
-# the number itself (its lock file is made atomically), so scripts started side by side never
-# share one.
+# Starts Xvfb on a free display number and exports DISPLAY. Scripts started side by side each
+# hold a lock on the number they try (released when the script ends), so no two take the same
+# one; a number another server holds is skipped by its X lock file. (Xvfb's own choice of a
+# number disturbs the other servers' sockets while it searches, so the number is chosen here.)
 e2e_start_display() {
-    local numberFile i
-    numberFile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
-    E2E_XVFB_PID=$!
-    for i in $(seq 200); do
-        if [ -s "$numberFile" ]; then
-            export DISPLAY=":$(head -1 "$numberFile")"
-            rm -f "$numberFile"
-            e2e_poll 20 xdpyinfo >/dev/null 2>&1 && return 0
-            break
+    local n i
+    for n in $(seq 91 160); do
+        exec {E2E_DISPLAY_LOCK}>"/tmp/quorvane-e2e-display-$n.lock"
+        if ! flock -n "$E2E_DISPLAY_LOCK"; then
+            exec {E2E_DISPLAY_LOCK}>&-
+            continue
         fi
-        kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
-        sleep 0.1
+        if [ -e "/tmp/.X$n-lock" ]; then
+            exec {E2E_DISPLAY_LOCK}>&-
+            continue
+        fi
+        Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+        E2E_XVFB_PID=$!
+        export DISPLAY=":$n"
+        for i in $(seq 200); do
+            kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
+            if xdpyinfo >/dev/null 2>&1; then
+                # Still ours: a server that lost the number to another suite's has ended.
+                sleep 0.3
+                kill -0 "$E2E_XVFB_PID" 2>/dev/null && return 0
+                break
+            fi
+            sleep 0.1
+        done
+        kill "$E2E_XVFB_PID" 2>/dev/null
+        exec {E2E_DISPLAY_LOCK}>&-
     done
-    rm -f "$numberFile"
     e2e_fail "no X display could be started"
 }
 
