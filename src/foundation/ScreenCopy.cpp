@@ -97,8 +97,24 @@ void ScreenCopySource::finishDrawing() {
     if (target_.setActive(true)) gl().finish();
 }
 
+bool ScreenCopySource::attach(sf::RenderWindow& window) {
+    if (readWindow_ == &window && readBuffer_ != 0) return true;
+    if (!ready_ || !window.setActive(true)) return false;
+    GLuint buffer = 0;
+    gl().genFramebuffers(1, &buffer);
+    gl().bindFramebuffer(GL_READ_FRAMEBUFFER, buffer);
+    gl().framebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
+                              target_.getTexture().getNativeHandle(), 0);
+    const bool ok = gl().checkFramebufferStatus(GL_READ_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    gl().bindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    if (!ok) return false;
+    readBuffer_ = buffer;
+    readWindow_ = &window;
+    return true;
+}
+
 void ScreenCopySource::copyTo(sf::RenderWindow& window, Point from, Point size, Point to) {
-    if (!ready_ || !window.setActive(true)) return;
+    if (readWindow_ != &window || readBuffer_ == 0 || !window.setActive(true)) return;
     const int windowWidth = static_cast<int>(window.getSize().x), windowHeight = static_cast<int>(window.getSize().y);
     // Clip to both pictures.
     auto clip = [&](int& a, int& b, int& n, int limitA, int limitB) {
@@ -110,18 +126,6 @@ void ScreenCopySource::copyTo(sf::RenderWindow& window, Point from, Point size, 
     clip(from.x, to.x, w, static_cast<int>(width_), windowWidth);
     clip(from.y, to.y, h, static_cast<int>(height_), windowHeight);
     if (w <= 0 || h <= 0) return;
-    if (readWindow_ != &window || readBuffer_ == 0) {
-        GLuint buffer = 0;
-        gl().genFramebuffers(1, &buffer);
-        gl().bindFramebuffer(GL_READ_FRAMEBUFFER, buffer);
-        gl().framebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
-                                  target_.getTexture().getNativeHandle(), 0);
-        const bool ok = gl().checkFramebufferStatus(GL_READ_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-        gl().bindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-        if (!ok) return;
-        readBuffer_ = buffer;
-        readWindow_ = &window;
-    }
     gl().bindFramebuffer(GL_READ_FRAMEBUFFER, readBuffer_);
     // Picture rows are stored top first (drawn upside down); the window counts from its bottom.
     gl().blitFramebuffer(from.x, from.y, from.x + w, from.y + h, to.x, windowHeight - to.y, to.x + w,

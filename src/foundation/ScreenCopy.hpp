@@ -31,8 +31,10 @@ public:
     sf::View view() const;
     // Ends a run of drawing into the target: it is complete before any copy reads it.
     void finishDrawing();
+    // Makes the picture readable from the window's context; false when it cannot be.
+    bool attach(sf::RenderWindow& window);
     // Copies the rectangle at `from` (picture pixels, top-left origin) of `size` onto `window`
-    // at `to`, clipped to both pictures. The window must be the one this source was created for.
+    // at `to`, clipped to both pictures, after a true attach to that window.
     void copyTo(sf::RenderWindow& window, Point from, Point size, Point to);
 
 private:

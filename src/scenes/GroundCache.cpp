@@ -42,7 +42,10 @@ GroundCache::Piece* GroundCache::pieceFor(int x, int y) {
     if (pieces_.size() < MAX_PIECES) {
         auto made = std::make_unique<Piece>();
         const unsigned side = static_cast<unsigned>(pieceCells_ * cellSize_);
-        if (!made->picture.create(side, side)) return nullptr;
+        if (!made->picture.create(side, side)) {
+            unavailable_ = true;
+            return nullptr;
+        }
         pieces_.push_back(std::move(made));
         piece = pieces_.back().get();
     } else {
@@ -59,14 +62,19 @@ GroundCache::Piece* GroundCache::pieceFor(int x, int y) {
     return piece;
 }
 
+void GroundCache::forget() {
+    pieces_.clear();
+    placed_.clear();
+    cellSize_ = 0;
+}
+
 bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point view, Point first, Point last) {
     ++frame_;
     const int T = displayTileSize;
-    if (T <= 0) return false;
+    if (T <= 0 || unavailable_) return false;
     if (T != cellSize_) {
         // Another zoom: every piece is drawn again at its size.
-        pieces_.clear();
-        placed_.clear();
+        forget();
         cellSize_ = T;
         pieceCells_ = std::max(1, PIECE_PIXELS / T);
     }
@@ -87,7 +95,12 @@ bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point vi
             const sf::Texture* texture = batchableTileTexture(kind, Tf);
             if (!texture || kind.colour.a != 255 || !textureIsOpaque(*texture)) continue;
             Piece* piece = pieceFor(x, y);
-            if (!piece) return false;
+            // Too many pieces at once, or none can be made or read here: cells already marked
+            // as held were never drawn, so nothing kept can be trusted.
+            if (!piece || !piece->picture.attach(window)) {
+                forget();
+                return false;
+            }
             const Cell cell{texture, texture->getNativeHandle(), kind.colour.toInteger()};
             const Point at = cellInPiece(x, y);
             Cell& held = piece->cells[static_cast<std::size_t>(at.y * pieceCells_ + at.x)];

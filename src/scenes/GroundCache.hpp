@@ -47,6 +47,10 @@ private:
     Piece* pieceFor(int x, int y);
     Point cellInPiece(int x, int y) const;
 
+    // Forgets every piece: what they hold is drawn again when next needed.
+    void forget();
+
+    bool unavailable_ = false; // the renderer cannot keep pictures: always the long way
     int cellSize_ = 0;  // the zoom the pieces were drawn at
     int pieceCells_ = 0; // cells along a piece's side
     std::vector<std::unique_ptr<Piece>> pieces_;
