@@ -10,7 +10,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUORVANE_BUILD_DIR:-$root/build}
 
 packages=(build-essential cmake g++ pkg-config libsfml-dev libgtest-dev googletest libbenchmark-dev
-          fonts-liberation xvfb xauth xdotool time strace imagemagick clang libclang-rt-14-dev)
+          fonts-liberation xvfb xauth x11-utils xdotool time strace imagemagick clang
+          libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
