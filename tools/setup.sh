@@ -33,6 +33,8 @@ case "$mode" in
     ;;
   test)
     export ALSOFT_DRIVERS=null
+    # The suite's X servers keep running as they are when their last client leaves (-noreset):
+    # a server that resets then may refuse the next test's first connection.
     # The sanitizer and fuzz builds compile at the lowest priority while the plain suite runs:
     # its end-to-end tests mostly wait on the game's frames, and keep the cores they need.
     sanitized=${QUORVANE_SANITIZE_BUILD_DIR:-$root/build-asan}
@@ -51,7 +53,7 @@ case "$mode" in
     ) > "$builds_log" 2>&1 &
     builds=$!
 
-    (cd "$build" && xvfb-run -a -s "-screen 0 1920x1080x24" \
+    (cd "$build" && xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" \
       ctest --output-on-failure --timeout 900 -j "$jobs")
 
     if ! wait "$builds"; then
@@ -70,7 +72,7 @@ case "$mode" in
         ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
         UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
         LSAN_OPTIONS=suppressions=$root/tools/lsan-suppressions.txt:print_suppressions=0 \
-        xvfb-run -a -s "-screen 0 1920x1080x24" \
+        xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" \
           ctest $labels --output-on-failure --timeout 900 -j "$jobs")
     done
 

@@ -58,7 +58,7 @@ e2e_start_display() {
             exec {E2E_DISPLAY_LOCK}>&-
             continue
         fi
-        Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1 &
         E2E_XVFB_PID=$!
         export DISPLAY=":$n"
         for i in $(seq 200); do
