@@ -8,6 +8,7 @@
 #include <SFML/Graphics.hpp>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace {
 
@@ -88,12 +89,20 @@ bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point vi
     const float Tf = static_cast<float>(T);
     // The quads each piece still lacks, by texture: drawn as the long way draws a row's ground.
     std::map<Piece*, std::map<const sf::Texture*, sf::VertexArray>> missing;
+    // A scene has few kinds and many cells: each kind's texture is looked up once a frame.
+    std::unordered_map<const TileKind*, const sf::Texture*> keptTexture;
     for (int row = 0; row < rows_; ++row)
         for (int column = 0; column < columns_; ++column) {
             const int x = first_.x + column, y = first_.y + row;
             const TileKind& kind = scene.tileKindAtCell(x, y);
-            const sf::Texture* texture = batchableTileTexture(kind, Tf);
-            if (!texture || kind.colour.a != 255 || !textureIsOpaque(*texture)) continue;
+            auto known = keptTexture.find(&kind);
+            if (known == keptTexture.end()) {
+                const sf::Texture* t = batchableTileTexture(kind, Tf);
+                if (t && (kind.colour.a != 255 || !textureIsOpaque(*t))) t = nullptr;
+                known = keptTexture.emplace(&kind, t).first;
+            }
+            const sf::Texture* texture = known->second;
+            if (!texture) continue;
             Piece* piece = pieceFor(x, y);
             // Too many pieces at once, or none can be made or read here: cells already marked
             // as held were never drawn, so nothing kept can be trusted.

@@ -1,9 +1,6 @@
 // The drawing shortcuts change how a frame is drawn, never what it shows: every demo scene, near
 // and far, drawn both ways from the same state and the same random sequence, gives the same
 // pixels and leaves the sequence at the same place.
-#include "battle/Items.hpp"
-#include "battle/Magic.hpp"
-#include "characters/People.hpp"
 #include "foundation/DrawBatch.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
@@ -11,6 +8,7 @@
 #include "scenes/Scene.hpp"
 #include "scenes/SceneDrawGeometry.hpp"
 
+#include "support/DemoWorld.hpp"
 #include "support/DisplaySupport.hpp"
 #include "support/TestSupport.hpp"
 
@@ -18,24 +16,8 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 
 namespace {
-
-struct Demo {
-    std::unique_ptr<Resources> store = std::make_unique<Resources>();
-    std::unique_ptr<People> roster = std::make_unique<People>();
-    std::unique_ptr<MagicRepository> spells = std::make_unique<MagicRepository>();
-    std::unique_ptr<ItemList> items = std::make_unique<ItemList>();
-    std::unique_ptr<PotionRepository> potions = std::make_unique<PotionRepository>();
-    std::unique_ptr<Game> shell = std::make_unique<Game>();
-};
-
-void setZoom(int t) {
-    displayTileSize = t;
-    displayWallHeight = t * 3 / 2;
-    game->normalZoom = t == 120;
-}
 
 struct Frame {
     sf::Image picture;
@@ -70,14 +52,8 @@ int differingPixels(const sf::Image& a, const sf::Image& b, sf::Vector2u& firstA
 
 TEST(DrawShortcuts, EveryDemoSceneLooksTheSameDrawnEitherWay) {
     GlobalsGuard globals;
-    Demo demo;
-    resources = demo.store.get();
-    people = demo.roster.get();
-    magicRepository = demo.spells.get();
-    itemList = demo.items.get();
-    potionRepository = demo.potions.get();
-    game = demo.shell.get();
-    game->init(nullptr);
+    DemoWorld demo;
+    demo.load();
     const std::string dir = binaryDir() + "/screens";
     std::filesystem::create_directories(dir);
 
@@ -93,7 +69,7 @@ TEST(DrawShortcuts, EveryDemoSceneLooksTheSameDrawnEitherWay) {
         // Both ways from the same state and seed; the shortcuts keep pictures from frame to
         // frame, so the walk itself is looked at too, at both zooms in turn.
         auto compare = [&](int t, unsigned seed, int frames, bool save) {
-            setZoom(t);
+            setDisplayZoom(t);
             const Frame plain = drawFrame(false, seed);
             const Frame quick = drawFrame(true, seed);
             sf::Vector2u at;
@@ -116,6 +92,6 @@ TEST(DrawShortcuts, EveryDemoSceneLooksTheSameDrawnEitherWay) {
             for (int t : {120, 60})
                 for (unsigned seed : {7u, 1234u}) compare(t, seed, stretch, seed == 7u);
         }
-        setZoom(120);
+        setDisplayZoom(120);
     }
 }
