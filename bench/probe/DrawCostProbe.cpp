@@ -137,8 +137,7 @@ int main(int argc, char** argv) {
                // Forty frames each way, so the walk stays in the scene and the view scrolls.
                if (walk) keys.push_back((n / 40) % 2 == 0 ? keys::Right : keys::Left);
                game->update(keys, &window);
-               window.clear(sf::Color::Black);
-               game->draw(window);
+               game->drawFrame(window);
                sf::Text text(pacer.rateText(), resources->getFont("Dialog"), 30);
                text.setFillColor(randomColor());
                text.setPosition(1770, 980);

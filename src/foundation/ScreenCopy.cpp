@@ -19,6 +19,13 @@
 #ifndef GL_COLOR_ATTACHMENT0
 #define GL_COLOR_ATTACHMENT0 0x8CE0
 #endif
+#ifndef GL_LOWER_LEFT
+#define GL_LOWER_LEFT 0x8CA1
+#define GL_UPPER_LEFT 0x8CA2
+#endif
+#ifndef GL_NEGATIVE_ONE_TO_ONE
+#define GL_NEGATIVE_ONE_TO_ONE 0x935E
+#endif
 #ifndef GL_FRAMEBUFFER_COMPLETE
 #define GL_FRAMEBUFFER_COMPLETE 0x8CD5
 #endif
@@ -36,6 +43,7 @@ struct Gl {
     void (*framebufferTexture2D)(GLenum, GLenum, GLenum, GLuint, GLint);
     GLenum (*checkFramebufferStatus)(GLenum);
     void (*blitFramebuffer)(GLint, GLint, GLint, GLint, GLint, GLint, GLint, GLint, GLbitfield, GLenum);
+    void (*clipControl)(GLenum, GLenum); // optional: only upright drawing needs it
 
     bool complete() const {
         return texImage2D && bindTexture && getIntegerv && finish && genFramebuffers && bindFramebuffer &&
@@ -61,6 +69,7 @@ const Gl& gl() {
         load(g.framebufferTexture2D, "glFramebufferTexture2D");
         load(g.checkFramebufferStatus, "glCheckFramebufferStatus");
         load(g.blitFramebuffer, "glBlitFramebuffer");
+        load(g.clipControl, "glClipControl");
         return g;
     }();
     return functions;
@@ -88,6 +97,18 @@ bool ScreenCopySource::create(unsigned width, unsigned height) {
 sf::View ScreenCopySource::view() const {
     const float w = static_cast<float>(width_), h = static_cast<float>(height_);
     return sf::View(sf::FloatRect(0, h, w, -h));
+}
+
+bool ScreenCopySource::beginUpright() {
+    if (!ready_ || !gl().clipControl || !target_.setActive(true)) return false;
+    target_.setView(target_.getDefaultView());
+    // Clip state belongs to the context, which the target may share with the window.
+    gl().clipControl(GL_UPPER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+    return true;
+}
+
+void ScreenCopySource::endUpright() {
+    if (target_.setActive(true)) gl().clipControl(GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
 }
 
 void ScreenCopySource::finishDrawing() {

@@ -29,6 +29,13 @@ public:
     // turned upside down, so that the stored rows come out the right way round.
     sf::RenderTexture& target() { return target_; }
     sf::View view() const;
+    // Drawing into the target with its default view and the window's own arithmetic instead of
+    // view(): the clip origin turned to the upper left lays the rows top first, and shapes at
+    // fractional places (which the upside-down view moves by a pixel now and then) get the
+    // window's pixels. False when the renderer cannot turn it: use view() then. Until
+    // endUpright(), draw nothing but the target.
+    bool beginUpright();
+    void endUpright();
     // Ends a run of drawing into the target: it is complete before any copy reads it.
     void finishDrawing();
     // Makes the picture readable from the window's context; false when it cannot be.

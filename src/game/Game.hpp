@@ -356,7 +356,10 @@ public:
 
     // --- frame ---
     void update(const std::vector<int>& keyCodes, sf::RenderWindow* window);
+    // The game's picture over what the window shows.
     void draw(sf::RenderWindow& window);
+    // A whole frame, from a black window: what the frame loop draws.
+    void drawFrame(sf::RenderWindow& window);
 
     // --- start-up ---
     void init(sf::RenderWindow* window);

@@ -2,6 +2,7 @@
 #include "game/Game.hpp"
 
 #include "battle/Items.hpp"
+#include "foundation/DrawBatch.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Globals.hpp"
 #include "minigames/Shooter.hpp"
@@ -29,6 +30,15 @@ void fillRect(sf::RenderWindow& window, float x, float y, float w, float h, sf::
 }
 
 } // namespace
+
+void Game::drawFrame(sf::RenderWindow& window) {
+    // A picture that fills the window itself makes the clear a wasted pass over every pixel.
+    const bool filled = drawShortcuts && !shardMap.shown && !telescope.shown && currentScene >= 0 &&
+                        currentScene < scenes.size() && scenes[currentScene].type != SCENE_ROCKET_FLIGHT &&
+                        scenes[currentScene].type != SCENE_SYSTEM_TRAVEL && scenes[currentScene].drawFillsWindow();
+    if (!filled) window.clear(sf::Color::Black);
+    draw(window);
+}
 
 void Game::draw(sf::RenderWindow& window) {
     if (shardMap.shown) {

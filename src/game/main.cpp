@@ -76,8 +76,7 @@ int main() {
         game->update(keyCodes, &window);
         target = game->targetFps;
         pacer.setTarget(target);
-        window.clear(sf::Color(0, 0, 0, 255));
-        game->draw(window);
+        game->drawFrame(window);
         drawFrameRate(window, pacer);
         window.display();
         if (firstFrame) {

@@ -7,6 +7,7 @@
 
 #include <SFML/Graphics/Color.hpp>
 
+#include <functional>
 #include <istream>
 #include <set>
 #include <string>
@@ -14,6 +15,7 @@
 
 namespace sf {
 class RenderTarget;
+class RenderWindow;
 }
 
 enum BackgroundKind : int {
@@ -83,6 +85,14 @@ struct Background {
     // The view offset is in drawn pixels, as the walking scene computes it. As an overlay (the
     // scene's foreground) the layer leaves out its opaque backdrop and veils its pictures.
     void draw(sf::RenderTarget& window, Point viewOffset, bool overlay = false) const;
+    // The same as draw() over the whole window (no scissor box) followed by `over`, a drawing
+    // that depends on nothing but `overKey`. With the drawing shortcuts a star field and what
+    // lies over it are copied from a picture kept since an earlier frame while both stay the
+    // same, instead of being drawn again.
+    void drawOverWindow(sf::RenderWindow& window, Point viewOffset, const std::string& overKey = {},
+                        const std::function<void(sf::RenderTarget&)>& over = {}) const;
+    // Whether draw() begins by filling the whole window, so nothing drawn before shows.
+    bool fillsWindow() const;
     void initCelular();
     void startSpaceDrift();
 

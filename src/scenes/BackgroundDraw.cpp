@@ -2,11 +2,13 @@
 
 #include "foundation/DrawBatch.hpp"
 #include "foundation/Resources.hpp"
+#include "foundation/ScreenCopy.hpp"
 #include "game/Globals.hpp"
 
 #include <SFML/Graphics.hpp>
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -59,7 +61,126 @@ void drawPineTree(sf::RenderTarget& window, float x, float baseY, float height) 
     }
 }
 
+const sf::Color SPACE_FILL(2, 2, 12);
+
+// The quads of a star field as this frame draws them: equal quads, equal stars. Written field
+// by field into a buffer kept between frames, as thousands of stars are laid out every frame.
+const std::vector<sf::Vertex>& spaceStars(const Background& b, Point viewOffset) {
+    static std::vector<sf::Vertex> stars;
+    if (stars.size() < b.items.size() * 4) stars.resize(b.items.size() * 4);
+    const float vx = static_cast<float>(viewOffset.x), vy = static_cast<float>(viewOffset.y);
+    const float ox = b.option ? vx * 0.2f : 0.f, oy = b.option ? vy * 0.2f : 0.f;
+    const float w = static_cast<float>(b.pixelSize.x), h = static_cast<float>(b.pixelSize.y);
+    sf::Vertex* v = stars.data();
+    auto put = [&v](float x, float y, sf::Color c) {
+        v->position.x = x;
+        v->position.y = y;
+        v->color = c;
+        v->texCoords.x = v->texCoords.y = 0;
+        ++v;
+    };
+    for (const auto& it : b.items) {
+        const float x = positiveMod(it.x - ox, w), y = positiveMod(it.y - oy, h);
+        if (x > SCREEN_W + 4 || y > SCREEN_H + 4) {
+            for (int k = 0; k < 4; ++k) put(-10, -10, sf::Color::Transparent);
+            continue;
+        }
+        sf::Color c = it.colour;
+        // A few stars twinkle.
+        if ((static_cast<int>(it.x * 7 + it.y) + b.frame / 8) % 17 == 0) c.a = 120;
+        const float s = it.size;
+        put(x, y, c);
+        put(x + s, y, c);
+        put(x + s, y + s, c);
+        put(x, y + s, c);
+    }
+    stars.resize(b.items.size() * 4);
+    return stars;
+}
+
+// A star field drawn once and copied to the window while its stars stay where they are: the
+// start screen's thousands of tiny quads cost the renderer far more than the copy. Most frames
+// change nothing (the stars twinkle every eighth).
+struct KeptStarField {
+    ScreenCopySource picture;
+    std::vector<sf::Vertex> stars;
+    std::string overKey;
+    bool drawn = false;
+    bool unusable = false;
+};
+
+KeptStarField& keptStarField() {
+    // Never freed: its textures must not outlive the graphics context at exit.
+    static auto* kept = new KeptStarField();
+    return *kept;
+}
+
+bool sameStars(const std::vector<sf::Vertex>& kept, const std::vector<sf::Vertex>& now) {
+    return kept.size() == now.size() &&
+           (kept.empty() || std::memcmp(kept.data(), now.data(), kept.size() * sizeof(sf::Vertex)) == 0);
+}
+
+// Puts the star field and what lies over it on the whole window from the kept picture, drawing
+// the picture first when either changed. False, with nothing drawn, where the copy cannot be
+// made.
+bool copyKeptStars(sf::RenderWindow& window, const std::vector<sf::Vertex>& stars, const std::string& overKey,
+                   const std::function<void(sf::RenderTarget&)>& over) {
+    KeptStarField& kept = keptStarField();
+    const sf::Vector2u size = window.getSize();
+    const sf::View& view = window.getView();
+    if (kept.unusable || view.getSize() != sf::Vector2f(size) || view.getCenter() != sf::Vector2f(size) / 2.f ||
+        view.getRotation() != 0 || view.getViewport() != sf::FloatRect(0, 0, 1, 1))
+        return false;
+    if (!kept.picture.ready() || kept.picture.target().getSize() != size) {
+        kept.drawn = false;
+        if (!kept.picture.create(size.x, size.y)) {
+            kept.unusable = true;
+            return false;
+        }
+    }
+    if (!kept.picture.attach(window)) {
+        kept.unusable = true;
+        return false;
+    }
+    if (!kept.drawn || kept.overKey != overKey || !sameStars(kept.stars, stars)) {
+        if (!kept.picture.beginUpright()) {
+            kept.unusable = true;
+            return false;
+        }
+        sf::RenderTexture& target = kept.picture.target();
+        target.clear(SPACE_FILL);
+        drawInChunks(target, stars.data(), stars.size(), sf::Quads);
+        if (over) over(target);
+        kept.picture.endUpright();
+        kept.picture.finishDrawing();
+        kept.stars = stars;
+        kept.overKey = overKey;
+        kept.drawn = true;
+    }
+    kept.picture.copyTo(window, {0, 0}, {static_cast<int>(size.x), static_cast<int>(size.y)}, {0, 0});
+    return true;
+}
+
 } // namespace
+
+bool Background::fillsWindow() const {
+    switch (kind) {
+    case BG_MOVING_SHAPES:
+    case BG_MOVING_SHARDS:
+    case BG_CRAZY_CIRCLES:
+    case BG_SPACE_TRAVEL:
+    case BG_SPACE: return true;
+    default: return false;
+    }
+}
+
+void Background::drawOverWindow(sf::RenderWindow& window, Point viewOffset, const std::string& overKey,
+                                const std::function<void(sf::RenderTarget&)>& over) const {
+    if (kind == BG_SPACE && drawShortcuts && copyKeptStars(window, spaceStars(*this, viewOffset), overKey, over))
+        return;
+    draw(window, viewOffset);
+    if (over) over(window);
+}
 
 void Background::draw(sf::RenderTarget& window, Point viewOffset, bool overlay) const {
     // Over the scene the opaque parts go: the moving things stay and pictures become a veil.
@@ -206,28 +327,11 @@ void Background::draw(sf::RenderTarget& window, Point viewOffset, bool overlay) 
     }
 
     case BG_SPACE: {
-        fill(sf::Color(2, 2, 12));
-        sf::VertexArray stars(sf::Quads, items.size() * 4);
-        size_t v = 0;
-        const float ox = option ? vx * 0.2f : 0.f, oy = option ? vy * 0.2f : 0.f;
-        const float w = static_cast<float>(pixelSize.x), h = static_cast<float>(pixelSize.y);
-        for (const auto& it : items) {
-            const float x = positiveMod(it.x - ox, w), y = positiveMod(it.y - oy, h);
-            if (x > SCREEN_W + 4 || y > SCREEN_H + 4) {
-                for (int k = 0; k < 4; ++k) stars[v++] = sf::Vertex({-10, -10}, sf::Color::Transparent);
-                continue;
-            }
-            sf::Color c = it.colour;
-            // A few stars twinkle.
-            if ((static_cast<int>(it.x * 7 + it.y) + frame / 8) % 17 == 0) c.a = 120;
-            const float s = it.size;
-            stars[v++] = sf::Vertex({x, y}, c);
-            stars[v++] = sf::Vertex({x + s, y}, c);
-            stars[v++] = sf::Vertex({x + s, y + s}, c);
-            stars[v++] = sf::Vertex({x, y + s}, c);
-        }
-        if (drawShortcuts) drawInChunks(window, stars);
-        else window.draw(stars);
+        fill(SPACE_FILL);
+        const std::vector<sf::Vertex>& stars = spaceStars(*this, viewOffset);
+        if (stars.empty()) return;
+        if (drawShortcuts) drawInChunks(window, stars.data(), stars.size(), sf::Quads);
+        else window.draw(stars.data(), stars.size(), sf::Quads);
         return;
     }
 

@@ -412,6 +412,8 @@ public:
 
     // ===== drawing (scene visuals) =====
     void draw(sf::RenderWindow& window);
+    // Whether draw() begins by filling the whole window, so that nothing drawn before shows.
+    bool drawFillsWindow() const;
     void drawBattleBackdrop(sf::RenderTarget& window, Rect frame);
 
 private:

@@ -44,7 +44,32 @@ void drawSquare(sf::RenderTarget& window, float side, sf::Vector2f centre, sf::C
     window.draw(r);
 }
 
+// Everything a screen's texts are drawn from: equal keys, equal pixels.
+std::string textsKey(const std::vector<SceneText>& texts) {
+    std::string key;
+    auto add = [&key](const auto& value) { key.append(reinterpret_cast<const char*>(&value), sizeof value); };
+    add(resources);
+    for (const SceneText& t : texts) {
+        add(t.text.size());
+        key += t.text;
+        add(t.font.size());
+        key += t.font;
+        add(t.position);
+        add(t.size);
+        add(t.colour.toInteger());
+        add(t.title);
+    }
+    return key;
+}
+
 } // namespace
+
+bool Scene::drawFillsWindow() const {
+    // Walking scenes draw their layers only around the ground, and the credits and a gate trip
+    // leave the layers out.
+    return drawShortcuts && type != SCENE_WALK && type != SCENE_WATCH && travellingGate(*this) == nullptr &&
+           !creditsClearTheScreen(credits) && backgrounds[LAYER_BACKGROUND].fillsWindow();
+}
 
 void Scene::draw(sf::RenderWindow& window) {
     const int T = displayTileSize;
@@ -77,8 +102,17 @@ void Scene::draw(sf::RenderWindow& window) {
     std::set<size_t> drawnBuildings;
     bool wellDrawn = false;
 
+    // A screen's texts lie straight on its backdrop, which may keep them with its picture.
+    bool textsDrawn = false;
     if (drawShortcuts) {
-        if (!creditsClearTheScreen(credits)) drawBackgroundAroundGround(*this, window, V);
+        if (type == SCENE_SCREEN && backgrounds[LAYER_BACKGROUND2].kind == BG_NADA && !creditsClearTheScreen(credits)) {
+            backgrounds[LAYER_BACKGROUND].drawOverWindow(window, V, textsKey(texts), [&](sf::RenderTarget& target) {
+                for (const SceneText& t : texts) t.draw(target);
+            });
+            textsDrawn = true;
+        } else if (!creditsClearTheScreen(credits)) {
+            drawBackgroundAroundGround(*this, window, V);
+        }
     } else {
         backgrounds[LAYER_BACKGROUND].draw(window, V);
         backgrounds[LAYER_BACKGROUND2].draw(window, V);
@@ -343,7 +377,8 @@ void Scene::draw(sf::RenderWindow& window) {
             for (int i : it->second) objects2[i].draw(window, it->first, V);
         if (wishingWell.exists() && !wellDrawn) wishingWell.draw(window, V, frameCounter);
     } else if (type == SCENE_SCREEN) {
-        for (const SceneText& t : texts) t.draw(window);
+        if (!textsDrawn)
+            for (const SceneText& t : texts) t.draw(window);
     } else if (type == SCENE_SPACE) {
         for (const auto& gate : gates) gate->draw(window, V);
         for (const auto& [row, list] : objectRows)

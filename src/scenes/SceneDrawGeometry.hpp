@@ -10,6 +10,7 @@
 
 namespace sf {
 class RenderTarget;
+class RenderWindow;
 class Texture;
 class VertexArray;
 }
@@ -43,6 +44,6 @@ void drawGroundBatch(sf::RenderTarget& window, const sf::VertexArray& quads, con
 // and cells whose ground is not opaque or not laid. False when they are too many to be worth it.
 bool uncoveredByGround(const Scene& scene, Point view, std::vector<sf::IntRect>& out);
 // The background layers, drawn only where the map's opaque ground leaves the screen uncovered.
-void drawBackgroundAroundGround(Scene& scene, sf::RenderTarget& window, Point view);
+void drawBackgroundAroundGround(Scene& scene, sf::RenderWindow& window, Point view);
 void appendTileQuad(sf::VertexArray& quads, const sf::Texture& texture, sf::Color colour, float x,
                     float y, float size);

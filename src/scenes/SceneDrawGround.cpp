@@ -92,9 +92,10 @@ using GlScissor = void (*)(GLint, GLint, GLsizei, GLsizei);
 
 } // namespace
 
-void drawBackgroundAroundGround(Scene& scene, sf::RenderTarget& window, Point view) {
-    auto layers = [&] {
-        scene.backgrounds[LAYER_BACKGROUND].draw(window, view);
+void drawBackgroundAroundGround(Scene& scene, sf::RenderWindow& window, Point view) {
+    auto layers = [&](bool wholeWindow) {
+        if (wholeWindow) scene.backgrounds[LAYER_BACKGROUND].drawOverWindow(window, view);
+        else scene.backgrounds[LAYER_BACKGROUND].draw(window, view);
         scene.backgrounds[LAYER_BACKGROUND2].draw(window, view);
     };
     if (scene.backgrounds[LAYER_BACKGROUND].kind == BG_NADA && scene.backgrounds[LAYER_BACKGROUND2].kind == BG_NADA)
@@ -106,7 +107,7 @@ void drawBackgroundAroundGround(Scene& scene, sf::RenderTarget& window, Point vi
     static const auto scissor = reinterpret_cast<GlScissor>(sf::Context::getFunction("glScissor"));
     if (!uncoveredByGround(scene, view, pieces) || size != sf::Vector2u(1920, 1080) || !enable ||
         !disable || !scissor || !window.setActive(true)) {
-        layers();
+        layers(true);
         return;
     }
     // Only the uncovered pieces are drawn: the scissor drops the rest of each layer's pixels
@@ -114,7 +115,7 @@ void drawBackgroundAroundGround(Scene& scene, sf::RenderTarget& window, Point vi
     for (const sf::IntRect& b : pieces) {
         enable(GL_SCISSOR_TEST);
         scissor(b.left, 1080 - b.top - b.height, b.width, b.height);
-        layers();
+        layers(false);
         disable(GL_SCISSOR_TEST);
     }
 }

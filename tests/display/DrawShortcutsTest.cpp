@@ -32,8 +32,9 @@ Frame drawFrame(bool shortcuts, unsigned seed) {
     sf::RenderWindow& w = testWindow();
     drawShortcuts = shortcuts;
     std::srand(seed);
-    w.clear(sf::Color::Black);
-    game->draw(w);
+    // Whatever the window showed before must not show through: the frame covers it all.
+    w.clear(sf::Color::Magenta);
+    game->drawFrame(w);
     Frame f{captureWindow(w), std::rand()};
     drawShortcuts = true;
     scene.credits = credits;
@@ -86,6 +87,16 @@ TEST(DrawShortcuts, EveryDemoSceneLooksTheSameDrawnEitherWay) {
                 if (walking) held.push_back(i % 2 ? keys::Right : keys::Down);
                 game->update(held, nullptr);
                 if (walking && i % 8 == 7) compare((i / 8) % 3 == 1 ? 60 : 120, 100u + i, i + 1, false);
+                // A kept backdrop across the stars' twinkles (every eighth frame).
+                if (!walking && i % 5 == 4) compare(120, 100u + i, i + 1, false);
+            }
+            // ... and after its title changed.
+            if (std::string(name) == "StartScreen") {
+                std::string& title = game->scenes[game->currentScene].texts.at(0).text;
+                const std::string was = title;
+                title += " II";
+                compare(120, 99u, stretch, false);
+                title = was;
             }
             ASSERT_EQ(game->scenes[game->currentScene].name, name);
             if (stretch == 160) ASSERT_TRUE(creditsClearTheScreen(game->scenes[game->currentScene].credits));
