@@ -1,6 +1,8 @@
 #include "scenes/GroundCache.hpp"
 
 #include "foundation/DrawBatch.hpp"
+#include "foundation/Resources.hpp"
+#include "game/Globals.hpp"
 #include "game/TileKind.hpp"
 #include "scenes/Scene.hpp"
 #include "scenes/SceneDrawGeometry.hpp"
@@ -87,21 +89,38 @@ bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point vi
     if (columns_ <= 0 || rows_ <= 0) return true;
 
     const float Tf = static_cast<float>(T);
-    // The quads each piece still lacks, by texture: drawn as the long way draws a row's ground.
-    std::map<Piece*, std::map<const sf::Texture*, sf::VertexArray>> missing;
-    // A scene has few kinds and many cells: each kind's texture is looked up once a frame.
-    std::unordered_map<const TileKind*, const sf::Texture*> keptTexture;
+    // What each piece still lacks: the ground quads by texture, drawn as the long way draws a
+    // row's ground, then the objects over them.
+    struct Missing {
+        std::map<const sf::Texture*, sf::VertexArray> ground;
+        std::vector<std::pair<const TileKind*, Point>> objects;
+    };
+    std::map<Piece*, Missing> missing;
+    // A scene has few kinds and many cells: each kind's textures are looked up once a frame.
+    // Objects are kept only at full size, where each of their pixels is one texel whichever
+    // part of the picture is drawn.
+    struct Kept {
+        const sf::Texture* ground = nullptr;
+        const sf::Texture* object = nullptr;
+    };
+    std::unordered_map<const TileKind*, Kept> keptTexture;
     for (int row = 0; row < rows_; ++row)
         for (int column = 0; column < columns_; ++column) {
             const int x = first_.x + column, y = first_.y + row;
             const TileKind& kind = scene.tileKindAtCell(x, y);
             auto known = keptTexture.find(&kind);
             if (known == keptTexture.end()) {
-                const sf::Texture* t = batchableTileTexture(kind, Tf);
-                if (t && (kind.colour.a != 255 || !textureIsOpaque(*t))) t = nullptr;
-                known = keptTexture.emplace(&kind, t).first;
+                Kept k;
+                k.ground = batchableTileTexture(kind, Tf);
+                if (k.ground && (kind.colour.a != 255 || !textureIsOpaque(*k.ground))) k.ground = nullptr;
+                if (k.ground && T == TILE_SIZE && !kind.object.empty() && kind.houseSign.empty()) {
+                    k.object = &resources->getObjectTexture(kind.object);
+                    if (k.object->getSize().x == 0) k.object = nullptr;
+                }
+                known = keptTexture.emplace(&kind, k).first;
             }
-            const sf::Texture* texture = known->second;
+            const sf::Texture* texture = known->second.ground;
+            const sf::Texture* object = known->second.object;
             if (!texture) continue;
             Piece* piece = pieceFor(x, y);
             // Too many pieces at once, or none can be made or read here: cells already marked
@@ -110,22 +129,28 @@ bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point vi
                 forget();
                 return false;
             }
-            const Cell cell{texture, texture->getNativeHandle(), kind.colour.toInteger()};
+            const Cell cell{texture, texture->getNativeHandle(), kind.colour.toInteger(), object,
+                            object ? object->getNativeHandle() : 0};
             const Point at = cellInPiece(x, y);
             Cell& held = piece->cells[static_cast<std::size_t>(at.y * pieceCells_ + at.x)];
             if (held != cell) {
-                sf::VertexArray& quads = missing[piece][texture];
+                Missing& lacking = missing[piece];
+                sf::VertexArray& quads = lacking.ground[texture];
                 quads.setPrimitiveType(sf::Quads);
                 appendTileQuad(quads, *texture, kind.colour, static_cast<float>(at.x * T),
                                static_cast<float>(at.y * T), Tf);
+                if (object) lacking.objects.push_back({&kind, at});
                 held = cell;
             }
-            kept_[static_cast<std::size_t>(row * columns_ + column)] = 1;
+            kept_[static_cast<std::size_t>(row * columns_ + column)] = object ? 2 : 1;
         }
-    for (auto& [piece, batches] : missing) {
+    for (auto& [piece, lacking] : missing) {
         sf::RenderTexture& target = piece->picture.target();
         target.setView(piece->picture.view());
-        for (const auto& [texture, quads] : batches) drawGroundBatch(target, quads, *texture);
+        for (const auto& [texture, quads] : lacking.ground) drawGroundBatch(target, quads, *texture);
+        for (const auto& [kind, at] : lacking.objects)
+            drawTileExtras(*kind, target, static_cast<float>(at.x * T), static_cast<float>(at.y * T), Tf, nullptr,
+                           ObjectPart::InCell);
         piece->picture.finishDrawing();
     }
     return window.setActive(true);
@@ -135,6 +160,12 @@ bool GroundCache::kept(int x, int y) const {
     const int column = x - first_.x, row = y - first_.y;
     if (column < 0 || row < 0 || column >= columns_ || row >= rows_) return false;
     return kept_[static_cast<std::size_t>(row * columns_ + column)] != 0;
+}
+
+bool GroundCache::objectKept(int x, int y) const {
+    const int column = x - first_.x, row = y - first_.y;
+    if (column < 0 || row < 0 || column >= columns_ || row >= rows_) return false;
+    return kept_[static_cast<std::size_t>(row * columns_ + column)] == 2;
 }
 
 void GroundCache::copyRow(sf::RenderWindow& window, int y) const {

@@ -1,7 +1,10 @@
 // The opaque ground of walking scenes, drawn once into kept pieces of the map and copied to the
-// screen row by row where it would be drawn. A kept cell's pixels depend on nothing but its
-// texture, its tint and the zoom, so a piece stays right whatever scene, view or frame shows it;
-// a cell whose ground changed is drawn again before it is copied.
+// screen row by row where it would be drawn. At full size a kept cell also holds the part of its
+// standing object within the cell: nothing of the frame comes between the two there, as objects
+// keep to their own column and what stands in rows above never reaches down. A kept cell's
+// pixels depend on nothing but its texture, its tint, its object and the zoom, so a piece stays
+// right whatever scene, view or frame shows it; a cell that changed is drawn again before it is
+// copied.
 #pragma once
 
 #include "foundation/main.hpp"
@@ -25,8 +28,10 @@ public:
     // Learns which of the visible cells first..last are copied this frame and draws those kept
     // pieces lack. False when copies cannot be made here: draw the ground the long way.
     bool prepare(const Scene& scene, sf::RenderWindow& window, Point view, Point first, Point last);
-    // Whether cell (x, y) is copied this frame instead of drawn (after a true prepare).
+    // Whether cell (x, y) is copied this frame instead of drawn (after a true prepare), and
+    // whether the copy holds the part of its standing object within the cell too.
     bool kept(int x, int y) const;
+    bool objectKept(int x, int y) const;
     // Copies row y's kept cells to the screen: the place in the frame where their ground goes.
     void copyRow(sf::RenderWindow& window, int y) const;
 
@@ -35,6 +40,8 @@ private:
         const sf::Texture* texture = nullptr;
         unsigned name = 0;
         sf::Uint32 colour = 0;
+        const sf::Texture* object = nullptr;
+        unsigned objectName = 0;
         bool operator==(const Cell&) const = default;
     };
     struct Piece {

@@ -165,7 +165,8 @@ void Scene::draw(sf::RenderWindow& window) {
                 SpriteBatch standingBatch(window);
                 for (const auto& [x, kind] : standing) {
                     const sf::Vector2f p = cellCorner(x, y);
-                    drawTileExtras(*kind, window, p.x, p.y, Tf, drawShortcuts ? &standingBatch : nullptr);
+                    const ObjectPart part = cache && cache->objectKept(x, y) ? ObjectPart::AboveCell : ObjectPart::Whole;
+                    drawTileExtras(*kind, window, p.x, p.y, Tf, drawShortcuts ? &standingBatch : nullptr, part);
                 }
             }
             if (auto it = objectRows.find(y); it != objectRows.end()) {

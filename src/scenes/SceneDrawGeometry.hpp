@@ -32,9 +32,13 @@ bool creditsClearTheScreen(const SceneCredits& credits);
 // A tile kind's picture in two parts: its ground (solid colour and texture) and what stands on it
 // (object, house sign). TileKind::draw is the two in turn.
 void drawTileBase(const TileKind& kind, sf::RenderTarget& window, float x, float y, float size);
-// With a batch, the object's sprite joins it (the caller flushes it).
+// The part of a standing object to draw: a kept cell holds the part within the cell, and the
+// part rising over the row above is drawn in the frame's order.
+enum class ObjectPart { Whole, AboveCell, InCell };
+// With a batch, the object's sprite joins it (the caller flushes it). The house sign goes with
+// the part above the cell.
 void drawTileExtras(const TileKind& kind, sf::RenderTarget& window, float x, float y, float size,
-                    SpriteBatch* batch = nullptr);
+                    SpriteBatch* batch = nullptr, ObjectPart part = ObjectPart::Whole);
 // The texture of a kind whose ground is a plain, unturned, unanimated texture (null otherwise):
 // such grounds of one row can be laid in one batch.
 const sf::Texture* batchableTileTexture(const TileKind& kind, float size);

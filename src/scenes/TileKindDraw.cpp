@@ -9,20 +9,32 @@
 
 #include <SFML/Graphics.hpp>
 
+#include <algorithm>
+
 namespace {
 
 // The object standing on the tile: its foot on the tile's lower edge, at its own size relative
 // to a full tile, so a tree may rise over the row above.
 void drawTileObject(const TileKind& kind, sf::RenderTarget& target, float x, float y, float size,
-                    SpriteBatch* batch) {
+                    SpriteBatch* batch, ObjectPart part) {
     const sf::Texture& tex = resources->getObjectTexture(kind.object);
     const sf::Vector2u s = tex.getSize();
     if (s.x == 0 || s.y == 0) return;
     const float k = size / static_cast<float>(TILE_SIZE);
     sf::Sprite sprite(tex);
-    sprite.setOrigin(s.x / 2.f, static_cast<float>(s.y));
+    // The picture's rows above its lowest tile's worth rise over the row above.
+    const int w = static_cast<int>(s.x), h = static_cast<int>(s.y), split = std::max(0, h - TILE_SIZE);
+    if (part == ObjectPart::AboveCell) {
+        if (split == 0) return;
+        sprite.setTextureRect({0, 0, w, split});
+        sprite.setOrigin(s.x / 2.f, static_cast<float>(split));
+        sprite.setPosition(x + size / 2, y);
+    } else {
+        if (part == ObjectPart::InCell) sprite.setTextureRect({0, split, w, h - split});
+        sprite.setOrigin(s.x / 2.f, static_cast<float>(part == ObjectPart::InCell ? h - split : h));
+        sprite.setPosition(x + size / 2, y + size);
+    }
     sprite.setScale(k, k);
-    sprite.setPosition(x + size / 2, y + size);
     if (kind.colour.a < 255) sprite.setColor(kind.colour);
     if (batch) batch->add(sprite);
     else target.draw(sprite);
@@ -69,9 +81,9 @@ void drawTileBase(const TileKind& kind, sf::RenderTarget& target, float x, float
 }
 
 void drawTileExtras(const TileKind& kind, sf::RenderTarget& target, float x, float y, float size,
-                    SpriteBatch* batch) {
-    if (!kind.object.empty()) drawTileObject(kind, target, x, y, size, batch);
-    if (!kind.houseSign.empty()) {
+                    SpriteBatch* batch, ObjectPart part) {
+    if (!kind.object.empty()) drawTileObject(kind, target, x, y, size, batch, part);
+    if (!kind.houseSign.empty() && part != ObjectPart::InCell) {
         if (batch) batch->flush();
         drawHouseSign(target, kind.houseSign, x + size / 2, y + size * 0.55f, size * 0.9f);
     }
