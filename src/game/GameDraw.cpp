@@ -35,7 +35,7 @@ void Game::drawFrame(sf::RenderWindow& window) {
     // A picture that fills the window itself makes the clear a wasted pass over every pixel.
     const bool filled = drawShortcuts && !shardMap.shown && !telescope.shown && currentScene >= 0 &&
                         currentScene < scenes.size() && scenes[currentScene].type != SCENE_ROCKET_FLIGHT &&
-                        scenes[currentScene].type != SCENE_SYSTEM_TRAVEL && scenes[currentScene].drawFillsWindow();
+                        scenes[currentScene].type != SCENE_SYSTEM_TRAVEL && scenes[currentScene].drawFillsWindow(window);
     if (!filled) window.clear(sf::Color::Black);
     draw(window);
 }

@@ -97,8 +97,8 @@ bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point vi
     };
     std::map<Piece*, Missing> missing;
     // A scene has few kinds and many cells: each kind's textures are looked up once a frame.
-    // Objects are kept only at full size, where each of their pixels is one texel whichever
-    // part of the picture is drawn.
+    // Objects are kept at the two sizes where each of their pixels is one texel, whichever part
+    // of the picture is drawn.
     struct Kept {
         const sf::Texture* ground = nullptr;
         const sf::Texture* object = nullptr;
@@ -113,9 +113,13 @@ bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point vi
                 Kept k;
                 k.ground = batchableTileTexture(kind, Tf);
                 if (k.ground && (kind.colour.a != 255 || !textureIsOpaque(*k.ground))) k.ground = nullptr;
-                if (k.ground && T == TILE_SIZE && !kind.object.empty() && kind.houseSign.empty()) {
-                    k.object = &resources->getObjectTexture(kind.object);
-                    if (k.object->getSize().x == 0) k.object = nullptr;
+                // An object keeps to its own column only as wide as a tile.
+                if (k.ground && (T == TILE_SIZE || 2 * T == TILE_SIZE) && !kind.object.empty() &&
+                    kind.houseSign.empty()) {
+                    const sf::Vector2u full = resources->getObjectTexture(kind.object).getSize();
+                    k.object = T == TILE_SIZE ? &resources->getObjectTexture(kind.object)
+                                              : &resources->getHalfObjectTexture(kind.object);
+                    if (full.x == 0 || full.y == 0 || full.x > static_cast<unsigned>(TILE_SIZE)) k.object = nullptr;
                 }
                 known = keptTexture.emplace(&kind, k).first;
             }

@@ -1,5 +1,5 @@
 // The opaque ground of walking scenes, drawn once into kept pieces of the map and copied to the
-// screen row by row where it would be drawn. At full size a kept cell also holds the part of its
+// screen row by row where it would be drawn. A kept cell also holds the part of its
 // standing object within the cell: nothing of the frame comes between the two there, as objects
 // keep to their own column and what stands in rows above never reaches down. A kept cell's
 // pixels depend on nothing but its texture, its tint, its object and the zoom, so a piece stays

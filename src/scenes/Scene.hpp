@@ -412,8 +412,9 @@ public:
 
     // ===== drawing (scene visuals) =====
     void draw(sf::RenderWindow& window);
-    // Whether draw() begins by filling the whole window, so that nothing drawn before shows.
-    bool drawFillsWindow() const;
+    // Whether draw() fills the whole window before anything else shows (its backdrop, or the
+    // opaque ground of a walking scene), so that nothing drawn before it shows.
+    bool drawFillsWindow(const sf::RenderWindow& window) const;
     void drawBattleBackdrop(sf::RenderTarget& window, Rect frame);
 
 private:

@@ -64,11 +64,18 @@ std::string textsKey(const std::vector<SceneText>& texts) {
 
 } // namespace
 
-bool Scene::drawFillsWindow() const {
-    // Walking scenes draw their layers only around the ground, and the credits and a gate trip
-    // leave the layers out.
-    return drawShortcuts && type != SCENE_WALK && type != SCENE_WATCH && travellingGate(*this) == nullptr &&
-           !creditsClearTheScreen(credits) && backgrounds[LAYER_BACKGROUND].fillsWindow();
+bool Scene::drawFillsWindow(const sf::RenderWindow& window) const {
+    if (!drawShortcuts || travellingGate(*this) != nullptr || window.getSize() != sf::Vector2u(1920, 1080))
+        return false;
+    if (type == SCENE_WALK || type == SCENE_WATCH) {
+        // Every pixel under the map's opaque ground: nothing drawn before the ground shows.
+        Point centre = camera + Point{960, 540};
+        scaleToScreen(centre);
+        std::vector<sf::IntRect> uncovered;
+        return uncoveredByGround(*this, viewOffset(centre), uncovered) && uncovered.empty();
+    }
+    // The credits leave the layers out.
+    return !creditsClearTheScreen(credits) && backgrounds[LAYER_BACKGROUND].fillsWindow();
 }
 
 void Scene::draw(sf::RenderWindow& window) {

@@ -17,13 +17,17 @@ namespace {
 // to a full tile, so a tree may rise over the row above.
 void drawTileObject(const TileKind& kind, sf::RenderTarget& target, float x, float y, float size,
                     SpriteBatch* batch, ObjectPart part) {
-    const sf::Texture& tex = resources->getObjectTexture(kind.object);
+    // Zoomed out, the half-size picture drawn at its own size.
+    const bool half = 2 * size == static_cast<float>(TILE_SIZE);
+    const sf::Texture& tex =
+        half ? resources->getHalfObjectTexture(kind.object) : resources->getObjectTexture(kind.object);
     const sf::Vector2u s = tex.getSize();
     if (s.x == 0 || s.y == 0) return;
-    const float k = size / static_cast<float>(TILE_SIZE);
+    const float k = half ? 1.f : size / static_cast<float>(TILE_SIZE);
     sf::Sprite sprite(tex);
     // The picture's rows above its lowest tile's worth rise over the row above.
-    const int w = static_cast<int>(s.x), h = static_cast<int>(s.y), split = std::max(0, h - TILE_SIZE);
+    const int w = static_cast<int>(s.x), h = static_cast<int>(s.y);
+    const int split = std::max(0, h - (half ? TILE_SIZE / 2 : TILE_SIZE));
     if (part == ObjectPart::AboveCell) {
         if (split == 0) return;
         sprite.setTextureRect({0, 0, w, split});
