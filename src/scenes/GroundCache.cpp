@@ -10,6 +10,7 @@
 #include <SFML/Graphics.hpp>
 
 #include <algorithm>
+#include <tuple>
 #include <unordered_map>
 
 namespace {
@@ -90,42 +91,67 @@ bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point vi
 
     const float Tf = static_cast<float>(T);
     // What each piece still lacks: the ground quads by texture, drawn as the long way draws a
-    // row's ground, then the objects over them.
+    // row's ground, then what stands on the cells (each cell's in the frame's order).
     struct Missing {
         std::map<const sf::Texture*, sf::VertexArray> ground;
-        std::vector<std::pair<const TileKind*, Point>> objects;
+        std::vector<std::pair<const TileKind*, Point>> tileObjects; // the cell and its place in the piece
+        // The object, its row and the view that puts its cell where the piece holds it.
+        std::vector<std::tuple<const SceneObject*, int, Point>> sceneObjects;
     };
     std::map<Piece*, Missing> missing;
     // A scene has few kinds and many cells: each kind's textures are looked up once a frame.
     // Objects are kept at the two sizes where each of their pixels is one texel, whichever part
-    // of the picture is drawn.
+    // of the picture is drawn, and only on whole pixels within their own column.
     struct Kept {
         const sf::Texture* ground = nullptr;
         const sf::Texture* object = nullptr;
+        bool wide = false; // the object reaches over the neighbouring columns
     };
     std::unordered_map<const TileKind*, Kept> keptTexture;
-    for (int row = 0; row < rows_; ++row)
-        for (int column = 0; column < columns_; ++column) {
-            const int x = first_.x + column, y = first_.y + row;
-            const TileKind& kind = scene.tileKindAtCell(x, y);
-            auto known = keptTexture.find(&kind);
-            if (known == keptTexture.end()) {
-                Kept k;
-                k.ground = batchableTileTexture(kind, Tf);
-                if (k.ground && (kind.colour.a != 255 || !textureIsOpaque(*k.ground))) k.ground = nullptr;
-                // An object keeps to its own column only as wide as a tile.
-                if (k.ground && (T == TILE_SIZE || 2 * T == TILE_SIZE) && !kind.object.empty() &&
-                    kind.houseSign.empty()) {
-                    const sf::Vector2u full = resources->getObjectTexture(kind.object).getSize();
-                    k.object = T == TILE_SIZE ? &resources->getObjectTexture(kind.object)
-                                              : &resources->getHalfObjectTexture(kind.object);
-                    if (full.x == 0 || full.y == 0 || full.x > static_cast<unsigned>(TILE_SIZE)) k.object = nullptr;
-                }
-                known = keptTexture.emplace(&kind, k).first;
+    auto kindKept = [&](const TileKind& kind) -> const Kept& {
+        auto known = keptTexture.find(&kind);
+        if (known != keptTexture.end()) return known->second;
+        Kept k;
+        k.ground = batchableTileTexture(kind, Tf);
+        if (k.ground && (kind.colour.a != 255 || !textureIsOpaque(*k.ground))) k.ground = nullptr;
+        if (!kind.object.empty()) {
+            const sf::Vector2u full = resources->getObjectTexture(kind.object).getSize();
+            k.wide = full.x > static_cast<unsigned>(TILE_SIZE);
+            if (k.ground && (T == TILE_SIZE || 2 * T == TILE_SIZE) && kind.houseSign.empty() && full.y > 0 && !k.wide) {
+                k.object = T == TILE_SIZE ? &resources->getObjectTexture(kind.object)
+                                          : &resources->getHalfObjectTexture(kind.object);
+                if (k.object->getSize().x % 2 != 0) k.object = nullptr;
             }
-            const sf::Texture* texture = known->second.ground;
-            const sf::Texture* object = known->second.object;
-            if (!texture) continue;
+        }
+        return keptTexture.emplace(&kind, k).first->second;
+    };
+    std::vector<std::vector<const SceneObject*>> onCell(static_cast<std::size_t>(columns_));
+    for (int row = 0; row < rows_; ++row) {
+        const int y = first_.y + row;
+        // What stands in a row is kept only where nothing of the row reaches over another column,
+        // so no part of the row drawn before it in the frame can lie over it.
+        bool tileObjectsKept = true, sceneObjectsKept = true;
+        for (int column = 0; column < columns_; ++column)
+            tileObjectsKept = tileObjectsKept && !kindKept(scene.tileKindAtCell(first_.x + column, y)).wide;
+        for (auto& list : onCell) list.clear();
+        if (auto it = scene.objectRows.find(y); it != scene.objectRows.end())
+            for (int i : it->second) {
+                const SceneObject& o = scene.objects[static_cast<std::size_t>(i)];
+                if (!o.keptInCell()) sceneObjectsKept = false;
+                else if (const int column = static_cast<int>(o.x) - first_.x; column >= 0 && column < columns_)
+                    onCell[static_cast<std::size_t>(column)].push_back(&o);
+            }
+        for (int column = 0; column < columns_; ++column) {
+            const int x = first_.x + column;
+            const TileKind& kind = scene.tileKindAtCell(x, y);
+            const Kept& known = kindKept(kind);
+            if (!known.ground) continue;
+            const sf::Texture* object = tileObjectsKept ? known.object : nullptr;
+            // The cell's scene objects come after its tile object in the frame: kept only with it.
+            const std::vector<const SceneObject*>* objects =
+                sceneObjectsKept && (object || kind.object.empty()) && !onCell[static_cast<std::size_t>(column)].empty()
+                    ? &onCell[static_cast<std::size_t>(column)]
+                    : nullptr;
             Piece* piece = pieceFor(x, y);
             // Too many pieces at once, or none can be made or read here: cells already marked
             // as held were never drawn, so nothing kept can be trusted.
@@ -133,44 +159,56 @@ bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point vi
                 forget();
                 return false;
             }
-            const Cell cell{texture, texture->getNativeHandle(), kind.colour.toInteger(), object,
-                            object ? object->getNativeHandle() : 0};
+            Cell cell{known.ground, known.ground->getNativeHandle(), kind.colour.toInteger(), {}};
+            if (object) cell.standing.push_back({object, object->getNativeHandle(), 0, 0});
+            if (objects)
+                for (const SceneObject* o : *objects) {
+                    const sf::Texture& t = o->texture();
+                    cell.standing.push_back({&t, t.getNativeHandle(), o->colour.toInteger(), o->yOffset});
+                }
             const Point at = cellInPiece(x, y);
             Cell& held = piece->cells[static_cast<std::size_t>(at.y * pieceCells_ + at.x)];
             if (held != cell) {
                 Missing& lacking = missing[piece];
-                sf::VertexArray& quads = lacking.ground[texture];
+                sf::VertexArray& quads = lacking.ground[known.ground];
                 quads.setPrimitiveType(sf::Quads);
-                appendTileQuad(quads, *texture, kind.colour, static_cast<float>(at.x * T),
+                appendTileQuad(quads, *known.ground, kind.colour, static_cast<float>(at.x * T),
                                static_cast<float>(at.y * T), Tf);
-                if (object) lacking.objects.push_back({&kind, at});
-                held = cell;
+                if (object) lacking.tileObjects.push_back({&kind, at});
+                if (objects)
+                    for (const SceneObject* o : *objects)
+                        lacking.sceneObjects.push_back({o, y, Point{(x - at.x) * T, (y - at.y) * T}});
+                held = std::move(cell);
             }
-            kept_[static_cast<std::size_t>(row * columns_ + column)] = object ? 2 : 1;
+            kept_[static_cast<std::size_t>(row * columns_ + column)] =
+                static_cast<char>(1 | (object ? 2 : 0) | (objects ? 4 : 0));
         }
+    }
     for (auto& [piece, lacking] : missing) {
         sf::RenderTexture& target = piece->picture.target();
         target.setView(piece->picture.view());
         for (const auto& [texture, quads] : lacking.ground) drawGroundBatch(target, quads, *texture);
-        for (const auto& [kind, at] : lacking.objects)
+        for (const auto& [kind, at] : lacking.tileObjects)
             drawTileExtras(*kind, target, static_cast<float>(at.x * T), static_cast<float>(at.y * T), Tf, nullptr,
                            ObjectPart::InCell);
+        for (const auto& [object, row, view] : lacking.sceneObjects)
+            object->draw(target, row, view, nullptr, ObjectPart::InCell);
         piece->picture.finishDrawing();
     }
     return window.setActive(true);
 }
 
-bool GroundCache::kept(int x, int y) const {
+bool GroundCache::kept(int x, int y) const { return keptAt(x, y) != 0; }
+
+char GroundCache::keptAt(int x, int y) const {
     const int column = x - first_.x, row = y - first_.y;
-    if (column < 0 || row < 0 || column >= columns_ || row >= rows_) return false;
-    return kept_[static_cast<std::size_t>(row * columns_ + column)] != 0;
+    if (column < 0 || row < 0 || column >= columns_ || row >= rows_) return 0;
+    return kept_[static_cast<std::size_t>(row * columns_ + column)];
 }
 
-bool GroundCache::objectKept(int x, int y) const {
-    const int column = x - first_.x, row = y - first_.y;
-    if (column < 0 || row < 0 || column >= columns_ || row >= rows_) return false;
-    return kept_[static_cast<std::size_t>(row * columns_ + column)] == 2;
-}
+bool GroundCache::objectKept(int x, int y) const { return (keptAt(x, y) & 2) != 0; }
+
+bool GroundCache::sceneObjectsKept(int x, int y) const { return (keptAt(x, y) & 4) != 0; }
 
 void GroundCache::copyRow(sf::RenderWindow& window, int y) const {
     const int row = y - first_.y;

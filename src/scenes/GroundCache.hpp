@@ -1,8 +1,8 @@
 // The opaque ground of walking scenes, drawn once into kept pieces of the map and copied to the
 // screen row by row where it would be drawn. A kept cell also holds the part of its
-// standing object within the cell: nothing of the frame comes between the two there, as objects
-// keep to their own column and what stands in rows above never reaches down. A kept cell's
-// pixels depend on nothing but its texture, its tint, its object and the zoom, so a piece stays
+// standing objects within the cell: nothing of the frame comes between them there, as they keep
+// to their own column and the ground covers whatever earlier rows put there. A kept cell's
+// pixels depend on nothing but its texture, its tint, its objects and the zoom, so a piece stays
 // right whatever scene, view or frame shows it; a cell that changed is drawn again before it is
 // copied.
 #pragma once
@@ -29,19 +29,28 @@ public:
     // pieces lack. False when copies cannot be made here: draw the ground the long way.
     bool prepare(const Scene& scene, sf::RenderWindow& window, Point view, Point first, Point last);
     // Whether cell (x, y) is copied this frame instead of drawn (after a true prepare), and
-    // whether the copy holds the part of its standing object within the cell too.
+    // whether the copy also holds the part within the cell of its tile's object, or of the
+    // objects of its row standing on it.
     bool kept(int x, int y) const;
     bool objectKept(int x, int y) const;
+    bool sceneObjectsKept(int x, int y) const;
     // Copies row y's kept cells to the screen: the place in the frame where their ground goes.
     void copyRow(sf::RenderWindow& window, int y) const;
 
 private:
+    // A picture standing on a cell, kept with it: its texture, tint and place.
+    struct Standing {
+        const sf::Texture* texture = nullptr;
+        unsigned name = 0;
+        sf::Uint32 colour = 0;
+        int yOffset = 0;
+        bool operator==(const Standing&) const = default;
+    };
     struct Cell {
         const sf::Texture* texture = nullptr;
         unsigned name = 0;
         sf::Uint32 colour = 0;
-        const sf::Texture* object = nullptr;
-        unsigned objectName = 0;
+        std::vector<Standing> standing; // the tile's object, then the row's objects on the cell
         bool operator==(const Cell&) const = default;
     };
     struct Piece {
@@ -52,6 +61,8 @@ private:
     };
 
     Piece* pieceFor(int x, int y);
+    // What this frame's copy of cell (x, y) holds: 1 its ground, 2 its tile's object, 4 its row's objects.
+    char keptAt(int x, int y) const;
     Point cellInPiece(int x, int y) const;
 
     // Forgets every piece: what they hold is drawn again when next needed.

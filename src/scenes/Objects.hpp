@@ -16,10 +16,19 @@
 
 namespace sf {
 class RenderTarget;
+class Sprite;
 class Texture;
 }
 struct Character;
 class SpriteBatch;
+
+// The part of a picture standing in a map cell to draw: a kept copy of the cell holds the part
+// within the cell, and the rest is drawn in the frame's order.
+enum class ObjectPart { Whole, InCell, OutsideCell };
+// Draws the part of an unscaled sprite (the whole one for Whole) lying inside, or outside, the
+// screen rows cellTop..cellBottom of its cell. With a batch, the sprites join it.
+void drawSpritePart(sf::RenderTarget& target, const sf::Sprite& sprite, ObjectPart part, float cellTop,
+                    float cellBottom, SpriteBatch* batch);
 
 // ---------------------------------------------------------------------------------------------
 // Pictures bound to a map row
@@ -35,8 +44,16 @@ struct SceneObject {
     bool planet = false;  // a planet picture instead of an object picture
     bool tileAnchored = false; // scaled to the tile width instead of its own size
 
-    // With a batch, the sprite joins it (the caller flushes it).
-    void draw(sf::RenderTarget& window, int row, Point viewOffset, SpriteBatch* batch = nullptr) const;
+    // With a batch, the sprite joins it (the caller flushes it). A part other than the whole
+    // is drawn only where keptInCell() holds.
+    void draw(sf::RenderTarget& window, int row, Point viewOffset, SpriteBatch* batch = nullptr,
+              ObjectPart part = ObjectPart::Whole) const;
+    // Whether its part within its cell can be kept with the cell's ground at the drawn tile
+    // size: an object picture at its own size (the half-size picture zoomed out), on whole pixels,
+    // within its own column.
+    bool keptInCell() const;
+    // The picture it is drawn from at the drawn tile size.
+    const sf::Texture& texture() const;
 };
 
 // A picture drawn after the characters of its row (a tree crown, an arch, a fence).

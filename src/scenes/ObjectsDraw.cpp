@@ -13,16 +13,68 @@ namespace {
 
 float drawnScale() { return static_cast<float>(displayTileSize) / static_cast<float>(TILE_SIZE); }
 
+// Zoomed out, a plain object picture at its own scale is drawn from its half-size picture.
+bool drawnFromHalf(const SceneObject& o) {
+    return !o.hat && !o.planet && !o.tileAnchored && o.scale == 1.0f && 2 * displayTileSize == TILE_SIZE;
+}
+
 } // namespace
 
-void SceneObject::draw(sf::RenderTarget& window, int row, Point v, SpriteBatch* batch) const {
-    const sf::Texture& tex = hat      ? resources->getHatTexture(name)
-                             : planet ? resources->getPlanetTexture(name)
-                                      : resources->getObjectTexture(name);
+void drawSpritePart(sf::RenderTarget& target, const sf::Sprite& sprite, ObjectPart part, float cellTop,
+                    float cellBottom, SpriteBatch* batch) {
+    auto put = [&](const sf::Sprite& s) {
+        if (batch) batch->add(s);
+        else target.draw(s);
+    };
+    if (part == ObjectPart::Whole) {
+        put(sprite);
+        return;
+    }
+    // Unscaled: a texel row is a screen row, so the parts meet where the whole would be drawn.
+    const sf::FloatRect b = sprite.getGlobalBounds();
+    const sf::IntRect r = sprite.getTextureRect();
+    const int inFrom = std::clamp(static_cast<int>(cellTop - b.top), 0, r.height);
+    const int inTo = std::clamp(static_cast<int>(cellBottom - b.top), 0, r.height);
+    auto rows = [&](int from, int to) {
+        if (to <= from) return;
+        sf::Sprite piece(*sprite.getTexture(), {r.left, r.top + from, r.width, to - from});
+        piece.setColor(sprite.getColor());
+        piece.setPosition(b.left, b.top + static_cast<float>(from));
+        put(piece);
+    };
+    if (part == ObjectPart::InCell) {
+        rows(inFrom, inTo);
+    } else {
+        rows(0, inFrom);
+        rows(inTo, r.height);
+    }
+}
+
+bool SceneObject::keptInCell() const {
+    if (hat || planet || tileAnchored || scale != 1.0f || x != std::floor(x)) return false;
+    const sf::Vector2u full = resources->getObjectTexture(name).getSize();
+    const sf::Vector2u drawn = texture().getSize();
+    const float T = static_cast<float>(displayTileSize);
+    // Zoomed out the half-size picture must be drawn at its own size, on whole pixels.
+    const bool ownSize = displayTileSize == TILE_SIZE || (2 * displayTileSize == TILE_SIZE && yOffset % 2 == 0);
+    return ownSize && full.x > 0 && full.x <= static_cast<unsigned>(TILE_SIZE) && drawn.x % 2 == 0 && T > 0;
+}
+
+const sf::Texture& SceneObject::texture() const {
+    if (hat) return resources->getHatTexture(name);
+    if (planet) return resources->getPlanetTexture(name);
+    if (drawnFromHalf(*this)) return resources->getHalfObjectTexture(name);
+    return resources->getObjectTexture(name);
+}
+
+void SceneObject::draw(sf::RenderTarget& window, int row, Point v, SpriteBatch* batch, ObjectPart part) const {
+    const sf::Texture& tex = texture();
     const sf::Vector2u s = tex.getSize();
     if (s.x == 0 || s.y == 0) return;
     const float T = static_cast<float>(displayTileSize);
-    const float k = tileAnchored ? scale * T / static_cast<float>(s.x) : scale * drawnScale();
+    const float k = tileAnchored      ? scale * T / static_cast<float>(s.x)
+                    : drawnFromHalf(*this) ? 1.f
+                                           : scale * drawnScale();
     const float cx = x * T + T / 2 - v.x;
     const float bottom = (row + 1) * T - v.y + yOffset * drawnScale();
     if (cx + s.x * k < -T || cx - s.x * k > 1920 + T || bottom < -T || bottom - s.y * k > 1080 + T)
@@ -32,8 +84,8 @@ void SceneObject::draw(sf::RenderTarget& window, int row, Point v, SpriteBatch* 
     sprite.setScale(k, k);
     sprite.setPosition(cx, bottom);
     sprite.setColor(colour);
-    if (batch) batch->add(sprite);
-    else window.draw(sprite);
+    const float top = static_cast<float>(row * displayTileSize - v.y);
+    drawSpritePart(window, sprite, part, top, top + T, batch);
 }
 
 void FrontObject::draw(sf::RenderTarget& window, Point v) const {

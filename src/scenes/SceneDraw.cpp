@@ -172,13 +172,18 @@ void Scene::draw(sf::RenderWindow& window) {
                 SpriteBatch standingBatch(window);
                 for (const auto& [x, kind] : standing) {
                     const sf::Vector2f p = cellCorner(x, y);
-                    const ObjectPart part = cache && cache->objectKept(x, y) ? ObjectPart::AboveCell : ObjectPart::Whole;
+                    const ObjectPart part = cache && cache->objectKept(x, y) ? ObjectPart::OutsideCell : ObjectPart::Whole;
                     drawTileExtras(*kind, window, p.x, p.y, Tf, drawShortcuts ? &standingBatch : nullptr, part);
                 }
             }
             if (auto it = objectRows.find(y); it != objectRows.end()) {
                 SpriteBatch rowBatch(window);
-                for (int i : it->second) objects[i].draw(window, y, V, drawShortcuts ? &rowBatch : nullptr);
+                for (int i : it->second) {
+                    const SceneObject& o = objects[i];
+                    const bool keptPart = cache && cache->sceneObjectsKept(static_cast<int>(o.x), y);
+                    o.draw(window, y, V, drawShortcuts ? &rowBatch : nullptr,
+                           keptPart ? ObjectPart::OutsideCell : ObjectPart::Whole);
+                }
             }
             // The cat rocket stands six rows tall: redrawn after each of them.
             if (zweenyRocket.x != -1 && y >= zweenyRocket.y - 5 && y <= zweenyRocket.y) {

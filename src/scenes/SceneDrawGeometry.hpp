@@ -2,6 +2,7 @@
 #pragma once
 
 #include "foundation/main.hpp"
+#include "scenes/Objects.hpp"
 
 #include <SFML/Graphics/Color.hpp>
 #include <SFML/Graphics/Rect.hpp>
@@ -32,11 +33,8 @@ bool creditsClearTheScreen(const SceneCredits& credits);
 // A tile kind's picture in two parts: its ground (solid colour and texture) and what stands on it
 // (object, house sign). TileKind::draw is the two in turn.
 void drawTileBase(const TileKind& kind, sf::RenderTarget& window, float x, float y, float size);
-// The part of a standing object to draw: a kept cell holds the part within the cell, and the
-// part rising over the row above is drawn in the frame's order.
-enum class ObjectPart { Whole, AboveCell, InCell };
 // With a batch, the object's sprite joins it (the caller flushes it). The house sign goes with
-// the part above the cell.
+// the part outside the cell.
 void drawTileExtras(const TileKind& kind, sf::RenderTarget& window, float x, float y, float size,
                     SpriteBatch* batch = nullptr, ObjectPart part = ObjectPart::Whole);
 // The texture of a kind whose ground is a plain, unturned, unanimated texture (null otherwise):

@@ -25,23 +25,11 @@ void drawTileObject(const TileKind& kind, sf::RenderTarget& target, float x, flo
     if (s.x == 0 || s.y == 0) return;
     const float k = half ? 1.f : size / static_cast<float>(TILE_SIZE);
     sf::Sprite sprite(tex);
-    // The picture's rows above its lowest tile's worth rise over the row above.
-    const int w = static_cast<int>(s.x), h = static_cast<int>(s.y);
-    const int split = std::max(0, h - (half ? TILE_SIZE / 2 : TILE_SIZE));
-    if (part == ObjectPart::AboveCell) {
-        if (split == 0) return;
-        sprite.setTextureRect({0, 0, w, split});
-        sprite.setOrigin(s.x / 2.f, static_cast<float>(split));
-        sprite.setPosition(x + size / 2, y);
-    } else {
-        if (part == ObjectPart::InCell) sprite.setTextureRect({0, split, w, h - split});
-        sprite.setOrigin(s.x / 2.f, static_cast<float>(part == ObjectPart::InCell ? h - split : h));
-        sprite.setPosition(x + size / 2, y + size);
-    }
+    sprite.setOrigin(s.x / 2.f, static_cast<float>(s.y));
     sprite.setScale(k, k);
+    sprite.setPosition(x + size / 2, y + size);
     if (kind.colour.a < 255) sprite.setColor(kind.colour);
-    if (batch) batch->add(sprite);
-    else target.draw(sprite);
+    drawSpritePart(target, sprite, part, y, y + size, batch);
 }
 
 
