@@ -176,8 +176,9 @@ bool Background::fillsWindow() const {
 
 void Background::drawOverWindow(sf::RenderWindow& window, Point viewOffset, const std::string& overKey,
                                 const std::function<void(sf::RenderTarget&)>& over) const {
-    if (kind == BG_SPACE && drawShortcuts && copyKeptStars(window, spaceStars(*this, viewOffset), overKey, over))
-        return;
+    // Stars that drift, or move with the view, would have the picture drawn again every frame.
+    const bool still = kind == BG_SPACE && !option && driftSpeed == 0;
+    if (still && drawShortcuts && copyKeptStars(window, spaceStars(*this, viewOffset), overKey, over)) return;
     draw(window, viewOffset);
     if (over) over(window);
 }

@@ -116,7 +116,8 @@ bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point vi
         if (k.ground && (kind.colour.a != 255 || !textureIsOpaque(*k.ground))) k.ground = nullptr;
         if (!kind.object.empty()) {
             const sf::Vector2u full = resources->getObjectTexture(kind.object).getSize();
-            k.wide = full.x > static_cast<unsigned>(TILE_SIZE);
+            // A sign's board and words may reach past the column too.
+            k.wide = full.x > static_cast<unsigned>(TILE_SIZE) || !kind.houseSign.empty();
             if (k.ground && (T == TILE_SIZE || 2 * T == TILE_SIZE) && kind.houseSign.empty() && full.y > 0 && !k.wide) {
                 k.object = T == TILE_SIZE ? &resources->getObjectTexture(kind.object)
                                           : &resources->getHalfObjectTexture(kind.object);
@@ -130,9 +131,11 @@ bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point vi
         const int y = first_.y + row;
         // What stands in a row is kept only where nothing of the row reaches over another column,
         // so no part of the row drawn before it in the frame can lie over it.
-        bool tileObjectsKept = true, sceneObjectsKept = true;
+        bool tileObjectsKept = true;
         for (int column = 0; column < columns_; ++column)
             tileObjectsKept = tileObjectsKept && !kindKept(scene.tileKindAtCell(first_.x + column, y)).wide;
+        // The row's objects come after all its tile objects in the frame.
+        bool sceneObjectsKept = tileObjectsKept;
         for (auto& list : onCell) list.clear();
         if (auto it = scene.objectRows.find(y); it != scene.objectRows.end())
             for (int i : it->second) {
@@ -145,7 +148,7 @@ bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point vi
             const int x = first_.x + column;
             const TileKind& kind = scene.tileKindAtCell(x, y);
             const Kept& known = kindKept(kind);
-            if (!known.ground) continue;
+            if (!known.ground || groundPassSkips(scene, x, y)) continue;
             const sf::Texture* object = tileObjectsKept ? known.object : nullptr;
             // The cell's scene objects come after its tile object in the frame: kept only with it.
             const std::vector<const SceneObject*>* objects =

@@ -42,6 +42,9 @@ void drawTileExtras(const TileKind& kind, sf::RenderTarget& window, float x, flo
 const sf::Texture* batchableTileTexture(const TileKind& kind, float size);
 // One row's ground of one texture; opaque ground replaces what is under it without blending.
 void drawGroundBatch(sf::RenderTarget& window, const sf::VertexArray& quads, const sf::Texture& texture);
+// Whether the ground pass may leave the cell's ground out (to draw it later, or not at all), so
+// what is under it shows there meanwhile.
+bool groundPassSkips(const Scene& scene, int x, int y);
 // The pieces of the screen where what is drawn before the ground can still show: off the map,
 // and cells whose ground is not opaque or not laid. False when they are too many to be worth it.
 bool uncoveredByGround(const Scene& scene, Point view, std::vector<sf::IntRect>& out);

@@ -24,14 +24,17 @@ void drawGroundBatch(sf::RenderTarget& window, const sf::VertexArray& quads, con
     drawInChunks(window, quads, states);
 }
 
+bool groundPassSkips(const Scene& scene, int x, int y) {
+    const TileKind& kind = scene.tileKindAtCell(x, y);
+    return kind.front || scene.openedDoors.count({x, y}) || (!scene.mandelbrotMaze.empty() && kind.stairsDown);
+}
+
 namespace {
 
 // Whether the ground pass fills the cell with opaque pixels.
 bool cellCovered(const Scene& scene, int x, int y, float T) {
     const TileKind& kind = scene.tileKindAtCell(x, y);
-    // Cells the ground pass skips show what is under them.
-    if (kind.front || scene.openedDoors.count({x, y})) return false;
-    if (!scene.mandelbrotMaze.empty() && kind.stairsDown) return false;
+    if (groundPassSkips(scene, x, y)) return false;
     if ((kind.rotation + kind.rotate) % 360 != 0) return false;
     // A solid kind's square is its colour; a texture is tinted by the colour unless solid.
     const bool square = kind.solid && kind.colour.a == 255;
