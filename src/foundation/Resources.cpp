@@ -41,16 +41,16 @@ sf::Texture& Resources::getObjectTexture(const std::string& name) {
     return lookup(objects, name, 340, name);
 }
 
-sf::Texture& Resources::getHalfObjectTexture(const std::string& name) {
-    if (auto it = halfObjects.find(name); it != halfObjects.end()) return it->second;
-    const sf::Image full = getObjectTexture(name).copyToImage();
+sf::Texture& Resources::getHalfSize(const sf::Texture& picture) {
+    if (auto it = halfSizes.find(&picture); it != halfSizes.end()) return it->second;
+    const sf::Image full = picture.copyToImage();
     const sf::Vector2u s = full.getSize();
     sf::Image half;
     half.create((s.x + 1) / 2, (s.y + 1) / 2, sf::Color::Transparent);
     for (unsigned y = 0; y < half.getSize().y; ++y)
         for (unsigned x = 0; x < half.getSize().x; ++x)
             half.setPixel(x, y, full.getPixel(2 * x, 2 * y));
-    sf::Texture& texture = halfObjects[name];
+    sf::Texture& texture = halfSizes[&picture];
     texture.loadFromImage(half);
     return texture;
 }

@@ -62,7 +62,7 @@ public:
     std::map<std::string, sf::Font> fonts;
     std::map<std::string, sf::Music> musics;
     TextureMap objects;
-    TextureMap halfObjects; // made from `objects` when first asked for
+    std::map<const sf::Texture*, sf::Texture> halfSizes; // made from the pictures kept above
     TextureMap textures;
     TextureMap gems;
     TextureMap houseSigns;
@@ -103,11 +103,12 @@ public:
     sf::Font& getFont(const std::string& name);
     sf::Music& getMusic(const std::string& name);
     sf::Texture& getObjectTexture(const std::string& name);
-    // The object's picture at half size for the zoomed-out view, made when first asked for from
-    // every other texel. Drawn at its own size each pixel is one texel, whichever part of it is
-    // drawn and wherever; the full picture drawn at half size samples on the texels' edges,
-    // where rounding decides which of two texels shows.
-    sf::Texture& getHalfObjectTexture(const std::string& name);
+    // A picture at half size for the zoomed-out view, made when first asked for from every
+    // other texel. Drawn at its own size each pixel is one texel, whichever part of it is drawn
+    // and wherever; the full picture drawn at half size samples on the texels' edges, where
+    // rounding decides which of two texels shows.
+    sf::Texture& getHalfSize(const sf::Texture& full);
+    sf::Texture& getHalfObjectTexture(const std::string& name) { return getHalfSize(getObjectTexture(name)); }
     // With preferZoomOut the "_zoomOut" variant wins when there is one.
     sf::Texture& getTexture(const std::string& name, bool preferZoomOut);
     sf::Texture& getGemTexture(const std::string& name);

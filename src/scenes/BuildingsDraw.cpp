@@ -1,5 +1,7 @@
 #include "scenes/Buildings.hpp"
 
+#include "foundation/DrawBatch.hpp"
+#include "foundation/OpaqueCopies.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Globals.hpp"
 
@@ -34,13 +36,20 @@ bool offScreen(const sf::FloatRect& r, float above) {
 void BaseBuilding::drawPicture(sf::RenderTarget& window, Point v) const {
     const sf::FloatRect r = footprint(*this, v);
     if (offScreen(r, 0)) return;
-    const sf::Texture& tex = resources->getBuildingTexture(pictureName());
+    const sf::Texture& full = resources->getBuildingTexture(pictureName());
+    const sf::Vector2u fullSize = full.getSize();
+    if (fullSize.x == 0 || fullSize.y == 0) return;
+    // A picture of twice the footprint (zoomed out) is drawn from its half-size picture.
+    const bool half = static_cast<float>(fullSize.x) == 2 * r.width && static_cast<float>(fullSize.y) == 2 * r.height;
+    const sf::Texture& tex = half ? resources->getHalfSize(full) : full;
     const sf::Vector2u size = tex.getSize();
-    if (size.x == 0 || size.y == 0) return;
+    const sf::Color tint = damaged ? shade(colour, 0.55f) : colour;
+    const bool ownSize = static_cast<float>(size.x) == r.width && static_cast<float>(size.y) == r.height;
+    if (drawShortcuts && ownSize && drawByOpaqueCopies(window, tex, tint, {r.left, r.top})) return;
     sf::Sprite sprite(tex);
     sprite.setScale(r.width / static_cast<float>(size.x), r.height / static_cast<float>(size.y));
     sprite.setPosition(r.left, r.top);
-    sprite.setColor(damaged ? shade(colour, 0.55f) : colour);
+    sprite.setColor(tint);
     window.draw(sprite);
 }
 
