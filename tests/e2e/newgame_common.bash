@@ -118,7 +118,8 @@ e2e_start_game() {
         sleep 0.1
     done
     grep -q "^First frame after" "$E2E_LOG" || e2e_fail "no first frame after 120 s"
-    e2e_poll 30 e2e_find_window || e2e_fail "no game window"
+    # Once seen in a full parallel run and not again: what the display held is kept for next time.
+    e2e_poll 30 e2e_find_window || { xwininfo -root -children 2>&1 | head -20 >&2; e2e_fail "no game window"; }
     timeout 10 xdotool windowfocus --sync "$E2E_WINDOW" 2>/dev/null
     xdotool mousemove --window "$E2E_WINDOW" 960 540
     sleep 0.5
