@@ -25,12 +25,13 @@ struct Layout {
 
 // Adds the band's spans to `rects`, lengthening a rectangle of the band above with the same span.
 void addSpans(std::vector<sf::IntRect>& rects, const std::vector<std::pair<int, int>>& spans, int top, int height) {
-    for (const auto& [from, to] : spans) {
+    for (const std::pair<int, int>& span : spans) {
+        const int from = span.first, width = span.second - span.first;
         auto above = std::find_if(rects.begin(), rects.end(), [&](const sf::IntRect& r) {
-            return r.left == from && r.width == to - from && r.top + r.height == top;
+            return r.left == from && r.width == width && r.top + r.height == top;
         });
         if (above != rects.end()) above->height += height;
-        else rects.push_back({from, top, to - from, height});
+        else rects.push_back({from, top, width, height});
     }
 }
 
