@@ -100,6 +100,14 @@ e2e_begin() {
     e2e_make_work "$RUN_DIR"
 }
 
+# A key whose release never reached the display (the sender stopped between press and release
+# when the game it closed took its window away) stays down and repeats into the next game: a
+# game started after another on the same display then closed at once on a phantom Escape.
+e2e_release_keys() {
+    xdotool keyup Escape 2>/dev/null
+    return 0
+}
+
 e2e_find_window() {
     E2E_WINDOW=$(xdotool search --name "^Quorvane 2.0$" 2>/dev/null | head -1)
     [ -n "$E2E_WINDOW" ]
@@ -108,6 +116,7 @@ e2e_find_window() {
 # Starts the program (optionally under a wrapper, e.g. strace) and waits for its first frame.
 e2e_start_game() {
     local program="$1"; shift
+    e2e_release_keys
     E2E_LOG="$E2E_WORK/console-$(date +%s%N).log"
     (cd "$E2E_WORK" && exec env ALSOFT_DRIVERS=null "$@" "$program" >"$E2E_LOG" 2>&1) &
     E2E_GAME_PID=$!

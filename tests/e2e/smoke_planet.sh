@@ -17,6 +17,8 @@ for entry in Resources Data Game Game.txt; do
     ln -s "$(realpath "$run_dir")/$entry" "$work/$entry"
 done
 cd "$work" || exit 1
+# An Escape left down by the test before on this display would close the game at once.
+xdotool keyup Escape 2>/dev/null
 save=SaveGames/PlanetTrip
 mkdir -p "$save"
 : >"$save/people.save"
