@@ -46,16 +46,21 @@ bool textureIsOpaque(const sf::Texture& texture) {
     return opaque;
 }
 
+bool seenThroughOwnView(const sf::RenderTarget& target) {
+    const sf::View& view = target.getView();
+    const sf::Vector2f size(target.getSize());
+    return view.getSize() == size && view.getCenter() == size / 2.f && view.getRotation() == 0 &&
+           view.getViewport() == sf::FloatRect(0, 0, 1, 1);
+}
+
 void SpriteBatch::add(const sf::Sprite& sprite) {
     const sf::Texture* texture = sprite.getTexture();
     if (!texture) return;
     // The renderer cuts primitives that cross the window's edge, and cut ones sample other
     // texels when they come in a longer call: those are drawn alone.
-    const sf::View& view = target_.getView();
     const sf::Vector2f size(target_.getSize());
     const sf::FloatRect b = sprite.getGlobalBounds();
-    if (view.getSize() != size || view.getCenter() != size / 2.f || view.getRotation() != 0 ||
-        view.getViewport() != sf::FloatRect(0, 0, 1, 1) || b.left < 0 || b.top < 0 ||
+    if (!seenThroughOwnView(target_) || b.left < 0 || b.top < 0 ||
         b.left + b.width > size.x || b.top + b.height > size.y) {
         flush();
         target_.draw(sprite);

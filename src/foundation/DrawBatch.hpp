@@ -26,6 +26,9 @@ void drawInChunks(sf::RenderTarget& target, const sf::VertexArray& vertices,
 
 // Whether every pixel of the texture is fully opaque (read back once per texture).
 bool textureIsOpaque(const sf::Texture& texture);
+// Whether the target is seen through its own default view: one drawn unit is one pixel, placed
+// where it is drawn.
+bool seenThroughOwnView(const sf::RenderTarget& target);
 
 // Sprites drawn in one call while they share a texture: a sprite of another texture first draws
 // the run so far, so the order of the picture never changes. Each sprite keeps its own triangle

@@ -112,11 +112,7 @@ Kept* keptFor(const sf::Texture& texture, sf::Color tint) {
 bool drawByOpaqueCopies(sf::RenderTarget& target, const sf::Texture& texture, sf::Color tint, sf::Vector2f at) {
     auto* window = dynamic_cast<sf::RenderWindow*>(&target);
     if (!window || tint.a != 255 || at.x != std::floor(at.x) || at.y != std::floor(at.y)) return false;
-    const sf::Vector2f size(window->getSize());
-    const sf::View& view = window->getView();
-    if (view.getSize() != size || view.getCenter() != size / 2.f || view.getRotation() != 0 ||
-        view.getViewport() != sf::FloatRect(0, 0, 1, 1))
-        return false;
+    if (!seenThroughOwnView(*window)) return false;
     Kept* kept = keptFor(texture, tint);
     if (!kept) return false;
     if (!kept->picture.attach(*window)) {

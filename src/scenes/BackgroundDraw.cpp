@@ -127,10 +127,7 @@ bool copyKeptStars(sf::RenderWindow& window, const std::vector<sf::Vertex>& star
                    const std::function<void(sf::RenderTarget&)>& over) {
     KeptStarField& kept = keptStarField();
     const sf::Vector2u size = window.getSize();
-    const sf::View& view = window.getView();
-    if (kept.unusable || view.getSize() != sf::Vector2f(size) || view.getCenter() != sf::Vector2f(size) / 2.f ||
-        view.getRotation() != 0 || view.getViewport() != sf::FloatRect(0, 0, 1, 1))
-        return false;
+    if (kept.unusable || !seenThroughOwnView(window)) return false;
     if (!kept.picture.ready() || kept.picture.target().getSize() != size) {
         kept.drawn = false;
         if (!kept.picture.create(size.x, size.y)) {
