@@ -249,9 +249,10 @@ void drawSummon(const MagicInstance& m, sf::RenderTarget& window) {
     const sf::Texture& t = frames[static_cast<std::size_t>(picture)];
     sf::Sprite s(t);
     const float k = 400.f / texH(t);
+    // Mirrored about its top-left origin, the snake reaches left of (x, y), between the two
+    // figures; shifted back by its width it would stand on the caster and be drawn over.
     s.setScale(mirrored ? -k : k, k);
-    // Mirrored, the figure still stands on the same square.
-    s.setPosition(mirrored ? x + static_cast<float>(t.getSize().x) * k : x, y);
+    s.setPosition(x, y);
     s.setColor(sf::Color(255, 255, 255, static_cast<sf::Uint8>(fade15(m))));
     window.draw(s);
     bool hit = false;

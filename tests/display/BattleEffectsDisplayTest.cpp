@@ -363,3 +363,35 @@ TEST_F(BattleEffects, GridPicture) {
     displayWallHeight = 180;
     game->normalZoom = true;
 }
+
+// The summoned snake is mirrored about its top-left corner at (1152, 540): it fills the space
+// between the two figures, left of that corner, and never the caster's place right of it.
+TEST_F(BattleEffects, TheSummonedSnakeStandsBetweenTheFigures) {
+    std::srand(4044);
+    static sf::RenderTexture* rt = [] {
+        auto* t = new sf::RenderTexture();
+        t->create(1920, 1080);
+        return t;
+    }();
+    MagicInstance snake("Culebra", {192, 108}, {960, 1026}, 1, 160);
+    // Idle pictures while it fades in and out, then the attack (whose slash lands on the target).
+    for (int frame : {10, 20, 60, 79, 150}) {
+        snake.frame = frame;
+        rt->clear(sf::Color::Transparent);
+        snake.draw(*rt);
+        rt->display();
+        const sf::Image img = rt->getTexture().copyToImage();
+        int left = 1920, right = -1;
+        for (unsigned y = 540; y < 940; y += 2)
+            for (unsigned x = 600; x < 1920; ++x)
+                if (img.getPixel(x, y).a > 0) {
+                    left = std::min(left, static_cast<int>(x));
+                    right = std::max(right, static_cast<int>(x));
+                }
+        SCOPED_TRACE(frame);
+        ASSERT_GE(right, 0) << "no snake drawn";
+        EXPECT_GE(left, 752);
+        EXPECT_LT(right, 1152);
+        EXPECT_GT(right - left, 150) << "the snake is a figure, not a sliver";
+    }
+}
