@@ -4,9 +4,18 @@
 // per frame instead, the floor to compare the game with.
 //
 //   quorvane_draw_probe <scene|minimal> [frames] [plain] [far] [walk]
+//   quorvane_draw_probe closeups [rounds] [cast ...]
 //
 // plain: draw the long way (no drawing shortcuts); far: the zoomed-out view; walk: walk the
 // leader right and left so the view scrolls. Run from the playable folder.
+//
+// closeups: the arena's battle. "arena" is its grid frame with every combatant standing, any
+// other cast a close-up played through the battle's own frame update from start to end: "none"
+// a close-up without an effect, "attack" a plain attack, otherwise a spell of the arena's caster
+// (name or name:level). Each round draws every cast the long way and with the shortcuts from
+// the same seed; per frame the median over the rounds counts. Prints, per cast and way, the
+// mean CPU per frame and the heaviest frame.
+#include "battle/Battle.hpp"
 #include "battle/Items.hpp"
 #include "battle/Magic.hpp"
 #include "characters/People.hpp"
@@ -19,7 +28,9 @@
 
 #include <SFML/Graphics.hpp>
 
+#include <algorithm>
 #include <chrono>
+#include <map>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -80,6 +91,96 @@ void report(const std::string& what, const Stretch& s) {
                 1000.0 * s.frames / s.wallMs);
 }
 
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0.0 : v[v.size() / 2];
+}
+
+// The CPU of each frame of one cast, unpaced: update, draw, display.
+std::vector<double> playCast(sf::RenderWindow& window, const std::string& cast, bool plain, unsigned seed) {
+    Scene& arena = game->current();
+    Battle& b = arena.battle;
+    const long long caster = people->indexOf("Lumen");
+    for (std::size_t i = 0; i < b.turnList.size(); ++i)
+        if (b.turnList[i] == caster) b.turnIndex = static_cast<int>(i);
+    long long enemy = NO_INDEX;
+    for (long long e : b.turnList)
+        if (!people->isMember(static_cast<int>(e)) && enemy == NO_INDEX) enemy = e;
+    drawShortcuts = !plain;
+    std::srand(seed);
+    std::vector<double> cpu;
+    if (cast == "arena") {
+        b.state = 1;
+        for (int n = 0; n < 65; ++n) {
+            const double t0 = processCpuMs();
+            game->drawFrame(window);
+            window.display();
+            // The first frames make the kept pictures.
+            if (n >= 5) cpu.push_back(processCpuMs() - t0);
+        }
+        return cpu;
+    }
+    std::string spell = cast == "attack" ? "" : cast == "none" ? "Fizzle" : cast;
+    int level = 1;
+    if (auto colon = spell.find(':'); colon != std::string::npos) {
+        level = std::atoi(spell.c_str() + colon + 1);
+        spell.resize(colon);
+    }
+    const bool ally = !spell.empty() && magicRepository->get(spell).target == TARGET_ALLY;
+    const long long target = ally ? people->indexOf("Oriel") : enemy;
+    b.state = 0;
+    b.shownAction = makeActionAnimation(caster, target, spell, level);
+    for (int n = 0; n < 2000 && b.shownAction.playing; ++n) {
+        const double t0 = processCpuMs();
+        // The player confirms every seventh frame, as the message box and the pauses ask.
+        game->update(n % 7 == 0 ? std::vector<int>{keys::Space} : std::vector<int>{}, &window);
+        if (!b.shownAction.playing) break;
+        game->drawFrame(window);
+        window.display();
+        cpu.push_back(processCpuMs() - t0);
+    }
+    return cpu;
+}
+
+int closeups(sf::RenderWindow& window, int rounds, std::vector<std::string> casts) {
+    if (casts.empty()) casts = {"arena", "none", "attack"};
+    game->gotoScene("Arena", true, &window);
+    if (!game->current().battle.inBattle) return 1;
+    // Every cast starts from the arena as entered: the roster and the battle put back.
+    const std::deque<Character> roster = people->characters;
+    const std::set<int> party = people->party, reserve = people->reserve;
+    const Battle battle = game->current().battle;
+    std::map<std::pair<std::string, bool>, std::vector<std::vector<double>>> runs;
+    for (int r = 0; r < rounds; ++r)
+        for (const std::string& cast : casts)
+            for (bool plain : {true, false}) {
+                people->characters = roster;
+                people->party = party;
+                people->reserve = reserve;
+                game->current().battle = battle;
+                runs[{cast, plain}].push_back(playCast(window, cast, plain, 4044u));
+            }
+    for (const std::string& cast : casts)
+        for (bool plain : {true, false}) {
+            const auto& rs = runs[{cast, plain}];
+            std::size_t frames = rs.front().size();
+            for (const auto& v : rs) frames = std::min(frames, v.size());
+            double sum = 0, heaviest = 0;
+            std::size_t at = 0;
+            for (std::size_t i = 0; i < frames; ++i) {
+                std::vector<double> column;
+                for (const auto& v : rs) column.push_back(v[i]);
+                const double m = median(column);
+                sum += m;
+                if (m > heaviest) heaviest = m, at = i;
+            }
+            std::printf("closeup %s %s frames=%zu mean_ms=%.2f heaviest_ms=%.2f heaviest_frame=%zu\n",
+                        cast.c_str(), plain ? "plain" : "shortcuts", frames, frames ? sum / static_cast<double>(frames) : 0.0,
+                        heaviest, at);
+        }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -126,6 +227,10 @@ int main(int argc, char** argv) {
     potionRepository = new PotionRepository();
     game->init(&window);
     std::atexit([] { resources->stopAllAudio(); });
+    if (sceneName == "closeups") {
+        std::vector<std::string> casts(argv + std::min(argc, 3), argv + argc);
+        return closeups(window, argc > 2 ? std::max(1, std::atoi(argv[2])) : 3, casts);
+    }
     drawShortcuts = !plain;
     game->gotoScene(sceneName, true, &window);
     if (far) game->toggleZoom();

@@ -2,10 +2,12 @@
 // badges) and, in the overlay pass, the dying combatant, the action close-up and the panels.
 #include "battle/Battle.hpp"
 
+#include "battle/CloseUpBackdropDraw.hpp"
 #include "battle/Items.hpp"
 #include "battle/Magic.hpp"
 #include "characters/Character.hpp"
 #include "characters/People.hpp"
+#include "foundation/DrawBatch.hpp"
 #include "foundation/Ellipse.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
@@ -16,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -323,11 +326,19 @@ sf::Color skyColour(int sky) {
     }
 }
 
-// The same field every frame, from a fixed seed: 1000 white 3 x 3 squares in one list.
-void drawStars(sf::RenderTarget& window, sf::Vector2f O, float W, float H) {
+// The same field every frame, from a fixed seed: 1000 white 3 x 3 squares in one list. With
+// `within`, only the parts of the squares inside it (`inside` true) or outside it (false).
+void drawStars(sf::RenderTarget& window, sf::Vector2f O, float W, float H, const sf::IntRect* within, bool inside) {
     static std::vector<sf::Vertex> quads;
     quads.clear();
     quads.reserve(6000);
+    const auto add = [](int l, int t, int r, int b) {
+        if (r <= l || b <= t) return;
+        const float x0 = static_cast<float>(l), y0 = static_cast<float>(t);
+        const float x1 = static_cast<float>(r), y1 = static_cast<float>(b);
+        const sf::Vertex a({x0, y0}, sf::Color::White), c({x1, y1}, sf::Color::White);
+        quads.insert(quads.end(), {a, sf::Vertex({x1, y0}, sf::Color::White), c, a, c, sf::Vertex({x0, y1}, sf::Color::White)});
+    };
     std::uint32_t state = 22;
     const auto step = [&state]() {
         state = state * 1103515245u + 12345u;
@@ -336,12 +347,94 @@ void drawStars(sf::RenderTarget& window, sf::Vector2f O, float W, float H) {
     for (int i = 0; i < 1000; ++i) {
         const int y = std::abs(step() % static_cast<int>(H)) + static_cast<int>(O.y);
         const int x = std::abs(step() % static_cast<int>(W)) + static_cast<int>(O.x);
-        const float l = static_cast<float>(x) - 1.f, t = static_cast<float>(y) - 1.f;
-        const sf::Vertex a({l, t}, sf::Color::White), b({l + 3.f, t}, sf::Color::White);
-        const sf::Vertex c({l + 3.f, t + 3.f}, sf::Color::White), d({l, t + 3.f}, sf::Color::White);
-        quads.insert(quads.end(), {a, b, c, a, c, d});
+        // Corners on whole pixels: a square cut in pieces covers the pixels it covers whole.
+        const int l = x - 1, t = y - 1, r = l + 3, b = t + 3;
+        if (!within) {
+            add(l, t, r, b);
+            continue;
+        }
+        const int L = within->left, T = within->top, R = L + within->width, B = T + within->height;
+        const int il = std::max(l, L), it = std::max(t, T), ir = std::min(r, R), ib = std::min(b, B);
+        if (inside) {
+            add(il, it, ir, ib);
+        } else if (il >= ir || it >= ib) {
+            add(l, t, r, b);
+        } else {
+            add(l, t, r, it);  // above
+            add(l, ib, r, b);  // below
+            add(l, it, il, ib); // left
+            add(ir, it, r, ib); // right
+        }
     }
-    window.draw(quads.data(), quads.size(), sf::Triangles);
+    if (!quads.empty()) window.draw(quads.data(), quads.size(), sf::Triangles);
+}
+
+// The circus stripes and the background picture, or the scene's composed backdrop.
+void drawSkyDetailsAndBackground(sf::RenderTarget& window, int sky, sf::Vector2f O, float W, float H,
+                                 const std::string& background) {
+    if (sky == Battle::SKY_CIRCUS) {
+        sf::RectangleShape stripe({200.f, H});
+        stripe.setFillColor(sf::Color::Red);
+        for (int k = 0; O.x + 200 + 400 * k < O.x + W; ++k) {
+            stripe.setPosition(O.x + 200.f + 400.f * static_cast<float>(k), O.y);
+            window.draw(stripe);
+        }
+    }
+    if (background.empty()) {
+        if (game != nullptr)
+            game->current().drawBattleBackdrop(
+                window, Rect(static_cast<int>(O.x), static_cast<int>(O.y), static_cast<int>(O.x + W) - 1, static_cast<int>(O.y + H) - 1));
+    } else {
+        const sf::Texture& tex = resources->getBattleBackgroundTexture(background);
+        const sf::Vector2u ts = tex.getSize();
+        if (ts.x > 0 && ts.y > 0) {
+            const float c = std::max(H / static_cast<float>(ts.y), W / static_cast<float>(ts.x));
+            const int sx = static_cast<int>((static_cast<int>(static_cast<float>(ts.x) * c) - static_cast<int>(W)) / (2 * c));
+            const int sy = static_cast<int>((static_cast<int>(static_cast<float>(ts.y) * c) - static_cast<int>(H)) / (2 * c));
+            sf::Sprite sprite(tex, sf::IntRect(sx, sy, static_cast<int>(ts.x) - 2 * sx, static_cast<int>(ts.y) - 2 * sy));
+            sprite.setScale(c, c);
+            sprite.setPosition(O);
+            window.draw(sprite);
+        }
+    }
+}
+
+// What the still backdrop shows: the sky, the frame's place, the background picture or, for the
+// scene's composed backdrop, all it is made of (the scene, its cells, ground, sky layer and
+// zoom, and the frame counter when a part of it moves).
+std::uint64_t backdropKey(const std::string& background, int sky, const sf::IntRect& inside) {
+    std::uint64_t h = 1469598103934665603ull;
+    const auto mix = [&h](std::uint64_t v) {
+        for (int i = 0; i < 8; ++i) {
+            h ^= (v >> (8 * i)) & 0xff;
+            h *= 1099511628211ull;
+        }
+    };
+    const auto mixText = [&](const std::string& text) {
+        mix(text.size());
+        for (char c : text) mix(static_cast<unsigned char>(c));
+    };
+    mix(static_cast<std::uint64_t>(sky));
+    for (int v : {inside.left, inside.top, inside.width, inside.height}) mix(static_cast<std::uint64_t>(v));
+    mixText(background);
+    if (!background.empty() || game == nullptr) return h;
+    const Scene& scene = game->current();
+    mix(reinterpret_cast<std::uintptr_t>(&scene));
+    mix(game->isNormalZoom());
+    mix(scene.firstCellBackdrop);
+    mixText(scene.mixedGroundTexture);
+    mixText(scene.groundTileKind());
+    const Background& layer = scene.backgrounds[LAYER_BACKGROUND];
+    mix(static_cast<std::uint64_t>(layer.kind));
+    mixText(layer.picture);
+    mix(layer.colour.toInteger());
+    for (const auto& column : scene.grid) {
+        mix(column.size());
+        for (int index : column) mix(static_cast<std::uint64_t>(index));
+    }
+    const bool moves = layer.kind == BG_ANIM_TILE || (scene.firstCellBackdrop && scene.animatedObjects.count(0) != 0);
+    if (moves) mix(static_cast<std::uint64_t>(game->frameCounter / 3));
+    return h;
 }
 
 // The figure turned to a facing for its drawing, then turned back.
@@ -380,34 +473,34 @@ void ActionAnimation::draw(sf::RenderTarget& window, const std::string& backgrou
     frameRect.setFillColor(skyColour(sky));
     frameRect.setOutlineColor(randomColor());
     frameRect.setOutlineThickness(5);
-    window.draw(frameRect);
-
-    if (sky == Battle::SKY_STARS) drawStars(window, O, W, H);
-    if (sky == Battle::SKY_CIRCUS) {
-        sf::RectangleShape stripe({200.f, H});
-        stripe.setFillColor(sf::Color::Red);
-        for (int k = 0; O.x + 200 + 400 * k < O.x + W; ++k) {
-            stripe.setPosition(O.x + 200.f + 400.f * static_cast<float>(k), O.y);
-            window.draw(stripe);
+    // The sky, its details and the background, all within the frame's inside.
+    auto drawStill = [&](sf::RenderTarget& target, const sf::IntRect* starsWithin) {
+        sf::RectangleShape fill({W, H});
+        fill.setPosition(O);
+        fill.setFillColor(skyColour(sky));
+        target.draw(fill);
+        if (sky == Battle::SKY_STARS) drawStars(target, O, W, H, starsWithin, true);
+        drawSkyDetailsAndBackground(target, sky, O, W, H, background);
+    };
+    auto* shownOn = dynamic_cast<sf::RenderWindow*>(&window);
+    const sf::IntRect inside(static_cast<int>(O.x), static_cast<int>(O.y), static_cast<int>(W), static_cast<int>(H));
+    const bool whole = static_cast<float>(inside.left) == O.x && static_cast<float>(inside.top) == O.y &&
+                       static_cast<float>(inside.width) == W && static_cast<float>(inside.height) == H;
+    if (drawShortcuts && shownOn != nullptr && whole) {
+        // The outline first: nothing of it lies inside, and the stars that reach onto it come after.
+        sf::RectangleShape outline = frameRect;
+        outline.setFillColor(sf::Color::Transparent);
+        window.draw(outline);
+        const std::uint64_t key = backdropKey(background, sky, inside);
+        if (closeUpBackdrop().put(*shownOn, inside, key, [&](sf::RenderTarget& t) { drawStill(t, &inside); })) {
+            if (sky == Battle::SKY_STARS) drawStars(window, O, W, H, &inside, false);
+        } else {
+            drawStill(window, nullptr);
         }
-    }
-
-    if (background.empty()) {
-        if (game != nullptr)
-            game->current().drawBattleBackdrop(
-                window, Rect(static_cast<int>(O.x), static_cast<int>(O.y), static_cast<int>(O.x + W) - 1, static_cast<int>(O.y + H) - 1));
     } else {
-        const sf::Texture& tex = resources->getBattleBackgroundTexture(background);
-        const sf::Vector2u ts = tex.getSize();
-        if (ts.x > 0 && ts.y > 0) {
-            const float c = std::max(H / static_cast<float>(ts.y), W / static_cast<float>(ts.x));
-            const int sx = static_cast<int>((static_cast<int>(static_cast<float>(ts.x) * c) - static_cast<int>(W)) / (2 * c));
-            const int sy = static_cast<int>((static_cast<int>(static_cast<float>(ts.y) * c) - static_cast<int>(H)) / (2 * c));
-            sf::Sprite sprite(tex, sf::IntRect(sx, sy, static_cast<int>(ts.x) - 2 * sx, static_cast<int>(ts.y) - 2 * sy));
-            sprite.setScale(c, c);
-            sprite.setPosition(O);
-            window.draw(sprite);
-        }
+        window.draw(frameRect);
+        if (sky == Battle::SKY_STARS) drawStars(window, O, W, H, nullptr, true);
+        drawSkyDetailsAndBackground(window, sky, O, W, H, background);
     }
 
     // The target slides out to the left before the next target and back in after it.

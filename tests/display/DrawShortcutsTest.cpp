@@ -1,6 +1,10 @@
 // The drawing shortcuts change how a frame is drawn, never what it shows: every demo scene, near
-// and far, drawn both ways from the same state and the same random sequence, gives the same
-// pixels and leaves the sequence at the same place.
+// and far, and the arena's battle with its close-ups, drawn both ways from the same state and the
+// same random sequence, gives the same pixels and leaves the sequence at the same place.
+#include "battle/Battle.hpp"
+#include "battle/CloseUpBackdropDraw.hpp"
+#include "battle/Magic.hpp"
+#include "characters/People.hpp"
 #include "foundation/DrawBatch.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
@@ -104,5 +108,72 @@ TEST(DrawShortcuts, EveryDemoSceneLooksTheSameDrawnEitherWay) {
                 for (unsigned seed : {7u, 1234u}) compare(t, seed, stretch, seed == 7u);
         }
         setDisplayZoom(120);
+    }
+}
+
+// The arena's battle on its grid, then close-ups played through the battle's own update: a plain
+// attack, a spell without a picture and the heavy effects, over the kept background picture and
+// over the scene's composed backdrop under each sky (the kept picture changes between them).
+TEST(DrawShortcuts, TheBattleAndItsCloseUpsLookTheSameDrawnEitherWay) {
+    GlobalsGuard globals;
+    DemoWorld demo;
+    demo.load();
+    setDisplayZoom(120);
+    std::srand(4044);
+    game->previousScene = game->findScene("Meadow");
+    game->gotoScene("Arena", true, nullptr);
+    Battle& b = game->current().battle;
+    ASSERT_TRUE(b.inBattle);
+    const long long caster = people->indexOf("Lumen");
+    for (std::size_t i = 0; i < b.turnList.size(); ++i)
+        if (b.turnList[i] == caster) b.turnIndex = static_cast<int>(i);
+    long long enemy = NO_INDEX;
+    for (long long e : b.turnList)
+        if (enemy == NO_INDEX && !people->isMember(static_cast<int>(e))) enemy = e;
+    ASSERT_NE(enemy, NO_INDEX);
+    people->at(caster).stats[MP] = people->at(caster).stats[MAXMP] = 500;
+
+    auto compare = [&](const std::string& what, unsigned seed) {
+        const Frame plain = drawFrame(false, seed);
+        const Frame quick = drawFrame(true, seed);
+        sf::Vector2u at;
+        EXPECT_EQ(differingPixels(plain.picture, quick.picture, at), 0) << what << ", first at " << at.x << "," << at.y;
+        EXPECT_EQ(plain.nextRandom, quick.nextRandom) << what << " takes other random draws";
+    };
+    for (int t : {120, 60}) {
+        setDisplayZoom(t);
+        compare("the battle's grid at tile size " + std::to_string(t), 5u);
+    }
+    setDisplayZoom(120);
+
+    struct Case {
+        const char* spell; // "" a plain attack
+        const char* background;
+        int sky;
+    };
+    const Case cases[] = {
+        {"", "ArenaField", Battle::SKY_STARS},        {"Fizzle", "ArenaField", Battle::SKY_STARS},
+        {"DemonDaze", "ArenaField", Battle::SKY_STARS}, {"HackControl", "", Battle::SKY_CIRCUS},
+        {"Cure", "", Battle::SKY_NONE},              {"Barrier", "", Battle::SKY_TRAIN},
+        {"Culebra", "", Battle::SKY_STARS},          {"Fireball", "ArenaField", Battle::SKY_CIRCUS},
+    };
+    for (const Case& c : cases) {
+        const long copiesBefore = closeUpBackdrop().copies();
+        b.background = c.background;
+        b.sky = c.sky;
+        const bool ally = *c.spell && magicRepository->get(c.spell).target == TARGET_ALLY;
+        b.state = 0;
+        b.shownAction = makeActionAnimation(caster, ally ? people->indexOf("Oriel") : enemy, c.spell, 1);
+        const int hit = b.shownAction.hitFrame;
+        for (int n = 0; n < 600 && b.shownAction.playing; ++n) {
+            const int f = b.shownAction.frame;
+            if (f == 0 || f == hit || f == hit + 1 || f % 37 == 5)
+                compare(std::string(*c.spell ? c.spell : "an attack") + " over " + (*c.background ? c.background : "the scene") +
+                            " under sky " + std::to_string(c.sky) + " at frame " + std::to_string(f),
+                        200u + static_cast<unsigned>(n));
+            game->update(n % 7 == 0 ? std::vector<int>{keys::Space} : std::vector<int>{}, nullptr);
+        }
+        EXPECT_FALSE(b.shownAction.playing) << c.spell << " never ended";
+        EXPECT_GT(closeUpBackdrop().copies(), copiesBefore) << c.spell << ": the backdrop was never kept";
     }
 }

@@ -1,0 +1,65 @@
+#include "battle/CloseUpBackdropDraw.hpp"
+
+#include <SFML/Graphics.hpp>
+
+CloseUpBackdrop& closeUpBackdrop() {
+    static CloseUpBackdrop* kept = new CloseUpBackdrop;
+    return *kept;
+}
+
+void CloseUpBackdrop::release() {
+    picture_.reset();
+    held_ = false;
+}
+
+bool CloseUpBackdrop::put(sf::RenderWindow& window, sf::IntRect inside, std::uint64_t key,
+                          const std::function<void(sf::RenderTarget&)>& draw) {
+    if (unavailable_) return false;
+    if (held_ && key_ == key && spills_) return false;
+    const sf::Vector2u size = window.getSize();
+    if (!picture_ || picture_->target().getSize() != size) {
+        held_ = false;
+        picture_ = std::make_unique<ScreenCopySource>();
+        if (!picture_->create(size.x, size.y)) {
+            unavailable_ = true;
+            picture_.reset();
+            return false;
+        }
+    }
+    if (!picture_->attach(window)) {
+        unavailable_ = true;
+        picture_.reset();
+        return false;
+    }
+    if (!held_ || key_ != key) {
+        held_ = false;
+        // Drawn with the window's own arithmetic, or not kept at all: shapes at fractional places
+        // would land a pixel off now and then.
+        if (!picture_->beginUpright()) {
+            unavailable_ = true;
+            picture_.reset();
+            return false;
+        }
+        sf::RenderTexture& target = picture_->target();
+        target.clear(sf::Color::Transparent);
+        draw(target);
+        picture_->endUpright();
+        picture_->finishDrawing();
+        // Read back once per backdrop: whatever it put outside the frame would be missing from
+        // the copy, which covers the frame's inside only.
+        const sf::Image drawn = target.getTexture().copyToImage();
+        spills_ = false;
+        for (unsigned y = 0; y < size.y && !spills_; ++y)
+            for (unsigned x = 0; x < size.x; ++x)
+                if (!inside.contains(static_cast<int>(x), static_cast<int>(y)) && drawn.getPixel(x, y).a != 0) {
+                    spills_ = true;
+                    break;
+                }
+        key_ = key;
+        held_ = true;
+        if (!window.setActive(true) || spills_) return false;
+    }
+    picture_->copyTo(window, {inside.left, inside.top}, {inside.width, inside.height}, {inside.left, inside.top});
+    ++copies_;
+    return true;
+}
