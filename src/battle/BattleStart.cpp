@@ -1,6 +1,7 @@
 // Starting a battle (levels, joiners, turn order, placement on the grid) and finishing it
 // (joiners and raised combatants handed back, battle-time stat changes undone, the save).
 #include "battle/BattleFlow.hpp"
+#include "battle/CloseUpBackdropDraw.hpp"
 
 #include "characters/People.hpp"
 #include "game/DialogSound.hpp"
@@ -328,6 +329,8 @@ void Battle::settleOverlaps() {
 void Battle::finish(bool wonBattle) {
     if (finished) return;
     finished = true;
+    // No close-up until the next battle: its kept backdrop is let go.
+    closeUpBackdrop().release();
     Scene& scene = battleScene(*this);
     std::cout << "Battle " << (wonBattle ? "won" : "lost") << " in " << scene.name << std::endl;
     // 1

@@ -8,7 +8,9 @@ CloseUpBackdrop& closeUpBackdrop() {
 }
 
 void CloseUpBackdrop::release() {
-    picture_.reset();
+    // Shrunk in place rather than destroyed: a framebuffer of the window's context that reads
+    // the picture would keep a destroyed texture's pixels alive, a shrunk one's it cannot.
+    if (picture_) picture_->create(1, 1);
     held_ = false;
 }
 
@@ -19,7 +21,7 @@ bool CloseUpBackdrop::put(sf::RenderWindow& window, sf::IntRect inside, std::uin
     const sf::Vector2u size = window.getSize();
     if (!picture_ || picture_->target().getSize() != size) {
         held_ = false;
-        picture_ = std::make_unique<ScreenCopySource>();
+        if (!picture_) picture_ = std::make_unique<ScreenCopySource>();
         if (!picture_->create(size.x, size.y)) {
             unavailable_ = true;
             picture_.reset();

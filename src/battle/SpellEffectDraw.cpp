@@ -4,6 +4,7 @@
 
 #include "battle/Magic.hpp"
 #include "battle/SpellEffectSupport.hpp"
+#include "foundation/DrawBatch.hpp"
 #include "foundation/Ellipse.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Globals.hpp"
@@ -127,7 +128,9 @@ void drawHealParticles(const MagicInstance& m, sf::RenderTarget& window) {
                                            y + unit[static_cast<std::size_t>(k + 1)].y * p.jitter), c);
         }
     }
-    if (!tris.empty()) window.draw(tris.data(), tris.size(), sf::Triangles);
+    if (tris.empty()) return;
+    if (drawShortcuts) drawInChunks(window, tris.data(), tris.size(), sf::Triangles);
+    else window.draw(tris.data(), tris.size(), sf::Triangles);
 }
 
 void drawStatObjects(const MagicInstance& m, const Magic& spell, sf::RenderTarget& window) {

@@ -20,6 +20,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
 
 namespace {
 
@@ -44,6 +47,15 @@ Frame drawFrame(bool shortcuts, unsigned seed) {
     scene.credits = credits;
     return f;
 }
+
+#ifndef QUORVANE_SANITIZED
+long residentKb() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+#endif
 
 int differingPixels(const sf::Image& a, const sf::Image& b, sf::Vector2u& firstAt) {
     int n = 0;
@@ -176,4 +188,49 @@ TEST(DrawShortcuts, TheBattleAndItsCloseUpsLookTheSameDrawnEitherWay) {
         EXPECT_FALSE(b.shownAction.playing) << c.spell << " never ended";
         EXPECT_GT(closeUpBackdrop().copies(), copiesBefore) << c.spell << ": the backdrop was never kept";
     }
+}
+
+// Battles with close-ups over changing backdrops, each battle's kept picture let go when it is
+// over, again and again: the process does not grow. (The sanitizers keep freed memory aside.)
+TEST(DrawShortcuts, RepeatedCloseUpsKeepMemoryFlat) {
+#ifdef QUORVANE_SANITIZED
+    GTEST_SKIP() << "resident memory means nothing under the sanitizers";
+#else
+    GlobalsGuard globals;
+    DemoWorld demo;
+    demo.load();
+    setDisplayZoom(120);
+    std::srand(4044);
+    sf::RenderWindow& w = testWindow();
+    long before = 0;
+    const long copiesBefore = closeUpBackdrop().copies();
+    for (int round = 0; round < 14; ++round) {
+        if (round == 4) before = residentKb();
+        // Into the arena from the meadow: a new battle each time.
+        game->gotoScene("Meadow", true, nullptr);
+        game->scenes[game->findScene("Arena")].battle.inBattle = true;
+        game->gotoScene("Arena", true, nullptr);
+        Battle& b = game->current().battle;
+        ASSERT_TRUE(b.inBattle);
+        const long long caster = people->indexOf("Lumen");
+        long long enemy = NO_INDEX;
+        for (long long e : b.turnList)
+            if (enemy == NO_INDEX && !people->isMember(static_cast<int>(e))) enemy = e;
+        for (const char* background : {"ArenaField", ""}) {
+            b.background = background;
+            b.state = 0;
+            b.shownAction = makeActionAnimation(caster, enemy, "Fireball", 1);
+            for (int f = 0; f < 6; ++f) {
+                game->update({}, nullptr);
+                game->drawFrame(w);
+                w.display();
+            }
+        }
+        b.shownAction.playing = false;
+        b.finish(true);
+    }
+    EXPECT_GE(closeUpBackdrop().copies() - copiesBefore, 14 * 2 * 5) << "the close-ups were not drawn from kept pictures";
+    // One kept picture of the window's size is 8 MB: ten rounds that each kept one would show.
+    EXPECT_LT(residentKb() - before, 4096) << "resident memory grew from " << before << " kB";
+#endif
 }
