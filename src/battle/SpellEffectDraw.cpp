@@ -199,22 +199,73 @@ void drawStatObjects(const MagicInstance& m, const Magic& spell, sf::RenderTarge
     }
 }
 
-// The green digits running down from each dot.
+// One glyph's two triangles as the library lays a one-letter text out: the baseline one
+// character size below the text's position, the glyph's box grown by a pixel all round.
+void appendGlyph(std::vector<sf::Vertex>& out, const sf::Glyph& glyph, sf::Vector2f at, sf::Color colour) {
+    const float padding = 1.f;
+    const float left = glyph.bounds.left - padding, top = glyph.bounds.top - padding;
+    const float right = glyph.bounds.left + glyph.bounds.width + padding;
+    const float bottom = glyph.bounds.top + glyph.bounds.height + padding;
+    const float u1 = static_cast<float>(glyph.textureRect.left) - padding;
+    const float v1 = static_cast<float>(glyph.textureRect.top) - padding;
+    const float u2 = static_cast<float>(glyph.textureRect.left + glyph.textureRect.width) + padding;
+    const float v2 = static_cast<float>(glyph.textureRect.top + glyph.textureRect.height) + padding;
+    const sf::Vertex a({at.x + left, at.y + top}, colour, {u1, v1});
+    const sf::Vertex b({at.x + right, at.y + top}, colour, {u2, v1});
+    const sf::Vertex c({at.x + left, at.y + bottom}, colour, {u1, v2});
+    const sf::Vertex d({at.x + right, at.y + bottom}, colour, {u2, v2});
+    out.insert(out.end(), {a, b, c, c, b, d});
+}
+
+// The green digits running down from each dot: thousands of one-letter texts a frame. With the
+// shortcuts they are drawn as their glyphs' triangles a few dozen to a call; one that crosses
+// the window's edge is drawn alone, as the renderer cuts it, and one wholly outside is left out.
 void drawHackDots(const MagicInstance& m, sf::RenderTarget& window) {
     const sf::Font& nice = resources->getFont("Nice");
     sf::Text digit("0", nice, 20);
     digit.setFillColor(sf::Color::Green);
     const float lineHeight = std::max(1.f, digit.getLocalBounds().height + digit.getLocalBounds().top);
     static const char* DIGITS[10] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
+    const bool batched = drawShortcuts && seenThroughOwnView(window);
+    std::array<const sf::Glyph*, 10> glyphs{};
+    if (batched)
+        for (int n = 0; n < 10; ++n) glyphs[static_cast<std::size_t>(n)] = &nice.getGlyph(static_cast<sf::Uint32>('0' + n), 20, false);
+    // Taken after every digit is in: a new glyph may move the page to a larger texture.
+    const sf::Texture* page = batched ? &nice.getTexture(20) : nullptr;
+    static std::vector<sf::Vertex> run;
+    run.clear();
+    const sf::Vector2f size(window.getSize());
+    const auto flush = [&] {
+        if (run.empty()) return;
+        sf::RenderStates states;
+        states.texture = page;
+        window.draw(run.data(), run.size(), sf::Triangles, states);
+        run.clear();
+    };
     for (const HackDot& d : m.hackDots) {
         const int k = m.frame - d.appearFrame;
         for (int i = 0; i < d.y && k - i >= 0; ++i) {
             if (k - i >= 1081) continue;
-            digit.setString(DIGITS[roll(10)]);
-            digit.setPosition(static_cast<float>(d.x), static_cast<float>(k - i) * lineHeight);
+            const int n = roll(10);
+            const sf::Vector2f at(static_cast<float>(d.x), static_cast<float>(k - i) * lineHeight);
+            if (batched) {
+                const sf::Glyph& g = *glyphs[static_cast<std::size_t>(n)];
+                const float top = at.y + 20.f + g.bounds.top - 1.f, bottom = top + g.bounds.height + 2.f;
+                const float left = at.x + g.bounds.left - 1.f, right = left + g.bounds.width + 2.f;
+                if (top >= size.y || bottom <= 0.f || left >= size.x || right <= 0.f) continue;
+                if (top >= 0.f && left >= 0.f && bottom <= size.y && right <= size.x) {
+                    appendGlyph(run, g, {at.x, at.y + 20.f}, sf::Color::Green);
+                    if (run.size() >= 24 * 6) flush();
+                    continue;
+                }
+                flush();
+            }
+            digit.setString(DIGITS[n]);
+            digit.setPosition(at);
             window.draw(digit);
         }
     }
+    flush();
 }
 
 void drawHackConsole(const MagicInstance& m, sf::RenderTarget& window) {
