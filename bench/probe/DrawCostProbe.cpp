@@ -16,6 +16,7 @@
 // the same seed; per frame the median over the rounds counts. Prints, per cast and way, the
 // mean CPU per frame and the heaviest frame. A cast "shortcuts-only" leaves the long way out.
 #include "battle/Battle.hpp"
+#include "battle/CloseUpBackdropDraw.hpp"
 #include "battle/Items.hpp"
 #include "battle/Magic.hpp"
 #include "characters/People.hpp"
@@ -162,6 +163,8 @@ int closeups(sf::RenderWindow& window, int rounds, std::vector<std::string> cast
                 people->party = party;
                 people->reserve = reserve;
                 game->current().battle = battle;
+                // Each cast as the first of a new battle: the kept backdrop is made again.
+                closeUpBackdrop().release();
                 runs[{cast, plain}].push_back(playCast(window, cast, plain, 4044u));
             }
     for (const std::string& cast : casts)

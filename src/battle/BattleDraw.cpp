@@ -401,7 +401,7 @@ void drawSkyDetailsAndBackground(sf::RenderTarget& window, int sky, sf::Vector2f
 
 // What the still backdrop shows: the sky, the frame's place, the background picture or, for the
 // scene's composed backdrop, all it is made of (the scene, its cells, ground, sky layer and
-// zoom, and the frame counter when a part of it moves).
+// zoom); 0 for a backdrop that moves.
 std::uint64_t backdropKey(const std::string& background, int sky, const sf::IntRect& inside) {
     std::uint64_t h = 1469598103934665603ull;
     const auto mix = [&h](std::uint64_t v) {
@@ -432,9 +432,9 @@ std::uint64_t backdropKey(const std::string& background, int sky, const sf::IntR
         mix(column.size());
         for (int index : column) mix(static_cast<std::uint64_t>(index));
     }
+    // A backdrop that moves would be drawn again every third frame, and read back: not kept.
     const bool moves = layer.kind == BG_ANIM_TILE || (scene.firstCellBackdrop && scene.animatedObjects.count(0) != 0);
-    if (moves) mix(static_cast<std::uint64_t>(game->frameCounter / 3));
-    return h;
+    return moves ? 0 : h;
 }
 
 // The figure turned to a facing for its drawing, then turned back.
@@ -486,12 +486,12 @@ void ActionAnimation::draw(sf::RenderTarget& window, const std::string& backgrou
     const sf::IntRect inside(static_cast<int>(O.x), static_cast<int>(O.y), static_cast<int>(W), static_cast<int>(H));
     const bool whole = static_cast<float>(inside.left) == O.x && static_cast<float>(inside.top) == O.y &&
                        static_cast<float>(inside.width) == W && static_cast<float>(inside.height) == H;
-    if (drawShortcuts && shownOn != nullptr && whole) {
+    const std::uint64_t key = drawShortcuts && shownOn != nullptr && whole ? backdropKey(background, sky, inside) : 0;
+    if (key != 0) {
         // The outline first: nothing of it lies inside, and the stars that reach onto it come after.
         sf::RectangleShape outline = frameRect;
         outline.setFillColor(sf::Color::Transparent);
         window.draw(outline);
-        const std::uint64_t key = backdropKey(background, sky, inside);
         if (closeUpBackdrop().put(*shownOn, inside, key, [&](sf::RenderTarget& t) { drawStill(t, &inside); })) {
             if (sky == Battle::SKY_STARS) drawStars(window, O, W, H, &inside, false);
         } else {
@@ -624,9 +624,14 @@ void ActionAnimation::draw(sf::RenderTarget& window, const std::string& backgrou
     if (!(actor == target && f >= h)) drawFacing(actorRef, window, {ax, ay}, Sf, sf::Color(0, 0, 0, 0), false, NORTH, true);
 
     if (f == h) {
-        sf::RectangleShape flash({1920.f, 1080.f});
-        flash.setFillColor(sf::Color::White);
-        window.draw(flash);
+        // Opaque white over the whole window is what clearing to white leaves, for less.
+        if (drawShortcuts && window.getSize() == sf::Vector2u(1920, 1080) && seenThroughOwnView(window)) {
+            window.clear(sf::Color::White);
+        } else {
+            sf::RectangleShape flash({1920.f, 1080.f});
+            flash.setFillColor(sf::Color::White);
+            window.draw(flash);
+        }
     }
 
     Battle::drawStatusPanel({500, 150}, window, {30, 900}, target);

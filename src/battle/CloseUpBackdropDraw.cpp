@@ -2,6 +2,8 @@
 
 #include <SFML/Graphics.hpp>
 
+#include <algorithm>
+
 CloseUpBackdrop& closeUpBackdrop() {
     static CloseUpBackdrop* kept = new CloseUpBackdrop;
     return *kept;
@@ -50,13 +52,21 @@ bool CloseUpBackdrop::put(sf::RenderWindow& window, sf::IntRect inside, std::uin
         // Read back once per backdrop: whatever it put outside the frame would be missing from
         // the copy, which covers the frame's inside only.
         const sf::Image drawn = target.getTexture().copyToImage();
+        const sf::Uint8* pixels = drawn.getPixelsPtr();
+        const auto clearRun = [&](unsigned y, unsigned x0, unsigned x1) {
+            for (unsigned x = x0; x < x1; ++x)
+                if (pixels[(static_cast<std::size_t>(y) * size.x + x) * 4 + 3] != 0) return false;
+            return true;
+        };
+        const unsigned left = static_cast<unsigned>(std::max(0, inside.left));
+        const unsigned right = static_cast<unsigned>(std::clamp(inside.left + inside.width, 0, static_cast<int>(size.x)));
+        const unsigned top = static_cast<unsigned>(std::max(0, inside.top));
+        const unsigned bottom = static_cast<unsigned>(std::clamp(inside.top + inside.height, 0, static_cast<int>(size.y)));
         spills_ = false;
-        for (unsigned y = 0; y < size.y && !spills_; ++y)
-            for (unsigned x = 0; x < size.x; ++x)
-                if (!inside.contains(static_cast<int>(x), static_cast<int>(y)) && drawn.getPixel(x, y).a != 0) {
-                    spills_ = true;
-                    break;
-                }
+        for (unsigned y = 0; y < size.y && !spills_; ++y) {
+            if (y < top || y >= bottom) spills_ = !clearRun(y, 0, size.x);
+            else spills_ = !clearRun(y, 0, std::min(left, size.x)) || !clearRun(y, right, size.x);
+        }
         key_ = key;
         held_ = true;
         if (!window.setActive(true) || spills_) return false;
