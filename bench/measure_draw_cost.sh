@@ -5,7 +5,10 @@
 #     one sprite per frame), in the same run: within 1.5 times;
 #   - each walking scene, near and far, drawn the long way and with the drawing shortcuts: the
 #     shortcuts at most half the CPU per frame;
-#   - every scene holds at least 29 frames per second over 300 frames.
+#   - every scene holds at least 29 frames per second over 300 frames;
+#   - the arena's battle: its grid frame within 14 ms, and every close-up (CLOSEUPS: a close-up
+#     without an effect, a plain attack and spells) within 30 ms on average and 40 ms at its
+#     heaviest frame with the shortcuts, the long way beside it from the same run.
 # The machine may be busy: each figure is measured REPEATS times and reported as the median
 # with its spread (lowest..highest). Arguments: the probe program, the run folder.
 set -u
@@ -19,7 +22,8 @@ fi
 export ALSOFT_DRIVERS=null LP_NUM_THREADS=1
 cd "$run_dir" || exit 1
 results=$(mktemp)
-trap 'rm -f "$results"' EXIT
+battle=$(mktemp)
+trap 'rm -f "$results" "$battle"' EXIT
 
 # One probe run: "<label> <cpu ms per frame> <fps>" appended to the results.
 measure() {
@@ -49,6 +53,10 @@ for r in $(seq "$repeats"); do
         done
     done
 done
+
+closeups=${CLOSEUPS:-none attack DemonDaze HackControl Barrier Cure:3}
+"$probe" closeups "$repeats" arena $closeups 2>/dev/null | grep "^closeup " >"$battle"
+[ -s "$battle" ] || { echo "probe failed: closeups" >&2; exit 1; }
 
 # Median and spread of a label's column (2: CPU, 3: fps).
 stat() {
@@ -81,5 +89,18 @@ for scene in $walking; do
 done
 for label in StartScreen StarField CreditsStart $(for s in $walking; do echo "$s-near $s-far"; done); do
     check "$label holds 29 frames per second" "$(median "$label" 3)" 29 "a >= b"
+done
+echo
+printf "%-24s %12s %12s %16s %16s\n" "battle" "long mean" "short mean" "long heaviest" "short heaviest"
+field() { awk -v c="$1" -v w="$2" -v f="$3" '$2 == c && $3 == w { for (i = 4; i <= NF; ++i) if (index($i, f "=") == 1) print substr($i, length(f) + 2) }' "$battle"; }
+for cast in arena $closeups; do
+    printf "%-24s %12s %12s %16s %16s\n" "$cast" "$(field "$cast" plain mean_ms)" "$(field "$cast" shortcuts mean_ms)" \
+        "$(field "$cast" plain heaviest_ms)" "$(field "$cast" shortcuts heaviest_ms)"
+done
+echo
+check "the arena's grid frame $(field arena shortcuts mean_ms) ms: within 14" "$(field arena shortcuts mean_ms)" 14 "a <= b"
+for cast in $closeups; do
+    check "close-up $cast $(field "$cast" shortcuts mean_ms) ms on average: within 30" "$(field "$cast" shortcuts mean_ms)" 30 "a <= b"
+    check "close-up $cast $(field "$cast" shortcuts heaviest_ms) ms at its heaviest: within 40" "$(field "$cast" shortcuts heaviest_ms)" 40 "a <= b"
 done
 exit $status
