@@ -233,9 +233,19 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
         }
     }
 
+    // While the close-up plays, its opaque frame covers whatever lies wholly inside it.
+    sf::FloatRect covered;
+    if (drawShortcuts && shownAction.playing)
+        covered = {shownAction.panelMargin * 1920.f / 2.f, shownAction.panelMargin * 1080.f / 2.f, shownAction.panelWidth,
+                   shownAction.panelHeight};
+    const auto hidden = [&](Point cell) {
+        const float x = static_cast<float>(cell.x * T - view.x), y = static_cast<float>(cell.y * T - view.y);
+        return x >= covered.left && y >= covered.top && x + static_cast<float>(T) <= covered.left + covered.width &&
+               y + static_cast<float>(T) <= covered.top + covered.height;
+    };
     if (actor != NO_INDEX)
         for (Point c : reachableCells)
-            if (c.y == row) fillCell(window, view, c, reachableColour(*this, c, actor));
+            if (c.y == row && !hidden(c)) fillCell(window, view, c, reachableColour(*this, c, actor));
 
     const int alpha = state == 11 ? 255 * fade / std::max(1, fadeFull) : 255;
     for (const LargeMonster& m : largeMonsters) {
