@@ -357,7 +357,7 @@ void drawStars(sf::RenderTarget& window, sf::Vector2f O, float W, float H, const
     for (int i = 0; i < 1000; ++i) {
         const int y = std::abs(step() % static_cast<int>(H)) + static_cast<int>(O.y);
         const int x = std::abs(step() % static_cast<int>(W)) + static_cast<int>(O.x);
-        // Corners on whole pixels: a square cut in pieces covers the pixels it covers whole.
+        // Corners on whole pixels: a square cut into strips covers the pixels it covers whole.
         const int l = x - 1, t = y - 1, r = l + 3, b = t + 3;
         if (!within) {
             add(l, t, r, b);
@@ -499,9 +499,7 @@ void ActionAnimation::draw(sf::RenderTarget& window, const std::string& backgrou
     const std::uint64_t key = drawShortcuts && shownOn != nullptr && whole ? backdropKey(background, sky, inside) : 0;
     if (key != 0) {
         // The outline first: nothing of it lies inside, and the stars that reach onto it come after.
-        sf::RectangleShape outline = frameRect;
-        outline.setFillColor(sf::Color::Transparent);
-        window.draw(outline);
+        drawOutlineAlone(window, frameRect);
         if (closeUpBackdrop().put(*shownOn, inside, key, [&](sf::RenderTarget& t) { drawStill(t, &inside); })) {
             if (sky == Battle::SKY_STARS) drawStars(window, O, W, H, &inside, false);
         } else {
