@@ -6,7 +6,8 @@
 // random, opens menus, picks at random, and now and then takes the egress.
 // Frame bound: 60,000 frames a battle; a battle that reaches it is reported with its seed.
 //
-// Invariants: no fatal assertion; at every new turn no two living combatants share a cell;
+// Invariants: no fatal assertion; at every new turn no two living combatants share a cell and
+// none stands on a cell blocked for it;
 // at every action the actor acts from one of its reachable cells of that turn, on targets within
 // the action's range from there, with an action planned (enemy) or chosen (party) for it this
 // turn; after each battle the stats of every party member and joiner equal their values before
@@ -132,7 +133,7 @@ TEST_F(BattleSimulation, AThousandArenaBattlesWithRandomInputKeepTheirInvariants
     const int arena = static_cast<int>(shell->findScene("Arena"));
     static const int KEYS[] = {0, 0, 0, keys::Left, keys::Right, keys::Up, keys::Down, keys::Space, keys::Space,
                                keys::LControl};
-    int won = 0, lost = 0, actions = 0;
+    int won = 0, lost = 0, actions = 0, built = 0, raised = 0;
     std::vector<unsigned> bounded;
     std::map<int, int> statesReached;
     int fewestTurns = FRAME_BOUND;
@@ -172,14 +173,22 @@ TEST_F(BattleSimulation, AThousandArenaBattlesWithRandomInputKeepTheirInvariants
                 turnStart = roster.at(b.actorIndex()).tile;
                 planned = b.path;
                 std::set<Point> cells;
-                for (long long c : b.turnList)
+                for (long long c : b.turnList) {
+                    // Built towers and raised skeletons too stand where they may: flyers over
+                    // rocks, walkers only on open ground.
+                    const Character& ch = roster.at(c);
+                    ASSERT_FALSE(ch.stats[HP] > 0 && shell->scenes[arena].isBlocked(ch.tile, ch.flying))
+                        << "seed " << seed << ": " << ch.name << " on a blocked cell " << ch.tile.x << "," << ch.tile.y;
                     if (roster.at(c).stats[HP] > 0)
                         ASSERT_TRUE(cells.insert(roster.at(c).tile).second)
                             << "seed " << seed << ": two combatants on " << roster.at(c).tile.x << ","
                             << roster.at(c).tile.y << " (" << roster.at(c).name << ")" << [&] { std::string o; for (long long d : b.turnList) o += " " + roster.at(d).name + "@" + std::to_string(roster.at(d).tile.x) + "," + std::to_string(roster.at(d).tile.y); return o + " frame " + std::to_string(frames); }();
+                }
             }
             intro = b.turnIntro;
         }
+        for (int k : b.towerCounters) built += k - 1;
+        for (int k : b.skeletonCounters) raised += k - 1;
         if (!b.finished) {
             bounded.push_back(seed);
             fewestTurns = std::min(fewestTurns, turns);
@@ -195,8 +204,8 @@ TEST_F(BattleSimulation, AThousandArenaBattlesWithRandomInputKeepTheirInvariants
             if (roster.party.count(i)) EXPECT_GE(now.stats[HP], 1) << "seed " << seed << " " << now.name;
         }
     }
-    std::cout << "won " << won << ", lost " << lost << ", actions checked " << actions << ", at the frame bound "
-              << bounded.size() << ":";
+    std::cout << "won " << won << ", lost " << lost << ", actions checked " << actions << ", towers built " << built
+              << ", skeletons raised " << raised << ", at the frame bound " << bounded.size() << ":";
     for (unsigned s : bounded) std::cout << " " << s;
     std::cout << "\nfewest turns in a battle at the bound: " << fewestTurns << "\nstates:";
     for (auto [s, count] : statesReached) std::cout << " " << s << "=" << count;
