@@ -317,6 +317,8 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
     }
     // The panels are opaque and the same in every row's call, so they are drawn once, here.
     if (state == 5 && selectedTarget != NO_INDEX) drawStatusPanel({500, 150}, window, {30, 900}, selectedTarget);
+    if (!shownAction.playing && drawShortcuts)
+        if (auto* shownOn = dynamic_cast<sf::RenderWindow*>(&window)) closeUpBackdrop().prepare(*shownOn);
     shownAction.draw(window, background);
     if (!shownAction.playing && state != 0 && actor != NO_INDEX)
         drawStatusPanel({500, 150}, window, {1390, 900}, actor);

@@ -1,8 +1,11 @@
 #include "battle/CloseUpBackdropDraw.hpp"
 
 #include <SFML/Graphics.hpp>
+#include <SFML/OpenGL.hpp>
+#include <SFML/Window/Context.hpp>
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <vector>
 
@@ -57,6 +60,24 @@ void drawOutlineAlone(sf::RenderTarget& window, const sf::Shape& shape) {
     window.draw(strip, states);
 }
 
+namespace {
+
+// Whether the rectangle of the active target's pixels holds nothing drawn (alpha 0 throughout).
+bool clearOutside(int x, int y, int w, int h) {
+    if (w <= 0 || h <= 0) return true;
+    using ReadPixels = void (*)(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*);
+    static const auto readPixels = reinterpret_cast<ReadPixels>(sf::Context::getFunction("glReadPixels"));
+    if (!readPixels) return false;
+    static std::vector<std::uint8_t> strip;
+    strip.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4, 0);
+    readPixels(x, y, w, h, 0x80E1 /* GL_BGRA */, GL_UNSIGNED_BYTE, strip.data());
+    for (std::size_t i = 3; i < strip.size(); i += 4)
+        if (strip[i] != 0) return false;
+    return true;
+}
+
+} // namespace
+
 CloseUpBackdrop& closeUpBackdrop() {
     static CloseUpBackdrop* kept = new CloseUpBackdrop;
     return *kept;
@@ -69,20 +90,28 @@ void CloseUpBackdrop::release() {
     held_ = false;
 }
 
+bool CloseUpBackdrop::make(sf::RenderWindow& window) {
+    if (unavailable_) return false;
+    const sf::Vector2u size = window.getSize();
+    if (picture_ && picture_->target().getSize() == size) return true;
+    held_ = false;
+    if (!picture_) picture_ = std::make_unique<ScreenCopySource>();
+    if (!picture_->create(size.x, size.y)) {
+        unavailable_ = true;
+        picture_.reset();
+        return false;
+    }
+    return window.setActive(true);
+}
+
+void CloseUpBackdrop::prepare(sf::RenderWindow& window) { make(window); }
+
 bool CloseUpBackdrop::put(sf::RenderWindow& window, sf::IntRect inside, std::uint64_t key,
                           const std::function<void(sf::RenderTarget&)>& draw) {
     if (unavailable_) return false;
     if (held_ && key_ == key && spills_) return false;
+    if (!make(window)) return false;
     const sf::Vector2u size = window.getSize();
-    if (!picture_ || picture_->target().getSize() != size) {
-        held_ = false;
-        if (!picture_) picture_ = std::make_unique<ScreenCopySource>();
-        if (!picture_->create(size.x, size.y)) {
-            unavailable_ = true;
-            picture_.reset();
-            return false;
-        }
-    }
     if (!picture_->attach(window)) {
         unavailable_ = true;
         picture_.reset();
@@ -103,23 +132,12 @@ bool CloseUpBackdrop::put(sf::RenderWindow& window, sf::IntRect inside, std::uin
         picture_->endUpright();
         picture_->finishDrawing();
         // Read back once per backdrop: whatever it put outside the frame would be missing from
-        // the copy, which covers the frame's inside only.
-        const sf::Image drawn = target.getTexture().copyToImage();
-        const sf::Uint8* pixels = drawn.getPixelsPtr();
-        const auto clearRun = [&](unsigned y, unsigned x0, unsigned x1) {
-            for (unsigned x = x0; x < x1; ++x)
-                if (pixels[(static_cast<std::size_t>(y) * size.x + x) * 4 + 3] != 0) return false;
-            return true;
-        };
-        const unsigned left = static_cast<unsigned>(std::max(0, inside.left));
-        const unsigned right = static_cast<unsigned>(std::clamp(inside.left + inside.width, 0, static_cast<int>(size.x)));
-        const unsigned top = static_cast<unsigned>(std::max(0, inside.top));
-        const unsigned bottom = static_cast<unsigned>(std::clamp(inside.top + inside.height, 0, static_cast<int>(size.y)));
-        spills_ = false;
-        for (unsigned y = 0; y < size.y && !spills_; ++y) {
-            if (y < top || y >= bottom) spills_ = !clearRun(y, 0, size.x);
-            else spills_ = !clearRun(y, 0, std::min(left, size.x)) || !clearRun(y, right, size.x);
-        }
+        // the copy, which covers the frame's inside only. The picture's rows lie top first.
+        const int W = static_cast<int>(size.x), H = static_cast<int>(size.y);
+        const int left = std::clamp(inside.left, 0, W), right = std::clamp(inside.left + inside.width, 0, W);
+        const int top = std::clamp(inside.top, 0, H), bottom = std::clamp(inside.top + inside.height, 0, H);
+        spills_ = !(target.setActive(true) && clearOutside(0, 0, W, top) && clearOutside(0, bottom, W, H - bottom) &&
+                    clearOutside(0, top, left, bottom - top) && clearOutside(right, top, W - right, bottom - top));
         key_ = key;
         held_ = true;
         if (!window.setActive(true) || spills_) return false;

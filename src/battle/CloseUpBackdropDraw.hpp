@@ -34,12 +34,16 @@ public:
     // there would be lost): draw it the long way then.
     bool put(sf::RenderWindow& window, sf::IntRect inside, std::uint64_t key,
              const std::function<void(sf::RenderTarget&)>& draw);
+    // Makes the picture ahead of the first close-up, so that it costs no close-up's frame.
+    void prepare(sf::RenderWindow& window);
     // How many frames took the backdrop from a kept picture so far.
     long copies() const { return copies_; }
     // Lets the picture go (the owner stays, and makes another when next asked).
     void release();
 
 private:
+    bool make(sf::RenderWindow& window);
+
     std::unique_ptr<ScreenCopySource> picture_;
     std::uint64_t key_ = 0;
     bool held_ = false;        // the picture shows key_
