@@ -163,8 +163,11 @@ int closeups(sf::RenderWindow& window, int rounds, std::vector<std::string> cast
                 people->party = party;
                 people->reserve = reserve;
                 game->current().battle = battle;
-                // Each cast as the first of a new battle: the kept backdrop is made again.
+                // Each cast as the first of a new battle, whose frames before it make the kept
+                // backdrop anew.
                 closeUpBackdrop().release();
+                game->drawFrame(window);
+                window.display();
                 runs[{cast, plain}].push_back(playCast(window, cast, plain, 4044u));
             }
     for (const std::string& cast : casts)
