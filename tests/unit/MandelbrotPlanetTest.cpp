@@ -58,6 +58,9 @@ TEST(MandelbrotCounts, MatchThePlainLoopBitForBit) {
             m->PopulateCache();
         }
         full.fillAll();
+        // Counts not read yet come from the view of the PopulateCache call, whatever the view
+        // says now; the next call takes the new view.
+        lazy.view = {-0.5, 0.5, 0.5, 1.5};
         int atLimit = 0;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
@@ -72,6 +75,12 @@ TEST(MandelbrotCounts, MatchThePlainLoopBitForBit) {
         }
         lazy.ensureRow(7, 1, w, 2);
         for (int x = 1; x < w; x += 2) ASSERT_EQ(lazy.count(x, 7), ref[std::size_t(7) * w + x]);
+        lazy.PopulateCache();
+        const std::vector<std::int32_t> moved = mandelbrotReferenceCounts(lazy.view, w, h);
+        for (int k = 0; k < 2000; ++k) {
+            const int x = std::rand() % w, y = std::rand() % h;
+            ASSERT_EQ(lazy.count(x, y), moved[std::size_t(y) * w + x]);
+        }
     }
     EXPECT_GT(mostAtLimit, 20000); // the minibrot's inside is checked the long way
     EXPECT_EQ(mandelbrotEscapeCount(5.0, 0), 1);
@@ -240,6 +249,57 @@ TEST_F(SceneWorld, TheGeneratedNebulaIsOneMazeThatTheSavedSeedRepeats) {
         EXPECT_EQ(level.crossMandelbrotBorder(WEST), onward);
     }
     EXPECT_EQ(crossed, 1);
+}
+
+// The picture lies under the cells it belongs to, at both zooms, on the nebula (as narrow as the
+// screen, half of it zoomed out, so drawn with a negative view offset) and on every depth level,
+// wherever the camera stands: each cell's centre shows the palette colour of the count there.
+TEST_F(SceneWorld, TheMandelbrotGroundLiesUnderItsCellsAtBothZooms) {
+    const long long t = loadNebula(*shell);
+    shell->setStrVar("MANDEL_RANDOM_SEED", "77");
+    shell->generatePlanet(nullptr, 0, shell->scenes[t].mandelbrotMaze, t);
+    std::vector<Scene*> levels{&shell->scenes[t]};
+    for (int d = 1; d <= 3; ++d)
+        levels.push_back(&shell->sceneByName("MandelbrotNebula_template_depth_" + std::to_string(d)));
+    bool narrow = false;
+    for (Scene* s : levels) {
+        Mandelbrot& m = *s->mandelbrot;
+        ASSERT_FALSE(m.palette.empty());
+        m.PopulateCache();
+        const Point map = s->mapSize();
+        for (int zoom : {120, 60}) {
+            displayTileSize = zoom;
+            for (Point camera : {Point{0, 0}, Point{map.x * 60 - 960, map.y * 60 - 540},
+                                 Point{map.x * 120, map.y * 120}}) {
+                s->camera = camera;
+                Point centre = camera + Point{960, 540};
+                scaleToScreen(centre);
+                const Point V = s->viewOffset(centre);
+                narrow = narrow || V.x < 0;
+                const std::vector<std::uint8_t>& screen = m.fillScreenImage(V, zoom == 60);
+                int sampled = 0;
+                for (int x = 0; x < map.x; ++x)
+                    for (int y = 0; y < map.y; ++y) {
+                        const Point w{x * zoom - V.x + zoom / 2, y * zoom - V.y + zoom / 2};
+                        if (w.x < 0 || w.y < 0 || w.x >= 1920 || w.y >= 1080) continue;
+                        const int c = m.count(x * TILE_SIZE + TILE_SIZE / 2, y * TILE_SIZE + TILE_SIZE / 2);
+                        const sf::Color want = c == MANDELBROT_LIMIT
+                                                   ? sf::Color::Black
+                                                   : m.palette[std::size_t(c) % m.palette.size()];
+                        const std::uint8_t* got = &screen[(std::size_t(w.y) * 1920 + w.x) * 4];
+                        ASSERT_EQ(sf::Color(got[0], got[1], got[2], got[3]), want)
+                            << s->name << " zoom " << zoom << " cell " << x << "," << y;
+                        ++sampled;
+                    }
+                EXPECT_GT(sampled, 100) << s->name;
+                // Left of the map's first cell the window shows no picture.
+                if (V.x < 0) {
+                    EXPECT_EQ(screen[(540u * 1920u + std::size_t(-V.x - 1)) * 4 + 3], 0);
+                }
+            }
+        }
+    }
+    EXPECT_TRUE(narrow);
 }
 
 TEST_F(SceneWorld, NebulaFaultsStopWithTheFatalAssertionOrAreSkipped) {
