@@ -302,6 +302,79 @@ TEST_F(SceneWorld, TheMandelbrotGroundLiesUnderItsCellsAtBothZooms) {
     EXPECT_TRUE(narrow);
 }
 
+// The depth-first maze search keeps its own stack: the passages, the unreached nodes and the
+// random draws equal the plain recursive search on many seeds, and the largest template there
+// can be (200 x 150 varied cells, 90,000 nodes) is searched whole.
+namespace {
+
+struct RecursiveMaze {
+    std::set<Point> cells;
+    std::set<MazeNode> visited;
+    std::set<std::pair<MazeNode, MazeNode>> passages;
+    static int below(int n) {
+        const long long span = static_cast<long long>(RAND_MAX) + 1, limit = span - span % n;
+        long long r;
+        do r = std::rand();
+        while (r >= limit);
+        return static_cast<int>(r % n);
+    }
+    void visit(const MazeNode& from, const MazeNode& node) {
+        if (!visited.insert(node).second) return;
+        if (from.depth != -1) {
+            passages.insert({from, node});
+            passages.insert({node, from});
+        }
+        std::vector<MazeNode> next;
+        if (node.depth > 1) next.push_back({node.cell, node.depth - 1});
+        if (node.depth < 3) next.push_back({node.cell, node.depth + 1});
+        for (Direction d : DIRECTIONS) {
+            Point c = node.cell;
+            movePoint(c, d, 1);
+            if (cells.count(c)) next.push_back({c, node.depth});
+        }
+        for (std::size_t i = 1; i < next.size(); ++i) {
+            const std::size_t j = std::size_t(below(int(i) + 1));
+            if (i != j) std::swap(next[i], next[j]);
+        }
+        for (const MazeNode& m : next) visit(node, m);
+    }
+};
+
+} // namespace
+
+TEST_F(SceneWorld, TheMazeSearchMatchesTheRecursiveOneAndReachesTheLargestTemplate) {
+    for (unsigned seed = 1; seed <= 150; ++seed) {
+        std::srand(seed);
+        const int w = 6 + std::rand() % 25, h = 4 + std::rand() % 15, fill = 40 + std::rand() % 60;
+        std::vector<Point> cells, starts;
+        for (int x = 0; x < w; ++x)
+            for (int y = 0; y < h; ++y)
+                if (std::rand() % 100 < fill) cells.push_back({x, y});
+        for (int k = 1 + std::rand() % 3; k > 0; --k) starts.push_back({std::rand() % w, std::rand() % h});
+        std::srand(seed * 7919);
+        RecursiveMaze plain{{cells.begin(), cells.end()}, {}, {}};
+        for (Point p : starts) plain.visit({p, -1}, {p, 1});
+        const int drawAfterPlain = std::rand();
+        std::vector<MazeNode> plainUnreached;
+        for (Point c : cells)
+            for (int z = 1; z <= 2; ++z)
+                if (!plain.visited.count({c, z})) plainUnreached.push_back({c, z});
+
+        std::srand(seed * 7919);
+        const std::vector<MazeNode> unreached = shell->generate3DMaze_(cells, 0, starts);
+        ASSERT_EQ(std::rand(), drawAfterPlain) << seed;
+        ASSERT_EQ(shell->mazeCells, plain.passages) << seed;
+        ASSERT_EQ(unreached, plainUnreached) << seed;
+    }
+
+    std::vector<Point> all;
+    for (int x = 0; x < 200; ++x)
+        for (int y = 0; y < 150; ++y) all.push_back({x, y});
+    std::srand(3);
+    EXPECT_TRUE(shell->generate3DMaze_(all, 0, {{100, 75}}).empty());
+    EXPECT_EQ(shell->mazeCells.size(), 2u * (3u * 200u * 150u - 1u)); // a spanning tree
+}
+
 TEST_F(SceneWorld, NebulaFaultsStopWithTheFatalAssertionOrAreSkipped) {
     const long long t = loadNebula(*shell);
     // Without entry points the maze is empty: nothing can be placed, and nothing divides by 0.
