@@ -153,7 +153,8 @@ bool NewGameScreen::update(const std::vector<int>& keyCodes, sf::RenderWindow* w
             resumeList.options.end();
         // Any folder of that name that holds something is someone's (an empty one is a new
         // game left before its first save point, and is taken over).
-        const bool taken = fs::exists(folder, ec) && !(fs::is_directory(folder, ec) && fs::is_empty(folder, ec));
+        const bool taken =
+            fs::exists(folder, ec) && !(fs::is_directory(folder, ec) && fs::is_empty(folder, ec));
         if (listed || taken) {
             message = "Name " + name + " already exists. Please choose a different name.";
             state = 1;
