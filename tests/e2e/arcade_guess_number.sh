@@ -25,7 +25,9 @@ e2e_keys space          # and is dismissed
 e2e_keys Up Up Right Right Right Right Right Up # up the road to the arcade's door
 e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Arcade" || e2e_fail "the arcade was not reached"
 rm -f "$SAVE/game.save"
-e2e_keys Left Left Left Left Left Up Up Up Up Up # to the first cabinet
+e2e_keys Left Left Left Left Left Up Up Up Up # before the first cabinet's door: its name comes up
+sleep 3                 # and types out
+e2e_keys space Up      # read it, then in through the door
 sleep 1
 [ -e "$SAVE/game.save" ] && e2e_fail "a cabinet is not a save point"
 e2e_keys space          # leaves the title

@@ -33,7 +33,7 @@ e2e_keys space          # the intro: any key walks into the town
 e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Town" || e2e_fail "entering the town did not save"
 sleep 4                 # the welcome message types out
 e2e_keys space          # and is dismissed
-e2e_keys Right Right Right # the dojo's gate, east of the square
+e2e_keys Right Right Right Down Down Down Down Down Right Right Right Right Up # the dojo's door by the pond
 e2e_wait_for_console "Battle started in Dojo" || e2e_fail "the dojo's battle did not start"
 sleep 2                 # the dojo's title types out
 e2e_keys space          # and is dismissed

@@ -2,10 +2,12 @@
 # Plays the demo's route in the real program with X key events, as a new player would: the start
 # screen (Back on the difficulty list keeps Normal), the intro, the town (walked with quick taps),
 # the inn (bed, chest, lodger), the Old Quarter and each of its doors (star tower, bank, smithy,
-# snow pass, glow cave, magic shop, both garden doors, hedge maze), the meadow (the cat joins),
-# its launch pad and the flight to Ceres, Solaris (Orla, Tobin) and back to the meadow through
-# the dome's west gap; then, in a second run, the credits, back to the start screen and the
-# resumed game. Screenshots of every stop go to e2e-screens/demo_route in the build folder.
+# snow pass, the hall of wonders and its block vault, glow cave, magic shop, both garden doors,
+# hedge maze), the dojo by the town's pond and its practice fight, the meadow (the cat joins),
+# its launch pad and the flight to Ceres, Solaris (Orla, Tobin), back to the meadow through the
+# dome's west gap and down its south path into the arena's battle; then, in a second run, the
+# credits, back to the start screen, the resumed game and a flight to Mars. Screenshots of every
+# stop go to e2e-screens/demo_route in the build folder.
 # Arguments: program, built run folder, source folder.
 set -u
 PROGRAM=$(readlink -f "$1")
@@ -138,8 +140,20 @@ dismiss
 shot 16_snow_pass
 walk_into Quarter Left Left Left Left Left Left Left Left Left Down Down
 dismiss
+# The hall of wonders under the pyramid, and the block vault behind the door in its east wall:
+# the prize room's door shows in the vault's north wall before the puzzle is solved.
+walk_into WonderHall Right Right Right Right Right Right Right Right Up
+dismiss
+walk_into BlockPuzzle Up Up Up Up Up Right Right Right Right Right Right Right Right Right Right
+sleep 1
+shot 16a_vault
+dismiss 0.2
+walk_into WonderHall Left
+dismiss
+walk_into Quarter Left Left Left Left Left Left Left Left Left Down Down Down Down Down Down
+dismiss
 # The glow cave: its torches burn while its title is read.
-walk_into GlowCave Down Down Right Right Right Right Down Down Down Down Down Right Right Up
+walk_into GlowCave Down Down Down Down Down Down Down Left Left Up
 sleep 1
 shot 17_cave_title
 dismiss 0.2
@@ -184,7 +198,22 @@ e2e_keys Down space
 sleep 1.5
 shot 23_town_seed
 e2e_keys space
-walk_into Meadow Right Right Right Right Up Up Right Right
+# The dojo behind the red sign by the pond: its practice fight starts as the party steps in.
+e2e_keys Right Down Down Down Right Right Up
+e2e_wait_for_console "Battle started in Dojo" 20 || e2e_fail "the dojo's battle did not start"
+sleep 1
+shot 23a_dojo
+dismiss 0.2
+for i in $(seq 120); do
+    e2e_has_line "$E2E_LOG" "Battle won in Dojo" && break
+    e2e_keys space
+    [ "$i" = 4 ] && shot 23b_dojo_fight
+done
+e2e_has_line "$E2E_LOG" "Battle won in Dojo" || e2e_fail "the dojo's fight was not won"
+sleep 1
+walk_into Town Left
+# Round the dojo and out through the east gate.
+walk_into Meadow Left Left Up Up Up Up Right Right Up Right Right Right
 dismiss
 e2e_keys Right Right Right Right Right
 e2e_keys space
@@ -213,6 +242,19 @@ shot 29_meadow_again
 grep -q "Bread 2" "$SAVE/people.save" || e2e_fail "the inn's bread is not with the party"
 grep -q "StrengthSeed 1" "$SAVE/people.save" || e2e_fail "the seed is not with the party"
 grep -q "SCENE TownHouse CHESTS 1 7 1 ''" "$SAVE/game.save" || e2e_fail "the inn's chest is not saved open"
+# Along the meadow and down the path in the south hedge: the arena's battle starts on arrival.
+e2e_keys Right Right Right Right Right Right Right Right Right Right Down Down Down Down Down
+dismiss
+e2e_keys Down
+e2e_wait_for_console "Battle started in Arena" 20 || e2e_fail "the arena's battle did not start"
+sleep 1
+shot 30a_arena
+dismiss 0.2
+for i in $(seq 12); do
+    e2e_keys space
+    [ "$i" = 6 ] && shot 30b_arena_fight
+done
+shot 30c_arena_fight
 e2e_stop_game
 grep -q "ASSERT" "$E2E_LOG" && e2e_fail "a fatal assertion in the first run"
 
@@ -230,6 +272,15 @@ e2e_wait_for_console "Game Route resumed" || e2e_fail "the game was not resumed"
 sleep 1
 shot 32_resumed
 grep -qx "CURRENTSCENE Meadow" "$SAVE/game.save" || e2e_fail "the resumed game is not in the meadow"
+# To the launch pad and off to Mars: Olympus Observatory on its red dust.
+rm -f "$SAVE/game.save"
+e2e_keys Right Right Right Right Right Right Right Right Right Up Up Up Up
+sleep 0.5
+e2e_keys space
+e2e_wait_for_console "LOADING planet Mars" 60 || e2e_fail "the flight did not reach Mars"
+e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Olympus" 30 || e2e_fail "did not land in Olympus"
+sleep 1.5
+shot 33_mars
 e2e_stop_game
 grep -q "ASSERT" "$E2E_LOG" && e2e_fail "a fatal assertion in the second run"
 echo "PASS"
