@@ -273,6 +273,7 @@ sleep 1
 shot 32_resumed
 grep -qx "CURRENTSCENE Meadow" "$SAVE/game.save" || e2e_fail "the resumed game is not in the meadow"
 # To the launch pad and off to Mars: Olympus Observatory on its red dust.
+dismiss 0.2                     # the meadow's title
 rm -f "$SAVE/game.save"
 e2e_keys Right Right Right Right Right Right Right Right Right Up Up Up Up
 sleep 0.5
