@@ -244,7 +244,7 @@ grep -q "StrengthSeed 1" "$SAVE/people.save" || e2e_fail "the seed is not with t
 grep -q "SCENE TownHouse CHESTS 1 7 1 ''" "$SAVE/game.save" || e2e_fail "the inn's chest is not saved open"
 # Along the meadow and down the path in the south hedge: the arena's battle starts on arrival.
 e2e_keys Right Right Right Right Right Right Right Right Right Right Down Down Down Down Down
-dismiss
+dismiss 3                       # the path's note
 e2e_keys Down
 e2e_wait_for_console "Battle started in Arena" 20 || e2e_fail "the arena's battle did not start"
 sleep 1
