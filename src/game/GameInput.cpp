@@ -8,6 +8,7 @@
 #include "game/PartyExchangeMenu.hpp"
 #include "minigames/Shooter.hpp"
 #include "scenes/Scene.hpp"
+#include "scenes/StepQueue.hpp"
 
 #include <algorithm>
 #include <iostream>
@@ -319,7 +320,9 @@ const char* Game::inputWait() {
     if ((scene.exchangeMenu && scene.exchangeMenu->active) || scene.advisorMenu) return "ready";
     if (scene.type != SCENE_WALK || scene.battle.isActive()) return "ready";
     if (!scene.sequence.name.empty()) return "sequence";
-    if (people && people->mainCharacter().walking) return "walking";
+    // Taps that come during a step are queued, a few at most: a full queue drops the next.
+    if (scene.stepQueue.size() >= StepQueue::CAPACITY) return "steps queued";
+    if ((people && people->mainCharacter().walking) || scene.stepQueue.size() > 0) return "walking";
     return "ready";
 }
 
