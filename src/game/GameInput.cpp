@@ -325,4 +325,3 @@ const char* Game::inputWait() {
     if ((people && people->mainCharacter().walking) || scene.stepQueue.size() > 0) return "walking";
     return "ready";
 }
-
