@@ -65,7 +65,7 @@ TEST_F(ResumeWorld, PartyOfAPlanetNotLoadedYet) {
     game->scenePlanets["Crater"] = "Moonbase";
     writeFile("SaveGames/Moon/people.save", "Character Lua TYPE NORMAL LEVEL 12\n");
     writeFile("SaveGames/Moon/game.save",
-              "CURRENTSCENE StartScreen\nQUORVANE 2 Ana Lua\nMAINCHARACTER Lua\nCHAPTER 2\n");
+              "CURRENTSCENE Crater\nQUORVANE 2 Ana Lua\nMAINCHARACTER Lua\nCHAPTER 2\n");
 
     frame(true);
     frame(false);

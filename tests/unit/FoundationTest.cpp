@@ -161,7 +161,7 @@ TEST(Strings, MedianLowerAndParenNumbers) {
     EXPECT_EQ(parseParenInt("7"), 7);
     EXPECT_EQ(parseParenInt("MAGIC(-3)"), -3);
     EXPECT_EQ(parseParenInt(" 42abc"), 42);
-    EXPECT_FATAL(parseParenInt("Mouth(x)"), "ASSERT file main line 1101 : x)");
+    EXPECT_FATAL(parseParenInt("Mouth(x)"), "ASSERT file main line 1101 : Mouth(x)");
     EXPECT_FATAL(parseParenInt("MAGIC"), "ASSERT file main line 1101 : MAGIC");
     EXPECT_FATAL(parseParenInt("L(99999999999)"), "ASSERT file main line 1101 : 99999999999)");
 }

@@ -200,6 +200,11 @@ TEST(MagicRepositoryFile, DemoSpellsLoadWithoutComplaint) {
         // LEVELS does not size the radius: every level a battle may cast must give one.
         EXPECT_EQ(spell.radius.size(), size_t(spell.levels)) << name;
         for (int n : spell.numExplosions) EXPECT_GE(n, 1) << name;
+        // These effects always lay falling objects, drawn from base + 1 .. base + count: without
+        // a base they ask for a picture named "1" and stop the game at the first cast.
+        const bool falls = spell.kind == MAGIC_TORNADO || spell.kind == MAGIC_POLOIAN ||
+                           spell.kind == MAGIC_YEOJ || (spell.kind == MAGIC_INFERNALV && spell.levels >= 2);
+        EXPECT_TRUE(!falls || !spell.pictureBase.empty()) << name;
         // The effects draw the bare base picture or base + 1 .. base + count.
         if (spell.pictureBase.empty()) continue;
         EXPECT_GE(spell.pictureCount, 1) << name;
