@@ -125,6 +125,9 @@ public:
     std::set<Point> reachableCells;
     std::set<Point> frontierCells;
     Point actorTile;
+    // The actor's tile when its turn began: the free cursor moves the actor tile, and leaving the
+    // cursor puts it back to this, so that the actor's reach stays its own.
+    Point turnStartTile;
     std::set<Point> extraWalkerCells; // "SetBattleBlockedLocations"
     bool inBattle = false;
     bool won = false;

@@ -284,9 +284,11 @@ PlannedAction Battle::planEnemyTurn() {
         path.clear();
         return none;
     }
-    // 7
+    // 7: an action from the actor's own cell takes no step, so even an enemy without moves acts
     PlannedAction best = scored.begin()->second;
-    if (static_cast<int>(best.path.size()) > moves) {
+    if (best.action.cell == a.tile) {
+        best.path.clear();
+    } else if (static_cast<int>(best.path.size()) > moves) {
         best.path.resize(std::max(0, std::min(static_cast<int>(best.path.size()), mob)));
         best.action.target = NO_INDEX;
         trimOccupiedEnd(*this, best.path);

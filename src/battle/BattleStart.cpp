@@ -47,6 +47,7 @@ void Battle::resetRuntime() {
     reachableCells.clear();
     frontierCells.clear();
     actorTile = {};
+    turnStartTile = {};
     turnIndex = -1;
     turnIntro = false;
     path.clear();

@@ -338,6 +338,8 @@ void Battle::stateStep() {
             battleSound("BattleTurn");
             state = 1;
             turnIntro = true;
+            // The cursor was only looking: the cells around the actor's own tile close again.
+            actorTile = turnStartTile;
             break;
         }
         if (in.leftPressed) --actorTile.x;

@@ -86,8 +86,11 @@ void Battle::nextTurn() {
         computeReachable();
         towerCells.clear();
         options = listEnemyOptions(actor);
-        actorTile = a.tile;
-        // 11
+        actorTile = turnStartTile = a.tile;
+        // 11: what the last enemy left planned is not this actor's. A creature that goes back to
+        // the enemies at step 16 gets state 3 without a plan of its own and must play nothing.
+        pendingAction = BattleAction();
+        path.clear();
         if (!actorSide) pendingAction = moveEnemy();
         // 12
         turnIntro = true;

@@ -1,5 +1,7 @@
 #include "game/FrameLoop.hpp"
 
+#include "game/Game.hpp"
+
 #include <algorithm>
 #include <chrono>
 #include <thread>
@@ -62,3 +64,18 @@ void FramePacer::waitForFrame() {
 }
 
 std::string FramePacer::rateText() const { return "FPS " + std::to_string(displayedRate_); }
+
+namespace {
+
+bool isCommandKey(int code) {
+    return code == keys::Space || code == keys::LControl || code == keys::X || code == keys::Z;
+}
+
+} // namespace
+
+bool KeyPressFilter::press(int code) {
+    if (!isCommandKey(code)) return true;
+    return down_.insert(code).second;
+}
+
+void KeyPressFilter::release(int code) { down_.erase(code); }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 
 class FramePacer {
@@ -48,4 +49,21 @@ private:
     int counter_ = 0;
     double displayedRate_ = 0.0;
     int target_ = 30;
+};
+
+// The key presses a frame hands on from the window's events. A command key (confirm, back, menu,
+// action) gives one press each time it goes down: the presses the system's key repeat adds while
+// it is held are dropped. The repeat's pace is not the frame's, so some frames bring no repeat
+// and the next repeat would fire the command again; held confirm would then race through a text
+// box page by page. Arrows and letters keep repeating (menus scroll, walking goes on, names type).
+class KeyPressFilter {
+public:
+    // Whether a KeyPressed event of this code goes into the frame's key list.
+    bool press(int code);
+    void release(int code);
+    // The window lost the focus: releases may not arrive, so no key counts as held any more.
+    void forget() { down_.clear(); }
+
+private:
+    std::set<int> down_;
 };

@@ -434,6 +434,9 @@ public:
     // renamed over the old one. False (and a console line) when a file could not be written;
     // the old pair then stays as it was.
     bool saveGame();
+    // Set while the party leaves a lost battle through its exit; the scene it enters then saves
+    // nothing.
+    bool leavingLostBattle = false;
     // Finishes, in a save folder, a save that was stopped between its two renames, and removes
     // the temporaries of a save stopped earlier. Loading and listing the saves call it.
     static void completeInterruptedSave(const std::string& folder);

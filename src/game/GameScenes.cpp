@@ -296,6 +296,7 @@ void Game::gotoPreviousScene() {
     // Once per battle; a finished battle no longer takes the frame.
     battle.finish(false);
     if (!scene.planet.empty()) setStrVar("SceneVar", landingScene(scene.planet));
+    leavingLostBattle = !exitName.empty();
     if (exitName == "PREV") gotoScene("BACK", false, nullptr);
     else if (!exitName.empty()) gotoScene(exitName, false, nullptr);
 }

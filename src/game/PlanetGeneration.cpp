@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
-#include <functional>
 #include <iostream>
 
 namespace {
@@ -60,8 +59,17 @@ std::vector<MazeNode> Game::generate3DMaze_(const std::vector<Point>& cells, int
     mazeCells.clear();
     std::set<MazeNode> visited;
     const std::set<Point> cellSet(cells.begin(), cells.end());
-    std::function<void(const MazeNode&, const MazeNode&)> visit = [&](const MazeNode& from,
-                                                                       const MazeNode& node) {
+    // A depth-first search kept on its own stack: a large template has tens of thousands of
+    // nodes, too deep for the call stack. A node shuffles its neighbours when it is first
+    // reached and then tries them in that order, so the passages and the rand() draws are those
+    // of the plain recursive walk.
+    struct Frame {
+        MazeNode node;
+        std::vector<MazeNode> next;
+        std::size_t tried = 0;
+    };
+    std::vector<Frame> stack;
+    auto reach = [&](const MazeNode& from, const MazeNode& node) {
         if (!visited.insert(node).second) return;
         if (from.depth != -1) {
             mazeCells.insert({from, node});
@@ -79,9 +87,21 @@ std::vector<MazeNode> Game::generate3DMaze_(const std::vector<Point>& cells, int
             const std::size_t j = static_cast<std::size_t>(uniformBelow(static_cast<int>(i) + 1));
             if (i != j) std::swap(next[i], next[j]);
         }
-        for (const MazeNode& m : next) visit(node, m);
+        stack.push_back({node, std::move(next)});
     };
-    for (Point p : starts) visit({p, -1}, {p, 1});
+    for (Point p : starts) {
+        reach({p, -1}, {p, 1});
+        while (!stack.empty()) {
+            Frame& top = stack.back();
+            if (top.tried == top.next.size()) {
+                stack.pop_back();
+                continue;
+            }
+            const MazeNode from = top.node;
+            const MazeNode node = top.next[top.tried++];
+            reach(from, node); // may grow the stack: `top` is not used after this
+        }
+    }
     std::vector<MazeNode> unreached;
     for (Point c : cells)
         for (int z = 1; z <= 2; ++z)

@@ -58,6 +58,7 @@ int main() {
     int target = 30;
     pacer.setTarget(target);
 
+    KeyPressFilter keyFilter;
     bool firstFrame = true;
     while (window.isOpen()) {
         if (!pacer.beginFrame()) {
@@ -70,8 +71,13 @@ int main() {
             if (event.type == sf::Event::Closed) {
                 window.close();
             } else if (event.type == sf::Event::KeyPressed) {
-                keyCodes.push_back(static_cast<int>(event.key.code));
+                if (keyFilter.press(static_cast<int>(event.key.code)))
+                    keyCodes.push_back(static_cast<int>(event.key.code));
                 if (event.key.code == sf::Keyboard::Escape) window.close();
+            } else if (event.type == sf::Event::KeyReleased) {
+                keyFilter.release(static_cast<int>(event.key.code));
+            } else if (event.type == sf::Event::LostFocus) {
+                keyFilter.forget();
             }
         }
         game->update(keyCodes, &window);

@@ -141,12 +141,23 @@ std::vector<std::int32_t> mandelbrotReferenceCounts(const MandelbrotView& v, int
     return out;
 }
 
+// Counts come from the view the cache was populated with, not from the public view, which its
+// owner may change at any time without a new PopulateCache.
 double Mandelbrot::pixelRe(int x) const {
-    return (view.re1 - view.re0) * (x + 1) / width + view.re0;
+    const MandelbrotView& v = cachedView_;
+    return (v.re1 - v.re0) * (x + 1) / width + v.re0;
 }
 
 double Mandelbrot::pixelIm(int y) const {
-    return (view.im1 - view.im0) * (y + 1) / height + view.im0;
+    const MandelbrotView& v = cachedView_;
+    return (v.im1 - v.im0) * (y + 1) / height + v.im0;
+}
+
+void Mandelbrot::holdView() {
+    if (cacheValid_) return;
+    // Read before any PopulateCache: the view of the first read is the one kept.
+    cachedView_ = view;
+    cacheValid_ = true;
 }
 
 void Mandelbrot::resize(std::int32_t w, std::int32_t h) {
@@ -179,6 +190,7 @@ void Mandelbrot::PopulateCache() {
 }
 
 void Mandelbrot::ensureRow(int y, int x0, int x1, int step) {
+    holdView();
     std::int32_t* row = counts_.data() + static_cast<std::size_t>(y) * width;
     const double im = pixelIm(y);
     double re[BATCH], ims[BATCH];
@@ -212,6 +224,7 @@ void Mandelbrot::fillAll() {
 std::int32_t Mandelbrot::count(int x, int y) {
     std::int32_t& c = counts_[static_cast<std::size_t>(y) * width + x];
     if (c == 0) {
+        holdView();
         const double re = pixelRe(x), im = pixelIm(y);
         c = knownInside(re, im) ? MANDELBROT_LIMIT : plainCount(re, im);
     }

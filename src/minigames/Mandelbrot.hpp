@@ -39,8 +39,9 @@ public:
     // The record without its counts: what planet generation copies before sizing the copy.
     Mandelbrot copyWithoutCounts() const;
 
-    // Marks the cache as holding the current view. Counts are computed the first time they are
-    // read, each exactly as a full fill would compute it, so every picture drawn is identical.
+    // Takes the current view as the one the cache holds. Counts are computed the first time they
+    // are read, each exactly as a full fill at this call would compute it, so every picture drawn
+    // is identical and a later change of `view` changes no count until the next call.
     // Re-populating with the view the cache already holds keeps the counts.
     void PopulateCache();
     // Computes every count now (what a full fill costs).
@@ -57,8 +58,8 @@ public:
     std::vector<Point> findDenseCells(Point gridSize);
     std::vector<Point> findVariedCells(Point gridSize);
 
-    // The whole picture (window pixels whose source lies outside it stay clear) and the view's
-    // numbers; draws three rand() for the text colour (blue, green, red).
+    // The picture under the map's cells for the scene's view offset (window pixels whose source
+    // lies outside it stay clear) and the view's numbers; draws three rand() for the text colour (blue, green, red).
     void draw(sf::RenderTarget& window, Point viewOffset);
     // The 250 x 250 grey map, sampled over the whole picture whatever the zoom.
     void drawThumbnail(sf::RenderTarget& window, Point position);
@@ -73,6 +74,7 @@ private:
     bool cacheValid_ = false;
     std::vector<std::uint8_t> screen_;
 
+    void holdView();
     double pixelRe(int x) const;
     double pixelIm(int y) const;
     std::vector<Point> sampleCells(Point gridSize, int samples, bool dense);

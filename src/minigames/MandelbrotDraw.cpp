@@ -28,7 +28,11 @@ inline void putPixel(std::uint8_t* p, sf::Color c) {
 } // namespace
 
 const std::vector<std::uint8_t>& Mandelbrot::fillScreenImage(Point viewOffset, bool zoomedOut) {
-    const Point o{std::max(0, viewOffset.x), std::max(0, viewOffset.y)};
+    // The picture lies under the cells it belongs to: window pixel w shows the map pixel
+    // viewOffset + w, which is picture pixel (viewOffset + w) x 2 when zoomed out. A map
+    // narrower than the screen has a negative offset, and the picture then starts right of or
+    // below the window's corner, where the map's first cell is drawn.
+    const Point o = viewOffset;
     const int scale = zoomedOut ? 2 : 1;
     screen_.resize(static_cast<std::size_t>(SCREEN_W) * SCREEN_H * 4);
     if (counts_.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
@@ -45,21 +49,26 @@ const std::vector<std::uint8_t>& Mandelbrot::fillScreenImage(Point viewOffset, b
         if (colour == sf::Color::Magenta) colour = sf::Color::Transparent;
         lut[static_cast<std::size_t>(c)] = colour;
     }
-    // Window pixels whose source lies outside the picture stay clear.
-    const int xEnd = std::min(SCREEN_W, (width - o.x * scale + scale - 1) / scale);
-    const int yEnd = std::min(SCREEN_H, (height - o.y * scale + scale - 1) / scale);
-    const int covered = xEnd > 0 ? std::max(0, yEnd) : 0;
-    for (int wy = 0; wy < covered; ++wy) {
+    // The window pixels whose source lies inside the picture; the rest stay clear.
+    const int xBegin = std::max(0, -o.x), yBegin = std::max(0, -o.y);
+    const int xEnd = std::min(SCREEN_W, (width + scale - 1) / scale - o.x);
+    const int yEnd = std::min(SCREEN_H, (height + scale - 1) / scale - o.y);
+    for (int wy = 0; wy < SCREEN_H; ++wy) {
+        std::uint8_t* out = screen_.data() + static_cast<std::size_t>(wy) * SCREEN_W * 4;
+        if (wy < yBegin || wy >= yEnd || xBegin >= xEnd) {
+            std::fill(out, out + SCREEN_W * 4, 0);
+            continue;
+        }
+        std::fill(out, out + xBegin * 4, 0);
+        std::fill(out + xEnd * 4, out + SCREEN_W * 4, 0);
         const int sy = (o.y + wy) * scale;
-        const int sx0 = o.x * scale;
+        const int sx0 = (o.x + xBegin) * scale;
         const int sx1 = (o.x + xEnd - 1) * scale + 1;
         ensureRow(sy, sx0, sx1, scale);
         const std::int32_t* row = counts_.data() + static_cast<std::size_t>(sy) * width;
-        std::uint8_t* out = screen_.data() + static_cast<std::size_t>(wy) * SCREEN_W * 4;
-        for (int wx = 0; wx < xEnd; ++wx) putPixel(out + wx * 4, lut[static_cast<std::size_t>(row[sx0 + wx * scale])]);
-        std::fill(out + xEnd * 4, out + SCREEN_W * 4, 0);
+        for (int wx = xBegin; wx < xEnd; ++wx)
+            putPixel(out + wx * 4, lut[static_cast<std::size_t>(row[sx0 + (wx - xBegin) * scale])]);
     }
-    std::fill(screen_.begin() + static_cast<std::ptrdiff_t>(covered) * SCREEN_W * 4, screen_.end(), 0);
     return screen_;
 }
 

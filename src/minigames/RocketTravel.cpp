@@ -17,14 +17,23 @@ Point rocketEdgePoint(int angle) {
     const int degrees = (angle - 90) % 360; // the remainder keeps the sign
     const float theta = static_cast<float>(degrees) * 3.14159f / 180.0f;
     const float s = std::sin(theta), c = std::cos(theta);
-    const float p = 540.0f / s, q = 960.0f / c;
-    const float m = q > p ? p : q;
+    // The ray from the centre meets the lines y = 0 or 1080 after |540 / sin| and x = 0 or 1920
+    // after |960 / cos|; the nearer one is the screen's edge. (Taking the signed lengths would
+    // pick the crossing behind the centre, far off screen, in three quarters of the angles.)
+    const float p = std::fabs(540.0f / s), q = std::fabs(960.0f / c);
+    const float m = std::min(p, q);
     return {960 - static_cast<int>(c * m), 540 - static_cast<int>(s * m)};
 }
 
 Point rocketPathPoint(Point from, Point to, int f, int L) {
     if (L <= 0) return to;
     return {from.x + (to.x - from.x) * f / L, from.y + (to.y - from.y) * f / L};
+}
+
+Point rocketFlightPoint(int angle, bool leaving, int f, int L) {
+    const Point centre{960, 540};
+    const Point edge = rocketEdgePoint(angle);
+    return leaving ? rocketPathPoint(centre, edge, f, L) : rocketPathPoint(edge, centre, f, L);
 }
 
 std::string starSystemOf(const std::string& origin) {

@@ -15,10 +15,13 @@ class Scene;
 struct Flame;
 
 // The point the leaving rocket flies to (and the arriving one comes from) for a rocket angle in
-// degrees: where the line from the screen centre at that angle meets the screen edge.
+// degrees: where the ray from the screen centre at that angle first meets the screen edge.
 Point rocketEdgePoint(int angle);
 // The rocket's place at frame f of a phase of length L, going from `from` to `to`.
 Point rocketPathPoint(Point from, Point to, int f, int L);
+// The flight's rocket at frame f of a phase of length L: leaving (phase 0) from the centre to the
+// edge point, arriving (phase 2) from the edge point to the centre.
+Point rocketFlightPoint(int angle, bool leaving, int f, int L);
 // The star-system scene that a planet belongs to.
 std::string starSystemOf(const std::string& origin);
 // The planet a scene lies on: its planet folder, else the planet it is the landing place of,

@@ -65,9 +65,7 @@ void RocketFlight::draw(sf::RenderWindow& window) {
     const sf::Texture& tex = resources->getObjectTexture("Rocket");
     const sf::Vector2u size = tex.getSize();
     if (size.y == 0) return;
-    const Point centre{960, 540};
-    const Point edge = rocketEdgePoint(angle);
-    const Point at = leaving ? rocketPathPoint(centre, edge, f, L) : rocketPathPoint(edge, centre, f, L);
+    const Point at = rocketFlightPoint(angle, leaving, f, L);
     sf::Sprite rocket(tex);
     rocket.setOrigin(size.x / 2.f, size.y / 2.f);
     const float k = (leaving ? 1080 / 10 : 1080 / 8) / static_cast<float>(size.y);

@@ -117,9 +117,10 @@ void SalomaoGame::drawCave(sf::RenderTarget& window) const {
         const float k = cs / float(std::max(1u, t.getSize().x));
         sf::Sprite sprite(t);
         float x = float((s.cell.x - view.x) * cellSize);
-        const bool faceRight = player.x > s.cell.x;
-        if (faceRight) x += cs;
-        sprite.setScale(faceRight ? -k : k, k);
+        // The picture faces right; it is turned round when the player is on its left.
+        const bool faceLeft = player.x < s.cell.x;
+        if (faceLeft) x += cs;
+        sprite.setScale(faceLeft ? -k : k, k);
         sprite.setPosition(x, float((s.cell.y - view.y) * cellSize));
         window.draw(sprite);
     }

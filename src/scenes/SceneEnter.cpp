@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
+#include <utility>
 
 namespace {
 
@@ -33,6 +34,8 @@ void Scene::raiseReserveLevels() {
 }
 
 void Scene::enter(const std::string& previousSceneName) {
+    // The way out of a lost battle is no save point: a save there would keep the beaten party.
+    const bool afterDefeat = std::exchange(game->leavingLostBattle, false);
     // 1-2
     if (finalHQ) game->prepareMadScientist(*this);
     if (!mainPlayer.empty()) {
@@ -222,7 +225,10 @@ void Scene::enter(const std::string& previousSceneName) {
     // 27: battle or save
     if (!battle.inBattle && battle.practice) battle.inBattle = true;
     if (battle.inBattle) {
+        // The last fight's loot is known only to the live battle; start takes it off the ground.
+        std::set<int> lastLoot = std::move(battle.droppedItems);
         battle = battleDefinition;
+        battle.droppedItems = std::move(lastLoot);
         battle.inBattle = true;
         battle.start();
     } else {
@@ -230,7 +236,7 @@ void Scene::enter(const std::string& previousSceneName) {
         const bool fromStart = previous && previous->playerControlHere;
         const bool walkOrChapter = type == SCENE_WALK || name.rfind("Chapter", 0) == 0;
         if (previous && !fromStart && previousSceneName != name && walkOrChapter &&
-            mandelbrotSource.empty())
+            mandelbrotSource.empty() && !afterDefeat)
             game->saveGame();
     }
     // 28

@@ -50,11 +50,11 @@ std::ostream& operator<<(std::ostream& out, const Cast& c) { return out << c.spe
 // One spell of every kind (30 cast at an enemy like the others), then the demo's support spells.
 const Cast CASTS[] = {
     {"GreatGig", 1},  {"Cure", 3},       {"Fizzle", 1},      {"Patrician", 1},  {"Pelonado", 1},   {"LaserBeam", 1},
-    {"Haunt", 1},     {"BatSwarm", 1},   {"InfernalV", 2},   {"CatEscape", 1},  {"Missle", 1},     {"Poison", 1},
+    {"Haunt", 1},     {"BatSwarm", 1},   {"Inferno", 2},     {"CatEscape", 1},  {"Missile", 1},    {"Poison", 1},
     {"Fireball", 2},  {"CatDrama", 1},   {"Poloian", 1},     {"Virus", 1},      {"Shield", 1},     {"Ice", 1},
     {"FrozenOrb", 1}, {"DemonDaze", 1},  {"Dracaris", 1},    {"Culebra", 1},    {"Baham", 1},      {"Yeoj", 1},
     {"Boltiolt", 1},  {"RockFall", 1},   {"Darkness", 1},    {"HackControl", 1}, {"Airstrike", 1}, {"FunkyBomb", 1},
-    {"StoneBolt", 1}, {"Zenguened", 1},  {"Globe199", 1},    {"DemonScare", 1}, {"Coletote", 1},   {"ChapterLady", 1},
+    {"StoneBolt", 1}, {"Zenguened", 1},  {"Moonglobe", 1},   {"DemonScare", 1}, {"Coletote", 1},   {"ChapterLady", 1},
     {"HackDrain", 1}, {"HackImplosion", 1}, {"ManaGift", 1}, {"PoopStrike", 1}, {"KnifeRain", 1},  {"BloodSpit", 1},
     {"HealCircle", 1}, {"Weaken", 1},
 };

@@ -6,6 +6,7 @@
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
+#include "minigames/Salomao.hpp"
 #include "scenes/Scene.hpp"
 
 #include "support/DemoWorld.hpp"
@@ -191,6 +192,48 @@ TEST_F(ArcadeScreens, EveryGameInPlay) {
 }
 
 // Fivehouses on entry (its houses in the puzzle's colours) and the signpost's clues, for a look.
+// The cave's snake picture faces right, and a snake turns it round only when the player is on its
+// left: both snakes beside the player face the player.
+TEST_F(ArcadeScreens, CaveSnakesFaceThePlayer) {
+    SalomaoGame& cave = *game->miniGames->salomao;
+    enterCabinet("ArcadeCave");
+    press(key::Space);
+    ASSERT_EQ(cave.state, SalomaoGame::PLAYING);
+    const sf::Image picture = resources->getAnimation("Snake").at(0).copyToImage();
+    const sf::Vector2u size = picture.getSize();
+    long long eyeX = 0, eyes = 0;
+    for (unsigned y = 0; y < size.y; ++y)
+        for (unsigned x = 0; x < size.x; ++x)
+            if (picture.getPixel(x, y) == sf::Color::White) eyeX += x, ++eyes;
+    ASSERT_GT(eyes, 0);
+    EXPECT_GT(eyeX / eyes, long(size.x / 2)); // the head is on the right
+
+    cave.snakes.clear();
+    const sf::Image bare = shot("minigame_cave_no_snakes");
+    const Point p = cave.player;
+    const Point left{p.x - 3, p.y + 2}, right{p.x + 3, p.y + 2};
+    cave.snakes.push_back({0, false, left});
+    cave.snakes.push_back({0, false, right});
+    const sf::Image img = shot("minigame_cave_snakes");
+    const int cs = cave.cellSize;
+    // How many of the cell's pixels agree with the picture laid straight or turned round.
+    auto agreement = [&](Point cell, bool turned) {
+        int n = 0;
+        const int x0 = (cell.x - cave.view.x) * cs, y0 = (cell.y - cave.view.y) * cs;
+        for (int y = 0; y < cs; ++y)
+            for (int x = 0; x < cs; ++x) {
+                const bool drawn = img.getPixel(x0 + x, y0 + y) != bare.getPixel(x0 + x, y0 + y);
+                const unsigned tx = unsigned(x) * size.x / unsigned(cs), ty = unsigned(y) * size.y / unsigned(cs);
+                const bool shape = picture.getPixel(turned ? size.x - 1 - tx : tx, ty).a > 128;
+                n += drawn == shape;
+            }
+        return n;
+    };
+    EXPECT_GT(agreement(left, false), agreement(left, true) + 100);
+    EXPECT_GT(agreement(right, true), agreement(right, false) + 100);
+    cave.snakes.clear();
+}
+
 TEST_F(ArcadeScreens, VillageHousesAndClues) {
     std::ostringstream sink;
     auto* old = std::cout.rdbuf(sink.rdbuf());

@@ -105,6 +105,17 @@ TEST_F(SpaceWorld, TheMeadowRocketFliesToMarsWhereTheObservatoryShowsItsViews) {
     for (int i = 0; i < 50; ++i) frame();
     sf::Image leaving = shot("space_rocket_flight");
     EXPECT_GT(brightness(leaving.getPixel(960, 640)), 60); // the Earth fills the middle
+    {
+        // The flight turns the picture by its angle, and angle 0 leaves toward the bottom edge:
+        // the nose, where most of the red is, must point down or the rocket flies tail first.
+        const sf::Image rocket = resources->getObjectTexture("Rocket").copyToImage();
+        long long redY = 0, reds = 0;
+        for (unsigned y = 0; y < rocket.getSize().y; ++y)
+            for (unsigned x = 0; x < rocket.getSize().x; ++x)
+                if (rocket.getPixel(x, y) == sf::Color(210, 40, 40)) redY += y, ++reds;
+        ASSERT_GT(reds, 0);
+        EXPECT_GT(redY / reds, long(rocket.getSize().y / 2));
+    }
     until([&] { return g().rocketFlight.phase == 1; }, 60);
     for (int i = 0; i < 30; ++i) frame();
     sf::Image porthole = shot("space_rocket_porthole");

@@ -304,3 +304,61 @@ TEST_F(BattleFlow, TheTreasureDemonArrivesOnAFreeCellAndEscapes) {
     // It comes once a battle, whatever the chance.
     EXPECT_TRUE(b.treasureDemonArrived);
 }
+
+TEST_F(BattleFlow, LookingAroundWithTheFreeCursorLeavesTheActorItsOwnReach) {
+    character("Hero TYPE NORMAL CLASS Warrior LEVEL 1 MAXHP 50 HP 50 STR 4 DEX 4 SPD 60 MOB 1");
+    enemy("Imp1 TYPE MONSTER CLASS Monster BEH AGRESSIVE MAXHP 4 HP 4 STR 1 DEX 1 SPD 1 MOB 1");
+    roster.party = {0};
+    scene("Field", 14, 10, "");
+    scene("Pit", 16, 11, "NPC <MAIN> 7 5\nBattle EGRESS Field MUSIC None ENEMIES 1 Imp1 ENEMYPOS 13 9\n");
+    enter("Pit", "Field");
+    for (int turn = 0; turn < 2; ++turn) {
+        ASSERT_TRUE(untilPlayerTurn());
+        const Point start = who("Hero").tile;
+        // The cursor goes five cells east and comes back; then the hero walks west as far as it may.
+        press(keys::LControl);
+        for (int i = 0; i < 5; ++i) press(keys::Right);
+        EXPECT_EQ(battle().actorTile, start + Point(5, 0));
+        press(keys::LControl);
+        ASSERT_TRUE(untilPlayerTurn());
+        for (int i = 0; i < 60; ++i) frame({keys::Left});
+        idle(20);
+        EXPECT_EQ(who("Hero").tile, start - Point(1, 0)) << "turn " << turn;
+        EXPECT_TRUE(battle().reachableCells.count(who("Hero").tile));
+        stand();
+    }
+}
+
+TEST_F(BattleFlow, EnemiesPlayOnlyTheirOwnPlansAndActFromTheirOwnCellWithoutMoves) {
+    character("Hero TYPE NORMAL CLASS Warrior LEVEL 1 MAXHP 900 HP 900 STR 1 DEX 1 SPD 1 MOB 3");
+    // Turn order: Guard, Stone, Orc, Robot, Hero. Guard plans with no moves (DEFENSIVE, MOB 1),
+    // Stone has none at all; both stand beside the hero, as the orc does.
+    enemy("Guard TYPE MONSTER CLASS Monster BEH DEFENSIVE MAXHP 50 HP 50 STR 5 DEX 5 SPD 90 MOB 1");
+    enemy("Stone TYPE MONSTER CLASS Monster BEH AGRESSIVE MAXHP 50 HP 50 STR 5 DEX 5 SPD 80 MOB 0");
+    enemy("Orc TYPE MONSTER CLASS Monster BEH AGRESSIVE MAXHP 50 HP 50 STR 5 DEX 5 SPD 70 MOB 1");
+    const int robot = enemy("Robot TYPE R2ROBOT CLASS Robot BEH AGRESSIVE MAXHP 50 HP 50 STR 5 DEX 5 SPD 60 MOB 1");
+    roster.party = {0};
+    scene("Field", 14, 10, "");
+    scene("Pit", 16, 11,
+          "NPC <MAIN> 5 5\nBattle EGRESS Field MUSIC None ENEMIES 4 Guard Stone Orc Robot "
+          "ENEMYPOSNAME Guard 4 5 ENEMYPOSNAME Stone 6 5 ENEMYPOSNAME Orc 5 4 ENEMYPOSNAME Robot 14 9\n");
+    enter("Pit", "Field");
+    ASSERT_TRUE(battle().isActive());
+    // The robot fights for the hero for one more turn of its own, as if taken by HackControl.
+    roster.insertPartyIndex(robot);
+    battle().temporaryMembers[robot] = 1;
+    battle().summonedCreatures[robot] = {0, "Robot"};
+    std::set<std::string> acted;
+    auto watch = [&] {
+        const ActionAnimation& shown = battle().shownAction;
+        if (shown.playing && shown.actor != NO_INDEX) acted.insert(roster.at(shown.actor).name);
+        return battle().state == 1 && !shell->box1.active && actorName() == "Hero";
+    };
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(runUntil(watch));
+        stand();
+    }
+    EXPECT_EQ(acted, (std::set<std::string>{"Guard", "Stone", "Orc"}));
+    EXPECT_FALSE(roster.party.count(robot)) << "back on the enemy side";
+    EXPECT_EQ(who("Robot").tile, Point(14, 9));
+}

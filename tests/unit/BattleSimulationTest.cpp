@@ -6,12 +6,17 @@
 // random, opens menus, picks at random, and now and then takes the egress.
 // Frame bound: 60,000 frames a battle; a battle that reaches it is reported with its seed.
 //
-// Invariants: no fatal assertion; at every new turn no two living combatants share a cell;
-// after each battle the stats of every party member and joiner equal their values before plus
-// their level-up gains plus the bonuses of the items they used, and the living have HP >= 1.
+// Invariants: no fatal assertion; at every new turn no two living combatants share a cell and
+// none stands on a cell blocked for it;
+// at every action the actor acts from one of its reachable cells of that turn, on targets within
+// the action's range from there, with an action planned (enemy) or chosen (party) for it this
+// turn; after each battle the stats of every party member and joiner equal their values before
+// plus their level-up gains plus the bonuses of the items they used, and the living have HP >= 1.
 #include "BattleTestWorld.hpp"
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <map>
 
@@ -23,6 +28,9 @@ constexpr int BATTLES = 200;
 constexpr int BATTLES = 1000;
 #endif
 constexpr int FRAME_BOUND = 60000;
+// A party that only ends its turns loses the arena within this many frames.
+constexpr int IDLE_FRAME_BOUND = 40000;
+constexpr int IDLE_BATTLES = 10;
 const Stat CHECKED[] = {STR, DEX, SPD, WIS, MAXHP, MAXMP, AMR, SHL, MOB};
 
 class BattleSimulation : public BattleWorld {
@@ -38,6 +46,61 @@ protected:
         // The Quorvane as the demo has them once all six have joined.
         roster.mainCharacterIndex = 0;
         roster.party = {0, 1, 2, 3, 4, 5};
+    }
+
+    // The action that has just begun to play: who acts, from where (the turn's start and the
+    // enemy's planned path given), on whom, and whether it is the actor's own for this turn.
+    // Empty when all holds.
+    std::string actionFault(const Battle& b, Point turnStart, const std::vector<Point>& planned) const {
+        const ActionAnimation& shown = b.shownAction;
+        const long long actor = b.actorIndex();
+        if (shown.actor != actor) return "the action's actor is not the actor of the turn";
+        const Character& a = roster.at(actor);
+        auto where = [&](Point p) { return std::to_string(p.x) + "," + std::to_string(p.y); };
+        const std::string who = a.name + " on " + where(a.tile) + ": ";
+        if (roster.isMember(static_cast<int>(actor))) {
+            // The player walks the actor within the reachable cells.
+            if (!b.reachableCells.count(a.tile)) return who + "acts from outside its reach";
+        } else {
+            // An enemy walks its planned path, one move of its own style a step, no further than
+            // its moves: a knight may jump where the plain steps of the reachable cells do not lead.
+            const int moves = a.behaviour == Behaviour::DEFENSIVE ? a.stats[MOB] / 2 : a.stats[MOB];
+            if (static_cast<int>(planned.size()) > moves) return who + "walked further than its moves";
+            Point at = turnStart;
+            for (Point next : planned) {
+                const std::vector<Point> around = pointsAround(at, 1, static_cast<int>(a.moveStyle));
+                if (std::find(around.begin(), around.end(), next) == around.end() ||
+                    shell->current().isBlocked(next, a.flying))
+                    return who + "stepped from " + where(at) + " to " + where(next) + " against its moves";
+                at = next;
+            }
+            if (at != a.tile) return who + "acts away from the end of its path";
+        }
+        BattleAction played;
+        if (roster.isMember(static_cast<int>(actor))) {
+            played.initAction(static_cast<int>(shown.target), a.tile, {b.chosenKey.spell, b.chosenKey.level},
+                              b.chosenKey.potion, {});
+        } else {
+            played = b.pendingAction;
+            if (played.target != shown.target || played.cell != a.tile)
+                return who + "plays an action not planned for it here";
+        }
+        const std::set<int> further(shown.pendingTargets.begin(), shown.pendingTargets.end());
+        const bool listed = std::any_of(b.options.begin(), b.options.end(), [&](const BattleAction& o) {
+            return o.target == played.target && o.cell == a.tile && o.spell == played.spell &&
+                   o.potion == played.potion && o.furtherTargets == further;
+        });
+        if (!listed) return who + "plays an action that is none of its options this turn";
+        int lo = 0, hi = a.getAttackRange();
+        if (played.spell != NO_SPELL) {
+            const Magic& m = spells.get(played.spell.name);
+            lo = m.minRangeAt(played.spell.level);
+            hi = m.maxRangeAt(played.spell.level);
+        }
+        const Point t = roster.at(shown.target).tile;
+        const int d = std::abs(t.x - a.tile.x) + std::abs(t.y - a.tile.y);
+        if (d < lo || d > hi) return who + "reaches a target on " + where(t) + " out of range";
+        return "";
     }
 
     // Expected stat after a battle: levels and used items.
@@ -70,7 +133,7 @@ TEST_F(BattleSimulation, AThousandArenaBattlesWithRandomInputKeepTheirInvariants
     const int arena = static_cast<int>(shell->findScene("Arena"));
     static const int KEYS[] = {0, 0, 0, keys::Left, keys::Right, keys::Up, keys::Down, keys::Space, keys::Space,
                                keys::LControl};
-    int won = 0, lost = 0;
+    int won = 0, lost = 0, actions = 0, built = 0, raised = 0;
     std::vector<unsigned> bounded;
     std::map<int, int> statesReached;
     int fewestTurns = FRAME_BOUND;
@@ -90,24 +153,42 @@ TEST_F(BattleSimulation, AThousandArenaBattlesWithRandomInputKeepTheirInvariants
         std::set<int> side(roster.party.begin(), roster.party.end());
         bool intro = false;
         int frames = 0, turns = 0;
+        Point turnStart;
+        std::vector<Point> planned;
         for (; frames < FRAME_BOUND && !b.finished; ++frames) {
             int key = KEYS[std::rand() % 10];
             // The "Egress?" question is mostly turned down, so that battles also get fought out.
             if (shell->confirmShown) key = std::rand() % 20 == 0 ? keys::Right : keys::LControl;
+            const bool playing = b.shownAction.playing;
             frame(key ? std::vector<int>{key} : std::vector<int>{});
             ++statesReached[b.state];
+            if (!playing && b.shownAction.playing) {
+                ++actions;
+                const std::string fault = actionFault(b, turnStart, planned);
+                ASSERT_EQ(fault, "") << "seed " << seed << " frame " << frames;
+            }
             // A new turn: the turn step has run (the view's return to an actor in state 1 is none).
             if (b.turnIntro && !intro && b.state == 0) {
                 ++turns;
+                turnStart = roster.at(b.actorIndex()).tile;
+                planned = b.path;
                 std::set<Point> cells;
-                for (long long c : b.turnList)
+                for (long long c : b.turnList) {
+                    // Built towers and raised skeletons too stand where they may: flyers over
+                    // rocks, walkers only on open ground.
+                    const Character& ch = roster.at(c);
+                    ASSERT_FALSE(ch.stats[HP] > 0 && shell->scenes[arena].isBlocked(ch.tile, ch.flying))
+                        << "seed " << seed << ": " << ch.name << " on a blocked cell " << ch.tile.x << "," << ch.tile.y;
                     if (roster.at(c).stats[HP] > 0)
                         ASSERT_TRUE(cells.insert(roster.at(c).tile).second)
                             << "seed " << seed << ": two combatants on " << roster.at(c).tile.x << ","
                             << roster.at(c).tile.y << " (" << roster.at(c).name << ")" << [&] { std::string o; for (long long d : b.turnList) o += " " + roster.at(d).name + "@" + std::to_string(roster.at(d).tile.x) + "," + std::to_string(roster.at(d).tile.y); return o + " frame " + std::to_string(frames); }();
+                }
             }
             intro = b.turnIntro;
         }
+        for (int k : b.towerCounters) built += k - 1;
+        for (int k : b.skeletonCounters) raised += k - 1;
         if (!b.finished) {
             bounded.push_back(seed);
             fewestTurns = std::min(fewestTurns, turns);
@@ -123,7 +204,8 @@ TEST_F(BattleSimulation, AThousandArenaBattlesWithRandomInputKeepTheirInvariants
             if (roster.party.count(i)) EXPECT_GE(now.stats[HP], 1) << "seed " << seed << " " << now.name;
         }
     }
-    std::cout << "won " << won << ", lost " << lost << ", at the frame bound " << bounded.size() << ":";
+    std::cout << "won " << won << ", lost " << lost << ", actions checked " << actions << ", towers built " << built
+              << ", skeletons raised " << raised << ", at the frame bound " << bounded.size() << ":";
     for (unsigned s : bounded) std::cout << " " << s;
     std::cout << "\nfewest turns in a battle at the bound: " << fewestTurns << "\nstates:";
     for (auto [s, count] : statesReached) std::cout << " " << s << "=" << count;
@@ -135,4 +217,59 @@ TEST_F(BattleSimulation, AThousandArenaBattlesWithRandomInputKeepTheirInvariants
     // within reach of enemies that act only on what they can reach this turn. A soft-lock would
     // show as a battle whose turns stop.
     EXPECT_GE(fewestTurns, 20);
+}
+
+TEST_F(BattleSimulation, AnIdlePartyLosesTheArenaLeavesAtOneHpSavesNothingAndComesBackToAFreshBattle) {
+    const People start = roster;
+    const int arena = static_cast<int>(shell->findScene("Arena"));
+    const int goblin = roster.indexOf("Goblin1");
+    const int dagger = itemList->indexOf("Dagger");
+    ASSERT_NE(dagger, NO_INDEX);
+    shell->playerName = "BattleSimulationIdle";
+    const std::string folder = "SaveGames/" + shell->playerName;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    Scene& scene = shell->scenes[arena];
+    auto daggersOnTheGround = [&] {
+        int n = 0;
+        for (auto& [row, list] : scene.drops)
+            for (const DroppedItem& d : list) n += d.item == dagger;
+        return n;
+    };
+    int longest = 0;
+    for (int n = 0; n < IDLE_BATTLES; ++n) {
+        roster = start;
+        std::srand(2000 + n);
+        enter("Arena", "Meadow");
+        Battle& b = scene.battle;
+        ASSERT_TRUE(b.isActive());
+        // In the last battle the goblin falls at once, so that its dagger lies on the ground.
+        const bool loot = n == IDLE_BATTLES - 1;
+        if (loot) roster.at(goblin).stats[HP] = 0;
+        const int first = framesRun;
+        while (!b.finished && framesRun - first < IDLE_FRAME_BOUND) {
+            if (shell->box1.active) choose(shell->box1, "Stand");
+            else if (b.state == 1 && !b.turnIntro) press(keys::Space);
+            else frame(framesRun % 7 == 0 ? std::vector<int>{keys::Space} : std::vector<int>{});
+        }
+        ASSERT_TRUE(b.finished) << "seed " << 2000 + n << " still fighting after " << IDLE_FRAME_BOUND << " frames";
+        longest = std::max(longest, framesRun - first);
+        EXPECT_FALSE(b.won);
+        idle(5);
+        EXPECT_EQ(shell->current().name, "Meadow");
+        for (int m : roster.party) EXPECT_EQ(roster.at(m).stats[HP], 1) << roster.at(m).name;
+        EXPECT_TRUE(std::filesystem::is_empty(folder)) << "a lost battle is not saved";
+        if (loot) {
+            EXPECT_GT(daggersOnTheGround(), 0);
+        }
+    }
+    std::cout << "idle party: " << IDLE_BATTLES << " arena battles lost, the longest in " << longest << " frames"
+              << std::endl;
+    // Back in: a new battle, the goblin up again, and the last fight's loot gone.
+    enter("Arena", "Meadow");
+    EXPECT_TRUE(scene.battle.isActive());
+    EXPECT_EQ(scene.battle.turnIndex, -1);
+    EXPECT_EQ(roster.at(goblin).stats[HP], roster.at(goblin).stats[MAXHP]);
+    EXPECT_EQ(daggersOnTheGround(), 0);
+    std::filesystem::remove_all(folder);
 }

@@ -112,6 +112,7 @@ protected:
 
     // One frame of the whole game with these keys held.
     void frame(std::vector<int> keys = {}) {
+        ++framesRun;
         shell->update(keys, nullptr);
         if (shell->currentScene >= 0 && shell->currentScene < shell->scenes.size())
             statesSeen.insert(shell->current().battle.state);
@@ -157,5 +158,6 @@ protected:
     std::string actorName() { return roster.at(battle().actorIndex()).name; }
 
     std::set<int> statesSeen; // every battle state a frame ended in
+    int framesRun = 0;
     CatchFatal catcher;
 };

@@ -1,6 +1,7 @@
 // The frame update without a window: input flags, debouncing, the order of consumers, the
 // pauses, the shard bookkeeping and the game variables.
 #include "characters/People.hpp"
+#include "game/FrameLoop.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
 #include "scenes/Background.hpp"
@@ -79,6 +80,36 @@ TEST_F(GameFrame, HeldCommandKeysFireOnlyAfterAFrameWithoutThem) {
     frame({keys::X, keys::Space});
     EXPECT_TRUE(g.input.menu);
     EXPECT_TRUE(g.input.confirm);
+}
+
+// Space held for three seconds with the system's key repeat (a first repeat after 660 ms, then
+// one every 40 ms, against frames of 33 ms): the frames without a repeat would let it confirm
+// again and again; through the frame loop's filter it confirms once. A held arrow still repeats,
+// and a release, or the window losing the focus, lets the next press through.
+TEST_F(GameFrame, AHeldCommandKeyFiresOncePerPress) {
+    auto hold = [&](int code, KeyPressFilter* filter) {
+        int fired = 0, arrows = 0;
+        std::int64_t nextEvent = 0;
+        for (std::int64_t t = 0; t < 3000; t += 33) {
+            std::vector<int> codes;
+            for (; nextEvent < t + 33; nextEvent += nextEvent == 0 ? 660 : 40)
+                if (!filter || filter->press(code)) codes.push_back(code);
+            frame(codes);
+            fired += g.input.confirm;
+            arrows += g.input.leftHeld;
+        }
+        frame();
+        return code == keys::Space ? fired : arrows;
+    };
+    EXPECT_GT(hold(keys::Space, nullptr), 5);
+    KeyPressFilter filter;
+    EXPECT_EQ(hold(keys::Space, &filter), 1);
+    EXPECT_EQ(hold(keys::Space, &filter), 0); // never released
+    filter.release(keys::Space);
+    EXPECT_EQ(hold(keys::Space, &filter), 1);
+    filter.forget();
+    EXPECT_EQ(hold(keys::Space, &filter), 1);
+    EXPECT_GT(hold(keys::Left, &filter), 40);
 }
 
 TEST_F(GameFrame, ArrowsAreHeldOnEveryKeyPressAndPressedOnlyOnTheFirst) {

@@ -58,6 +58,9 @@ TEST(MandelbrotCounts, MatchThePlainLoopBitForBit) {
             m->PopulateCache();
         }
         full.fillAll();
+        // Counts not read yet come from the view of the PopulateCache call, whatever the view
+        // says now; the next call takes the new view.
+        lazy.view = {-0.5, 0.5, 0.5, 1.5};
         int atLimit = 0;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
@@ -72,6 +75,12 @@ TEST(MandelbrotCounts, MatchThePlainLoopBitForBit) {
         }
         lazy.ensureRow(7, 1, w, 2);
         for (int x = 1; x < w; x += 2) ASSERT_EQ(lazy.count(x, 7), ref[std::size_t(7) * w + x]);
+        lazy.PopulateCache();
+        const std::vector<std::int32_t> moved = mandelbrotReferenceCounts(lazy.view, w, h);
+        for (int k = 0; k < 2000; ++k) {
+            const int x = std::rand() % w, y = std::rand() % h;
+            ASSERT_EQ(lazy.count(x, y), moved[std::size_t(y) * w + x]);
+        }
     }
     EXPECT_GT(mostAtLimit, 20000); // the minibrot's inside is checked the long way
     EXPECT_EQ(mandelbrotEscapeCount(5.0, 0), 1);
@@ -240,6 +249,130 @@ TEST_F(SceneWorld, TheGeneratedNebulaIsOneMazeThatTheSavedSeedRepeats) {
         EXPECT_EQ(level.crossMandelbrotBorder(WEST), onward);
     }
     EXPECT_EQ(crossed, 1);
+}
+
+// The picture lies under the cells it belongs to, at both zooms, on the nebula (as narrow as the
+// screen, half of it zoomed out, so drawn with a negative view offset) and on every depth level,
+// wherever the camera stands: each cell's centre shows the palette colour of the count there.
+TEST_F(SceneWorld, TheMandelbrotGroundLiesUnderItsCellsAtBothZooms) {
+    const long long t = loadNebula(*shell);
+    shell->setStrVar("MANDEL_RANDOM_SEED", "77");
+    shell->generatePlanet(nullptr, 0, shell->scenes[t].mandelbrotMaze, t);
+    std::vector<Scene*> levels{&shell->scenes[t]};
+    for (int d = 1; d <= 3; ++d)
+        levels.push_back(&shell->sceneByName("MandelbrotNebula_template_depth_" + std::to_string(d)));
+    bool narrow = false;
+    for (Scene* s : levels) {
+        Mandelbrot& m = *s->mandelbrot;
+        ASSERT_FALSE(m.palette.empty());
+        m.PopulateCache();
+        const Point map = s->mapSize();
+        for (int zoom : {120, 60}) {
+            displayTileSize = zoom;
+            for (Point camera : {Point{0, 0}, Point{map.x * 60 - 960, map.y * 60 - 540},
+                                 Point{map.x * 120, map.y * 120}}) {
+                s->camera = camera;
+                Point centre = camera + Point{960, 540};
+                scaleToScreen(centre);
+                const Point V = s->viewOffset(centre);
+                narrow = narrow || V.x < 0;
+                const std::vector<std::uint8_t>& screen = m.fillScreenImage(V, zoom == 60);
+                int sampled = 0;
+                for (int x = 0; x < map.x; ++x)
+                    for (int y = 0; y < map.y; ++y) {
+                        const Point w{x * zoom - V.x + zoom / 2, y * zoom - V.y + zoom / 2};
+                        if (w.x < 0 || w.y < 0 || w.x >= 1920 || w.y >= 1080) continue;
+                        const int c = m.count(x * TILE_SIZE + TILE_SIZE / 2, y * TILE_SIZE + TILE_SIZE / 2);
+                        const sf::Color want = c == MANDELBROT_LIMIT
+                                                   ? sf::Color::Black
+                                                   : m.palette[std::size_t(c) % m.palette.size()];
+                        const std::uint8_t* got = &screen[(std::size_t(w.y) * 1920 + w.x) * 4];
+                        ASSERT_EQ(sf::Color(got[0], got[1], got[2], got[3]), want)
+                            << s->name << " zoom " << zoom << " cell " << x << "," << y;
+                        ++sampled;
+                    }
+                EXPECT_GT(sampled, 100) << s->name;
+                // Left of the map's first cell the window shows no picture.
+                if (V.x < 0) {
+                    EXPECT_EQ(screen[(540u * 1920u + std::size_t(-V.x - 1)) * 4 + 3], 0);
+                }
+            }
+        }
+    }
+    EXPECT_TRUE(narrow);
+}
+
+// The depth-first maze search keeps its own stack: the passages, the unreached nodes and the
+// random draws equal the plain recursive search on many seeds, and the largest template there
+// can be (200 x 150 varied cells, 90,000 nodes) is searched whole.
+namespace {
+
+struct RecursiveMaze {
+    std::set<Point> cells;
+    std::set<MazeNode> visited;
+    std::set<std::pair<MazeNode, MazeNode>> passages;
+    static int below(int n) {
+        const long long span = static_cast<long long>(RAND_MAX) + 1, limit = span - span % n;
+        long long r;
+        do r = std::rand();
+        while (r >= limit);
+        return static_cast<int>(r % n);
+    }
+    void visit(const MazeNode& from, const MazeNode& node) {
+        if (!visited.insert(node).second) return;
+        if (from.depth != -1) {
+            passages.insert({from, node});
+            passages.insert({node, from});
+        }
+        std::vector<MazeNode> next;
+        if (node.depth > 1) next.push_back({node.cell, node.depth - 1});
+        if (node.depth < 3) next.push_back({node.cell, node.depth + 1});
+        for (Direction d : DIRECTIONS) {
+            Point c = node.cell;
+            movePoint(c, d, 1);
+            if (cells.count(c)) next.push_back({c, node.depth});
+        }
+        for (std::size_t i = 1; i < next.size(); ++i) {
+            const std::size_t j = std::size_t(below(int(i) + 1));
+            if (i != j) std::swap(next[i], next[j]);
+        }
+        for (const MazeNode& m : next) visit(node, m);
+    }
+};
+
+} // namespace
+
+TEST_F(SceneWorld, TheMazeSearchMatchesTheRecursiveOneAndReachesTheLargestTemplate) {
+    for (unsigned seed = 1; seed <= 150; ++seed) {
+        std::srand(seed);
+        const int w = 6 + std::rand() % 25, h = 4 + std::rand() % 15, fill = 40 + std::rand() % 60;
+        std::vector<Point> cells, starts;
+        for (int x = 0; x < w; ++x)
+            for (int y = 0; y < h; ++y)
+                if (std::rand() % 100 < fill) cells.push_back({x, y});
+        for (int k = 1 + std::rand() % 3; k > 0; --k) starts.push_back({std::rand() % w, std::rand() % h});
+        std::srand(seed * 7919);
+        RecursiveMaze plain{{cells.begin(), cells.end()}, {}, {}};
+        for (Point p : starts) plain.visit({p, -1}, {p, 1});
+        const int drawAfterPlain = std::rand();
+        std::vector<MazeNode> plainUnreached;
+        for (Point c : cells)
+            for (int z = 1; z <= 2; ++z)
+                if (!plain.visited.count({c, z})) plainUnreached.push_back({c, z});
+
+        std::srand(seed * 7919);
+        const std::vector<MazeNode> unreached = shell->generate3DMaze_(cells, 0, starts);
+        ASSERT_EQ(std::rand(), drawAfterPlain) << seed;
+        ASSERT_EQ(shell->mazeCells, plain.passages) << seed;
+        ASSERT_EQ(unreached, plainUnreached) << seed;
+    }
+
+    std::vector<Point> all;
+    for (int x = 0; x < 200; ++x)
+        for (int y = 0; y < 150; ++y) all.push_back({x, y});
+    std::srand(3);
+    EXPECT_TRUE(shell->generate3DMaze_(all, 0, {{100, 75}}).empty());
+    EXPECT_EQ(shell->mazeCells.size(), 2u * (3u * 200u * 150u - 1u)); // a spanning tree
 }
 
 TEST_F(SceneWorld, NebulaFaultsStopWithTheFatalAssertionOrAreSkipped) {

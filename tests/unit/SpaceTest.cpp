@@ -269,20 +269,30 @@ TEST_F(Space, AGateTripStartsOnArrivalRunsFiveHundredFramesAndRecordsTheChapters
 // ---------------------------------------------------------------------------------------------
 // Rocket flight and star-system travel
 
+// The edge point is where the ray from the centre at the rocket's angle first meets the screen's
+// edge, so the rocket is on screen in every frame of the leaving and the arriving phase.
 TEST_F(Space, TheRocketLeavesTowardTheScreenEdgeOfItsAngle) {
     EXPECT_EQ(rocketEdgePoint(90), (Point{0, 540}));
-    EXPECT_EQ(rocketEdgePoint(0), (Point{960, 0}));
-    EXPECT_EQ(rocketEdgePoint(135), (Point{420, 0}));
-    // The path keeps its formula's sense: at 270 degrees the rocket leaves to the left as well.
-    EXPECT_EQ(rocketEdgePoint(270), (Point{0, 540}));
+    EXPECT_EQ(rocketEdgePoint(270), (Point{1920, 540}));
+    EXPECT_EQ(rocketEdgePoint(0), (Point{960, 1080}));
+    EXPECT_EQ(rocketEdgePoint(200).y, 0);
     for (int a = 0; a < 360; ++a) {
-        // The edge point lies on the line through the centre at the angle, from the centre.
         const Point e = rocketEdgePoint(a);
         const double t = (a - 90) * 3.14159 / 180;
+        // On the ray from the centre (not behind it), and on the screen's border.
         const double cross = (960 - e.x) * std::sin(t) - (540 - e.y) * std::cos(t);
         EXPECT_NEAR(cross, 0, 2.0) << a;
+        EXPECT_GE((960 - e.x) * std::cos(t) + (540 - e.y) * std::sin(t), 0) << a;
+        EXPECT_TRUE(e.x <= 1 || e.x >= 1919 || e.y <= 1 || e.y >= 1079) << a;
+        for (bool leaving : {true, false})
+            for (int f : {0, 1, 99, 100}) {
+                const Point at = rocketFlightPoint(a, leaving, f, 100);
+                EXPECT_TRUE(at.x >= 0 && at.x <= 1920 && at.y >= 0 && at.y <= 1080)
+                    << a << (leaving ? " leaving" : " arriving") << " frame " << f;
+            }
     }
-    EXPECT_EQ(rocketPathPoint({960, 540}, {0, 540}, 0, 100), (Point{960, 540}));
+    EXPECT_EQ(rocketFlightPoint(90, true, 0, 100), (Point{960, 540}));
+    EXPECT_EQ(rocketFlightPoint(90, false, 0, 100), (Point{0, 540}));
     EXPECT_EQ(rocketPathPoint({960, 540}, {0, 540}, 33, 100), (Point{960 - 316, 540}));
     EXPECT_EQ(rocketPathPoint({0, 540}, {960, 540}, 100, 100), (Point{960, 540}));
 }

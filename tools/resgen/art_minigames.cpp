@@ -70,7 +70,8 @@ void rockTexture(Context& ctx, const std::string& name, sf::Color base, std::uin
     }
 }
 
-// A snake coiled low, head to the left, tongue out on alternate frames.
+// A snake coiled low, head to the right, tongue out on alternate frames. The cave game turns it
+// round when the player is on its left, so it must face right here.
 Canvas snakeFrame(int frame) {
     Canvas c(120, 120);
     const sf::Color body = rgb(70, 160, 60), belly = rgb(200, 210, 110);
@@ -91,7 +92,8 @@ Canvas snakeFrame(int frame) {
         c.line(-2, 74, -6, 70, 1.5f, rgb(220, 30, 40));
     }
     c.outline(INK, 2);
-    return c;
+    // Laid out head to the left, then turned to face right.
+    return c.mirrored();
 }
 
 // A parrot in flight, wings up or down.

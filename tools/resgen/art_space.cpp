@@ -118,7 +118,8 @@ REGISTER_ART(space_wormholes) {
 }
 
 REGISTER_ART(space_rocket) {
-    // The flight rocket, nose up: a white hull with a porthole, red fins and nose.
+    // The flight rocket: a white hull with a porthole, red fins and nose. Drawn nose up, kept nose
+    // down: the flight turns it by its angle, and at angle 0 it leaves toward the bottom edge.
     Canvas c(120, 240);
     const sf::Color hull = rgb(235, 235, 240), red = rgb(210, 40, 40);
     c.fillPolygon({{30, 170}, {8, 222}, {40, 205}}, red);
@@ -134,6 +135,7 @@ REGISTER_ART(space_rocket) {
     c.fillRect(50, 206, 20, 10, rgb(90, 90, 100));
     c.fillPolygon({{60, 222}, {45, 210}, {75, 210}}, rgb(255, 170, 40, 220));
     c.outline(rgb(30, 30, 40));
+    c.image().flipVertically();
     ctx.savePicture("Objects", "Rocket", c);
 }
 
