@@ -119,13 +119,14 @@ int main(int argc, char** argv) {
     }
 
     resources = new Resources();
+    // As the game does: the audio device closes at exit only when the last sound is freed.
+    std::atexit([] { resources->releaseAudio(); });
     game = new Game();
     people = createPeople();
     magicRepository = new MagicRepository();
     itemList = new ItemList();
     potionRepository = new PotionRepository();
     game->init(&window);
-    std::atexit([] { resources->stopAllAudio(); });
     drawShortcuts = !plain;
     game->gotoScene(sceneName, true, &window);
     if (far) game->toggleZoom();
