@@ -91,10 +91,10 @@ case "$mode" in
 
     # The same suite under the sanitizers. Undefined behaviour stops at its first report. The
     # only leak allowed is the software GL driver's, which it keeps until it is unloaded at exit.
-    # The display tests run as one process (what a suite leaves behind shows there), beside the
-    # unit tests. The end-to-end tests come after the rest, and the demo's long route alone: a
-    # sanitized game needs its cores to keep the frame rate its key presses are timed for.
-    for labels in "-L ^(unit|one_process)$" "-L e2e -E e2e_demo_route" "-R e2e_demo_route"; do
+    # The end-to-end tests come after the rest, and the demo's long route with only the display
+    # tests beside it, run as one process on two cores (what a suite leaves behind shows there):
+    # a sanitized game needs its cores to keep the frame rate its key presses are timed for.
+    for labels in "-L unit" "-L e2e -E e2e_demo_route" "-R ^(e2e_demo_route|display_one_process)$"; do
       (cd "$sanitized" &&
         ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
         UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
