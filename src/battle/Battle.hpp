@@ -186,6 +186,9 @@ public:
     // Reads a definition from the rest of a "Battle" line. Unknown words, enemy names and joiner
     // names are fatal.
     void load(const std::string& text);
+    // The enemy cells the definition lists must lie on the grid (columns, rows) of its scene:
+    // checked when the scene is read, so that the file and line are named.
+    void checkCellsOnGrid(Point grid) const;
     // Binds the battle to its scene: name and grid size.
     void setScene(const std::string& name);
     // A finished battle no longer takes the frame, even while its in-battle flag stays on.

@@ -5,6 +5,7 @@
 #include "foundation/TextReader.hpp"
 #include "game/Globals.hpp"
 
+#include <algorithm>
 #include <sstream>
 
 void BattleAction::initAction(int target_, Point cell_, const SpellRef& spell_, const std::string& potion_,
@@ -96,6 +97,9 @@ void Battle::load(const std::string& text) {
                 int index = people->indexOf(name);
                 // The battle start needs a real roster index for every joiner.
                 if (index == NO_INDEX) fatalAssert("Battle", __LINE__, name);
+                // The start would add it to the party once and the end hand it back twice.
+                if (std::find(joins.begin(), joins.end(), index) != joins.end())
+                    fatalAssert("Battle", __LINE__, name + " listed twice");
                 joins.push_back(index);
             }
         } else {
@@ -105,4 +109,14 @@ void Battle::load(const std::string& text) {
         word.clear();
         in >> word;
     }
+}
+
+void Battle::checkCellsOnGrid(Point grid) const {
+    for (const auto& [key, cells] : enemyPositions)
+        for (const Point& p : cells)
+            if (p.x < 0 || p.y < 0 || p.x >= grid.x || p.y >= grid.y)
+                fatalAssert("Battle", __LINE__,
+                            (key.empty() ? "ENEMYPOS " : "ENEMYPOSNAME " + key + " ") + std::to_string(p.x) +
+                                " " + std::to_string(p.y) + " outside the " + std::to_string(grid.x) +
+                                " x " + std::to_string(grid.y) + " map");
 }

@@ -52,6 +52,9 @@ const std::vector<NumberRange> RANGES{
     // Mandelbrot set's plane escapes at once: a window reaching past four shows nothing more.
     {"Mandelbrot", "COLOR", 0, 255}, {"Mandelbrot", "RANDOMCOLORS", 0, 99},
     {"Mandelbrot", "Location", -4, 4},
+    // The picture's pixels, one count of four bytes each (its map's tiles times 120 x 120): room
+    // for the deepest generated level (48 x 27 tiles, 5760 x 3240) and not past 128 MiB.
+    {"Mandelbrot", "picture", 0, 33554432},
     {"SokobanGame", "tile", 0, T - 1},
     {"AlivePicture", "tile", 0, T - 1},
     {"EinsteinPuzzle", "tile", 0, T - 1},

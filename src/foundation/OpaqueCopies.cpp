@@ -84,12 +84,17 @@ struct Kept {
     bool unusable = false;
 };
 
+using KeptKey = std::tuple<const sf::Texture*, unsigned, unsigned, unsigned, sf::Uint32>;
+
+std::map<KeptKey, std::unique_ptr<Kept>>& keptCopies() {
+    // Never destroyed as a whole: the pictures must not outlive the graphics context at exit.
+    static auto* kept = new std::map<KeptKey, std::unique_ptr<Kept>>();
+    return *kept;
+}
+
 Kept* keptFor(const sf::Texture& texture, sf::Color tint) {
-    // Never freed: the pictures must not outlive the graphics context at exit.
-    static auto* kept = new std::map<std::tuple<const sf::Texture*, unsigned, unsigned, unsigned, sf::Uint32>,
-                                     std::unique_ptr<Kept>>();
     const sf::Vector2u size = texture.getSize();
-    auto& entry = (*kept)[{&texture, texture.getNativeHandle(), size.x, size.y, tint.toInteger()}];
+    auto& entry = keptCopies()[{&texture, texture.getNativeHandle(), size.x, size.y, tint.toInteger()}];
     if (entry) return entry->unusable ? nullptr : entry.get();
     entry = std::make_unique<Kept>();
     if (!entry->picture.create(size.x, size.y)) {
@@ -130,4 +135,10 @@ bool drawByOpaqueCopies(sf::RenderTarget& target, const sf::Texture& texture, sf
         batch.add(piece);
     }
     return true;
+}
+
+void forgetOpaqueCopies(const sf::Texture& texture) {
+    auto& kept = keptCopies();
+    auto it = kept.lower_bound(KeptKey{&texture, 0, 0, 0, 0});
+    while (it != kept.end() && std::get<0>(it->first) == &texture) it = kept.erase(it);
 }

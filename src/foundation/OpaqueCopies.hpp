@@ -18,3 +18,7 @@ class Texture;
 // target is not a window seen through its own view, the tint lets the scene through, or the
 // renderer cannot keep pictures): draw the sprite then.
 bool drawByOpaqueCopies(sf::RenderTarget& target, const sf::Texture& texture, sf::Color tint, sf::Vector2f at);
+
+// Gives back the kept copies of `texture` (at every tint): called by whatever owns the texture
+// before it goes.
+void forgetOpaqueCopies(const sf::Texture& texture);

@@ -1,5 +1,6 @@
 #include "foundation/Resources.hpp"
 
+#include "foundation/OpaqueCopies.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
 #include "scenes/Scene.hpp"
@@ -15,6 +16,12 @@ Resources::Resources()
           Scene& scene = game->sceneByName(sceneName);
           return battle ? scene.battle.music : scene.music;
       }) {}
+
+Resources::~Resources() {
+    // Buildings are the pictures drawn by copies, at their own size or at half size.
+    for (auto& [name, picture] : buildings) forgetOpaqueCopies(picture);
+    for (auto& [full, half] : halfSizes) forgetOpaqueCopies(half);
+}
 
 namespace {
 template <class Map>

@@ -55,6 +55,8 @@ using SceneMusicLookup = std::function<std::string(const std::string& sceneName,
 class Resources {
 public:
     Resources();
+    // Also gives back what the drawing shortcuts kept of its pictures.
+    ~Resources();
     Resources(const Resources&) = delete;
     Resources& operator=(const Resources&) = delete;
 

@@ -5,6 +5,8 @@
 #include <SFML/Window/Context.hpp>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #ifndef GL_BGRA
 #define GL_BGRA 0x80E1
@@ -39,6 +41,7 @@ struct Gl {
     void (*getIntegerv)(GLenum, GLint*);
     void (*finish)();
     void (*genFramebuffers)(GLsizei, GLuint*);
+    void (*deleteFramebuffers)(GLsizei, const GLuint*);
     void (*bindFramebuffer)(GLenum, GLuint);
     void (*framebufferTexture2D)(GLenum, GLenum, GLenum, GLuint, GLint);
     GLenum (*checkFramebufferStatus)(GLenum);
@@ -46,8 +49,8 @@ struct Gl {
     void (*clipControl)(GLenum, GLenum); // optional: only upright drawing needs it
 
     bool complete() const {
-        return texImage2D && bindTexture && getIntegerv && finish && genFramebuffers && bindFramebuffer &&
-               framebufferTexture2D && checkFramebufferStatus && blitFramebuffer;
+        return texImage2D && bindTexture && getIntegerv && finish && genFramebuffers && deleteFramebuffers &&
+               bindFramebuffer && framebufferTexture2D && checkFramebufferStatus && blitFramebuffer;
     }
 };
 
@@ -65,6 +68,7 @@ const Gl& gl() {
         load(g.getIntegerv, "glGetIntegerv");
         load(g.finish, "glFinish");
         load(g.genFramebuffers, "glGenFramebuffers");
+        load(g.deleteFramebuffers, "glDeleteFramebuffers");
         load(g.bindFramebuffer, "glBindFramebuffer");
         load(g.framebufferTexture2D, "glFramebufferTexture2D");
         load(g.checkFramebufferStatus, "glCheckFramebufferStatus");
@@ -75,12 +79,44 @@ const Gl& gl() {
     return functions;
 }
 
+// Read framebuffers whose picture went while their window's context was not the active one: a
+// framebuffer can only be deleted in its own context, so each waits for its context's next copy.
+// One of a context that has gone since went with it.
+std::vector<std::pair<sf::Uint64, GLuint>>& orphanedReadBuffers() {
+    // Never freed: it may be reached while the program's statics are torn down at exit.
+    static auto* orphans = new std::vector<std::pair<sf::Uint64, GLuint>>();
+    return *orphans;
+}
+
+void deleteOrphansOfActiveContext() {
+    auto& orphans = orphanedReadBuffers();
+    if (orphans.empty()) return;
+    const sf::Uint64 active = sf::Context::getActiveContextId();
+    std::erase_if(orphans, [&](const std::pair<sf::Uint64, GLuint>& orphan) {
+        if (orphan.first != active) return false;
+        gl().deleteFramebuffers(1, &orphan.second);
+        return true;
+    });
+}
+
 } // namespace
+
+ScreenCopySource::~ScreenCopySource() { releaseReadBuffer(); }
+
+void ScreenCopySource::releaseReadBuffer() {
+    if (readBuffer_ != 0) {
+        // While it is there the renderer keeps the picture's pixels, whatever becomes of the texture.
+        if (sf::Context::getActiveContextId() == readContext_) gl().deleteFramebuffers(1, &readBuffer_);
+        else orphanedReadBuffers().emplace_back(readContext_, readBuffer_);
+    }
+    readBuffer_ = 0;
+    readWindow_ = nullptr;
+    readContext_ = 0;
+}
 
 bool ScreenCopySource::create(unsigned width, unsigned height) {
     ready_ = false;
-    readBuffer_ = 0;
-    readWindow_ = nullptr;
+    releaseReadBuffer();
     if (!target_.create(width, height) || !target_.setActive(true) || !gl().complete()) return false;
     // The same texture, stored BGRA: the layout the window has and the copy needs.
     gl().bindTexture(GL_TEXTURE_2D, target_.getTexture().getNativeHandle());
@@ -121,6 +157,11 @@ void ScreenCopySource::finishDrawing() {
 bool ScreenCopySource::attach(sf::RenderWindow& window) {
     if (readWindow_ == &window && readBuffer_ != 0) return true;
     if (!ready_ || !window.setActive(true)) return false;
+    return attachToActive(window);
+}
+
+bool ScreenCopySource::attachToActive(sf::RenderWindow& window) {
+    releaseReadBuffer();
     GLuint buffer = 0;
     gl().genFramebuffers(1, &buffer);
     gl().bindFramebuffer(GL_READ_FRAMEBUFFER, buffer);
@@ -128,14 +169,21 @@ bool ScreenCopySource::attach(sf::RenderWindow& window) {
                               target_.getTexture().getNativeHandle(), 0);
     const bool ok = gl().checkFramebufferStatus(GL_READ_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     gl().bindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    if (!ok) return false;
+    if (!ok) {
+        gl().deleteFramebuffers(1, &buffer);
+        return false;
+    }
     readBuffer_ = buffer;
     readWindow_ = &window;
+    readContext_ = sf::Context::getActiveContextId();
     return true;
 }
 
 void ScreenCopySource::copyTo(sf::RenderWindow& window, Point from, Point size, Point to) {
     if (readWindow_ != &window || readBuffer_ == 0 || !window.setActive(true)) return;
+    // A window opened where a closed one was has a context of its own.
+    if (sf::Context::getActiveContextId() != readContext_ && !attachToActive(window)) return;
+    deleteOrphansOfActiveContext();
     const int windowWidth = static_cast<int>(window.getSize().x), windowHeight = static_cast<int>(window.getSize().y);
     // Clip to both pictures.
     auto clip = [&](int& a, int& b, int& n, int limitA, int limitB) {

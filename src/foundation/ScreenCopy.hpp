@@ -22,6 +22,13 @@ class RenderWindow;
 
 class ScreenCopySource {
 public:
+    ScreenCopySource() = default;
+    ScreenCopySource(const ScreenCopySource&) = delete;
+    ScreenCopySource& operator=(const ScreenCopySource&) = delete;
+    // Gives back the window's read framebuffer too: it holds the picture's pixels, which the
+    // renderer would otherwise keep for as long as the window lives.
+    ~ScreenCopySource();
+
     // False when the renderer lacks framebuffer objects or copies: draw the long way then.
     bool create(unsigned width, unsigned height);
     bool ready() const { return ready_; }
@@ -45,9 +52,14 @@ public:
     void copyTo(sf::RenderWindow& window, Point from, Point size, Point to);
 
 private:
+    void releaseReadBuffer();
+    // attach() with the window's context active.
+    bool attachToActive(sf::RenderWindow& window);
+
     sf::RenderTexture target_;
     unsigned readBuffer_ = 0; // in the window's context: framebuffer objects are not shared
     const sf::RenderWindow* readWindow_ = nullptr;
+    sf::Uint64 readContext_ = 0; // that context: a window made later in the same place has another
     unsigned width_ = 0, height_ = 0;
     bool ready_ = false;
 };

@@ -39,7 +39,18 @@ Point WordReader::tile() {
     return {x, integer("Tile", "y")};
 }
 
-bool WordReader::boolean() { return integer() != 0; }
+bool WordReader::boolean(const std::string& name) {
+    std::string w;
+    if (!(in_ >> w)) fatalAssert(source_, line_, "missing flag");
+    if (w != "0" && w != "1") {
+        // Any other number would once have read as true: a flag written 0 or 1 cannot have
+        // become anything else without damage.
+        const ReadingPlace* place = ReadingPlace::current();
+        const std::string word = !name.empty() ? name : place != nullptr ? place->statement() : "";
+        fatalAssert(source_, line_, word.empty() ? w : word + " " + w);
+    }
+    return w == "1";
+}
 
 std::vector<Point> WordReader::points() {
     std::vector<Point> out;

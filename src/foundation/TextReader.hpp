@@ -25,7 +25,8 @@ public:
     float real(const char* statement, const char* argument);
     // A tile coordinate pair.
     Point tile();
-    bool boolean(); // "1"/"0" as stream extraction of a bool reads them
+    // "1" or "0"; any other word is fatal, named after `name` (else the reader's statement).
+    bool boolean(const std::string& name = "");
     // x y tile pairs up to the end of the stream; a lone, non-numeric or out-of-range coordinate
     // is fatal.
     std::vector<Point> points();

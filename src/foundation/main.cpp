@@ -173,6 +173,11 @@ int parseParenInt(std::string s) {
         if (q == std::string::npos || p == std::string::npos || q < p) text = s.substr(start);
         else text = s.substr(start, q - p);
     }
+    // A word cut inside its parentheses has no number left in them: the word itself is named.
+    std::size_t digit = text.find_first_not_of(" \t");
+    if (digit != std::string::npos && (text[digit] == '+' || text[digit] == '-')) ++digit;
+    if (digit >= text.size() || !std::isdigit(static_cast<unsigned char>(text[digit])))
+        fatalAssert("main", 1101, s);
     return leadingInt(text, "main", 1101);
 }
 

@@ -356,6 +356,8 @@ public:
 
     // --- frame ---
     void update(const std::vector<int>& keyCodes, sf::RenderWindow* window);
+    // What would keep a key pressed now from acting ("walking", "typing", ...), or "ready".
+    const char* inputWait();
     // The game's picture over what the window shows.
     void draw(sf::RenderWindow& window);
     // A whole frame, from a black window: what the frame loop draws.

@@ -5,8 +5,10 @@
 #include "characters/People.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Globals.hpp"
+#include "game/PartyExchangeMenu.hpp"
 #include "minigames/Shooter.hpp"
 #include "scenes/Scene.hpp"
+#include "scenes/StepQueue.hpp"
 
 #include <algorithm>
 #include <iostream>
@@ -282,4 +284,44 @@ void Game::update(const std::vector<int>& keyCodes, sf::RenderWindow* window) {
     }
     if (current().playerControlHere) newGameScreen.update(keyCodes, window);
     if (holds(keyCodes, keys::Tab)) serveTab();
+}
+
+namespace {
+
+// A text box acts on confirm at once only when its page has been typed: before that, confirm
+// completes the page instead of turning it.
+bool typing(const LongText& box) { return box.isActive() && !box.pageFull; }
+
+bool typing(const MonologSequence& dialog) {
+    if (!dialog.isActive()) return false;
+    for (const Monolog& m : dialog.monologs)
+        if (!m.finished && !m.lines.empty()) return typing(m);
+    return false;
+}
+
+} // namespace
+
+// Follows the order in which update() hands out the frame: what takes the frame decides.
+const char* Game::inputWait() {
+    if (confirmShown || shownCharacter != NO_INDEX || box1.active || box2.active || box3.active ||
+        settingsOpen || partyMenu.isOpen || shardMap.shown || telescope.shown)
+        return "ready";
+    if (sleeping) return "sleeping";
+    if (switchPending) return "switching";
+    if (pictureShown) return pictureFrame < pictureMinFrames ? "picture" : "ready";
+    if (currentScene < 0 || currentScene >= static_cast<long long>(scenes.size())) return "ready";
+    const Scene& scene = current();
+    if (scene.type == SCENE_ROCKET_FLIGHT || scene.type == SCENE_SYSTEM_TRAVEL || scene.miniGame != 0)
+        return "ready";
+    if (scene.monolog.isActive()) return typing(scene.monolog) ? "typing" : "ready";
+    if (scene.dialog.isActive()) return typing(scene.dialog) ? "typing" : "ready";
+    if (typing(scene.message) || typing(scene.infoBox)) return "typing";
+    if (scene.textBoxActive()) return "ready";
+    if ((scene.exchangeMenu && scene.exchangeMenu->active) || scene.advisorMenu) return "ready";
+    if (scene.type != SCENE_WALK || scene.battle.isActive()) return "ready";
+    if (!scene.sequence.name.empty()) return "sequence";
+    // Taps that come during a step are queued, a few at most: a full queue drops the next.
+    if (scene.stepQueue.size() >= StepQueue::CAPACITY) return "steps queued";
+    if ((people && people->mainCharacter().walking) || scene.stepQueue.size() > 0) return "walking";
+    return "ready";
 }

@@ -26,8 +26,11 @@ std::vector<std::string> listSaveFolders(const std::string& saveRoot) {
         std::error_code entryError;
         if (!it->is_directory(entryError)) continue;
         Game::completeInterruptedSave(it->path().string());
-        // A folder without "game.save" is a new game left before its first save point.
-        if (fs::is_regular_file(it->path() / "game.save", entryError))
+        // Every folder with a save file in it: one that lacks its partner is offered too, and
+        // loading it says what is wrong, rather than a new game of that name writing over it.
+        // A folder without either is a new game left before its first save point.
+        if (fs::exists(it->path() / "game.save", entryError) ||
+            fs::exists(it->path() / "people.save", entryError))
             names.push_back(it->path().filename().string());
     }
     std::sort(names.begin(), names.end());
@@ -148,7 +151,11 @@ bool NewGameScreen::update(const std::vector<int>& keyCodes, sf::RenderWindow* w
         const bool listed =
             std::find(resumeList.options.begin(), resumeList.options.end(), name) !=
             resumeList.options.end();
-        if (listed || (fs::exists(folder, ec) && !fs::is_directory(folder, ec))) {
+        // Any folder of that name that holds something is someone's (an empty one is a new
+        // game left before its first save point, and is taken over).
+        const bool taken =
+            fs::exists(folder, ec) && !(fs::is_directory(folder, ec) && fs::is_empty(folder, ec));
+        if (listed || taken) {
             message = "Name " + name + " already exists. Please choose a different name.";
             state = 1;
             return false;

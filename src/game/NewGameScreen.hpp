@@ -41,6 +41,6 @@ public:
     std::string keyHint() const;
 };
 
-// The names of the folders under saveRoot that hold a "game.save", sorted. A save stopped
-// between its two renames is finished first, so that its folder is offered.
+// The names of the folders under saveRoot that hold a "game.save" or a "people.save", sorted.
+// A save stopped between its two renames is finished first, so that its folder is offered.
 std::vector<std::string> listSaveFolders(const std::string& saveRoot);

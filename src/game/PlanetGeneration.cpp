@@ -189,6 +189,7 @@ void Game::generatePlanet(sf::RenderWindow* window, float fraction,
             // The level its teleport leads back to opens over this cell, also when a resumed
             // game starts in the room.
             special.mandelbrotReturn = C;
+            special.checkMandelbrotPictureSize();
             special.mandelbrot = std::make_shared<Mandelbrot>(templ.mandelbrot->copyWithoutCounts());
             special.mandelbrot->resize(special.mapWidth() * TILE_SIZE, special.mapHeight() * TILE_SIZE);
             special.populateMandelbrotCache();

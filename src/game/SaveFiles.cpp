@@ -6,6 +6,7 @@
 #include "game/Globals.hpp"
 #include "game/LoadingScreen.hpp"
 #include "game/SaveRecords.hpp"
+#include "minigames/RocketTravel.hpp"
 #include "scenes/Scene.hpp"
 
 #include <cerrno>
@@ -237,21 +238,6 @@ bool Game::saveGame() {
     return true;
 }
 
-void Game::completeInterruptedSave(const std::string& folder) {
-    const std::string gamePath = folder + "//game.save";
-    const std::string peopleTmp = folder + "//people.save.tmp", gameTmp = gamePath + ".tmp";
-    std::error_code ec;
-    if (fs::is_regular_file(gameTmp, ec) && !fs::exists(peopleTmp, ec)) {
-        if (::rename(gameTmp.c_str(), gamePath.c_str()) != 0)
-            std::cout << "Could not finish the save " << gamePath << ": " << std::strerror(errno)
-                      << std::endl;
-        return;
-    }
-    // A save stopped before its first rename: the old pair stands and the temporaries go.
-    ::unlink(gameTmp.c_str());
-    ::unlink(peopleTmp.c_str());
-}
-
 namespace {
 
 std::string wholeFile(const std::string& path, int line) {
@@ -279,6 +265,36 @@ struct LineCounter {
 // A party member must be in the roster or come with a planet the save will load.
 void checkMember(const std::string& name, int line) {
     if (people->indexOf(name) == NO_INDEX && planetDefining(name).empty()) fatalAssert("Game", line, name);
+}
+
+bool sceneKnown(const std::string& name) {
+    return game->findScene(name) >= 0 || game->scenePlanets.count(name) != 0;
+}
+
+// The value a game variable has once the save is applied.
+std::string savedStrVar(const GameSaveRecord& record, const std::string& name) {
+    const auto found = record.strVars.find(name);
+    return found != record.strVars.end() ? found->second : game->getStrVar(name);
+}
+
+// Going to the saved scene must lead somewhere the player can go on from; a save that ends on
+// the start screen or on a trip without a destination would stop the game, or bring back the
+// list of games, at every resume.
+void checkResumable(const GameSaveRecord& record) {
+    const long long index = record.sceneToGo.empty() ? -1 : game->findScene(record.sceneToGo);
+    if (index < 0) return; // no scene named, or one of a planet loaded with the save
+    const Scene& scene = game->scenes[index];
+    if (scene.playerControlHere) fatalAssert("Game", __LINE__, "CURRENTSCENE " + scene.name);
+    if (scene.type == SCENE_ROCKET_FLIGHT) {
+        const std::string flight = savedStrVar(record, "FLIGHT");
+        const auto landing = game->landingScenes.find(flight);
+        if (landing == game->landingScenes.end() || !sceneKnown(landing->second))
+            fatalAssert("Game", __LINE__, "FLIGHT '" + flight + "'");
+    } else if (scene.type == SCENE_SYSTEM_TRAVEL) {
+        const std::string origin = savedStrVar(record, "ORIGIN");
+        if (!sceneKnown(starSystemOf(origin)))
+            fatalAssert("Game", __LINE__, "ORIGIN '" + origin + "': no scene " + starSystemOf(origin));
+    }
 }
 
 void applyPeopleSave(const PeopleSaveRecord& record) {
@@ -350,8 +366,8 @@ GameSaveRecord readGameSaveText(const std::string& text, const std::string& path
             record.closed = true;
         } else if (key == "CURRENTSCENE") {
             record.sceneToGo = words.word();
-            if (game->findScene(record.sceneToGo) < 0 && game->scenePlanets.count(record.sceneToGo) == 0)
-                fatalAssert("Game", 1017, record.sceneToGo);
+            record.sceneLine = lines.at(in.tellg());
+            if (!sceneKnown(record.sceneToGo)) fatalAssert("Game", 1017, record.sceneToGo);
         } else if (key == "STRVARS") {
             const int n = words.integer("Save", "count");
             for (int i = 0; i < n; ++i) {
@@ -431,6 +447,9 @@ GameSaveRecord readGameSaveText(const std::string& text, const std::string& path
     if (key == GAME_SAVE_END && in.eof()) record.closed = true;
     else if (first) fatalAssert("Game", 2002, key);
     record.endLine = lines.at(static_cast<std::streamoff>(text.size()));
+    place.setLine(record.sceneLine);
+    place.setStatement("CURRENTSCENE");
+    checkResumable(record);
     return record;
 }
 
@@ -444,6 +463,66 @@ void checkSavePairClosed(const GameSaveRecord& game, const PeopleSaveRecord* peo
     ReadingPlace place(peoplePath, people ? people->endLine : 0);
     if (people == nullptr) fatalAssert("Game", __LINE__, "missing file");
     if (!people->closed) fatalAssert("Game", __LINE__, "cut short before " + PEOPLE_SAVE_END);
+}
+
+namespace {
+
+// The detail of a failed read, without the assertion's source and line.
+std::string failureDetail(const ReadFailure& failure) {
+    const std::size_t at = failure.message.find(" : ");
+    return at == std::string::npos ? failure.message : failure.message.substr(at + 3);
+}
+
+// Whether the game temporary, beside the people file already in place, reads as a whole pair.
+bool finishedPairReadsWhole(const std::string& peoplePath, const std::string& gameTmp,
+                            std::string& damage) {
+    if (game == nullptr || people == nullptr) {
+        damage = "no game to read it with";
+        return false;
+    }
+    try {
+        FailedReadThrows damaged;
+        std::error_code ec;
+        std::optional<PeopleSaveRecord> peopleRecord;
+        if (fs::exists(peoplePath, ec))
+            peopleRecord = readPeopleSaveText(wholeFile(peoplePath, __LINE__), peoplePath);
+        const GameSaveRecord gameRecord = readGameSaveText(wholeFile(gameTmp, __LINE__), gameTmp);
+        // Every temporary is written with its closing record.
+        if (!gameRecord.closed) {
+            ReadingPlace place(gameTmp, gameRecord.endLine);
+            fatalAssert("Game", __LINE__, "cut short before " + GAME_SAVE_END);
+        }
+        checkSavePairClosed(gameRecord, peopleRecord ? &*peopleRecord : nullptr, gameTmp, peoplePath);
+    } catch (const ReadFailure& failure) {
+        damage = failureDetail(failure);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void Game::completeInterruptedSave(const std::string& folder) {
+    const std::string peoplePath = folder + "//people.save", gamePath = folder + "//game.save";
+    const std::string peopleTmp = peoplePath + ".tmp", gameTmp = gamePath + ".tmp";
+    std::error_code ec;
+    if (fs::is_regular_file(gameTmp, ec) && !fs::exists(peopleTmp, ec)) {
+        // Only the game file's rename is missing, unless the temporary was damaged since: then
+        // the pair in place is what there is, and nothing is replaced or removed.
+        std::string damage;
+        if (!finishedPairReadsWhole(peoplePath, gameTmp, damage)) {
+            std::cout << "The unfinished save " << gameTmp << " does not read whole (" << damage
+                      << "); the files are left as they are" << std::endl;
+            return;
+        }
+        if (::rename(gameTmp.c_str(), gamePath.c_str()) != 0)
+            std::cout << "Could not finish the save " << gamePath << ": " << std::strerror(errno)
+                      << std::endl;
+        return;
+    }
+    // A save stopped before its first rename: the old pair stands and the temporaries go.
+    ::unlink(gameTmp.c_str());
+    ::unlink(peopleTmp.c_str());
 }
 
 bool Game::loadGame(sf::RenderWindow* window, std::string* damage) {
@@ -468,8 +547,7 @@ bool Game::loadGame(sf::RenderWindow* window, std::string* damage) {
             fatalAssert("Game", __LINE__, "missing file");
         }
     } catch (const ReadFailure& failure) {
-        const std::size_t at = failure.message.find(" : ");
-        const std::string detail = at == std::string::npos ? failure.message : failure.message.substr(at + 3);
+        const std::string detail = failureDetail(failure);
         std::cout << "The save " << playerName << " is damaged and was not loaded: " << detail << std::endl;
         if (damage != nullptr) *damage = detail;
         return false;

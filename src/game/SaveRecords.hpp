@@ -37,6 +37,7 @@ struct GameSaveRecord {
     bool closed = false;
     int endLine = 1;
     std::string sceneToGo;
+    int sceneLine = 0; // of the CURRENTSCENE record
     std::map<std::string, std::string> strVars;
     std::map<std::string, std::set<std::string>> setVars;
     std::set<std::string> boolVars;
@@ -51,6 +52,8 @@ struct GameSaveRecord {
 
 // Both end in the fatal assertion at the first record that does not read whole (an empty file
 // included); path only names the place in it. The roster and the Game are read, not changed.
+// A game file whose saved scene cannot be played on from (the start screen, a rocket trip to no
+// known place) does not read whole either.
 PeopleSaveRecord readPeopleSaveText(const std::string& text, const std::string& path);
 GameSaveRecord readGameSaveText(const std::string& text, const std::string& path);
 // A pair whose game.save carries the format record must have both closing records.

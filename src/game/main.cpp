@@ -8,10 +8,13 @@
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
 #include "minigames/Shooter.hpp"
+#include "scenes/StepQueue.hpp"
 
 #include <SFML/Graphics.hpp>
 
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <cstdlib>
 #include <iostream>
 #include <vector>
@@ -60,6 +63,14 @@ int main() {
 
     KeyPressFilter keyFilter;
     bool firstFrame = true;
+    // Programs that play the game through key events read this report, printed whenever it
+    // changes: how many key presses frames have taken, and whether the next one would act now.
+    // A key waits for frames without any, so that a command key counts again and an arrow
+    // counts as a new tap.
+    long long keysTaken = 0;
+    int quietFrames = StepQueue::QUIET_FRAMES;
+    long long reportedKeys = -1;
+    const char* reportedWait = "";
     while (window.isOpen()) {
         if (!pacer.beginFrame()) {
             pacer.waitForFrame();
@@ -92,6 +103,14 @@ int main() {
                           std::chrono::steady_clock::now() - startTime)
                           .count();
             std::cout << "First frame after " << ms << " ms" << std::endl;
+        }
+        keysTaken += static_cast<long long>(keyCodes.size());
+        quietFrames = keyCodes.empty() ? std::min(quietFrames + 1, StepQueue::QUIET_FRAMES) : 0;
+        const char* wait = quietFrames < StepQueue::QUIET_FRAMES ? "keys" : game->inputWait();
+        if (keysTaken != reportedKeys || std::strcmp(wait, reportedWait) != 0) {
+            std::cout << "Input after " << keysTaken << " keys: " << wait << std::endl;
+            reportedKeys = keysTaken;
+            reportedWait = wait;
         }
     }
     return 0;

@@ -42,8 +42,11 @@ GroundCache::Piece* GroundCache::pieceFor(int x, int y) {
         it->second->used = frame_;
         return it->second;
     }
+    // A picture left over from the last zoom first: making one costs more than drawing into it.
     Piece* piece = nullptr;
-    if (pieces_.size() < MAX_PIECES) {
+    for (const auto& p : pieces_)
+        if (!piece && p->cells.empty()) piece = p.get();
+    if (!piece && pieces_.size() < MAX_PIECES) {
         auto made = std::make_unique<Piece>();
         const unsigned side = static_cast<unsigned>(pieceCells_ * cellSize_);
         if (!made->picture.create(side, side)) {
@@ -52,7 +55,7 @@ GroundCache::Piece* GroundCache::pieceFor(int x, int y) {
         }
         pieces_.push_back(std::move(made));
         piece = pieces_.back().get();
-    } else {
+    } else if (!piece) {
         // The piece shown longest ago, never one this frame copies from.
         for (const auto& p : pieces_)
             if (p->used != frame_ && (!piece || p->used < piece->used)) piece = p.get();
@@ -67,7 +70,8 @@ GroundCache::Piece* GroundCache::pieceFor(int x, int y) {
 }
 
 void GroundCache::forget() {
-    pieces_.clear();
+    // The pictures stay for the next pieces of the same size; what they hold is drawn again.
+    for (const auto& p : pieces_) p->cells.clear();
     placed_.clear();
     cellSize_ = 0;
 }
@@ -81,6 +85,9 @@ bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point vi
         forget();
         cellSize_ = T;
         pieceCells_ = std::max(1, PIECE_PIXELS / T);
+        const unsigned side = static_cast<unsigned>(pieceCells_ * T);
+        if (!pieces_.empty() && pieces_.front()->picture.target().getSize() != sf::Vector2u(side, side))
+            pieces_.clear();
     }
     first_ = {std::max(0, first.x), std::max(0, first.y)};
     columns_ = std::min(scene.mapWidth() - 1, last.x) - first_.x + 1;

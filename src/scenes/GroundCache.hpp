@@ -65,7 +65,8 @@ private:
     char keptAt(int x, int y) const;
     Point cellInPiece(int x, int y) const;
 
-    // Forgets every piece: what they hold is drawn again when next needed.
+    // Forgets what every piece holds, which is drawn again when next needed; the pictures stay
+    // for the pieces that come next.
     void forget();
 
     bool unavailable_ = false; // the renderer cannot keep pictures: always the long way

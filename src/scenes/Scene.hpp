@@ -399,6 +399,9 @@ public:
                               std::set<std::string>& names);
     // After the whole file: the picture sized to the grid, its colours and its cache.
     void finishPictureLoad();
+    // A picture the size of this scene's map must fit the range table's "Mandelbrot picture"
+    // row; fatal, naming the scene and the size, when it does not.
+    void checkMandelbrotPictureSize() const;
     // Entry steps: the level rebuilt from its source, then the dense cells blocked.
     void enterMandelbrotLevel();
     void blockDenseCells();

@@ -183,6 +183,8 @@ std::set<std::string> Scene::loadText(const std::string& text, const std::string
     ReadingPlace place(path);
     std::size_t counted = 0;
     int startLine = 1;
+    int battleLine = 0; // of the last "Battle" statement, whose definition the scene keeps
+    int pictureLine = 0; // of the last "Mandelbrot" statement
     while (true) {
         const std::streamoff at = file.tellg();
         if (at >= 0) {
@@ -198,9 +200,23 @@ std::set<std::string> Scene::loadText(const std::string& text, const std::string
         std::string word;
         if (!(head >> word) || word[0] == '#') continue;
         place.setStatement(word);
+        if (word == "Battle") battleLine = startLine;
+        if (word == "Mandelbrot") pictureLine = startLine;
         readStatement(word, head, file, lineNumber, names);
     }
+    if (pictureLine > 0 && mapWidth() > 0 && mapHeight() > 0) {
+        // Before the picture's count cache is sized to the map.
+        place.setLine(pictureLine);
+        place.setStatement("Mandelbrot");
+        checkMandelbrotPictureSize();
+    }
     finishPictureLoad();
+    if (battleLine > 0) {
+        // Checked against the whole map, which the file may give after the battle.
+        place.setLine(battleLine);
+        place.setStatement("Battle");
+        battleDefinition.checkCellsOnGrid(mapSize());
+    }
     if (light.dark) {
         std::set<Point> walls;
         for (int x = 0; x < mapWidth(); ++x)

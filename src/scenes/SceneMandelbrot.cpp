@@ -5,6 +5,7 @@
 
 #include "battle/Items.hpp"
 #include "characters/People.hpp"
+#include "foundation/NumberRanges.hpp"
 #include "foundation/Resources.hpp"
 #include "foundation/TextReader.hpp"
 #include "game/Game.hpp"
@@ -102,6 +103,17 @@ void Scene::finishPictureLoad() {
     mandelbrot->resize(mapWidth() * TILE_SIZE, mapHeight() * TILE_SIZE);
     mandelbrot->setColors(mandelbrot->keyColours);
     mandelbrot->PopulateCache();
+}
+
+void Scene::checkMandelbrotPictureSize() const {
+    const long long width = static_cast<long long>(mapWidth()) * TILE_SIZE;
+    const long long height = static_cast<long long>(mapHeight()) * TILE_SIZE;
+    const NumberRange& pixels = numberRange("Mandelbrot", "picture");
+    const double area = static_cast<double>(width) * static_cast<double>(height);
+    if (area > pixels.high)
+        fatalAssert("Scene", __LINE__,
+                    "Mandelbrot " + std::to_string(width * height) + " pixels (" + std::to_string(width) +
+                        " x " + std::to_string(height) + ") of scene " + name);
 }
 
 // ---------------------------------------------------------------------------------------------

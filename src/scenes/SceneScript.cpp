@@ -215,6 +215,7 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
         std::string definition = r.rest();
         if (!battle.inBattle && battle.won) return true;
         battle.load(definition);
+        battle.checkCellsOnGrid(mapSize());
         battle.sceneName = name;
         battle.gridSize = mapSize();
         battle.startedByScript = true;
@@ -391,7 +392,7 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
         if (s.item == NO_ITEM) fatalAssert("Scene", __LINE__, item);
         s.tile.x = r.integer("Tile", "x");
         s.tile.y = r.integer("Tile", "y");
-        s.flag = r.boolean();
+        s.flag = r.boolean(word);
         dropSites[s.tile.y].push_back(s);
     } else if (word == "SwapTile") {
         Point t;

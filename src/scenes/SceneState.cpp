@@ -50,7 +50,7 @@ void SceneState::read(std::istream& in) {
     chests = readChests(r);
     w = r.word("BATTLEV");
     if (w != "BATTLEV") fatalAssert("Scene", 198, w);
-    battleWon = r.boolean();
+    battleWon = r.boolean("BATTLEV");
     while (r.next(w)) {
         if (w == "IFSPLAYED") {
             const int p = r.integer("Save", "count");

@@ -7,11 +7,6 @@ source "$(dirname "$0")/newgame_common.bash"
 e2e_begin "$@"
 SAVE="$E2E_WORK/SaveGames/Arcadia"
 
-# The colour of one window pixel as ImageMagick's import names it (e.g. "srgb(50,0,0)").
-pixel_at() {
-    import -window "$E2E_WINDOW" -crop "1x1+$1+$2" txt:- 2>/dev/null | grep -o 'srgb([0-9,]*)' | head -1
-}
-
 e2e_start_game "$PROGRAM"
 e2e_keys space          # the start screen's dialog
 e2e_keys space          # "*** NEW game ***"
@@ -20,26 +15,24 @@ e2e_keys space          # "Normal"
 e2e_wait_for_console "New game Arcadia started" || e2e_fail "the new game did not start"
 e2e_keys space          # the intro: any key walks into the town
 e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Town" || e2e_fail "entering the town did not save"
-sleep 4                 # the welcome message types out
-e2e_keys space          # and is dismissed
+e2e_dismiss             # the welcome message types out and is dismissed
 e2e_keys Up Up Right Right Right Right Right Up # up the road to the arcade's door
 e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Arcade" || e2e_fail "the arcade was not reached"
 rm -f "$SAVE/game.save"
-e2e_keys Left Left Left Left Left Up Up Up Up Up # to the first cabinet
-sleep 1
+e2e_keys Left Left Left Left Left Up Up Up Up # before the first cabinet's door: its name comes up
+e2e_dismiss             # read it
+e2e_keys Up             # in through the door
+e2e_wait_ready          # inside it, on its title
 [ -e "$SAVE/game.save" ] && e2e_fail "a cabinet is not a save point"
 e2e_keys space          # leaves the title
 e2e_keys 5 Return
-colour=$(pixel_at 20 300)
-[ "$colour" = "srgb(50,0,0)" ] || e2e_fail "the guess-the-number screen is not showing ($colour)"
+e2e_wait_colour 1x1+20+300 "rgb(50,0,0)" || e2e_fail "the guess-the-number screen is not showing"
 # Three guesses of 5 at most; a right one ends the game early and the spare keys fall on the
 # arcade, where they do nothing.
 e2e_keys space BackSpace 5 Return space BackSpace 5 Return space
 e2e_keys space          # "Game Over" -> back to the arcade
 e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Arcade" || e2e_fail "the game did not return to the arcade"
-sleep 1
-colour=$(pixel_at 20 300)
-[ "$colour" = "srgb(50,0,0)" ] && e2e_fail "the game screen is still showing after returning"
+e2e_wait_colour not 1x1+20+300 "rgb(50,0,0)" || e2e_fail "the game screen is still showing after returning"
 e2e_stop_game
 grep -q "ASSERT" "$E2E_LOG" && e2e_fail "a fatal assertion"
 [ "$E2E_EXIT" = 0 ] || echo "WARNING: closing ended with status $E2E_EXIT" >&2

@@ -31,12 +31,10 @@ e2e_keys space          # the first difficulty
 e2e_wait_for_console "New game Kira started" || e2e_fail "the new game did not start"
 e2e_keys space          # the intro: any key walks into the town
 e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Town" || e2e_fail "entering the town did not save"
-sleep 4                 # the welcome message types out
-e2e_keys space          # and is dismissed
-e2e_keys Right Right Right # the dojo's gate, east of the square
+e2e_dismiss             # the welcome message types out and is dismissed
+e2e_keys Right Right Right Down Down Down Down Down Right Right Right Right Up # the dojo's door by the pond
 e2e_wait_for_console "Battle started in Dojo" || e2e_fail "the dojo's battle did not start"
-sleep 2                 # the dojo's title types out
-e2e_keys space          # and is dismissed
+e2e_dismiss             # the dojo's title types out and is dismissed
 fight_to_victory || e2e_fail "the battle was not won"
 e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Dojo" || e2e_fail "the victory did not save"
 grep -q "SCENE Dojo .*BATTLEV 1" "$SAVE/game.save" || e2e_fail "the won battle is not in the save"
@@ -52,8 +50,7 @@ e2e_keys space          # the list: "*** NEW game ***", "Kira"
 e2e_keys Down space     # resume "Kira"
 e2e_wait_for_console "Game Kira resumed" || e2e_fail "the game was not resumed"
 e2e_wait_for_console "Battle started in Dojo" || e2e_fail "the resumed dojo did not start its battle"
-sleep 2
-e2e_keys space          # the dojo's title
+e2e_dismiss             # the dojo's title
 fight_to_victory || e2e_fail "the resumed battle was not won"
 e2e_stop_game
 grep -q "ASSERT" "$E2E_LOG" && e2e_fail "a fatal assertion in the resumed run"

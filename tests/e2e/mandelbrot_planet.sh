@@ -17,18 +17,14 @@ more_caches() { [ "$(caches)" -gt "$1" ]; }
 e2e_start_game "$PROGRAM"
 e2e_keys space Down space   # the resume list, the only save
 e2e_wait_for_console "LOADING planet Mandelbrot" || e2e_fail "the Mandelbrot planet was not loaded"
-sleep 2
 before=$(caches)
 e2e_keys Down space         # face the chest below and open it
-sleep 1.5
-e2e_keys space              # "Found MandelbrotMap!"
+e2e_dismiss                 # "Found MandelbrotMap!"
 e2e_keys Up                 # onto the hidden stairs above
 e2e_poll 30 more_caches "$before" || e2e_fail "the first depth level was not entered"
-sleep 1
 e2e_keys z                  # zoomed out, the map overlay and the small picture are drawn
-sleep 2
+e2e_wait_change 1920x1080+0+0 || e2e_fail "zooming out did not change the picture"
 e2e_keys z
-sleep 1
 e2e_keys Up                 # the stairs up, right above the arrival
 e2e_poll 30 grep -q "^SETVARS" "$SAVE/game.save" ||
     e2e_fail "climbing back to the nebula did not save the game"

@@ -1,8 +1,13 @@
 # Shared by the start-screen end-to-end scripts: a private X display, a private copy of the
 # built demo folder, the real program started in it, and X key events sent to its window.
-# Sourced, not run (the test runner only picks up *.sh). The waits are generous and poll for
-# what the program shows on its console or writes to its save folder, so that a slow machine
-# only makes the test slower.
+# Sourced, not run (the test runner only picks up *.sh).
+#
+# Nothing here waits a fixed time: every step waits, up to a generous limit, for something the
+# program shows. The program reports on its console, whenever it changes, how many key presses
+# its frames have taken and what would keep the next one from acting ("Input after 12 keys:
+# walking"); a key is sent only when that report says "ready" for every key sent before, so a
+# slow machine only makes a script slower. The other waits are for a console line, a line in a
+# save file, a file appearing, or a colour in a region of the window.
 
 E2E_XVFB_PID=""
 E2E_GAME_PID=""
@@ -31,15 +36,21 @@ e2e_cleanup() {
     return 0
 }
 
-# Polls a condition (a command) every tenth of a second, up to the given seconds.
+# Polls a condition (a command) every few hundredths of a second, up to the given seconds.
 e2e_poll() {
-    local seconds="$1" i
+    local seconds="$1"
     shift
-    for i in $(seq $((seconds * 10))); do
-        "$@" && return 0
-        sleep 0.1
+    local deadline=$(( ${EPOCHREALTIME/./} + seconds * 1000000 ))
+    until "$@"; do
+        (( ${EPOCHREALTIME/./} < deadline )) || return 1
+        sleep 0.03
     done
-    return 1
+    return 0
+}
+
+e2e_display_is_ours() {
+    kill -0 "$E2E_XVFB_PID" 2>/dev/null || return 0 # ended: stop waiting, the caller sees it
+    [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$1-lock")" = "$E2E_XVFB_PID" ] && xdpyinfo >/dev/null 2>&1
 }
 
 # Starts Xvfb on a free display number and exports DISPLAY. Scripts started side by side each
@@ -61,16 +72,11 @@ e2e_start_display() {
         Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1 &
         E2E_XVFB_PID=$!
         export DISPLAY=":$n"
-        for i in $(seq 200); do
-            kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
-            if xdpyinfo >/dev/null 2>&1; then
-                # Still ours: a server that lost the number to another suite's has ended.
-                sleep 0.3
-                kill -0 "$E2E_XVFB_PID" 2>/dev/null && return 0
-                break
-            fi
-            sleep 0.1
-        done
+        # Ours once the number's X lock names our server and it answers; a server that lost the
+        # number to another suite's ends instead.
+        if e2e_poll 20 e2e_display_is_ours "$n" && kill -0 "$E2E_XVFB_PID" 2>/dev/null; then
+            return 0
+        fi
         kill "$E2E_XVFB_PID" 2>/dev/null
         exec {E2E_DISPLAY_LOCK}>&-
     done
@@ -113,37 +119,115 @@ e2e_find_window() {
     [ -n "$E2E_WINDOW" ]
 }
 
-# Starts the program (optionally under a wrapper, e.g. strace) and waits for its first frame.
+# Starts the program (optionally under a wrapper, e.g. strace) and waits until its first frame
+# is ready for keys.
 e2e_start_game() {
     local program="$1"; shift
     e2e_release_keys
     E2E_LOG="$E2E_WORK/console-$(date +%s%N).log"
+    E2E_KEYS_SENT=0
     (cd "$E2E_WORK" && exec env ALSOFT_DRIVERS=null "$@" "$program" >"$E2E_LOG" 2>&1) &
     E2E_GAME_PID=$!
-    local i
-    for i in $(seq 1200); do
-        grep -q "^First frame after" "$E2E_LOG" 2>/dev/null && break
-        kill -0 "$E2E_GAME_PID" 2>/dev/null || e2e_fail "the program ended during start-up"
-        sleep 0.1
-    done
-    grep -q "^First frame after" "$E2E_LOG" || e2e_fail "no first frame after 120 s"
+    e2e_poll 120 e2e_first_frame || e2e_fail "no first frame after 120 s"
     # Once seen in a full parallel run and not again: what the display held is kept for next time.
     e2e_poll 30 e2e_find_window || { xwininfo -root -children 2>&1 | head -20 >&2; e2e_fail "no game window"; }
     timeout 10 xdotool windowfocus --sync "$E2E_WINDOW" 2>/dev/null
     xdotool mousemove --window "$E2E_WINDOW" 960 540
-    sleep 0.5
+    e2e_wait_ready
 }
 
-# Key presses, one at a time. A press counts once per frame and a step takes six frames (0.2 s
-# at 30 frames a second): the gap leaves room for frames twice as slow.
+e2e_game_runs() { kill -0 "$E2E_GAME_PID" 2>/dev/null; }
+
+e2e_first_frame() {
+    grep -q "^First frame after" "$E2E_LOG" 2>/dev/null && return 0
+    e2e_game_runs || e2e_fail "the program ended during start-up"
+    return 1
+}
+
+# --- the program's input report ---
+
+# The newest report: "Input after <keys taken> keys: <what the next key waits for>".
+e2e_input_report() { tac "$E2E_LOG" 2>/dev/null | grep -m1 "^Input after "; }
+
+# Whether the newest report has taken every key sent and names a state matching the pattern (an
+# extended regular expression). Fails the script when the program has ended.
+e2e_input_is() {
+    local report taken
+    report=$(e2e_input_report)
+    if [ -n "$report" ]; then
+        taken=${report#Input after }
+        taken=${taken%% *}
+        [ "$taken" -ge "$E2E_KEYS_SENT" ] && [[ ${report##*: } =~ ^($1)$ ]] && return 0
+    fi
+    e2e_game_runs || e2e_fail "the program ended while waiting for input state '$1'"
+    return 1
+}
+
+# Whether, since it took the last key sent, the program has reported the state at any time.
+e2e_input_was() {
+    grep -Eq "^Input after $E2E_KEYS_SENT keys: ($1)$" "$E2E_LOG" 2>/dev/null && return 0
+    e2e_game_runs || e2e_fail "the program ended while waiting for input state '$1'"
+    return 1
+}
+
+# Waits until the program has taken every key sent and is in the state (default "ready": the
+# next key acts at once).
+e2e_wait_input() {
+    local state="${1:-ready}" seconds="${2:-${E2E_INPUT_SECONDS:-60}}"
+    e2e_poll "$seconds" e2e_input_is "$state" ||
+        e2e_fail "the program was not '$state' after $E2E_KEYS_SENT keys within $seconds s (last: $(e2e_input_report))"
+}
+e2e_wait_ready() { e2e_wait_input ready "$@"; }
+
+# Waits until the program has reported the state since the last key (e.g. "typing": a text box
+# has begun), even when it has already left it.
+e2e_wait_seen() {
+    local seconds="${2:-${E2E_INPUT_SECONDS:-60}}"
+    e2e_poll "$seconds" e2e_input_was "$1" ||
+        e2e_fail "the program did not report '$1' after $E2E_KEYS_SENT keys within $seconds s (last: $(e2e_input_report))"
+}
+
+# --- keys ---
+
+e2e_send_key() {
+    e2e_game_runs || e2e_fail "the program ended before the key $1"
+    xdotool key "$1" || e2e_fail "xdotool could not send $1"
+    E2E_KEYS_SENT=$((E2E_KEYS_SENT + 1))
+}
+
+# Key presses, one at a time, each when the program is ready to act on it.
 e2e_keys() {
     local key
     for key in "$@"; do
-        kill -0 "$E2E_GAME_PID" 2>/dev/null || e2e_fail "the program ended before the key $key"
-        xdotool key "$key" || e2e_fail "xdotool could not send $key"
-        sleep "${E2E_KEY_GAP:-0.45}"
+        e2e_wait_ready
+        e2e_send_key "$key"
     done
 }
+
+# Arrow taps that may come while the leader still walks the step before (the walk queues them),
+# each in a frame of its own after the frames the walk needs to tell two taps apart.
+e2e_taps() {
+    local key
+    for key in "$@"; do
+        e2e_wait_input "ready|walking"
+        e2e_send_key "$key"
+    done
+}
+
+# A text box that opens now (a scene's title, a message, a person's words): waits until it has
+# begun and typed its page.
+e2e_wait_text() {
+    e2e_wait_seen typing "$@"
+    e2e_wait_ready
+}
+
+# The same, then closes it.
+e2e_dismiss() {
+    e2e_wait_text "$@"
+    e2e_keys space
+}
+
+# --- console and files ---
 
 e2e_has_line() { grep -qxF -- "$2" "$1" 2>/dev/null; }
 
@@ -152,33 +236,74 @@ e2e_wait_for() {
     e2e_poll "${3:-30}" e2e_has_line "$1" "$2"
 }
 
-# Waits until the program's console shows the line (e.g. "Game Nova resumed"), then lets the
-# frames after it pass: keys pressed while a loading screen shows are dropped.
+# Waits until the program's console shows the line (e.g. "Game Nova resumed"). The keys after
+# it wait for the program's report as ever, which covers the loading screen.
 e2e_wait_for_console() {
-    e2e_wait_for "$E2E_LOG" "$1" "${2:-60}" || return 1
-    sleep 0.5
+    e2e_wait_for "$E2E_LOG" "$1" "${2:-60}"
+}
+
+# Waits until the program's console holds a line matching the extended regular expression.
+e2e_has_match() { grep -Eq -- "$2" "$1" 2>/dev/null; }
+e2e_wait_for_match() {
+    e2e_poll "${2:-60}" e2e_has_match "$E2E_LOG" "$1"
 }
 
 # Waits until the file exists, up to the given seconds (polled often: it may not last long).
 e2e_wait_for_file() {
-    local file="$1" seconds="${2:-30}" i
-    for i in $(seq $((seconds * 100))); do
-        [ -e "$file" ] && return 0
+    local file="$1" seconds="${2:-30}"
+    local deadline=$(( ${EPOCHREALTIME/./} + seconds * 1000000 ))
+    until [ -e "$file" ]; do
+        (( ${EPOCHREALTIME/./} < deadline )) || return 1
         sleep 0.01
     done
-    return 1
+    return 0
 }
 
-# Closes the program with Escape (killing it when it does not end) and sets E2E_EXIT.
+# --- the window's pixels ---
+
+# How much of a region (WxH+X+Y) of a picture has the colour (0 to 1).
+e2e_colour_share() {
+    convert "$1" -crop "$2" +repage -fuzz 6% -fill white -opaque "$3" -fill black +opaque white \
+        -format "%[fx:mean]" info: 2>/dev/null
+}
+
+# Whether a region of the window, as it shows now, has the colour (more than half a percent of
+# it; all of it for a region of one pixel).
+e2e_window_has_colour() {
+    local grab="$E2E_WORK/grab.png" share
+    import -window "$E2E_WINDOW" -crop "$1" +repage "$grab" 2>/dev/null || return 1
+    share=$(e2e_colour_share "$grab" "$(identify -format '%wx%h+0+0' "$grab" 2>/dev/null)" "$2")
+    [ -n "$share" ] && awk -v m="$share" 'BEGIN { exit !(m > 0.005) }'
+}
+e2e_window_lacks_colour() { ! e2e_window_has_colour "$@"; }
+
+# Waits until a region of the window shows the colour (or, with "not", no longer shows it).
+e2e_wait_colour() {
+    local test=e2e_window_has_colour
+    [ "$1" = not ] && { test=e2e_window_lacks_colour; shift; }
+    e2e_poll "${3:-30}" "$test" "$1" "$2"
+}
+
+# Waits until a region of the window differs from what it showed when the wait began.
+e2e_wait_change() {
+    local before="$E2E_WORK/before.png" grab="$E2E_WORK/grab.png"
+    import -window "$E2E_WINDOW" -crop "$1" +repage "$before" 2>/dev/null || return 1
+    e2e_poll "${2:-30}" e2e_region_differs "$1" "$before" "$grab"
+}
+e2e_region_differs() {
+    import -window "$E2E_WINDOW" -crop "$1" +repage "$3" 2>/dev/null || return 1
+    compare -metric AE "$2" "$3" null: 2>/dev/null
+    [ $? = 1 ] # 0: the same, 2: not comparable
+}
+
+# Closes the program with Escape once it has taken the keys sent (killing it when it does not
+# end) and sets E2E_EXIT.
 e2e_stop_game() {
     [ -n "$E2E_GAME_PID" ] || return 0
-    kill -0 "$E2E_GAME_PID" 2>/dev/null && xdotool key --window "$E2E_WINDOW" Escape 2>/dev/null
-    local i
-    for i in $(seq 150); do
-        kill -0 "$E2E_GAME_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$E2E_GAME_PID" 2>/dev/null; then
+    e2e_poll 60 e2e_keys_taken_or_ended
+    e2e_game_runs && xdotool key --window "$E2E_WINDOW" Escape 2>/dev/null
+    e2e_poll 15 e2e_game_ended
+    if e2e_game_runs; then
         e2e_kill_game
         E2E_EXIT=killed
         return 0
@@ -186,4 +311,11 @@ e2e_stop_game() {
     wait "$E2E_GAME_PID" 2>/dev/null
     E2E_EXIT=$?
     E2E_GAME_PID=""
+}
+e2e_game_ended() { ! e2e_game_runs; }
+e2e_keys_taken_or_ended() {
+    local taken
+    taken=$(e2e_input_report)
+    taken=${taken#Input after }
+    e2e_game_ended || [ "${taken%% *}" -ge "$E2E_KEYS_SENT" ] 2>/dev/null
 }

@@ -19,11 +19,9 @@ e2e_keys space          # the intro: any key walks into the town
 e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Town" || e2e_fail "entering the town did not save"
 grep -q "DIFFICULTY 2" "$SAVE/game.save" || e2e_fail "the difficulty was not saved"
 grep -q "SCENE Town CHESTS 2 10 9 'Elixir' 14 10 'StrengthSeed'" "$SAVE/game.save" || e2e_fail "the town's chest is not full"
-sleep 4                 # the welcome message types out (about 60 frames)
-e2e_keys space          # and is dismissed
+e2e_dismiss             # the welcome message types out (about 60 frames) and is dismissed
 e2e_keys Down space     # the chest below the leader
-sleep 1.5
-e2e_keys space          # "You found Elixir!"
+e2e_dismiss             # "You found Elixir!"
 e2e_keys Up Up Up Left Left Left Left Left Left Up # along the road to the inn's door
 e2e_wait_for "$SAVE/game.save" "CURRENTSCENE TownHouse" || e2e_fail "the inn was not reached"
 grep -q "SCENE Town CHESTS 2 10 9 '' 14 10 'StrengthSeed' BATTLEV 0 IFSPLAYED 1 <ALWAYS Welcome>" "$SAVE/game.save" ||

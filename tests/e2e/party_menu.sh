@@ -16,25 +16,19 @@ e2e_start_game "$PROGRAM"
 e2e_keys space          # the start screen's list: "*** NEW game ***", "Tess"
 e2e_keys Down space
 e2e_wait_for_console "Game Tess resumed" || e2e_fail "the game in the guildhall was not resumed"
-sleep 1
 
 # The leader stands two tiles below Sabio, facing Mira; Tomas waits to the west.
 e2e_keys space          # Mira joins
-sleep 2.5
-e2e_keys space
+e2e_dismiss
 e2e_keys Left space     # Tomas joins
-sleep 2.5
-e2e_keys space
+e2e_dismiss
 e2e_keys Down           # where Mira stood
-sleep 1
 e2e_keys Right space    # face the Greatsword's chest and open it
-sleep 2
-e2e_keys space
+e2e_dismiss
 
 # --- the party menu ---
 e2e_keys x              # open
 e2e_keys space space    # "View", the leader
-sleep 1
 e2e_keys Control_L Control_L   # close the view, back to the main list
 e2e_keys Down space space      # "Use/Equip", the leader: the Greatsword heads the list
 e2e_wait_for_console "ITEM 1 Greatsword (W) DMG:2 STR+2" 10 || e2e_fail "the item list did not list the Greatsword"
@@ -44,13 +38,11 @@ e2e_wait_for_console "ITEM 1 Sword (W)     DMG:1.4 STR+1" 10 || e2e_fail "equipp
 e2e_keys Down space     # eat an apple
 e2e_poll 10 grep -q "^ITEM 2 Apple" "$E2E_LOG" || e2e_fail "the apple was not used"
 e2e_keys Control_L Control_L x # out of the list, back to the main list, close
-sleep 0.5
 
 # --- Sabio's advice, then two teams ---
 e2e_keys Up             # towards Sabio, two tiles north
 e2e_keys space space    # "Give me advice on what to do"
-sleep 2.5
-e2e_keys space
+e2e_dismiss
 e2e_keys space Down Down space # "Create two teams"
 e2e_wait_for_console "Done active" 10 || e2e_fail "the exchange menu did not open"
 e2e_keys Down space     # Mira from the party to the reserve

@@ -14,15 +14,13 @@ e2e_start_game "$PROGRAM"
 e2e_keys space          # the list: "*** NEW game ***", "Astra"
 e2e_keys Down space     # resume "Astra"
 e2e_wait_for_console "Game Astra resumed" || e2e_fail "the game was not resumed"
-sleep 2                 # the beach's title types out
-e2e_keys space          # and is dismissed
+e2e_dismiss             # the beach's title types out and is dismissed
 e2e_keys Left Up        # onto the pad under the rocket: the destinations come up
 e2e_keys space          # "Mars", the first of them
 e2e_wait_for_console "LOADING planet Mars" 60 || e2e_fail "the flight did not reach Mars"
 e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Olympus" || e2e_fail "the landing did not reach the observatory"
 grep -q "^ASSERT" "$E2E_LOG" && e2e_fail "a fatal assertion during the flight"
-sleep 2                 # the observatory's title types out
-e2e_keys space
+e2e_dismiss             # the observatory's title types out and is dismissed
 e2e_keys Right Right Right Right Right Right Right Right Right Right # along the deck
 e2e_keys Up Up space    # up to the telescope, face it and look through it
 e2e_wait_for_console "Telescope turned to Earth" 10 || e2e_fail "the telescope did not open"

@@ -80,6 +80,8 @@ const std::map<std::pair<std::string, std::string>, Sample> SAMPLES{
     {{"Tile", "ROTATE"}, {"scene", SCENE + "Tile r ROTATE {} END", "Tile"}},
     {{"Mandelbrot", "RANDOMCOLORS"}, {"scene", SCENE + "Mandelbrot RANDOMCOLORS {}", "Mandelbrot"}},
     {{"Mandelbrot", "Location"}, {"scene", SCENE + "Mandelbrot COLOR 1 2 3 Location -2 -1 1 {}", "Mandelbrot"}},
+    // A map's area, not a number written: APictureTooLargeToHold... reads maps around its ends.
+    {{"Mandelbrot", "picture"}, {"scene", "", "Mandelbrot"}},
     {{"SokobanGame", "tile"}, {"scene", SCENE + "SokobanGame 1 1 Prize 1 1 {} 0", "SokobanGame"}},
     {{"AlivePicture", "tile"}, {"scene", SCENE + "AlivePicture Lady 1 {}", "AlivePicture"}},
     {{"EinsteinPuzzle", "tile"}, {"scene", SCENE + "EinsteinPuzzle 1 1 2 1 3 1 4 1 {} 1 5 2 A B", "EinsteinPuzzle"}},
@@ -127,6 +129,7 @@ TEST(BadData, AValueJustOutsideEachRangeStopsWithTheWordAndTheValue) {
         const auto sample = SAMPLES.find({row.statement, row.argument});
         ASSERT_NE(sample, SAMPLES.end()) << "no sample line for " << row.statement << " " << row.argument;
         const Sample& s = sample->second;
+        if (s.text.empty()) continue;
         for (double outside : {row.low - 1, row.high + 1}) {
             const std::string value = number(outside);
             const std::string message = failure(s.target, withValue(s.text, value));
@@ -160,6 +163,15 @@ TEST(BadData, LinesThatOnceCrashedHungOrOverflowedStopWithTheWordAndTheValue) {
         {"characters", "Character Fuzz STR 2147483647 WEAPON Sword", "STR 2147483647"},
         {"items", "ITEM Fuzz WEAPON SPD 4E11", "SPD 4e+11"},
         {"items", "ITEM Fuzz WEAPON STR -1e31", "STR -1e+31"},
+        // Words the ranges allow whose value cannot be used: named, with the file and line.
+        {"characters", "Character Fuzz MAGIC(", "MAGIC("},
+        {"characters", "Character Fuzz MAGIC(x) Fire 1", "MAGIC(x)"},
+        {"game_save", "CURRENTSCENE Start\nAUTODISTRIBUTEWEAPONS 7", "AUTODISTRIBUTEWEAPONS 7"},
+        {"game_save", "AUTODISTRIBUTEFOOD -1", "AUTODISTRIBUTEFOOD -1"},
+        {"game_save", "SCENE Start CHESTS 0 BATTLEV 2", "BATTLEV 2"},
+        {"scene", "Battle JOINS 2 Ravi Ravi", "Ravi listed twice"},
+        {"scene", "Battle ENEMIES 1 Ravi ENEMYPOS 1000 1000", "ENEMYPOS 1000 1000 outside the 8 x 2 map"},
+        {"scene", "Battle ENEMYPOS 1 1 ENEMYPOSNAME Rat 8 0", "ENEMYPOSNAME Rat 8 0 outside the 8 x 2 map"},
     };
     // The place is the file and the line of the statement (the scene's eighth).
     const std::string musik = failure("scene", SCENE + "Musik Town\n");
@@ -170,6 +182,26 @@ TEST(BadData, LinesThatOnceCrashedHungOrOverflowedStopWithTheWordAndTheValue) {
         const std::string message = failure(target, text);
         EXPECT_NE(message.find(" : " + detail + " ("), std::string::npos) << line << ": " << message;
     }
+}
+
+// The count cache of a Mandelbrot picture holds a count per pixel of its map: the deepest
+// generated level's size reads, a map past the row stops before anything is allocated.
+TEST(BadData, APictureTooLargeToHoldStopsWithTheSceneAndItsSize) {
+    const auto scene = [](int columns, int rows, const std::string& more) {
+        std::string text = "SceneName Deep\nType WALK\nTile . END\nMap\n";
+        for (int y = 0; y < rows; ++y) text += std::string(static_cast<std::size_t>(columns), '.') + "\n";
+        return text + "EndMap\nMandelbrot COLOR 1 2 3 COLOR 4 5 6 Location -2 -1 1 1\n" + more;
+    };
+    EXPECT_EQ(failure("scene", scene(48, 27, "")), "");
+    EXPECT_EQ(failure("scene", scene(48, 48, "")), ""); // 33177600 pixels, below the row's end
+    const std::string over = failure("scene", scene(49, 48, ""));
+    EXPECT_NE(over.find(" : Mandelbrot 33868800 pixels (5880 x 5760) of scene Deep (Game/Fuzz_scene.txt line 54)"),
+              std::string::npos)
+        << over;
+    const std::string huge = failure("scene", scene(256, 256, "# a comment\n"));
+    EXPECT_NE(huge.find(" : Mandelbrot 943718400 pixels (30720 x 30720) of scene Deep (Game/Fuzz_scene.txt line 262)"),
+              std::string::npos)
+        << huge;
 }
 
 TEST(BadData, StatisticsAndBonusesSaturateInsteadOfWrapping) {

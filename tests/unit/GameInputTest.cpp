@@ -6,11 +6,13 @@
 #include "game/Globals.hpp"
 #include "scenes/Background.hpp"
 #include "scenes/Scene.hpp"
+#include "scenes/StepQueue.hpp"
 
 #include "support/TestSupport.hpp"
 
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -414,6 +416,59 @@ TEST_F(GameFrame, TabRecordsTheLeadersTileAndPrintsBothSets) {
     testing::internal::CaptureStdout();
     frame({keys::Tab});
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+// Scripts that play the game send a key only when this says "ready": a key sent then must act,
+// and each other answer must name something that would swallow it.
+TEST_F(GameFrame, TheInputWaitSaysReadyOnlyWhenAKeyWouldAct) {
+    EXPECT_STREQ(g.inputWait(), "ready");
+    g.sleeping = true;
+    EXPECT_STREQ(g.inputWait(), "sleeping");
+    g.settingsOpen = true; // a dialog takes the frame before the pauses
+    EXPECT_STREQ(g.inputWait(), "ready");
+    g.settingsOpen = g.sleeping = false;
+    g.switchPending = true;
+    EXPECT_STREQ(g.inputWait(), "switching");
+    g.switchPending = false;
+    g.pictureShown = true;
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_STREQ(g.inputWait(), "picture");
+        frame();
+    }
+    EXPECT_STREQ(g.inputWait(), "ready");
+    frame({keys::Space});
+    EXPECT_FALSE(g.pictureShown);
+
+    // A text box: confirm while it types completes the line, so the wait lasts until the page
+    // is typed; a confirm then closes it.
+    scene().type = SCENE_WALK;
+    scene().message.setText("Two lines\nof text", nullptr);
+    int frames = 0;
+    while (std::string(g.inputWait()) == "typing" && frames < 100) {
+        frame();
+        ++frames;
+    }
+    EXPECT_STREQ(g.inputWait(), "ready");
+    EXPECT_GE(frames, 9);
+    EXPECT_TRUE(scene().message.isActive());
+    frame({keys::Space});
+    EXPECT_FALSE(scene().message.isActive());
+
+    // A step under way, then taps queued behind it up to the queue's size.
+    roster.at(0).walking = true;
+    EXPECT_STREQ(g.inputWait(), "walking");
+    for (std::size_t i = 0; i < StepQueue::CAPACITY; ++i) {
+        EXPECT_STRNE(g.inputWait(), "steps queued");
+        scene().stepQueue.step(false, false, true, false, true);
+        for (int q = 0; q < StepQueue::QUIET_FRAMES; ++q) scene().stepQueue.step(false, false, false, false, true);
+    }
+    EXPECT_STREQ(g.inputWait(), "steps queued");
+    roster.at(0).walking = false;
+    EXPECT_STREQ(g.inputWait(), "steps queued");
+    scene().stepQueue.clear();
+    EXPECT_STREQ(g.inputWait(), "ready");
+    scene().sequence.name = "Cutscene";
+    EXPECT_STREQ(g.inputWait(), "sequence");
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -70,6 +70,10 @@ void makeSaves() {
     std::ofstream("SaveGames/Keep/game.save") << "CURRENTSCENE Intro\nCHAPTER 4\n";
     fs::create_directories("SaveGames/Abandoned"); // a new game left before its first save
     std::ofstream("SaveGames/notes.txt") << "not a game";
+    fs::create_directories("SaveGames/Lone"); // a people file whose game file is gone
+    std::ofstream("SaveGames/Lone/people.save") << "Character Ana LEVEL 3\nEndOfSave\n";
+    fs::create_directories("SaveGames/Note");
+    std::ofstream("SaveGames/Note/todo.txt") << "someone's";
 }
 
 TEST_F(StartWorld, ANewGameIsNamedGivenItsDifficultyAndStarted) {
@@ -85,8 +89,8 @@ TEST_F(StartWorld, ANewGameIsNamedGivenItsDifficultyAndStarted) {
     EXPECT_EQ(screen().state, 2);
     EXPECT_TRUE(screen().resumeList.active);
     EXPECT_EQ(screen().resumeList.options,
-              (std::vector<std::string>{"*** NEW game ***", "Keep"}))
-        << "only folders holding a game.save are offered";
+              (std::vector<std::string>{"*** NEW game ***", "Keep", "Lone"}))
+        << "only folders holding a save file are offered";
 
     // Back keeps the choice between resuming and a new game.
     frame({}, false, true);
@@ -106,13 +110,27 @@ TEST_F(StartWorld, ANewGameIsNamedGivenItsDifficultyAndStarted) {
     EXPECT_EQ(screen().state, 4);
     EXPECT_TRUE(screen().nameBox.active);
 
+    // Names of folders that hold something are taken, listed or not; an empty one is not.
+    const auto refused = [&](const std::string& name) {
+        return screen().message == "Name " + name + " already exists. Please choose a different name." &&
+               screen().state == 1;
+    };
+    const auto again = [&] {
+        frame();
+        frame({}, true);
+        frame();
+    };
     typeLine({K::K, K::E, K::E, K::P});
-    EXPECT_EQ(screen().message, "Name Keep already exists. Please choose a different name.");
-    EXPECT_EQ(screen().state, 1);
-    frame();
-    frame({}, true);
-    frame();
+    EXPECT_TRUE(refused("Keep"));
+    again();
     EXPECT_EQ(screen().nameBox.text, "Keep") << "the old text stays in the box";
+    typeLine({K::BackSpace, K::BackSpace, K::BackSpace, K::BackSpace, K::L, K::O, K::N, K::E});
+    EXPECT_TRUE(refused("Lone"));
+    again();
+    typeLine({K::BackSpace, K::BackSpace, K::BackSpace, K::BackSpace, K::N, K::O, K::T, K::E});
+    EXPECT_TRUE(refused("Note"));
+    EXPECT_TRUE(fs::is_regular_file("SaveGames/Lone/people.save"));
+    again();
     typeLine({K::BackSpace, K::BackSpace, K::BackSpace, K::BackSpace, K::N, K::O, K::V, K::A});
     EXPECT_EQ(screen().state, 5);
     EXPECT_EQ(game->playerName, "Nova");
@@ -160,14 +178,20 @@ TEST_F(StartWorld, ADamagedSaveComesBackToTheListAsAMessage) {
 
 TEST_F(StartWorld, AFirstSaveStoppedBetweenItsRenamesIsOffered) {
     fs::create_directories("SaveGames/Fresh");
-    std::ofstream("SaveGames/Fresh/people.save") << "";
-    std::ofstream("SaveGames/Fresh/game.save.tmp") << "CURRENTSCENE Intro\nCHAPTER 2\n";
+    std::ofstream("SaveGames/Fresh/people.save") << "EndOfSave\n";
+    std::ofstream("SaveGames/Fresh/game.save.tmp") << "SAVEFORMAT 2\nCURRENTSCENE Intro\nCHAPTER 2\nENDOFSAVE\n";
     fs::create_directories("SaveGames/Cut");
     std::ofstream("SaveGames/Cut/people.save.tmp") << "Character A";
     std::ofstream("SaveGames/Cut/game.save.tmp") << "CURRENTSCENE Int";
-    EXPECT_EQ(listSaveFolders("SaveGames"), std::vector<std::string>{"Fresh"});
+    // Its game temporary cut: the people file stays alone, offered, and the temporary is kept.
+    fs::create_directories("SaveGames/Torn");
+    std::ofstream("SaveGames/Torn/people.save") << "EndOfSave\n";
+    std::ofstream("SaveGames/Torn/game.save.tmp") << "SAVEFORMAT 2\nCURRENTSCENE Intro\nCHAP";
+    EXPECT_EQ(listSaveFolders("SaveGames"), (std::vector<std::string>{"Fresh", "Torn"}));
     EXPECT_TRUE(fs::is_regular_file("SaveGames/Fresh/game.save"));
     EXPECT_TRUE(fs::is_empty("SaveGames/Cut"));
+    EXPECT_FALSE(fs::exists("SaveGames/Torn/game.save"));
+    EXPECT_TRUE(fs::is_regular_file("SaveGames/Torn/game.save.tmp"));
 }
 
 TEST_F(StartWorld, MissingSaveFolderIsCreatedAndNamesAreBounded) {

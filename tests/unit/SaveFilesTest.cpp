@@ -5,6 +5,8 @@
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
+#include "game/NewGameScreen.hpp"
+#include "game/SaveRecords.hpp"
 #include "scenes/Scene.hpp"
 #include "support/TestSupport.hpp"
 
@@ -53,6 +55,7 @@ struct SaveWorld : ::testing::Test {
     fs::path oldDir = fs::current_path();
     std::string dir;
     CatchFatal catcher;
+    bool withTrips = false; // the start screen and the two travel scenes too
 
     void SetUp() override {
         dir = scratchDir(std::string("save-") +
@@ -94,6 +97,19 @@ struct SaveWorld : ::testing::Test {
         plain.once = false;
         plain.argument = "Other";
         town.conditions.push_back(plain);
+        if (withTrips) {
+            Scene& title = game->scenes.addScene();
+            title.name = "StartScreen";
+            title.playerControlHere = true;
+            game->scenes.addScene().name = "Olympus"; // where a flight to Mars lands
+            game->scenes.addScene().name = "SolarSystem";
+            Scene& flight = game->scenes.addScene();
+            flight.name = "SpaceTravelAnimation";
+            flight.type = SCENE_ROCKET_FLIGHT;
+            Scene& launch = game->scenes.addScene();
+            launch.name = "RocketLaunch";
+            launch.type = SCENE_SYSTEM_TRAVEL;
+        }
         game->currentScene = 0;
     }
 
@@ -391,14 +407,53 @@ TEST_F(SaveWorld, NothingIsSavedOnceTheGameIsFinishedAndSavingTwiceIsStable) {
 } // namespace
 
 // Every damaged copy of a real pair: each file cut after every line and inside every line,
-// emptied, and with a bad value in each record. None loads, each says which file and line, the
-// running game stays as it was and the files stay as they are.
+// emptied, with a bad value in each record, and whole but ending where the game cannot go on
+// (the start screen, trips to nowhere). None loads, each says which file and line, the running
+// game stays as it was and the files stay as they are. A cut temporary and a lone people file
+// change nothing either.
 TEST_F(SaveWorld, ADamagedSaveIsNeverLoadedHalf) {
+    withTrips = true;
+    freshGame();
     play();
     ASSERT_TRUE(game->saveGame());
     const std::map<std::string, std::string> whole{{peopleFile(), readFile(peopleFile())},
                                                    {gameFile(), readFile(gameFile())}};
     std::vector<std::pair<std::string, std::string>> damaged; // file, its damaged text
+    const auto replaced = [](std::string text, const std::string& from, const std::string& to) {
+        const std::size_t at = text.find(from);
+        return at == std::string::npos ? "not found: " + from : text.replace(at, from.size(), to);
+    };
+    const std::string& gameText = whole.at(gameFile());
+    const std::string strVars = "STRVARS 3 ";
+    // Each with the detail its message gives.
+    const std::vector<std::pair<std::string, std::string>> deadEnds{
+        {replaced(gameText, "CURRENTSCENE Town", "CURRENTSCENE StartScreen"), "CURRENTSCENE StartScreen"},
+        {replaced(gameText, "CURRENTSCENE Town", "CURRENTSCENE SpaceTravelAnimation"), "FLIGHT ''"},
+        {replaced(replaced(gameText, "CURRENTSCENE Town", "CURRENTSCENE SpaceTravelAnimation"), strVars,
+                  "STRVARS 4 FLIGHT 'Nowhere' "),
+         "FLIGHT 'Nowhere'"},
+        {replaced(replaced(gameText, "CURRENTSCENE Town", "CURRENTSCENE RocketLaunch"), "ORIGIN 'Town'",
+                  "ORIGIN 'Cauchemar'"),
+         "ORIGIN 'Cauchemar': no scene CauchemarSystem"},
+    };
+    for (const auto& [text, detail] : deadEnds) {
+        const std::string message = fatalMessage([&] { readGameSaveText(text, "game.save"); });
+        EXPECT_NE(message.find(" : " + detail + " (game.save line 2)"), std::string::npos) << message;
+        damaged.push_back({gameFile(), text});
+    }
+    // The same trips with a destination read.
+    EXPECT_EQ(readGameSaveText(replaced(replaced(gameText, "CURRENTSCENE Town", "CURRENTSCENE SpaceTravelAnimation"),
+                                        strVars, "STRVARS 4 FLIGHT 'Mars' "),
+                               "game.save").sceneToGo,
+              "SpaceTravelAnimation");
+    EXPECT_EQ(readGameSaveText(replaced(gameText, "CURRENTSCENE Town", "CURRENTSCENE RocketLaunch"), "game.save")
+                  .sceneToGo,
+              "RocketLaunch");
+    // Cut inside a spell's "MAGIC(": the message names the word.
+    const std::string& peopleText = whole.at(peopleFile());
+    const std::string cutMagic = peopleText.substr(0, peopleText.find("MAGIC(") + 6);
+    EXPECT_FATAL(readPeopleSaveText(cutMagic, "people.save"), "ASSERT file main line 1101 : MAGIC( (people.save line 2)");
+    damaged.push_back({peopleFile(), cutMagic});
     for (const auto& [file, text] : whole) {
         std::vector<std::string> lines;
         std::istringstream in(text);
@@ -453,6 +508,26 @@ TEST_F(SaveWorld, ADamagedSaveIsNeverLoadedHalf) {
     std::string damage;
     EXPECT_FALSE(game->loadGame(nullptr, &damage));
     EXPECT_EQ(damage, "missing file (SaveGames//Tester//game.save)");
+    // It is still offered, so that no new game of that name writes over it.
+    EXPECT_EQ(listSaveFolders("SaveGames"), std::vector<std::string>{"Tester"});
+    EXPECT_EQ(readFile(peopleFile()), whole.at(peopleFile()));
+
+    // A cut game temporary beside a whole pair: the pair loads, and no file is replaced or removed.
+    for (bool listedFirst : {true, false}) {
+        freshGame();
+        for (const auto& [path, original] : whole) writeFile(path, original);
+        const std::string cut = gameText.substr(0, gameText.size() / 2);
+        writeFile(gameFile() + ".tmp", cut);
+        if (listedFirst) {
+            EXPECT_EQ(listSaveFolders("SaveGames"), std::vector<std::string>{"Tester"});
+            EXPECT_EQ(readFile(gameFile()), gameText);
+            EXPECT_EQ(readFile(gameFile() + ".tmp"), cut);
+        }
+        // (Entering the saved walking scene saves again, which clears the temporary away.)
+        EXPECT_TRUE(game->loadGame(nullptr));
+        EXPECT_EQ(game->chapter, 3);
+        EXPECT_EQ(readFile(gameFile()), gameText);
+    }
 
     // The whole pair still loads, and a pair written before the closing records reads as it did.
     freshGame();

@@ -1,12 +1,16 @@
 // The shipped scenes as a map walked from the start: every way out names a scene that exists and
-// can be reached on foot, every chest and pickup can be reached from wherever the party arrives,
-// and no arrival sends a player who keeps holding the key that brought them straight back. Then
-// the whole demo is emptied scene by scene, saved and resumed each time: nothing comes back.
+// can be reached on foot, looks like a way on, every chest and pickup can be reached from wherever
+// the party arrives, and no arrival sends a player who keeps holding the key that brought them
+// straight back. The arcade's cabinets say what they are, and Sabio's advice at every stage of the
+// story points somewhere the party can go. Then the whole demo is emptied scene by scene, saved
+// and resumed each time: nothing comes back.
 #include "battle/Items.hpp"
 #include "battle/Magic.hpp"
 #include "characters/People.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
+#include "game/TileKind.hpp"
+#include "minigames/Sokoban.hpp"
 #include "minigames/RocketTravel.hpp"
 #include "minigames/SpaceGates.hpp"
 #include "scenes/Scene.hpp"
@@ -15,6 +19,8 @@
 
 #include <deque>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <set>
@@ -76,13 +82,20 @@ protected:
         game = g.get();
         g->joystick = std::make_unique<NoStick>();
         g->readGameFile(nullptr, 0.5f);
-        // The planet's people first: its scenes name them.
-        roster->loadCharacters("Game/Ceres/Characters.txt", nullptr, 0.0f, false, nullptr);
-        roster->loadCharacters("Game/Mars/Characters.txt", nullptr, 0.0f, false, nullptr);
-        for (const char* folder : {"Game", "Game/Ceres", "Game/Mars", "Game/Mandelbrot"})
+        // Every planet's people first: its scenes name them.
+        std::vector<std::pair<fs::path, std::string>> folders{{"Game", ""}};
+        for (const auto& entry : fs::directory_iterator("Game"))
+            if (entry.is_directory()) folders.push_back({entry.path(), entry.path().filename().string()});
+        for (const auto& [folder, planet] : folders)
+            if (!planet.empty() && fs::exists(folder / "Characters.txt"))
+                roster->loadCharacters((folder / "Characters.txt").generic_string(), nullptr, 0.0f, false, nullptr);
+        for (const auto& [folder, planet] : folders)
             for (const auto& entry : fs::directory_iterator(folder))
-                if (entry.path().filename().string().find("scene.txt") != std::string::npos)
-                    g->scenes.addScene().load(entry.path().generic_string());
+                if (entry.path().filename().string().find("scene.txt") != std::string::npos) {
+                    Scene& scene = g->scenes.addScene();
+                    scene.load(entry.path().generic_string());
+                    scene.planet = planet;
+                }
         for (Scene& s : g->scenes) s.music.clear();
         g->playerName = player();
     }
@@ -117,6 +130,67 @@ protected:
         return target;
     }
 
+    static const TileKind& tileKindOf(const Scene& s, Point tile) { return s.tileKindAtCell(tile.x, tile.y); }
+
+    // What a player takes for a way on: a door (a building's or a DOOR tile), a gap in the edge
+    // of the map, a mat or plate unlike every tile around it, or a teleport's shimmer.
+    static bool drawnAsWayOn(const Scene& s, Point tile) {
+        static const std::set<std::string> mats{"BlueCarpet", "RedCarpet", "MetalPlatformSQ"};
+        for (const auto& b : s.buildings)
+            if (b->hasDoor() && b->door == tile) return true;
+        if (s.teleports.count(tile)) return true;
+        const TileKind& kind = tileKindOf(s, tile);
+        if (kind.door || kind.object == "Door") return true;
+        const bool edge = tile.x == 0 || tile.y == 0 || tile.x == s.mapWidth() - 1 || tile.y == s.mapHeight() - 1;
+        if (edge && kind.object.empty() && (!kind.blocking || mats.count(kind.texture))) return true;
+        if (!mats.count(kind.texture)) return false;
+        for (Direction d : DIRECTIONS) {
+            const Point n = moved(tile, d);
+            if (s.isInside(n) && tileKindOf(s, n).texture == kind.texture) return false;
+        }
+        return true;
+    }
+
+    // The demo walked from the start, breadth first over (scene, came from, arrival tile): what
+    // it reaches at the story's present state, and what it finds wrong on the way.
+    struct Walk {
+        std::set<std::string> scenes, persons;
+        std::vector<std::string> problems;
+    };
+    Walk walkTheDemo() {
+        Walk walk;
+        std::set<std::tuple<std::string, std::string, Point>> visited;
+        struct Step {
+            std::string scene, previous;
+            Point from;
+            Direction key;
+        };
+        std::deque<Step> queue{{"Town", "Intro", {10, 7}, NO_DIRECTION}};
+        while (!queue.empty()) {
+            const Step step = queue.front();
+            queue.pop_front();
+            if (g->findScene(step.scene) < 0) {
+                walk.problems.push_back(step.scene + " (from " + step.previous + ") is no scene");
+                continue;
+            }
+            leader().setTilePosition(step.from);
+            if (step.key != NO_DIRECTION) leader().setFacing(step.key);
+            const Point at = enter(step.scene, step.previous);
+            if (!visited.insert({step.scene, step.previous, at}).second) continue;
+            walk.scenes.insert(step.scene);
+            const Scene& s = g->current();
+            for (int i : s.persons) walk.persons.insert(roster->at(i).name);
+            if (heldKeyLeadsBack(s, at, step.key, step.previous))
+                walk.problems.push_back(s.name + ": arriving from " + step.previous +
+                                        ", the held key walks straight back");
+            for (const WayOut& w : waysOut(s, at, walk.problems))
+                queue.push_back({w.target == "BACK" ? step.previous : w.target, s.name, w.from, w.key});
+        }
+        std::sort(walk.problems.begin(), walk.problems.end());
+        walk.problems.erase(std::unique(walk.problems.begin(), walk.problems.end()), walk.problems.end());
+        return walk;
+    }
+
     std::set<Point> reachable(const Scene& s, Point from) {
         std::set<Point> seen{from};
         std::deque<Point> queue{from};
@@ -146,6 +220,13 @@ protected:
         for (const auto& [tile, target] : s.teleports) doors.insert(tile);
         for (const auto& b : s.buildings)
             if (b->hasDoor() && !b->scene.empty()) doors.insert(b->door);
+        for (Point tile : doors)
+            if (!drawnAsWayOn(s, tile)) problems.push_back(s.name + ": the way to " + targetAt(s, tile) + " looks like nothing");
+        for (const auto& [tile, target] : s.keyExits)
+            if (!drawnAsWayOn(s, tile)) problems.push_back(s.name + ": the way to " + target + " looks like nothing");
+        // A puzzle's door shows where it will open before it does.
+        if (s.sokoban && s.sokoban->present && !tileKindOf(s, s.sokoban->doorTile).door)
+            problems.push_back(s.name + ": the puzzle's door looks like nothing");
         for (Point tile : doors) {
             const std::size_t before = out.size();
             for (Direction d : DIRECTIONS) {
@@ -246,35 +327,9 @@ private:
 TEST_F(DemoRoutes, EveryWayLeadsOnAndEverythingIsWithinReach) {
     // The east gate of the town opens once the seed trail is found (the town's own story).
     g->BOOLVARS.insert("FoundSeedTrail");
-    // Breadth first over (scene, came from, arrival tile): arrival depends on the way in.
-    std::set<std::tuple<std::string, std::string, Point>> visited;
-    struct Step {
-        std::string scene, previous;
-        Point from;
-        Direction key;
-    };
-    std::deque<Step> queue{{"Town", "Intro", {10, 7}, NO_DIRECTION}};
-    std::set<std::string> reached;
-    std::vector<std::string> problems;
-    while (!queue.empty()) {
-        const Step step = queue.front();
-        queue.pop_front();
-        ASSERT_GE(g->findScene(step.scene), 0) << step.scene << " (from " << step.previous << ") is no scene";
-        leader().setTilePosition(step.from);
-        if (step.key != NO_DIRECTION) leader().setFacing(step.key);
-        const Point at = enter(step.scene, step.previous);
-        if (!visited.insert({step.scene, step.previous, at}).second) continue;
-        reached.insert(step.scene);
-        const Scene& s = g->current();
-        if (heldKeyLeadsBack(s, at, step.key, step.previous))
-            problems.push_back(s.name + ": arriving from " + step.previous +
-                               ", the held key walks straight back");
-        for (const WayOut& w : waysOut(s, at, problems))
-            queue.push_back({w.target == "BACK" ? step.previous : w.target, s.name, w.from, w.key});
-    }
-    std::sort(problems.begin(), problems.end());
-    problems.erase(std::unique(problems.begin(), problems.end()), problems.end());
-    EXPECT_TRUE(problems.empty()) << ::testing::PrintToString(problems);
+    const Walk walk = walkTheDemo();
+    const std::set<std::string>& reached = walk.scenes;
+    EXPECT_TRUE(walk.problems.empty()) << ::testing::PrintToString(walk.problems);
     // Reached otherwise than by a way out: the title screens, the chapter ends and the castle
     // floor a chapter opens, the vault's prize room a solved puzzle opens, and the nebula's rooms
     // that the planet's generation places.
@@ -292,6 +347,118 @@ TEST_F(DemoRoutes, EveryWayLeadsOnAndEverythingIsWithinReach) {
     EXPECT_EQ(g->sceneByName("CreditsStart").anyKeyScene, "StartScreen");
     for (const std::string& line : g->sceneByName("CreditsStart").credits.lines)
         EXPECT_EQ(line.find("ChangeScene"), std::string::npos) << line;
+}
+
+TEST_F(DemoRoutes, EveryArcadeCabinetSaysWhatItIs) {
+    // The game behind each door, the name a player reads for it, and whether it ends only when
+    // the game does (those three give no way out once started).
+    const std::map<std::string, std::pair<std::string, bool>> games{
+        {"ArcadeGuessNumber", {"Guess Number", false}}, {"ArcadeCave", {"The Mines", false}},
+        {"ArcadeSnake", {"Snake", true}},              {"ArcadeFlags", {"Guess the Flag", true}},
+        {"ArcadeCourse", {"The Obstacle Course", true}}, {"ArcadeShooter", {"Save The Future", false}}};
+    const Scene& arcade = g->sceneByName("Arcade");
+    std::set<std::string> cabinets, named;
+    for (const auto& [door, target] : arcade.exits) {
+        auto game = games.find(target);
+        if (game == games.end()) continue;
+        named.insert(target);
+        // The tile a player walks up from, its message, and the cabinet on its left.
+        const Point before = moved(door, SOUTH);
+        auto message = arcade.positionMessages.find(before);
+        ASSERT_NE(message, arcade.positionMessages.end()) << target << " is not named before its door";
+        EXPECT_EQ(message->second.rfind(game->second.first + ":", 0), 0u) << message->second;
+        EXPECT_EQ(message->second.find("it ends only when the game does") != std::string::npos, game->second.second)
+            << message->second;
+        const std::string& cabinet = tileKindOf(arcade, moved(before, WEST)).object;
+        EXPECT_EQ(cabinet.rfind("Cabinet", 0), 0u) << target << " has no cabinet beside its door";
+        EXPECT_TRUE(cabinets.insert(cabinet).second) << target << "'s cabinet looks like another's";
+    }
+    EXPECT_EQ(named.size(), games.size());
+    // No cabinet stands in the hall without a game of its own.
+    int standing = 0;
+    for (int x = 0; x < arcade.mapWidth(); ++x)
+        for (int y = 0; y < arcade.mapHeight(); ++y) {
+            const std::string& object = tileKindOf(arcade, {x, y}).object;
+            standing += object.rfind("Cabinet", 0) == 0 || object == "ArcadeCabinet";
+        }
+    EXPECT_EQ(standing, static_cast<int>(games.size()));
+}
+
+TEST_F(DemoRoutes, SabiosAdviceAtEveryStageNamesSomewhereReachable) {
+    // The story as the demo plays it, chapter by chapter: the flags its scenes set, what the party
+    // carries, the shards it holds and the scene it stands in. The fifth chapter ends on a battle
+    // won in Solaris, which the demo does not hold: it reaches chapters 1 to 5.
+    struct Stage {
+        int chapter;
+        std::vector<std::string> flags, items, shards;
+        std::string at;
+    };
+    const std::vector<std::string> leo{"TALKEDLEO"}, gamer{"TALKEDLEO", "TalkedGamer"};
+    const std::vector<Stage> story{
+        {1, {}, {}, {}, "Town"},
+        {1, leo, {}, {}, "Guildhall"},
+        {1, leo, {}, {}, "Olympus"},
+        {1, leo, {}, {"Moon"}, "Solaris"},
+        {1, leo, {}, {"Moon"}, "MandelbrotStartingPoint"},
+        {2, leo, {}, {"Moon"}, "Solaris"},
+        {2, leo, {}, {"Moon"}, "Olympus"},
+        {3, gamer, {"Chip"}, {"Moon"}, "CeresObservatory"},
+        {3, gamer, {"Chip"}, {"Moon"}, "MandelbrotStartingPoint"},
+        {4, gamer, {"Chip"}, {"Moon", "Air"}, "Town"},
+        {5, gamer, {"Chip"}, {"Moon", "Air", "Forest"}, "Solaris"},
+        {5, gamer, {"Chip"}, {"Moon", "Air", "Forest"}, "Mercury1"},
+    };
+    // Every flag and item of the story is one the scene files give.
+    std::string sceneText;
+    for (const auto& entry : fs::recursive_directory_iterator("Game"))
+        if (entry.path().filename().string().find("scene.txt") != std::string::npos) {
+            std::ifstream in(entry.path());
+            sceneText += std::string(std::istreambuf_iterator<char>(in), {});
+        }
+    for (const Stage& stage : story) {
+        for (const std::string& f : stage.flags)
+            EXPECT_NE(sceneText.find("SetBoolVar " + f + "\n"), std::string::npos) << f;
+        for (const std::string& i : stage.items)
+            EXPECT_NE(sceneText.find(" " + i + " "), std::string::npos) << i;
+    }
+
+    // The words of the advice that point somewhere, and the scene or person each one means.
+    std::vector<std::pair<std::string, std::string>> places{
+        {"king", "Leo"},           {"Ceres computer", "CeresObservatory"}, {"Ceres Observatory", "CeresObservatory"},
+        {"Mars", "Olympus"},       {"Mercury", "Mercury1"},                {"Demon Village", "Mercury1"},
+        {"nebula", "MandelbrotNebula"}};
+    for (const Scene& s : g->scenes) places.push_back({s.name, s.name});
+    for (const Character& c : roster->characters) places.push_back({c.name, c.name});
+
+    // The story's stages come in chapter order: one walk of the demo per chapter.
+    int walked = 0;
+    Walk walk;
+    for (const Stage& stage : story) {
+        if (stage.chapter != walked) {
+            build();
+            g->chapter = walked = stage.chapter;
+            g->BOOLVARS.insert("FoundSeedTrail");
+            walk = walkTheDemo();
+        }
+        g->BOOLVARS = {stage.flags.begin(), stage.flags.end()};
+        g->SHARDS.clear();
+        for (const std::string& sh : stage.shards) g->SHARDS[sh] = 1;
+        leader().inventory.clear();
+        for (const std::string& i : stage.items) leader().addItemCount(itemList->indexOf(i), 1);
+        ASSERT_TRUE(walk.scenes.count(stage.at)) << stage.at << " is not reached in chapter " << stage.chapter;
+        g->currentScene = g->findScene(stage.at);
+        const std::string advice = g->getAdvice();
+        int named = 0;
+        for (const auto& [word, place] : places) {
+            if (advice.find(word) == std::string::npos) continue;
+            ++named;
+            EXPECT_TRUE(walk.scenes.count(place) || walk.persons.count(place))
+                << "chapter " << stage.chapter << " in " << stage.at << ": \"" << advice << "\" points to " << place
+                << ", not reached then";
+        }
+        EXPECT_GT(named, 0) << "chapter " << stage.chapter << " in " << stage.at << ": \"" << advice
+                            << "\" names nowhere";
+    }
 }
 
 TEST_F(DemoRoutes, EverythingTakenStaysTakenAcrossSaveAndResume) {

@@ -33,6 +33,46 @@ REGISTER_ART(battle_flow_backdrop) {
     ctx.savePicture("BattleBackgrounds", "ArenaField", c);
 }
 
+REGISTER_ART(battle_flow_yard_and_dojo) {
+    {
+        // The watchtower yard: an evening sky over the broken tower, a hedge and the cobbles.
+        Canvas c(480, 270);
+        c.gradientRect(0, 0, 480, 130, rgb(40, 50, 100), rgb(200, 120, 110));
+        c.glow(90, 110, 50, rgb(255, 200, 150, 140));
+        c.fillRect(300, 30, 70, 100, rgb(110, 105, 100));
+        c.fillPolygon({{300, 30}, {318, 18}, {334, 30}, {350, 14}, {370, 30}}, rgb(110, 105, 100));
+        for (float y = 40; y < 130; y += 14) c.line(300, y, 370, y, 1, rgb(80, 76, 72));
+        c.fillRect(326, 60, 18, 26, rgb(30, 28, 30));
+        c.noiseFill(0, 112, 480, 30, rgb(50, 110, 55), 0.35f, 10, 95);
+        Canvas ground(480, 130);
+        ground.noiseFill(0, 0, 480, 130, rgb(150, 145, 135), 0.25f, 12, 96);
+        for (float y = 6; y < 130; y += 16)
+            for (float x = (static_cast<int>(y) / 16 % 2) * 12.f; x < 480; x += 24) ground.strokeRect(x, y, 22, 14, 1, rgb(100, 96, 90));
+        c.paste(ground, 0, 140);
+        c.gradientRect(0, 136, 480, 10, rgb(30, 40, 30, 160), rgb(30, 40, 30, 0));
+        ctx.savePicture("BattleBackgrounds", "WatchtowerYard", c);
+    }
+    {
+        // The dojo's hall: paper screens in a timber frame, a hanging scroll and a wooden floor.
+        Canvas c(480, 270);
+        c.fill(rgb(120, 80, 45));
+        for (int k = 0; k < 6; ++k) {
+            const float x = 8 + k * 79.f;
+            c.fillRect(x, 14, 70, 120, rgb(240, 230, 200));
+            for (float gx = x + 17; gx < x + 70; gx += 17) c.line(gx, 14, gx, 134, 1.5f, rgb(150, 110, 70));
+            for (float gy = 44; gy < 134; gy += 30) c.line(x, gy, x + 70, gy, 1.5f, rgb(150, 110, 70));
+        }
+        c.fillRect(214, 24, 52, 96, rgb(250, 245, 230));
+        c.strokeRect(214, 24, 52, 96, 3, rgb(90, 50, 30));
+        c.line(240, 40, 240, 100, 6, rgb(30, 30, 30));
+        c.line(228, 60, 252, 56, 4, rgb(30, 30, 30));
+        c.fillRect(0, 134, 480, 8, rgb(80, 50, 25));
+        c.noiseFill(0, 142, 480, 128, rgb(175, 125, 70), 0.15f, 6, 97);
+        for (float y = 150; y < 270; y += 18) c.line(0, y, 480, y, 1.5f, rgb(110, 75, 40));
+        ctx.savePicture("BattleBackgrounds", "DojoHall", c);
+    }
+}
+
 REGISTER_ART(battle_flow_musics) {
     // The arena: brisk and bright. The ambush: driving, minor. The watchtower: tense and low.
     ctx.saveMusic("BattleA", renderTune({{E5, G5, A5, G5, E5, D5, E5, R, C5, D5, E5, G5, D5, C5, B4, R},

@@ -319,28 +319,107 @@ REGISTER_ART(minigame_more_flags) {
     }());
 }
 
-REGISTER_ART(minigame_arcade_cabinet) {
-    // A game cabinet for the arcade's floor: marquee, glowing screen, joystick and buttons.
+namespace {
+
+// What each arcade game shows on its cabinet's screen, so that the row of cabinets can be told
+// apart from across the hall.
+enum class Screen { Sparks, Number, Gems, Snake, Flag, Course, Ship };
+
+// A game cabinet for the arcade's floor: marquee, glowing screen, joystick and buttons.
+Canvas cabinet(sf::Color body, sf::Color marquee, Screen screen) {
     Canvas c(100, 200);
-    const sf::Color body = rgb(70, 40, 120), side = rgb(50, 28, 90);
+    const sf::Color side = shade(body, 0.7f);
     c.fillPolygon({{8, 10}, {92, 10}, {92, 196}, {8, 196}}, side);
     c.fillPolygon({{14, 14}, {86, 14}, {86, 196}, {14, 196}}, body);
-    c.fillRoundRect(12, 8, 76, 26, 4, rgb(250, 200, 60));
+    c.fillRoundRect(12, 8, 76, 26, 4, marquee);
     c.glow(50, 21, 40, rgb(255, 255, 200, 120));
     for (int k = 0; k < 5; ++k) c.fillCircle(24 + k * 13.f, 21, 4, k % 2 ? rgb(220, 40, 60) : rgb(40, 120, 220));
     c.fillRoundRect(20, 44, 60, 50, 4, rgb(15, 15, 25));
     c.fillRoundRect(24, 48, 52, 42, 3, rgb(20, 60, 40));
-    Rng rng(4242);
-    for (int k = 0; k < 14; ++k)
-        c.fillRect(float(28 + rng.below(40)), float(52 + rng.below(32)), 4, 4,
-                   k % 3 == 0 ? rgb(250, 220, 60) : k % 3 == 1 ? rgb(90, 250, 120) : rgb(250, 90, 200));
+    switch (screen) {
+    case Screen::Sparks: {
+        Rng rng(4242);
+        for (int k = 0; k < 14; ++k)
+            c.fillRect(float(28 + rng.below(40)), float(52 + rng.below(32)), 4, 4,
+                       k % 3 == 0 ? rgb(250, 220, 60) : k % 3 == 1 ? rgb(90, 250, 120) : rgb(250, 90, 200));
+        break;
+    }
+    case Screen::Number: // a question mark
+        c.strokeCircle(50, 62, 9, 4, rgb(250, 230, 90));
+        c.fillRect(40, 52, 12, 8, rgb(20, 60, 40));
+        c.line(50, 71, 50, 78, 4, rgb(250, 230, 90));
+        c.fillCircle(50, 84, 2.5f, rgb(250, 230, 90));
+        break;
+    case Screen::Gems: // a digger's pick over gems in rock
+        c.fillRect(24, 72, 52, 18, rgb(110, 80, 50));
+        c.fillPolygon({{36, 78}, {42, 72}, {48, 78}, {42, 86}}, rgb(90, 230, 250));
+        c.fillPolygon({{56, 80}, {62, 74}, {68, 80}, {62, 88}}, rgb(250, 80, 120));
+        c.line(34, 52, 62, 66, 3, rgb(190, 190, 200));
+        c.line(44, 66, 58, 52, 3, rgb(140, 90, 50));
+        break;
+    case Screen::Snake: // a green snake after an apple
+        for (int k = 0; k < 9; ++k) c.fillCircle(30 + k * 4.f, 70 + 8 * std::sin(k * 0.8f), 3.5f, rgb(90, 230, 90));
+        c.fillCircle(68, 60, 4, rgb(230, 40, 40));
+        break;
+    case Screen::Flag: // a striped flag on its pole
+        c.line(32, 52, 32, 88, 2, rgb(220, 220, 220));
+        c.fillRect(33, 54, 34, 8, rgb(230, 50, 50));
+        c.fillRect(33, 62, 34, 8, rgb(250, 250, 250));
+        c.fillRect(33, 70, 34, 8, rgb(40, 90, 210));
+        break;
+    case Screen::Course: // a runner before hurdles
+        c.fillRect(24, 84, 52, 3, rgb(200, 200, 200));
+        for (float x : {46.f, 62.f}) c.fillRect(x, 70, 4, 14, rgb(250, 150, 40));
+        c.fillCircle(32, 70, 4, rgb(250, 220, 160));
+        c.line(32, 74, 32, 82, 3, rgb(250, 220, 160));
+        break;
+    case Screen::Ship: // a ship firing up at a saucer
+        c.fillPolygon({{50, 72}, {42, 86}, {58, 86}}, rgb(200, 210, 250));
+        c.line(50, 70, 50, 62, 2, rgb(250, 240, 90));
+        c.fillEllipse(50, 56, 12, 4, rgb(160, 250, 160));
+        break;
+    }
     c.glow(50, 69, 34, rgb(120, 255, 160, 60));
-    c.fillPolygon({{10, 104}, {90, 104}, {96, 124}, {4, 124}}, rgb(40, 30, 60));
+    c.fillPolygon({{10, 104}, {90, 104}, {96, 124}, {4, 124}}, shade(body, 0.55f));
     c.line(32, 114, 30, 100, 4, rgb(30, 30, 30));
     c.fillCircle(30, 99, 6, rgb(220, 30, 40));
     c.fillCircle(58, 114, 5, rgb(250, 210, 40));
     c.fillCircle(72, 114, 5, rgb(60, 200, 90));
     c.fillRect(40, 150, 20, 14, rgb(30, 20, 40));
-    c.fillRect(46, 154, 8, 3, rgb(250, 200, 60));
-    finish(ctx, "Objects", "ArcadeCabinet", c);
+    c.fillRect(46, 154, 8, 3, marquee);
+    return c;
+}
+
+} // namespace
+
+REGISTER_ART(minigame_arcade_cabinet) {
+    {
+        Canvas c = cabinet(rgb(70, 40, 120), rgb(250, 200, 60), Screen::Sparks);
+        finish(ctx, "Objects", "ArcadeCabinet", c);
+    }
+    // One cabinet per game of the arcade, each in its own colours and showing its own game.
+    {
+        Canvas c = cabinet(rgb(150, 40, 40), rgb(250, 230, 90), Screen::Number);
+        finish(ctx, "Objects", "CabinetGuessNumber", c);
+    }
+    {
+        Canvas c = cabinet(rgb(110, 75, 40), rgb(120, 230, 250), Screen::Gems);
+        finish(ctx, "Objects", "CabinetMines", c);
+    }
+    {
+        Canvas c = cabinet(rgb(40, 110, 50), rgb(170, 250, 120), Screen::Snake);
+        finish(ctx, "Objects", "CabinetSnake", c);
+    }
+    {
+        Canvas c = cabinet(rgb(40, 70, 160), rgb(250, 250, 250), Screen::Flag);
+        finish(ctx, "Objects", "CabinetFlags", c);
+    }
+    {
+        Canvas c = cabinet(rgb(200, 110, 30), rgb(250, 240, 200), Screen::Course);
+        finish(ctx, "Objects", "CabinetCourse", c);
+    }
+    {
+        Canvas c = cabinet(rgb(30, 30, 60), rgb(200, 120, 250), Screen::Ship);
+        finish(ctx, "Objects", "CabinetShooter", c);
+    }
 }

@@ -369,6 +369,9 @@ Canvas storyPicture(int which) {
         c.fillRect(0, 470, 960, 70, rgb(30, 40, 40));
         c.fillRect(0, 480, 960, 60, rgb(20, 30, 30));
     }
+    // The credits' white lines roll over these pictures: dusk them down so the words stay clear.
+    for (int y = 0; y < c.height(); ++y)
+        for (int x = 0; x < c.width(); ++x) c.set(x, y, mix(c.get(x, y), rgb(10, 10, 30), 0.6f));
     return c;
 }
 
@@ -427,6 +430,21 @@ REGISTER_ART(scene_textures) {
         c.line(10 * k, 20 * k, 70 * k, 90 * k, 1.5f, rgb(240, 250, 255));
         c.line(60 * k, 10 * k, 110 * k, 50 * k, 1.5f, rgb(240, 250, 255));
         c.line(70 * k, 90 * k, 100 * k, 115 * k, 1.5f, rgb(240, 250, 255));
+    });
+    // The rusty dust of Mars, strewn with dark pebbles, and the same ground pitted by a crater.
+    texture(ctx, "MarsDust", [](Canvas& c, float k) {
+        const float n = static_cast<float>(c.width());
+        c.noiseFill(0, 0, n, n, rgb(178, 88, 54), 0.25f, 18 * k, 111);
+        c.speckle(0, 0, n, n, static_cast<int>(36 * k), rgb(120, 52, 32), 112);
+        c.speckle(0, 0, n, n, static_cast<int>(18 * k), rgb(215, 130, 90), 113);
+    });
+    texture(ctx, "MarsCrater", [](Canvas& c, float k) {
+        const float n = static_cast<float>(c.width());
+        c.noiseFill(0, 0, n, n, rgb(178, 88, 54), 0.25f, 18 * k, 111);
+        c.speckle(0, 0, n, n, static_cast<int>(36 * k), rgb(120, 52, 32), 112);
+        c.fillEllipse(n / 2, n / 2 + 4 * k, 40 * k, 28 * k, rgb(212, 120, 80));
+        c.fillEllipse(n / 2, n / 2 + 2 * k, 34 * k, 22 * k, rgb(128, 58, 36));
+        c.fillEllipse(n / 2, n / 2 + 6 * k, 26 * k, 14 * k, rgb(150, 70, 44));
     });
     texture(ctx, "BrickWall", [](Canvas& c, float k) {
         const float n = static_cast<float>(c.width());
@@ -505,6 +523,11 @@ REGISTER_ART(scene_house_signs) {
         c.fillCircle(80, 60, 12, rgb(40, 110, 230));
         c.fillCircle(64, 36, 12, rgb(250, 210, 40));
     }, rgb(250, 240, 220)));
+    ctx.savePicture("HouseSigns", "Dojo", signBoard([](Canvas& c) { // two crossed practice staffs
+        c.line(38, 30, 90, 80, 6, rgb(200, 160, 100));
+        c.line(90, 30, 38, 80, 6, rgb(200, 160, 100));
+        c.strokeCircle(64, 55, 26, 4, rgb(250, 240, 220));
+    }, rgb(150, 30, 35)));
 }
 
 REGISTER_ART(scene_objects) {
