@@ -55,9 +55,10 @@ std::unique_ptr<W> newDemoWorld(const std::function<void(W&)>& extras = {},
     return w;
 }
 
-// Draws at this tile size (120: the normal zoom, 60: zoomed out), walls half as tall again.
+// Draws at this tile size (120: the normal zoom, 60: zoomed out), walls half as tall again. A
+// tear-down may call it after a skipped set-up, with no game made.
 inline void setDisplayZoom(int tileSize) {
     displayTileSize = tileSize;
     displayWallHeight = tileSize * 3 / 2;
-    game->normalZoom = tileSize == 120;
+    if (game != nullptr) game->normalZoom = tileSize == 120;
 }
