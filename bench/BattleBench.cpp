@@ -34,9 +34,10 @@ struct Arena : DemoWorld {
 
 // The arena with its battle running and waiting for the player's first move.
 Arena* arena() {
-    static Arena* a = [] {
+    // Kept to the end of the process and freed then, so that its sounds close the audio device.
+    static std::unique_ptr<Arena> a = [] {
         std::filesystem::current_path(QUORVANE_RUN_DIR);
-        auto* w = newDemoWorld<Arena>({}, [](Arena& fresh) {
+        auto w = newDemoWorld<Arena>({}, [](Arena& fresh) {
             fresh.bind();
             fresh.window = std::make_unique<sf::RenderWindow>(
                 sf::VideoMode(1920, 1080, 32), "bench", sf::Style::Titlebar | sf::Style::Close);
@@ -56,7 +57,7 @@ Arena* arena() {
         return w;
     }();
     a->bind();
-    return a;
+    return a.get();
 }
 
 bool haveDisplay(benchmark::State& state) {

@@ -25,7 +25,8 @@ struct Demo : DemoWorld {
 };
 
 Demo* demo() {
-    static Demo* d = [] {
+    // Kept to the end of the process and freed then, so that its sounds close the audio device.
+    static std::unique_ptr<Demo> d = [] {
         std::filesystem::current_path(QUORVANE_RUN_DIR);
         return newDemoWorld<Demo>(
             [](Demo& w) {
@@ -39,7 +40,7 @@ Demo* demo() {
                     sf::VideoMode(1920, 1080, 32), "bench", sf::Style::Titlebar | sf::Style::Close);
             });
     }();
-    return d;
+    return d.get();
 }
 
 void BM_QuarterUpdate(benchmark::State& state) {

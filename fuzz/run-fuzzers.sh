@@ -12,7 +12,7 @@ options=()
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do options+=("$1"); shift; done
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(words characters people_save spells potions items battle scene legend game_txt game_save)
+[ ${#targets[@]} -gt 0 ] || mapfile -t targets < "$src/fuzz/targets.txt"
 [ -d "$build/corpus" ] || bash "$src/fuzz/seed-corpus.sh" "$build/corpus"
 mkdir -p "$build/findings" "$build/fuzz-logs"
 status=0

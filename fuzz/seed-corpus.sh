@@ -7,7 +7,7 @@ src=$(cd "$(dirname "$0")/.." && pwd)
 out=$1
 data=$src/data
 mkdir -p "$out"
-for t in words characters people_save spells potions items battle scene legend game_txt game_save; do
+for t in $(cat "$src/fuzz/targets.txt"); do
   mkdir -p "$out/$t"
   if [ -d "$src/fuzz/regressions/$t" ]; then cp "$src/fuzz/regressions/$t"/* "$out/$t/" 2>/dev/null || true; fi
 done

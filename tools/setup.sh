@@ -1,30 +1,55 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian machine (as root) and then plays the demo or runs the whole test suite.
-#   bash tools/setup.sh play    install what is missing, build, start the game on the demo
-#   bash tools/setup.sh test    install what is missing, build, run every test; then the same suite
-#                               in a build with AddressSanitizer and UndefinedBehaviorSanitizer,
+#   bash tools/setup.sh play    install what the game needs, build the game alone, start it on the
+#                               demo
+#   bash tools/setup.sh test    install everything, build everything, run every test; then the same
+#                               suite in a build with AddressSanitizer and UndefinedBehaviorSanitizer,
 #                               and each fuzz harness (clang, libFuzzer) for a short bounded time
 set -euo pipefail
 mode=${1:-play}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUORVANE_BUILD_DIR:-$root/build}
 
-packages=(build-essential cmake g++ pkg-config libsfml-dev libgtest-dev googletest libbenchmark-dev
-          fonts-liberation xvfb xauth x11-utils xdotool time strace imagemagick clang
-          libclang-rt-14-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+case "$mode" in
+  play|test) ;;
+  *)
+    echo "usage: $0 play|test" >&2
+    exit 2
+    ;;
+esac
+
+# Installs those of the packages that are not installed yet.
+install_missing() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    [ -n "${apt_updated:-}" ] || { apt-get update -qq; apt_updated=1; }
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+# The game: a compiler, CMake, SFML, and the fonts the resource generator copies.
+install_missing build-essential cmake g++ libsfml-dev fonts-liberation
+if [ "$mode" = test ]; then
+  # The tests, the benchmarks, the windowed tests' X server and tools, the sanitizers' and fuzz
+  # harnesses' compiler.
+  install_missing libgtest-dev googletest libbenchmark-dev libx11-dev xvfb xauth x11-utils xdotool \
+    time strace imagemagick clang
+  # libFuzzer and the sanitizer runtimes come with the installed clang's own version.
+  install_missing "libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev"
 fi
 
 jobs=${QUORVANE_JOBS:-$(nproc)}
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-cmake --build "$build" -j "$jobs"
+if [ "$mode" = play ]; then
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF > /dev/null
+  cmake --build "$build" -j "$jobs" --target quorvane
+else
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON > /dev/null
+  cmake --build "$build" -j "$jobs"
+fi
 
 case "$mode" in
   play)
@@ -53,8 +78,9 @@ case "$mode" in
     ) > "$builds_log" 2>&1 &
     builds=$!
 
+    # The plain suite runs the display tests one process each; the sanitized one as one process.
     (cd "$build" && xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" \
-      ctest --output-on-failure --timeout 900 -j "$jobs")
+      ctest -LE one_process --output-on-failure --timeout 900 -j "$jobs")
 
     if ! wait "$builds"; then
       tail -50 "$builds_log"
@@ -65,9 +91,10 @@ case "$mode" in
 
     # The same suite under the sanitizers. Undefined behaviour stops at its first report. The
     # only leak allowed is the software GL driver's, which it keeps until it is unloaded at exit.
-    # The end-to-end tests come after the rest, and the demo's long route alone: a sanitized game
-    # needs its cores to keep the frame rate its key presses are timed for.
-    for labels in "-LE e2e" "-L e2e -E e2e_demo_route" "-R e2e_demo_route"; do
+    # The end-to-end tests come after the rest, and the demo's long route with only the display
+    # tests beside it, run as one process on two cores (what a suite leaves behind shows there):
+    # a sanitized game needs its cores to keep the frame rate its key presses are timed for.
+    for labels in "-L unit" "-L e2e -E e2e_demo_route" "-R ^(e2e_demo_route|display_one_process)$"; do
       (cd "$sanitized" &&
         ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
         UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
@@ -79,12 +106,7 @@ case "$mode" in
     # Every reader under libFuzzer for a short while, on the demo's files and past findings.
     rm -rf "$fuzzbuild/corpus"
     bash "$root/fuzz/seed-corpus.sh" "$fuzzbuild/corpus"
-    targets=(words characters people_save spells potions items battle scene legend game_txt game_save)
-    printf '%s\n' "${targets[@]}" |
-      xargs -P "$jobs" -I{} bash "$root/fuzz/run-fuzzers.sh" "$fuzzbuild" -max_total_time=30 -- {}
-    ;;
-  *)
-    echo "usage: $0 play|test" >&2
-    exit 2
+    xargs -P "$jobs" -I{} bash "$root/fuzz/run-fuzzers.sh" "$fuzzbuild" -max_total_time=30 -- {} \
+      < "$root/fuzz/targets.txt"
     ;;
 esac

@@ -231,13 +231,14 @@ int main(int argc, char** argv) {
     }
 
     resources = new Resources();
+    // As the game does: the audio device closes at exit only when the last sound is freed.
+    std::atexit([] { resources->releaseAudio(); });
     game = new Game();
     people = createPeople();
     magicRepository = new MagicRepository();
     itemList = new ItemList();
     potionRepository = new PotionRepository();
     game->init(&window);
-    std::atexit([] { resources->stopAllAudio(); });
     if (sceneName == "closeups") {
         std::vector<std::string> casts(argv + std::min(argc, 3), argv + argc);
         return closeups(window, argc > 2 ? std::max(1, std::atoi(argv[2])) : 3, casts);

@@ -160,3 +160,9 @@ void Resources::stopAllAudio() {
     for (auto& [name, music] : musics) music.stop();
     for (auto& [name, record] : sounds) record.sound.stop();
 }
+
+void Resources::releaseAudio() {
+    stopAllAudio();
+    musics.clear();
+    sounds.clear();
+}

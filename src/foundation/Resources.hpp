@@ -169,6 +169,9 @@ public:
     void stopSceneMusic(const std::string& sceneName, bool battle);
     // Stops every music stream and sound, so that no audio thread runs on into the exit.
     void stopAllAudio();
+    // Frees every music and sound. The audio library closes its device only when the last of
+    // them is gone; the program's store lives to the end, so it calls this on its way out.
+    void releaseAudio();
 };
 
 // The template colours that getPotionTexture replaces.

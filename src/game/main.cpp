@@ -41,6 +41,11 @@ int main() {
                             sf::Style::Titlebar | sf::Style::Close);
 
     resources = new Resources();
+    // The store is never destroyed, and the audio library closes its device only when the last
+    // sound and music are gone; one left open is reported at exit. Registered before anything
+    // is loaded, this runs on every way out (return, Quit, a fatal stop, even while loading),
+    // after whatever was made later has gone.
+    std::atexit([] { resources->releaseAudio(); });
     game = new Game();
     people = createPeople();
     magicRepository = new MagicRepository();
@@ -49,10 +54,6 @@ int main() {
     createSaveTheFuture();
 
     game->init(&window);
-    // The store is never destroyed, but its streams must not outlive the audio device, which the
-    // audio library tears down at exit (after the store's first sound made it). Registered after
-    // loading, this runs before that tear-down, on every way out: return, Quit or a fatal stop.
-    std::atexit([] { resources->stopAllAudio(); });
     game->gotoScene("StartScreen", false, nullptr);
 
     FramePacer pacer;

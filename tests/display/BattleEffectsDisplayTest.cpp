@@ -30,10 +30,12 @@ struct CastingWorld : DemoWorld {
 };
 
 CastingWorld& demo() {
-    static CastingWorld* world = newDemoWorld<CastingWorld>([](CastingWorld& w) {
-        w.characters = w.roster->characters;
-        w.party = w.roster->party;
-        w.reserve = w.roster->reserve;
+    static PerSuite<CastingWorld> world([] {
+        return newDemoWorld<CastingWorld>([](CastingWorld& w) {
+            w.characters = w.roster->characters;
+            w.party = w.roster->party;
+            w.reserve = w.roster->reserve;
+        });
     });
     return *world;
 }
@@ -165,11 +167,11 @@ TEST_P(BattleEffects, CastThroughTheBattleDrawsAppliesAndEnds) {
     b.menuActions = {{b.chosenKey, {action}}};
     b.selection = 0;
 
-    static sf::RenderTexture* rt = [] {
-        auto* t = new sf::RenderTexture();
+    static PerSuite<sf::RenderTexture> rt([] {
+        auto t = std::make_unique<sf::RenderTexture>();
         t->create(1920, 1080);
         return t;
-    }();
+    });
     sf::RenderWindow& window = testWindow();
     int frames = 0, pixels = 0, inside = 0, pauses = 0;
     bool started = false;
@@ -255,11 +257,11 @@ TEST_F(BattleEffects, ContactSheet) {
     sf::RenderTexture sheet;
     ASSERT_TRUE(sheet.create(cols * cellW, rows * cellH + 200));
     sheet.clear(sf::Color(30, 30, 40));
-    static sf::RenderTexture* rt = [] {
-        auto* t = new sf::RenderTexture();
+    static PerSuite<sf::RenderTexture> rt([] {
+        auto t = std::make_unique<sf::RenderTexture>();
         t->create(1920, 1080);
         return t;
-    }();
+    });
     const sf::Font& font = resources->getFont("Dialog");
     for (int k = 0; k < count; ++k) {
         const Cast cast = CASTS[k];

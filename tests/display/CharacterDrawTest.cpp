@@ -6,10 +6,12 @@
 #include "foundation/Resources.hpp"
 #include "game/Globals.hpp"
 #include "game/LoadingScreen.hpp"
+#include "support/DisplaySupport.hpp"
 #include "support/TestSupport.hpp"
 
 #include <SFML/Graphics.hpp>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 
@@ -334,13 +336,14 @@ TEST_F(CharacterDrawing, LargeMonsterRowsAreSlices) {
     resources->animations.erase("TestGiant");
 }
 
-TEST_F(CharacterDrawing, GalleryPicture) {
+TEST_F(CharacterDrawing, EveryTypeAndEveryFaceLooksItsOwn) {
     // All eighteen side by side: front at full size, back, then front zoomed out at another
-    // frame facing west; below, a few faces close up.
-    const int cellW = 150, cellH = 200;
+    // frame facing west; below, a few faces close up. Saved too, for a look by eye.
+    const int cellW = 150, cellH = 200, faceY = cellH * 6 + 90, faceW = 260;
+    const sf::Color ground(96, 140, 88);
     sf::RenderTexture rt;
     rt.create(cellW * 9, cellH * 6 + 300);
-    rt.clear(sf::Color(96, 140, 88));
+    rt.clear(ground);
     for (int type = 0; type < CHARACTER_TYPE_COUNT; ++type) {
         Character c = figure(type);
         int col = type % 9, band = type / 9;
@@ -357,16 +360,43 @@ TEST_F(CharacterDrawing, GalleryPicture) {
         c.facing = WEST;
         c.draw(rt, {x + 30, y + 2 * cellH - 10}, 60.f, sf::Color(0, 0, 0, 0), c.stats[SHL] > 0);
     }
-    int x = 20;
-    for (const char* name : {"Ravi", "Sabio", "Anju", "Bruno", "Pip"}) {
-        Character c = roster->at(roster->indexOf(name));
+    const std::vector<std::string> faces{"Ravi", "Sabio", "Anju", "Bruno", "Pip"};
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+        Character c = roster->at(roster->indexOf(faces[i]));
         c.frame = 2;
-        c.draw(rt, {x, cellH * 6 + 90}, 200.f, sf::Color(0, 0, 0, 0), false);
-        x += 260;
+        c.draw(rt, {20 + static_cast<int>(i) * faceW, faceY}, 200.f, sf::Color(0, 0, 0, 0), false);
     }
     rt.display();
-    std::string path = binaryDir() + "/characters.png";
-    ASSERT_TRUE(rt.getTexture().copyToImage().saveToFile(path));
+    const sf::Image gallery = rt.getTexture().copyToImage();
+    saveScreenshot(gallery, "characters");
+
+    // A type drawn as another (a case that falls through, a shared picture) and a face drawn for
+    // the wrong person show here as two equal cells.
+    auto cell = [&](unsigned x0, unsigned y0, unsigned w, unsigned h) {
+        std::vector<sf::Uint32> pixels;
+        for (unsigned y = y0; y < y0 + h; ++y)
+            for (unsigned x = x0; x < x0 + w; ++x) pixels.push_back(gallery.getPixel(x, y).toInteger());
+        return pixels;
+    };
+    auto drawnIn = [&](const std::vector<sf::Uint32>& pixels) {
+        return std::count_if(pixels.begin(), pixels.end(),
+                             [&](sf::Uint32 p) { return p != ground.toInteger(); });
+    };
+    std::vector<std::vector<sf::Uint32>> types, portraits;
+    for (int type = 0; type < CHARACTER_TYPE_COUNT; ++type)
+        types.push_back(cell((type % 9) * cellW, (type / 9) * cellH * 3, cellW, cellH * 3));
+    for (std::size_t i = 0; i < faces.size(); ++i)
+        portraits.push_back(cell(20 + static_cast<unsigned>(i) * faceW, faceY - 100, 200, 300));
+    for (std::size_t a = 0; a < types.size(); ++a) {
+        EXPECT_GT(drawnIn(types[a]), 120 * 120 / 5) << characterTypeNames()[a];
+        for (std::size_t b = a + 1; b < types.size(); ++b)
+            EXPECT_NE(types[a], types[b]) << characterTypeNames()[a] << " and " << characterTypeNames()[b];
+    }
+    for (std::size_t a = 0; a < portraits.size(); ++a) {
+        EXPECT_GT(drawnIn(portraits[a]), 200 * 200 / 5) << faces[a];
+        for (std::size_t b = a + 1; b < portraits.size(); ++b)
+            EXPECT_NE(portraits[a], portraits[b]) << faces[a] << " and " << faces[b];
+    }
 }
 
 TEST(CharacterFiles, LoadingShowsProgressBeforeEachHandledLine) {

@@ -20,15 +20,15 @@
 namespace {
 
 Resources& fontsOnly() {
-    static Resources* store = [] {
-        auto* r = new Resources();
+    static PerSuite<Resources> store([] {
+        auto r = std::make_unique<Resources>();
         r->loadFonts(runDir() + "/Resources/Fonts", nullptr, 0, r->fonts);
         // What the shard map and the telescope draw.
         r->loadTextureFolder(runDir() + "/Resources/Planets", nullptr, 0, r->planets);
         r->loadTextureFolder(runDir() + "/Resources/Gems", nullptr, 0, r->gems);
         r->loadTextureFolder(runDir() + "/Resources/Misc", nullptr, 0, r->misc);
         return r;
-    }();
+    });
     return *store;
 }
 

@@ -35,15 +35,15 @@ std::string walkScene(const std::string& name, const std::string& extra) {
 
 // The musics and sounds of the demo, loaded once for the whole suite.
 Resources& sharedResources() {
-    static Resources* store = [] {
-        auto* r = new Resources();
+    static PerSuite<Resources> store([] {
+        auto r = std::make_unique<Resources>();
         std::string dir = runDir() + "/Resources/";
         r->loadFonts(dir + "Fonts", nullptr, 0, r->fonts);
         r->loadMusics(dir + "Musics", nullptr, 0, r->musics);
         r->loadSounds(dir + "Sounds", nullptr, 0);
         r->loadAnimations(dir + "Animations", nullptr, 0); // the travel views' rocket flame
         return r;
-    }();
+    });
     return *store;
 }
 

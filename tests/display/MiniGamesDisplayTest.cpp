@@ -85,13 +85,13 @@ TEST_F(FlagQuizWorld, FewerThanFiveFlagsStopNamingTheFolder) {
 // --- every game on the demo, drawn ---
 
 DemoWorld& arcade() {
-    static DemoWorld* world = [] {
+    static PerSuite<DemoWorld> world([] {
         testWindow();
         return newDemoWorld<DemoWorld>([](DemoWorld& w) {
             w.shell->playerName = "MiniGameScreens";
             std::filesystem::create_directories("SaveGames/MiniGameScreens");
         });
-    }();
+    });
     return *world;
 }
 

@@ -24,9 +24,11 @@
 namespace {
 
 DemoWorld& world() {
-    static DemoWorld* w = newDemoWorld<DemoWorld>([](DemoWorld& d) {
-        d.shell->setStrVar("MANDEL_RANDOM_SEED", "2024");
-        d.shell->loadPlanet("Mandelbrot", nullptr);
+    static PerSuite<DemoWorld> w([] {
+        return newDemoWorld<DemoWorld>([](DemoWorld& d) {
+            d.shell->setStrVar("MANDEL_RANDOM_SEED", "2024");
+            d.shell->loadPlanet("Mandelbrot", nullptr);
+        });
     });
     return *w;
 }

@@ -21,9 +21,9 @@
 
 namespace {
 
-// The shipped demo, loaded once for all the tests of this file.
+// The shipped demo, loaded once for each suite of this file.
 DemoWorld& demo() {
-    static DemoWorld* world = newDemoWorld<DemoWorld>();
+    static PerSuite<DemoWorld> world([] { return newDemoWorld<DemoWorld>(); });
     return *world;
 }
 

@@ -40,14 +40,14 @@ struct DemoWorld {
     }
 };
 
-// A loaded world of type W (a DemoWorld, perhaps with fields of its own), made on the heap and
-// never freed: callers keep it in a function-local static to load the demo once per process.
+// A loaded world of type W (a DemoWorld, perhaps with fields of its own). Tests keep it in a
+// PerSuite to load the demo once per suite; the benchmarks once per process.
 // `beforeInit` runs just before Game::init, `extras` just after it (a planet, a scene, a copy
 // of the roster).
 template <class W = DemoWorld>
-W* newDemoWorld(const std::function<void(W&)>& extras = {},
-                const std::function<void(W&)>& beforeInit = {}) {
-    auto* w = new W();
+std::unique_ptr<W> newDemoWorld(const std::function<void(W&)>& extras = {},
+                                const std::function<void(W&)>& beforeInit = {}) {
+    auto w = std::make_unique<W>();
     w->load([&] {
         if (beforeInit) beforeInit(*w);
     });
@@ -55,9 +55,10 @@ W* newDemoWorld(const std::function<void(W&)>& extras = {},
     return w;
 }
 
-// Draws at this tile size (120: the normal zoom, 60: zoomed out), walls half as tall again.
+// Draws at this tile size (120: the normal zoom, 60: zoomed out), walls half as tall again. A
+// tear-down may call it after a skipped set-up, with no game made.
 inline void setDisplayZoom(int tileSize) {
     displayTileSize = tileSize;
     displayWallHeight = tileSize * 3 / 2;
-    game->normalZoom = tileSize == 120;
+    if (game != nullptr) game->normalZoom = tileSize == 120;
 }

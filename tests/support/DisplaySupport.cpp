@@ -11,9 +11,8 @@
 
 #include <dlfcn.h>
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <memory>
 
 sf::RenderWindow& testWindow() {
     static sf::RenderWindow window(sf::VideoMode(1920, 1080, 32), "Quorvane 2.0 test",
@@ -29,14 +28,14 @@ sf::Image captureWindow(sf::RenderWindow& window) {
 }
 
 Resources& dialogResources() {
-    static Resources* store = [] {
-        auto* r = new Resources;
+    static PerSuite<Resources> store([] {
+        auto r = std::make_unique<Resources>();
         r->loadFonts("Resources//Fonts", nullptr, 0, r->fonts);
         r->loadMusics("Resources//Musics", nullptr, 0, r->musics);
         r->loadSounds("Resources//Sounds", nullptr, 0);
         r->loadTextureFolder("Resources//Gems", nullptr, 0, r->gems);
         return r;
-    }();
+    });
     return *store;
 }
 

@@ -11,7 +11,7 @@ sf::RenderWindow& testWindow();
 
 class Resources;
 class Scene;
-// The fonts, musics, sounds and gems of the generated tree, loaded once per test process: what
+// The fonts, musics, sounds and gems of the generated tree, loaded once per test suite: what
 // text boxes, menus and the start screen draw and play.
 Resources& dialogResources();
 

@@ -2,7 +2,11 @@
 
 #include "game/Globals.hpp"
 
+#include <dlfcn.h>
+
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 CatchFatal::CatchFatal() {
     old_ = setFatalHandler([](const std::string& m) { throw FatalStop(m); });
@@ -45,4 +49,55 @@ GlobalsGuard::~GlobalsGuard() {
     magicRepository = static_cast<MagicRepository*>(saved_[3]);
     itemList = static_cast<ItemList*>(saved_[4]);
     potionRepository = static_cast<PotionRepository*>(saved_[5]);
+}
+
+namespace {
+
+std::vector<std::function<void()>>& pendingReleases() {
+    static std::vector<std::function<void()>> releases;
+    return releases;
+}
+
+void releaseAll() {
+    // Newest first: what was made later may lean on what was made before it.
+    std::vector<std::function<void()>> releases = std::move(pendingReleases());
+    pendingReleases().clear();
+    for (auto it = releases.rbegin(); it != releases.rend(); ++it) (*it)();
+    resources = nullptr;
+    game = nullptr;
+    people = nullptr;
+    magicRepository = nullptr;
+    itemList = nullptr;
+    potionRepository = nullptr;
+}
+
+// A suite that leaves a sound or a music alive keeps the audio device open: in one process the
+// next suites then run short of audio sources, and at exit the device is left unclosed.
+struct ReleaseAtSuiteEnd : ::testing::EmptyTestEventListener {
+    void OnTestSuiteEnd(const ::testing::TestSuite& suite) override {
+        releaseAll();
+        if (audioDeviceOpen())
+            ADD_FAILURE() << "the suite " << suite.name()
+                          << " left a sound, sound buffer or music alive";
+    }
+    void OnTestProgramEnd(const ::testing::UnitTest&) override { releaseAll(); }
+};
+
+[[maybe_unused]] const bool listening = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ReleaseAtSuiteEnd);
+    return true;
+}();
+
+} // namespace
+
+void releaseAtSuiteEnd(std::function<void()> release) {
+    pendingReleases().push_back(std::move(release));
+}
+
+bool audioDeviceOpen() {
+    // The audio library comes with the game's; its header is not needed for this one call.
+    using GetContext = void* (*)();
+    static const auto current =
+        reinterpret_cast<GetContext>(dlsym(RTLD_DEFAULT, "alcGetCurrentContext"));
+    return current != nullptr && current() != nullptr;
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -51,3 +52,37 @@ std::string binaryDir();
 
 // A fresh scratch folder under the build folder, emptied on creation.
 std::string scratchDir(const std::string& name);
+
+// Runs `release` when the test suite running now ends (or, called outside a suite, when the next
+// one ends). Then the six global object pointers are cleared: every suite starts as it would in a
+// process of its own, and one that leans on what an earlier suite left fails at once.
+void releaseAtSuiteEnd(std::function<void()> release);
+
+// Something costly that the tests of one suite share (a loaded demo, a resource store): made on
+// first use and freed when the suite ends. A run of the whole binary in one process then holds
+// one suite's textures, sounds and streams at a time, where the audio library has sources for
+// only a few stores.
+template <class T>
+class PerSuite {
+public:
+    explicit PerSuite(std::function<std::unique_ptr<T>()> make) : make_(std::move(make)) {}
+    PerSuite(const PerSuite&) = delete;
+    PerSuite& operator=(const PerSuite&) = delete;
+
+    T& operator*() {
+        if (!held_) {
+            held_ = make_();
+            releaseAtSuiteEnd([this] { held_.reset(); });
+        }
+        return *held_;
+    }
+    T* operator->() { return &**this; }
+
+private:
+    std::function<std::unique_ptr<T>()> make_;
+    std::unique_ptr<T> held_;
+};
+
+// Whether the audio library's device is open: it opens with the first sound, sound buffer or
+// music made and closes when the last of them is gone.
+bool audioDeviceOpen();

@@ -18,6 +18,8 @@
 #include <limits>
 #include <map>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -231,6 +233,12 @@ TEST(BadData, StatisticsAndBonusesSaturateInsteadOfWrapping) {
 // Every input that ever stopped a reader the wrong way: each must come back to the harness.
 TEST(BadData, TheFuzzFindingsReadWithoutACrash) {
     namespace fs = std::filesystem;
+    // The build makes a harness, and the runs seed a corpus, for each name of the list.
+    std::vector<std::string> listed, readers;
+    std::ifstream list(fs::path(QUORVANE_SOURCE_DIR) / "fuzz" / "targets.txt");
+    for (std::string name; std::getline(list, name);) listed.push_back(name);
+    for (const FuzzTarget& t : fuzzTargets()) readers.push_back(t.name);
+    EXPECT_EQ(listed, readers);
     int replayed = 0;
     for (const auto& folder : fs::directory_iterator(fs::path(QUORVANE_SOURCE_DIR) / "fuzz" / "regressions")) {
         const FuzzTarget* target = findFuzzTarget(folder.path().filename().string());
