@@ -79,3 +79,13 @@ bool KeyPressFilter::press(int code) {
 }
 
 void KeyPressFilter::release(int code) { down_.erase(code); }
+
+void KeyPressFilter::noteDrained(const sf::Event& event) {
+    if (event.type == sf::Event::KeyReleased) release(static_cast<int>(event.key.code));
+    else if (event.type == sf::Event::LostFocus) forget();
+}
+
+KeyPressFilter& windowKeyFilter() {
+    static KeyPressFilter filter;
+    return filter;
+}

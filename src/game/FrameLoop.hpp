@@ -2,6 +2,8 @@
 // passed on a monotonic wall clock; between frames the loop sleeps instead of spinning.
 #pragma once
 
+#include <SFML/Window/Event.hpp>
+
 #include <cstdint>
 #include <functional>
 #include <set>
@@ -64,6 +66,14 @@ public:
     // The window lost the focus: releases may not arrive, so no key counts as held any more.
     void forget() { down_.clear(); }
 
+    // A key event drained from the window anywhere: its release or a lost focus is noted, so that
+    // a release swallowed outside the frame loop (the loading screen drains the window) does not
+    // leave the key held and drop its next press.
+    void noteDrained(const sf::Event& event);
+
 private:
     std::set<int> down_;
 };
+
+// The filter of the program's one window, shared by the frame loop and the loading screen.
+KeyPressFilter& windowKeyFilter();

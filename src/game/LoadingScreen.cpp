@@ -1,5 +1,7 @@
 #include "game/LoadingScreen.hpp"
 
+#include "game/FrameLoop.hpp"
+
 #include <SFML/Graphics.hpp>
 
 namespace {
@@ -47,6 +49,5 @@ void showLoadingScreen(sf::RenderWindow* window, float overall, float fileFracti
     drawBar(*window, 864, overall);
     window->display();
     sf::Event event;
-    while (window->pollEvent(event)) {
-    }
+    while (window->pollEvent(event)) windowKeyFilter().noteDrained(event);
 }

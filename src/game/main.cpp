@@ -61,7 +61,7 @@ int main() {
     int target = 30;
     pacer.setTarget(target);
 
-    KeyPressFilter keyFilter;
+    KeyPressFilter& keyFilter = windowKeyFilter();
     bool firstFrame = true;
     // Programs that play the game through key events read this report, printed whenever it
     // changes: how many key presses frames have taken, and whether the next one would act now.
@@ -85,10 +85,8 @@ int main() {
                 if (keyFilter.press(static_cast<int>(event.key.code)))
                     keyCodes.push_back(static_cast<int>(event.key.code));
                 if (event.key.code == sf::Keyboard::Escape) window.close();
-            } else if (event.type == sf::Event::KeyReleased) {
-                keyFilter.release(static_cast<int>(event.key.code));
-            } else if (event.type == sf::Event::LostFocus) {
-                keyFilter.forget();
+            } else {
+                keyFilter.noteDrained(event);
             }
         }
         game->update(keyCodes, &window);
