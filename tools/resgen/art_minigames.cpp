@@ -393,33 +393,24 @@ Canvas cabinet(sf::Color body, sf::Color marquee, Screen screen) {
 } // namespace
 
 REGISTER_ART(minigame_arcade_cabinet) {
-    {
-        Canvas c = cabinet(rgb(70, 40, 120), rgb(250, 200, 60), Screen::Sparks);
-        finish(ctx, "Objects", "ArcadeCabinet", c);
-    }
-    // One cabinet per game of the arcade, each in its own colours and showing its own game.
-    {
-        Canvas c = cabinet(rgb(150, 40, 40), rgb(250, 230, 90), Screen::Number);
-        finish(ctx, "Objects", "CabinetGuessNumber", c);
-    }
-    {
-        Canvas c = cabinet(rgb(110, 75, 40), rgb(120, 230, 250), Screen::Gems);
-        finish(ctx, "Objects", "CabinetMines", c);
-    }
-    {
-        Canvas c = cabinet(rgb(40, 110, 50), rgb(170, 250, 120), Screen::Snake);
-        finish(ctx, "Objects", "CabinetSnake", c);
-    }
-    {
-        Canvas c = cabinet(rgb(40, 70, 160), rgb(250, 250, 250), Screen::Flag);
-        finish(ctx, "Objects", "CabinetFlags", c);
-    }
-    {
-        Canvas c = cabinet(rgb(200, 110, 30), rgb(250, 240, 200), Screen::Course);
-        finish(ctx, "Objects", "CabinetCourse", c);
-    }
-    {
-        Canvas c = cabinet(rgb(30, 30, 60), rgb(200, 120, 250), Screen::Ship);
-        finish(ctx, "Objects", "CabinetShooter", c);
+    struct Cabinet {
+        const char* name;
+        sf::Color body, marquee;
+        Screen screen;
+    };
+    // The plain cabinet, then one per game of the arcade, each in its own colours and showing its
+    // own game.
+    const Cabinet cabinets[] = {
+        {"ArcadeCabinet", rgb(70, 40, 120), rgb(250, 200, 60), Screen::Sparks},
+        {"CabinetGuessNumber", rgb(150, 40, 40), rgb(250, 230, 90), Screen::Number},
+        {"CabinetMines", rgb(110, 75, 40), rgb(120, 230, 250), Screen::Gems},
+        {"CabinetSnake", rgb(40, 110, 50), rgb(170, 250, 120), Screen::Snake},
+        {"CabinetFlags", rgb(40, 70, 160), rgb(250, 250, 250), Screen::Flag},
+        {"CabinetCourse", rgb(200, 110, 30), rgb(250, 240, 200), Screen::Course},
+        {"CabinetShooter", rgb(30, 30, 60), rgb(200, 120, 250), Screen::Ship},
+    };
+    for (const Cabinet& k : cabinets) {
+        Canvas c = cabinet(k.body, k.marquee, k.screen);
+        finish(ctx, "Objects", k.name, c);
     }
 }
