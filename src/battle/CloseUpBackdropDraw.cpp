@@ -84,9 +84,8 @@ CloseUpBackdrop& closeUpBackdrop() {
 }
 
 void CloseUpBackdrop::release() {
-    // Shrunk in place rather than destroyed: a framebuffer of the window's context that reads
-    // the picture would keep a destroyed texture's pixels alive, a shrunk one's it cannot.
-    if (picture_) picture_->create(1, 1);
+    // The picture deletes the window's framebuffer that reads it as it goes, so its pixels go too.
+    picture_.reset();
     held_ = false;
 }
 
