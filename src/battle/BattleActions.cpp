@@ -248,8 +248,8 @@ ActionAnimation makeActionAnimation(long long actor, long long target, const std
     if (!spell.empty()) {
         BattleLog::addLine(a.lines, c.name + " casts " + spell + " level " + std::to_string(level) + "...");
         a.totalFrames = 250;
-        const Point topLeft{static_cast<int>(a.panelMargin * 1920), static_cast<int>(a.panelMargin * 1080)};
-        const Point bottomRight{960, 1080 - topLeft.y / 2};
+        const Point topLeft{static_cast<int>(a.panelMargin * WINDOW_WIDTH), static_cast<int>(a.panelMargin * WINDOW_HEIGHT)};
+        const Point bottomRight{960, WINDOW_HEIGHT - topLeft.y / 2};
         a.effect = MagicInstance(spell, topLeft, bottomRight, level, a.totalFrames - a.hitFrame);
     } else {
         BattleLog::addLine(a.lines, c.name + " attacks...");

@@ -40,7 +40,7 @@ void Battle::load(const std::string& text) {
     inBattle = true;
 
     std::istringstream in(text);
-    WordReader reader(in, "Battle", __LINE__);
+    WordReader reader(in, "Battle", 43);
     std::string word;
     in >> word;
     sky = SKY_NONE;
@@ -96,10 +96,10 @@ void Battle::load(const std::string& text) {
                 in >> name;
                 int index = people->indexOf(name);
                 // The battle start needs a real roster index for every joiner.
-                if (index == NO_INDEX) fatalAssert("Battle", __LINE__, name);
+                if (index == NO_INDEX) fatalAssert("Battle", 99, name);
                 // The start would add it to the party once and the end hand it back twice.
                 if (std::find(joins.begin(), joins.end(), index) != joins.end())
-                    fatalAssert("Battle", __LINE__, name + " listed twice");
+                    fatalAssert("Battle", 102, name + " listed twice");
                 joins.push_back(index);
             }
         } else {
@@ -115,7 +115,7 @@ void Battle::checkCellsOnGrid(Point grid) const {
     for (const auto& [key, cells] : enemyPositions)
         for (const Point& p : cells)
             if (p.x < 0 || p.y < 0 || p.x >= grid.x || p.y >= grid.y)
-                fatalAssert("Battle", __LINE__,
+                fatalAssert("Battle", 118,
                             (key.empty() ? "ENEMYPOS " : "ENEMYPOSNAME " + key + " ") + std::to_string(p.x) +
                                 " " + std::to_string(p.y) + " outside the " + std::to_string(grid.x) +
                                 " x " + std::to_string(grid.y) + " map");

@@ -236,7 +236,7 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
     // While the close-up plays, its opaque frame covers whatever lies wholly inside it.
     sf::FloatRect covered;
     if (drawShortcuts && shownAction.playing)
-        covered = {shownAction.panelMargin * 1920.f / 2.f, shownAction.panelMargin * 1080.f / 2.f, shownAction.panelWidth,
+        covered = {shownAction.panelMargin * float(WINDOW_WIDTH) / 2.f, shownAction.panelMargin * float(WINDOW_HEIGHT) / 2.f, shownAction.panelWidth,
                    shownAction.panelHeight};
     const auto hidden = [&](Point cell) {
         const float x = static_cast<float>(cell.x * T - view.x), y = static_cast<float>(cell.y * T - view.y);
@@ -470,7 +470,7 @@ bool holdsBlaster(const Character& c) {
 void ActionAnimation::draw(sf::RenderTarget& window, const std::string& background) {
     if (!playing) return;
     const float W = panelWidth, H = panelHeight;
-    const sf::Vector2f O(panelMargin * 1920.f / 2.f, panelMargin * 1080.f / 2.f);
+    const sf::Vector2f O(panelMargin * float(WINDOW_WIDTH) / 2.f, panelMargin * float(WINDOW_HEIGHT) / 2.f);
     const int f = frame, h = hitFrame, e = hitEndFrame;
     const bool zoomedOut = game != nullptr && !game->isNormalZoom();
     const int S = (zoomedOut ? 8 : 4) * TILE_SIZE;
@@ -635,10 +635,10 @@ void ActionAnimation::draw(sf::RenderTarget& window, const std::string& backgrou
 
     if (f == h) {
         // Opaque white over the whole window is what clearing to white leaves, for less.
-        if (drawShortcuts && window.getSize() == sf::Vector2u(1920, 1080) && seenThroughOwnView(window)) {
+        if (drawShortcuts && window.getSize() == sf::Vector2u(WINDOW_WIDTH, WINDOW_HEIGHT) && seenThroughOwnView(window)) {
             window.clear(sf::Color::White);
         } else {
-            sf::RectangleShape flash({1920.f, 1080.f});
+            sf::RectangleShape flash({float(WINDOW_WIDTH), float(WINDOW_HEIGHT)});
             flash.setFillColor(sf::Color::White);
             window.draw(flash);
         }

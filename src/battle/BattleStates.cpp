@@ -468,7 +468,7 @@ void Battle::stateStep() {
             break;
         }
         const std::string name = text.substr(0, text.find(' '));
-        const int level = leadingInt(text.substr(text.rfind('L') + 1), "Battle", __LINE__);
+        const int level = leadingInt(text.substr(text.rfind('L') + 1), "Battle", 471);
         chosenKey = {name, level, ""};
         if (name.rfind("Build", 0) == 0) {
             state = 6;

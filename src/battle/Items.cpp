@@ -17,7 +17,7 @@ std::string located(const std::string& word, const std::string& file) {
 // The value after a keyword: a missing one names the keyword, a bad one names itself.
 std::string valueWord(std::istream& in, const std::string& keyword, const std::string& file) {
     std::string w;
-    if (!(in >> w)) fatalAssert("Items", __LINE__, located(keyword, file));
+    if (!(in >> w)) fatalAssert("Items", 20, located(keyword, file));
     return w;
 }
 
@@ -27,7 +27,7 @@ T numberWord(std::istream& in, const std::string& keyword, const std::string& fi
     std::string w = valueWord(in, keyword, file);
     T value{};
     std::istringstream number(w);
-    if (!(number >> value) || !(number >> std::ws).eof()) fatalAssert("Items", __LINE__, located(w, file));
+    if (!(number >> value) || !(number >> std::ws).eof()) fatalAssert("Items", 30, located(w, file));
     return value;
 }
 
@@ -35,7 +35,7 @@ T numberWord(std::istream& in, const std::string& keyword, const std::string& fi
 
 void Item::read(std::istream& in, const std::string& file) {
     // A nameless item could never be named by a character, a shop or a picture.
-    if (!(in >> name)) fatalAssert("Items", __LINE__, located("ITEM", file));
+    if (!(in >> name)) fatalAssert("Items", 38, located("ITEM", file));
     std::string typeWord;
     in >> typeWord;
     if (typeWord == "WEAPON") type = WEAPON;

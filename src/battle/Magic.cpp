@@ -28,18 +28,18 @@ bool beginsWith(const std::string& word, const char* prefix) { return word.rfind
 
 std::string nextValue(std::istream& in, const std::string& keyword) {
     std::string w;
-    if (!(in >> w)) fatalAssert("Magic", __LINE__, keyword);
+    if (!(in >> w)) fatalAssert("Magic", 31, keyword);
     return w;
 }
 
 int intValue(std::istream& in, const std::string& keyword) {
     ReadingPlace::setCurrentStatement(keyword);
-    return inRange("Magic", "number", toInt(nextValue(in, keyword), "Magic", __LINE__));
+    return inRange("Magic", "number", toInt(nextValue(in, keyword), "Magic", 37));
 }
 
 float floatValue(std::istream& in, const std::string& keyword) {
     ReadingPlace::setCurrentStatement(keyword);
-    return inRange("Magic", "number", toFloat(nextValue(in, keyword), "Magic", __LINE__));
+    return inRange("Magic", "number", toFloat(nextValue(in, keyword), "Magic", 42));
 }
 
 // Colour components keep their low eight bits.

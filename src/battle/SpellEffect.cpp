@@ -26,7 +26,7 @@ int animationLength(const std::string& name) {
 }
 
 const Magic& spellOf(const MagicInstance& m) {
-    if (magicRepository == nullptr) fatalAssert("Magic", __LINE__, m.name);
+    if (magicRepository == nullptr) fatalAssert("Magic", 29, m.name);
     return magicRepository->get(m.name);
 }
 
@@ -202,7 +202,7 @@ bool MagicInstance::advance() {
             sound(spell.pictureBase.empty() ? "EvilLaugh" : "Amile");
             DemonObject d;
             d.x = roll(960);
-            d.y = roll(1080);
+            d.y = roll(WINDOW_HEIGHT);
             d.size = 50 + roll(640);
             d.angle = roll(360);
             d.spin = roll(30);
@@ -217,7 +217,7 @@ bool MagicInstance::advance() {
         if (burst) {
             MagicBat b;
             b.startX = roll(960);
-            b.startY = 1080;
+            b.startY = WINDOW_HEIGHT;
             const Point t = middleThird(*this);
             b.targetX = t.x;
             b.targetY = t.y;
@@ -330,7 +330,7 @@ bool MagicInstance::advance() {
         if (burst && spell.pictureCount >= 1) {
             sound("SnakeHit");
             AttrObject a;
-            a.y = static_cast<float>(roll(1080));
+            a.y = static_cast<float>(roll(WINDOW_HEIGHT));
             a.x = static_cast<float>(roll(960));
             a.size = 100 + roll(100);
             a.span = 5 * a.size;
@@ -430,7 +430,7 @@ bool MagicInstance::advance() {
         for (AirPlane& p : planes) {
             const int span = std::max(1, p.endFrame - p.startFrame);
             p.y = static_cast<float>(p.startY + (p.endY - p.startY) * (frame - p.startFrame) / span);
-            p.x = static_cast<float>(1920 + (p.startFrame - frame) * 1920 / span);
+            p.x = static_cast<float>(WINDOW_WIDTH + (p.startFrame - frame) * WINDOW_WIDTH / span);
             if (p.dropFrame == -1 && p.x <= 640.f) {
                 p.dropFrame = frame;
                 p.dropY = static_cast<int>(p.y);

@@ -42,11 +42,11 @@ sf::Sprite centred(const sf::Texture& t, float x, float y, float scale, sf::Colo
 void flash(sf::RenderTarget& window) {
     // Opaque white over the whole window is what clearing to white leaves, at a fraction of
     // the cost of filling it.
-    if (drawShortcuts && window.getSize() == sf::Vector2u(1920, 1080) && seenThroughOwnView(window)) {
+    if (drawShortcuts && window.getSize() == sf::Vector2u(WINDOW_WIDTH, WINDOW_HEIGHT) && seenThroughOwnView(window)) {
         window.clear(sf::Color::White);
         return;
     }
-    sf::RectangleShape r({1920.f, 1080.f});
+    sf::RectangleShape r({float(WINDOW_WIDTH), float(WINDOW_HEIGHT)});
     r.setFillColor(sf::Color::White);
     window.draw(r);
 }
@@ -123,7 +123,7 @@ void drawHealParticles(const MagicInstance& m, sf::RenderTarget& window) {
         if (p.shape < 3 || p.shape > 5 || p.jitter <= 0.f) continue;
         // Each burst is a column of sparkles down the effect, drifting down at its own speed.
         const float y = static_cast<float>(m.frame) * p.speed + p.y - static_cast<float>(p.birthFrame);
-        if (y > 1080.f) continue;
+        if (y > float(WINDOW_HEIGHT)) continue;
         const sf::Color c(p.color.r, p.color.g, p.color.b, static_cast<sf::Uint8>(alpha));
         const auto& unit = corners[static_cast<std::size_t>(p.shape)];
         const sf::Vector2f first(p.x + unit[0].x * p.jitter, y + unit[0].y * p.jitter);
@@ -238,7 +238,7 @@ void drawHackConsole(const MagicInstance& m, sf::RenderTarget& window) {
         for (int i = 0; i < 50; ++i) {
             sf::Text q("?", dialog, static_cast<unsigned>(50 + roll(100)));
             q.setFillColor(randomBgr());
-            const int y = roll(1080);
+            const int y = roll(WINDOW_HEIGHT);
             const int x = roll(960);
             q.setPosition(static_cast<float>(x), static_cast<float>(y));
             window.draw(q);
@@ -636,7 +636,7 @@ void MagicInstance::draw(sf::RenderTarget& window) {
         for (int i = 0; i < 2 * n; ++i) {
             const float radius = static_cast<float>(10 + roll(20));
             const int alpha = roll(200);
-            const int y = roll(1080);
+            const int y = roll(WINDOW_HEIGHT);
             const int x = roll(960);
             dot.setRadius(radius);
             dot.setOrigin(radius, radius);

@@ -28,7 +28,7 @@ bool startsWith(const std::string& s, const std::string& prefix) {
 bool storedBonus(int s) { return s != DMG && s != DEF && s != XP; }
 
 const ItemList& catalogue() {
-    if (itemList == nullptr) fatalAssert("Character", __LINE__, "no item catalogue");
+    if (itemList == nullptr) fatalAssert("Character", 31, "no item catalogue");
     return *itemList;
 }
 
@@ -114,12 +114,12 @@ void Character::update() {
 int Character::getStat(Stat s) const {
     if (s == DMG) return 0;
     if (s == DEF) return std::max(1, stats[DEX]) + std::max(1, stats[SPD]);
-    if (s < 0 || s >= STAT_COUNT) fatalAssert("Character", __LINE__, static_cast<int>(s));
+    if (s < 0 || s >= STAT_COUNT) fatalAssert("Character", 117, static_cast<int>(s));
     return stats[s];
 }
 
 void Character::addStat(Stat s, int amount) {
-    if (s < 0 || s >= STAT_COUNT) fatalAssert("Character", __LINE__, static_cast<int>(s));
+    if (s < 0 || s >= STAT_COUNT) fatalAssert("Character", 122, static_cast<int>(s));
     stats[s] += amount;
     if (s == HP || s == MAXHP) stats[HP] = std::clamp(stats[HP], 0, std::max(0, stats[MAXHP]));
     if (s == MP || s == MAXMP) stats[MP] = std::clamp(stats[MP], 0, std::max(0, stats[MAXMP]));
@@ -153,12 +153,12 @@ void Character::levelUp() {
     auto primary = CLASS_PRIMARY_STAT.find(className);
     auto secondary = CLASS_SECONDARY_STAT.find(className);
     if (primary == CLASS_PRIMARY_STAT.end() || secondary == CLASS_SECONDARY_STAT.end())
-        fatalAssert("Character", __LINE__, className);
+        fatalAssert("Character", 156, className);
     auto grow = [this](const std::string& statWord, int amount) {
         Stat s = statFromName(statWord);
         if (s == HP) s = MAXHP;
         if (s == MP) s = MAXMP;
-        if (s == STAT_NONE) fatalAssert("Character", __LINE__, statWord);
+        if (s == STAT_NONE) fatalAssert("Character", 161, statWord);
         stats[s] += amount;
     };
     grow(primary->second, 2);
@@ -273,7 +273,7 @@ void Character::selectPotion(const std::string& potionName) {
 
 void Character::monsterAction(Character& caster, const std::string& spell, int spellLevel,
                               Character& target, bool first) {
-    if (magicRepository == nullptr) fatalAssert("Character", __LINE__, spell);
+    if (magicRepository == nullptr) fatalAssert("Character", 276, spell);
     const Magic& magic = magicRepository->get(spell);
     float d = magic.dmgAt(spellLevel);
     float m = magic.mpDmgAt(spellLevel);
@@ -325,7 +325,7 @@ int& Character::slot(int which) {
     if (which == 0) return weapon;
     if (which == 1) return accessory1;
     if (which == 2) return accessory2;
-    fatalAssert("Character", __LINE__, which);
+    fatalAssert("Character", 328, which);
 }
 
 int Character::slot(int which) const { return const_cast<Character*>(this)->slot(which); }

@@ -835,7 +835,7 @@ float Character::sizeFactor() const { return size * (flying ? 0.9f : 1.f); }
 
 void Character::draw(sf::RenderTarget& target, Point topLeft, float drawSize, sf::Color tint, bool halo) {
     int t = static_cast<int>(type);
-    if (t < 0 || t >= CHARACTER_TYPE_COUNT) fatalAssert("Character", __LINE__, t);
+    if (t < 0 || t >= CHARACTER_TYPE_COUNT) fatalAssert("Character", 838, t);
     float u = drawSize * sizeFactor();
     // scaled about the middle of the ground line of the square
     sf::Vector2f ground(static_cast<float>(topLeft.x) + drawSize / 2.f, static_cast<float>(topLeft.y) + drawSize);
@@ -890,12 +890,12 @@ void Character::pickRandomThrowObject() {
 }
 
 const sf::Texture& Character::throwObject() const {
-    if (resources == nullptr) fatalAssert("Character", __LINE__, objectToThrow);
+    if (resources == nullptr) fatalAssert("Character", 893, objectToThrow);
     return resources->getStuffToThrowTexture(objectToThrow, throwObjectNumber);
 }
 
 sf::Color Character::throwObjectColor() const {
-    if (resources == nullptr) fatalAssert("Character", __LINE__, objectToThrow);
+    if (resources == nullptr) fatalAssert("Character", 898, objectToThrow);
     return resources->getStuffToThrowColor(objectToThrow, throwObjectNumber);
 }
 

@@ -29,13 +29,13 @@ int indexIn(const std::vector<std::string>& names, const std::string& word) {
 }
 
 const ItemList& catalogue() {
-    if (itemList == nullptr) fatalAssert("Character", __LINE__, "no item catalogue");
+    if (itemList == nullptr) fatalAssert("Character", 32, "no item catalogue");
     return *itemList;
 }
 
 int itemByName(const std::string& itemName) {
     int index = catalogue().indexOf(itemName);
-    if (index == NO_ITEM) fatalAssert("Character", __LINE__, itemName);
+    if (index == NO_ITEM) fatalAssert("Character", 38, itemName);
     return index;
 }
 
@@ -63,7 +63,7 @@ const std::vector<std::string>& characterTypeNames() { return TYPE_NAMES; }
 int characterTypeFromName(const std::string& word) { return indexIn(TYPE_NAMES, word); }
 
 void Character::readDefinition(std::istream& in) {
-    WordReader r(in, "Character", __LINE__);
+    WordReader r(in, "Character", 66);
     // Stat words give base values: take the equipment off first and put it back at the end.
     stats = baseStats();
     std::string key;
@@ -75,8 +75,8 @@ void Character::readDefinition(std::istream& in) {
         } else if (key == "TYPE") {
             std::string word = r.word("missing type");
             int t = characterTypeFromName(word);
-            if (t < 0) t = toInt(word, "Character", __LINE__);
-            if (t < 0 || t >= CHARACTER_TYPE_COUNT) fatalAssert("Character", __LINE__, word);
+            if (t < 0) t = toInt(word, "Character", 78);
+            if (t < 0 || t >= CHARACTER_TYPE_COUNT) fatalAssert("Character", 79, word);
             type = static_cast<CharacterType>(t);
         } else if (key == "CLASS") {
             className = r.word("missing class");
@@ -126,17 +126,17 @@ void Character::readDefinition(std::istream& in) {
         } else if (key == "BEH") {
             std::string word = r.word("missing behaviour");
             int b = indexIn(BEHAVIOUR_NAMES, word);
-            if (b < 0) fatalAssert("Character", __LINE__, word);
+            if (b < 0) fatalAssert("Character", 129, word);
             behaviour = static_cast<Behaviour>(b);
         } else if (key == "TOG") {
             std::string word = r.word("missing toughness");
             int t = indexIn(TOUGHNESS_NAMES, word);
-            if (t < 0) fatalAssert("Character", __LINE__, word);
+            if (t < 0) fatalAssert("Character", 134, word);
             toughness = static_cast<Toughness>(t);
         } else if (key == "MOVESTYLE") {
             std::string word = r.word("missing move style");
             int m = indexIn(MOVESTYLE_NAMES, word);
-            if (m < 0) fatalAssert("Character", __LINE__, word);
+            if (m < 0) fatalAssert("Character", 139, word);
             moveStyle = static_cast<MoveStyle>(m);
         } else if (key == "EYECOLOR") {
             eyeColor = readColor(r);
@@ -157,21 +157,21 @@ void Character::readDefinition(std::istream& in) {
             mouth = r.integer("Character", "MOUTH");
         } else if (key == "SIZE") {
             size = r.real("Character", "SIZE");
-            if (!(size > 0.0f)) fatalAssert("Character", __LINE__, size);
+            if (!(size > 0.0f)) fatalAssert("Character", 160, size);
         } else if (key == "POS") {
             setTilePosition(r.tile());
             previousTile = tile;
             walking = false;
         } else if (key == "FACING") {
             int d = r.integer();
-            if (d < WEST || d > SOUTH) fatalAssert("Character", __LINE__, d);
+            if (d < WEST || d > SOUTH) fatalAssert("Character", 167, d);
             setFacing(d);
         } else if (key == "FIXEDPOS") {
             fixedPosition = r.tile();
         } else if (key == "SAVED") {
             savedGameInitialised = true;
         } else {
-            fatalAssert("Character", __LINE__, key);
+            fatalAssert("Character", 174, key);
         }
     }
     setFromBaseStats(stats);

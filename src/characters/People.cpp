@@ -20,7 +20,7 @@ People* createPeople() {
 
 Character& People::at(long long index) {
     if (index < 0 || index >= static_cast<long long>(characters.size()))
-        fatalAssert("People", __LINE__, index);
+        fatalAssert("People", 23, index);
     return characters[static_cast<size_t>(index)];
 }
 
@@ -129,7 +129,7 @@ void People::moveToParty(int index, bool override) {
 
 namespace {
 const ItemList& catalogue() {
-    if (itemList == nullptr) fatalAssert("People", __LINE__, "no item catalogue");
+    if (itemList == nullptr) fatalAssert("People", 132, "no item catalogue");
     return *itemList;
 }
 } // namespace
@@ -240,9 +240,9 @@ std::map<std::string, std::string> People::loadCharacters(const std::string& pat
                                                           std::set<std::string>* created) {
     std::map<std::string, std::string> stored;
     std::error_code error;
-    if (!std::filesystem::exists(path, error)) fatalAssert("People", __LINE__, path);
+    if (!std::filesystem::exists(path, error)) fatalAssert("People", 243, path);
     std::ifstream in(path, std::ios::binary);
-    if (!in) fatalAssert("People", __LINE__, path);
+    if (!in) fatalAssert("People", 245, path);
     auto fileSize = static_cast<float>(std::filesystem::file_size(path, error));
     if (error || fileSize <= 0) fileSize = 1;
 
@@ -259,10 +259,10 @@ std::map<std::string, std::string> People::loadCharacters(const std::string& pat
         if (isBlank(line) || line[0] == '#') continue;
         if (window != nullptr) showLoadingScreen(window, overall, position / fileSize);
         std::istringstream words(line);
-        WordReader r(words, "People", __LINE__);
+        WordReader r(words, "People", 262);
         std::string first = r.word();
         if (first.front() == '#') continue;
-        if (first != "Character") fatalAssert("People", __LINE__, first);
+        if (first != "Character") fatalAssert("People", 265, first);
         std::string name = r.word("missing character name");
         int index = indexOf(name);
         if (index != NO_INDEX) {

@@ -101,18 +101,18 @@ const std::vector<NumberRange>& numberRanges() { return RANGES; }
 const NumberRange& numberRange(std::string_view statement, std::string_view argument) {
     for (const NumberRange& r : RANGES)
         if (statement == r.statement && argument == r.argument) return r;
-    fatalAssert("NumberRanges", __LINE__, std::string(statement) + " " + std::string(argument));
+    fatalAssert("NumberRanges", 104, std::string(statement) + " " + std::string(argument));
 }
 
 int inRange(const char* statement, const char* argument, int value) {
     if (outside(numberRange(statement, argument), value))
-        fatalAssert("NumberRanges", __LINE__, describe(statement, value, 10));
+        fatalAssert("NumberRanges", 109, describe(statement, value, 10));
     return value;
 }
 
 float inRange(const char* statement, const char* argument, float value) {
     if (outside(numberRange(statement, argument), value))
-        fatalAssert("NumberRanges", __LINE__, describe(statement, value, 7)); // a float's digits
+        fatalAssert("NumberRanges", 115, describe(statement, value, 7)); // a float's digits
     return value;
 }
 

@@ -201,7 +201,7 @@ void Resources::loadAnimations(const std::string& folder, sf::RenderWindow* wind
         int n = 0;
         // Frames count from 1; anything else would index outside the frame list.
         if (!leadingNumber(frameText, n) || n < 1 || n > MAX_ANIMATION_FRAMES)
-            fatalAssert("Resources", __LINE__, stem);
+            fatalAssert("Resources", 204, stem);
         std::vector<sf::Texture>& frames = animations[name];
         if (frames.size() < static_cast<std::size_t>(n)) frames.resize(static_cast<std::size_t>(n));
         upload(readMasked(entry.path, entry.regular),

@@ -145,7 +145,7 @@ void Resources::playSound(const std::string& name) {
 
 void Resources::stopSceneMusic(const std::string& sceneName, bool battle) {
     // Without a scene table no scene can be found.
-    if (!sceneMusicName) fatalAssert("Resources", __LINE__, sceneName);
+    if (!sceneMusicName) fatalAssert("Resources", 148, sceneName);
     const std::string musicName = sceneMusicName(sceneName, battle);
     if (musicName.empty()) return;
     sf::Music& music = getMusic(musicName);

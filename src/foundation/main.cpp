@@ -93,10 +93,10 @@ int randomBelow(int n) { return n == 0 ? 0 : std::rand() % n; }
 
 Point randomScreenBorderPoint() {
     switch (std::rand() % 4) {
-    case 0: return {0, std::rand() % 1080};
-    case 1: return {1919, std::rand() % 1080};
-    case 2: return {std::rand() % 1920, 0};
-    default: return {std::rand() % 1920, 1079};
+    case 0: return {0, std::rand() % WINDOW_HEIGHT};
+    case 1: return {WINDOW_WIDTH - 1, std::rand() % WINDOW_HEIGHT};
+    case 2: return {std::rand() % WINDOW_WIDTH, 0};
+    default: return {std::rand() % WINDOW_WIDTH, WINDOW_HEIGHT - 1};
     }
 }
 

@@ -12,6 +12,10 @@
 #include <string_view>
 #include <vector>
 
+// The window's size in pixels: every screen is laid out for it.
+inline constexpr int WINDOW_WIDTH = 1920;
+inline constexpr int WINDOW_HEIGHT = 1080;
+
 // ---------------------------------------------------------------------------------------------
 // Points, rectangles and directions
 

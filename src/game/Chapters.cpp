@@ -61,7 +61,7 @@ void Game::prepareMadScientist(Scene&) {
     if (autoDistributeWeapons) people->distributeEquipableItems();
 
     const int who = people->indexOf("MadScientist");
-    if (who == NO_INDEX) fatalAssert("Game", __LINE__, "MadScientist");
+    if (who == NO_INDEX) fatalAssert("Game", 64, "MadScientist");
     Character& scientist = people->at(who);
     scientist.setLevel(people->partyAveragePower());
     if (scientist.accessory1 != NO_ITEM) scientist.applyItemStats(scientist.accessory1, -1);

@@ -61,21 +61,21 @@ void Game::draw(sf::RenderWindow& window) {
 
     if (sleeping) {
         int alpha = sleepFrame > sleepFadeFrames ? 255 : sleepFrame * 255 / sleepFadeFrames;
-        fillRect(window, 0, 0, 1920, 1080, sf::Color(0, 0, 0, static_cast<sf::Uint8>(alpha)));
+        fillRect(window, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, sf::Color(0, 0, 0, static_cast<sf::Uint8>(alpha)));
     }
     if (switchPending) {
         int h = switchFrame * 540 / switchDelayFrames;
         int w = switchFrame * 960 / switchDelayFrames;
-        fillRect(window, 0, 0, 1920, float(h), sf::Color::Black);
-        fillRect(window, 0, float(1080 - h), 1920, float(h), sf::Color::Black);
-        fillRect(window, 0, 0, float(w), 1080, sf::Color::Black);
-        fillRect(window, float(1920 - w), 0, float(w), 1080, sf::Color::Black);
+        fillRect(window, 0, 0, WINDOW_WIDTH, float(h), sf::Color::Black);
+        fillRect(window, 0, float(WINDOW_HEIGHT - h), WINDOW_WIDTH, float(h), sf::Color::Black);
+        fillRect(window, 0, 0, float(w), WINDOW_HEIGHT, sf::Color::Black);
+        fillRect(window, float(WINDOW_WIDTH - w), 0, float(w), WINDOW_HEIGHT, sf::Color::Black);
     }
     if (pictureShown) {
         sf::Texture& texture = resources->getObjectTexture(viewedPicture);
         sf::Vector2u size = texture.getSize();
         sf::Sprite sprite(texture);
-        float scale = std::min(1080.0f / float(size.y), 1920.0f / float(size.x));
+        float scale = std::min(float(WINDOW_HEIGHT) / float(size.y), float(WINDOW_WIDTH) / float(size.x));
         sprite.setScale(scale, scale);
         sprite.setOrigin(float(size.x / 2), float(size.y / 2));
         sprite.setPosition(960, 540);

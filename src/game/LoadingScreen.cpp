@@ -1,5 +1,6 @@
 #include "game/LoadingScreen.hpp"
 
+#include "foundation/main.hpp"
 #include "game/FrameLoop.hpp"
 
 #include <SFML/Graphics.hpp>
@@ -12,7 +13,7 @@ LoadingObserver& observer() {
 
 void drawBar(sf::RenderWindow& window, float y, float fraction) {
     sf::RectangleShape frame({1280, 54});
-    frame.setPosition((1920 - 1280) / 2, y);
+    frame.setPosition((WINDOW_WIDTH - 1280) / 2, y);
     frame.setFillColor(sf::Color::Red);
     frame.setOutlineColor(sf::Color::White);
     frame.setOutlineThickness(1);
@@ -43,7 +44,7 @@ void showLoadingScreen(sf::RenderWindow* window, float overall, float fileFracti
     font.loadFromFile("Resources//Fonts//Liberation.ttf");
     sf::Text title("Loading...", font, 100);
     title.setFillColor(sf::Color::White);
-    title.setPosition((1920 - title.getLocalBounds().width) / 2, 360);
+    title.setPosition((WINDOW_WIDTH - title.getLocalBounds().width) / 2, 360);
     window->draw(title);
     drawBar(*window, 540, fileFraction);
     drawBar(*window, 864, overall);

@@ -21,7 +21,7 @@ void PartyExchangeMenu::draw(sf::RenderTarget& window) {
         const sf::Uint8 r = sf::Uint8(std::rand() % 255), g = sf::Uint8(std::rand() % 255),
                         b = sf::Uint8(std::rand() % 255);
         name.setFillColor(sf::Color(r, g, b, 255));
-        name.setPosition((1920 - name.getLocalBounds().width) / 2, 100);
+        name.setPosition((WINDOW_WIDTH - name.getLocalBounds().width) / 2, 100);
         window.draw(name);
     }
 

@@ -115,7 +115,7 @@ void Game::generatePlanet(sf::RenderWindow* window, float fraction,
     const std::string stored = getStrVar("MANDEL_RANDOM_SEED");
     int seed;
     if (!stored.empty()) {
-        seed = toFullInt(stored, "Game", __LINE__);
+        seed = toFullInt(stored, "Game", 118);
     } else {
         seed = static_cast<std::int32_t>(std::time(nullptr));
         setStrVar("MANDEL_RANDOM_SEED", std::to_string(seed));
@@ -124,7 +124,7 @@ void Game::generatePlanet(sf::RenderWindow* window, float fraction,
 
     Scene& templ = scenes.at(templateIndex);
     const std::string T = templ.name;
-    if (!templ.mandelbrot) fatalAssert("Game", __LINE__, "Mandelbrot template without picture: " + T);
+    if (!templ.mandelbrot) fatalAssert("Game", 127, "Mandelbrot template without picture: " + T);
     // 2, 3
     const Point templateSize = templ.mapSize();
     TileKind plain, up, down;
@@ -161,7 +161,7 @@ void Game::generatePlanet(sf::RenderWindow* window, float fraction,
 
     // 5: the ways down from the template
     for (Point p : points) {
-        if (!templ.isInside(p)) fatalAssert("Game", __LINE__, "maze entry point outside " + T);
+        if (!templ.isInside(p)) fatalAssert("Game", 164, "maze entry point outside " + T);
         templ.grid[p.x][p.y] = downKind;
         templ.exits[p] = depthName(T, 1);
     }

@@ -284,16 +284,16 @@ void checkResumable(const GameSaveRecord& record) {
     const long long index = record.sceneToGo.empty() ? -1 : game->findScene(record.sceneToGo);
     if (index < 0) return; // no scene named, or one of a planet loaded with the save
     const Scene& scene = game->scenes[index];
-    if (scene.playerControlHere) fatalAssert("Game", __LINE__, "CURRENTSCENE " + scene.name);
+    if (scene.playerControlHere) fatalAssert("Game", 287, "CURRENTSCENE " + scene.name);
     if (scene.type == SCENE_ROCKET_FLIGHT) {
         const std::string flight = savedStrVar(record, "FLIGHT");
         const auto landing = game->landingScenes.find(flight);
         if (landing == game->landingScenes.end() || !sceneKnown(landing->second))
-            fatalAssert("Game", __LINE__, "FLIGHT '" + flight + "'");
+            fatalAssert("Game", 292, "FLIGHT '" + flight + "'");
     } else if (scene.type == SCENE_SYSTEM_TRAVEL) {
         const std::string origin = savedStrVar(record, "ORIGIN");
         if (!sceneKnown(starSystemOf(origin)))
-            fatalAssert("Game", __LINE__, "ORIGIN '" + origin + "': no scene " + starSystemOf(origin));
+            fatalAssert("Game", 296, "ORIGIN '" + origin + "': no scene " + starSystemOf(origin));
     }
 }
 
@@ -318,15 +318,15 @@ PeopleSaveRecord readPeopleSaveText(const std::string& text, const std::string& 
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (isBlank(line) || line[0] == '#') continue;
         std::istringstream words(line);
-        WordReader r(words, "People", __LINE__);
+        WordReader r(words, "People", 321);
         const std::string first = r.word();
         if (first.front() == '#') continue;
-        if (record.closed) fatalAssert("People", __LINE__, first);
+        if (record.closed) fatalAssert("People", 324, first);
         if (first == PEOPLE_SAVE_END) {
             record.closed = true;
             continue;
         }
-        if (first != "Character") fatalAssert("People", __LINE__, first);
+        if (first != "Character") fatalAssert("People", 329, first);
         const std::string name = r.word("missing character name");
         const int index = people->indexOf(name);
         if (index == NO_INDEX) {
@@ -347,7 +347,7 @@ PeopleSaveRecord readPeopleSaveText(const std::string& text, const std::string& 
 
 GameSaveRecord readGameSaveText(const std::string& text, const std::string& path) {
     ReadingPlace place(path);
-    if (isBlank(text)) fatalAssert("Game", __LINE__, "empty file");
+    if (isBlank(text)) fatalAssert("Game", 350, "empty file");
     GameSaveRecord record;
     std::istringstream in(text);
     WordReader words(in, "Game", 2002);
@@ -358,9 +358,9 @@ GameSaveRecord readGameSaveText(const std::string& text, const std::string& path
     while (!key.empty() && !in.eof()) {
         place.setLine(lines.at(in.tellg()));
         place.setStatement(key);
-        if (record.closed) fatalAssert("Game", __LINE__, key);
+        if (record.closed) fatalAssert("Game", 361, key);
         if (key == SAVE_FORMAT_KEY) {
-            if (!first || words.integer() != SAVE_FORMAT) fatalAssert("Game", __LINE__, key);
+            if (!first || words.integer() != SAVE_FORMAT) fatalAssert("Game", 363, key);
             record.versioned = true;
         } else if (key == GAME_SAVE_END) {
             record.closed = true;
@@ -458,11 +458,11 @@ void checkSavePairClosed(const GameSaveRecord& game, const PeopleSaveRecord* peo
     if (!game.versioned) return;
     if (!game.closed) {
         ReadingPlace place(gamePath, game.endLine);
-        fatalAssert("Game", __LINE__, "cut short before " + GAME_SAVE_END);
+        fatalAssert("Game", 461, "cut short before " + GAME_SAVE_END);
     }
     ReadingPlace place(peoplePath, people ? people->endLine : 0);
-    if (people == nullptr) fatalAssert("Game", __LINE__, "missing file");
-    if (!people->closed) fatalAssert("Game", __LINE__, "cut short before " + PEOPLE_SAVE_END);
+    if (people == nullptr) fatalAssert("Game", 464, "missing file");
+    if (!people->closed) fatalAssert("Game", 465, "cut short before " + PEOPLE_SAVE_END);
 }
 
 namespace {
@@ -485,12 +485,12 @@ bool finishedPairReadsWhole(const std::string& peoplePath, const std::string& ga
         std::error_code ec;
         std::optional<PeopleSaveRecord> peopleRecord;
         if (fs::exists(peoplePath, ec))
-            peopleRecord = readPeopleSaveText(wholeFile(peoplePath, __LINE__), peoplePath);
-        const GameSaveRecord gameRecord = readGameSaveText(wholeFile(gameTmp, __LINE__), gameTmp);
+            peopleRecord = readPeopleSaveText(wholeFile(peoplePath, 488), peoplePath);
+        const GameSaveRecord gameRecord = readGameSaveText(wholeFile(gameTmp, 489), gameTmp);
         // Every temporary is written with its closing record.
         if (!gameRecord.closed) {
             ReadingPlace place(gameTmp, gameRecord.endLine);
-            fatalAssert("Game", __LINE__, "cut short before " + GAME_SAVE_END);
+            fatalAssert("Game", 493, "cut short before " + GAME_SAVE_END);
         }
         checkSavePairClosed(gameRecord, peopleRecord ? &*peopleRecord : nullptr, gameTmp, peoplePath);
     } catch (const ReadFailure& failure) {
@@ -536,7 +536,7 @@ bool Game::loadGame(sf::RenderWindow* window, std::string* damage) {
     std::optional<GameSaveRecord> gameRecord;
     try {
         FailedReadThrows damaged;
-        if (hasPeople) peopleRecord = readPeopleSaveText(wholeFile(peoplePath, __LINE__), peoplePath);
+        if (hasPeople) peopleRecord = readPeopleSaveText(wholeFile(peoplePath, 539), peoplePath);
         showLoadingScreen(window, 0, 0.5f);
         if (hasGame) {
             gameRecord = readGameSaveText(wholeFile(gamePath, 1846), gamePath);
@@ -544,7 +544,7 @@ bool Game::loadGame(sf::RenderWindow* window, std::string* damage) {
         } else if (peopleRecord && peopleRecord->closed) {
             // Written with its game file, which is gone.
             ReadingPlace place(gamePath);
-            fatalAssert("Game", __LINE__, "missing file");
+            fatalAssert("Game", 547, "missing file");
         }
     } catch (const ReadFailure& failure) {
         const std::string detail = failureDetail(failure);
@@ -562,7 +562,7 @@ void Game::readGameSave(const std::string& path, sf::RenderWindow* window, float
     GameSaveRecord record = readGameSaveText(wholeFile(path, 1846), path);
     if (record.versioned && !record.closed) {
         ReadingPlace place(path, record.endLine);
-        fatalAssert("Game", __LINE__, "cut short before " + GAME_SAVE_END);
+        fatalAssert("Game", 565, "cut short before " + GAME_SAVE_END);
     }
     applyGameSave(record, window, overall);
 }

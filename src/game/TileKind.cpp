@@ -42,7 +42,7 @@ int legendInteger(std::istream& in, char tileChar, const std::string& keyword) {
         auto [end, ec] = std::from_chars(first, last, value);
         if (ec == std::errc() && end == last && first != last) return value;
     }
-    fatalAssert("TileKind", __LINE__, std::string("Tile ") + tileChar + " " + keyword);
+    fatalAssert("TileKind", 45, std::string("Tile ") + tileChar + " " + keyword);
 }
 
 std::string legendWord(std::istream& in) {

@@ -37,7 +37,7 @@ int main() {
     const auto startTime = std::chrono::steady_clock::now();
     std::srand(4044);
 
-    sf::RenderWindow window(sf::VideoMode(1920, 1080, 32), "Quorvane 2.0",
+    sf::RenderWindow window(sf::VideoMode(WINDOW_WIDTH, WINDOW_HEIGHT, 32), "Quorvane 2.0",
                             sf::Style::Titlebar | sf::Style::Close);
 
     resources = new Resources();

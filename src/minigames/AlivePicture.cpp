@@ -5,7 +5,7 @@
 #include "game/Globals.hpp"
 
 void AlivePicture::read(std::istream& in) {
-    WordReader r(in, "AlivePicture", __LINE__);
+    WordReader r(in, "AlivePicture", 8);
     texture = r.word("AlivePicture picture");
     tile.x = r.integer("AlivePicture", "tile");
     tile.y = r.integer("AlivePicture", "tile");

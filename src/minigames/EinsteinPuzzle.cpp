@@ -60,7 +60,7 @@ EinsteinPuzzle::EinsteinPuzzle() {
 }
 
 void EinsteinPuzzle::read(std::istream& in) {
-    WordReader r(in, "Special", __LINE__);
+    WordReader r(in, "Special", 63);
     present = true;
     auto tile = [&r] {
         const int x = r.integer("EinsteinPuzzle", "tile");
@@ -137,7 +137,7 @@ void EinsteinPuzzle::generate() {
     }
     printClues();
     const int left = numSolutions();
-    if (left != 1) fatalAssert("Special", __LINE__, "Hein??? " + std::to_string(left));
+    if (left != 1) fatalAssert("Special", 140, "Hein??? " + std::to_string(left));
 }
 
 // The colours are known; the pets, names and fruits are three orderings of five values each, so
@@ -224,7 +224,7 @@ bool EinsteinPuzzle::checkClues(const Assignment& assignment, int filled) const 
 
 std::string EinsteinPuzzle::attributeText(int attribute, int value) const {
     static const char* const PHRASES[] = {"colored ", "with a pet ", "owned by ", "with a box of "};
-    if (attribute < 0 || attribute > 3) fatalAssert("Special", __LINE__, attribute);
+    if (attribute < 0 || attribute > 3) fatalAssert("Special", 227, attribute);
     return PHRASES[attribute] + attributes[attribute].values[value];
 }
 
@@ -273,7 +273,7 @@ sf::Color EinsteinPuzzle::houseColor(int house) const {
     if (word == "Cyan") return sf::Color::Cyan;
     if (word == "Magenta") return sf::Color::Magenta;
     if (word == "Green") return sf::Color::Green;
-    fatalAssert("Special", __LINE__, "BAD COLOR");
+    fatalAssert("Special", 276, "BAD COLOR");
 }
 
 std::string EinsteinPuzzle::housePet(int house) const { return valueWord(house, 1); }

@@ -14,7 +14,7 @@ std::vector<std::string> GuessFlag::flagNames() {
         for (const auto& [name, texture] : resources->flags) names.push_back(name);
     // Five different names could never be drawn from fewer.
     if (names.size() < 5)
-        fatalAssert("GuessFlag", __LINE__,
+        fatalAssert("GuessFlag", 17,
                     "Resources//Flags holds " + std::to_string(names.size()) +
                         " flag pictures, 5 needed");
     return names;

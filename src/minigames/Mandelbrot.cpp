@@ -161,7 +161,7 @@ void Mandelbrot::holdView() {
 }
 
 void Mandelbrot::resize(std::int32_t w, std::int32_t h) {
-    if (w < 0 || h < 0) fatalAssert("Mandelbrot", __LINE__, "picture size");
+    if (w < 0 || h < 0) fatalAssert("Mandelbrot", 164, "picture size");
     width = w;
     height = h;
     counts_.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
@@ -180,7 +180,7 @@ void Mandelbrot::PopulateCache() {
     cachePopulated = true;
     std::cout << "PopulateCache countBuffer_: " << width << "," << height << std::endl;
     if (counts_.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
-        fatalAssert("Mandelbrot", __LINE__, "count cache smaller than the picture");
+        fatalAssert("Mandelbrot", 183, "count cache smaller than the picture");
     if (!cacheValid_ || !(cachedView_ == view)) {
         std::fill(counts_.begin(), counts_.end(), 0);
         cachedView_ = view;
@@ -233,7 +233,7 @@ std::int32_t Mandelbrot::count(int x, int y) {
 
 void Mandelbrot::setColors(const std::vector<sf::Color>& keys) {
     std::cout << "Setting colors " << keys.size() << std::endl;
-    if (keys.empty()) fatalAssert("Mandelbrot", __LINE__, "no key colours");
+    if (keys.empty()) fatalAssert("Mandelbrot", 236, "no key colours");
     std::vector<sf::Color> L = keys;
     L.push_back(keys.front());
     const int n = static_cast<int>(keys.size());
@@ -266,7 +266,7 @@ void Mandelbrot::rotateColors() {
 // grid larger than the picture is refused rather than read past its end.
 std::vector<Point> Mandelbrot::sampleCells(Point grid, int samples, bool dense) {
     if (grid.x * TILE_SIZE > width || grid.y * TILE_SIZE > height)
-        fatalAssert("Mandelbrot", __LINE__, "picture smaller than its grid");
+        fatalAssert("Mandelbrot", 269, "picture smaller than its grid");
     std::vector<Point> result;
     for (int cx = 0; cx < grid.x; ++cx) {
         for (int cy = 0; cy < grid.y; ++cy) {

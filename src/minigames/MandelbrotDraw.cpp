@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr int SCREEN_W = 1920;
-constexpr int SCREEN_H = 1080;
+constexpr int SCREEN_W = WINDOW_WIDTH;
+constexpr int SCREEN_H = WINDOW_HEIGHT;
 constexpr int THUMB = 250;
 
 inline void putPixel(std::uint8_t* p, sf::Color c) {

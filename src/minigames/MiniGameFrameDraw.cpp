@@ -10,7 +10,7 @@
 void drawMiniGameFrame(sf::RenderTarget& window, sf::Color background, sf::Color panel,
                        int margin, const std::string& winFlag) {
     window.clear(background);
-    const float w = float(1920 - 2 * margin), h = float(1080 - 2 * margin);
+    const float w = float(WINDOW_WIDTH - 2 * margin), h = float(WINDOW_HEIGHT - 2 * margin);
     sf::RectangleShape box({w, h});
     box.setOrigin(w / 2, h / 2);
     box.setPosition(960, 540);
@@ -36,7 +36,7 @@ void drawCentredText(sf::RenderTarget& window, const std::string& text, const st
                      unsigned size, sf::Color colour, float y) {
     sf::Text t(text, resources->getFont(font), size);
     t.setFillColor(colour);
-    t.setPosition((1920 - t.getLocalBounds().width) / 2, y);
+    t.setPosition((WINDOW_WIDTH - t.getLocalBounds().width) / 2, y);
     window.draw(t);
 }
 

@@ -98,14 +98,14 @@ void SystemTravel::update() {
 // The rocket pad of a walking scene
 
 void readRocketTravelPlace(Scene& scene, std::istream& head) {
-    WordReader r(head, "Scene", __LINE__);
+    WordReader r(head, "Scene", 101);
     scene.hasRocketTravelPlace = true;
     scene.rocketTravelPlace.x = r.integer("RocketTravelPlace", "tile");
     scene.rocketTravelPlace.y = r.integer("RocketTravelPlace", "tile");
 }
 
 void readRocketDestinations(Scene& scene, std::istream& head, std::set<std::string>& names) {
-    WordReader r(head, "Scene", __LINE__);
+    WordReader r(head, "Scene", 108);
     Point tile;
     tile.x = r.integer("RocketDestinations", "tile");
     tile.y = r.integer("RocketDestinations", "tile");

@@ -42,7 +42,7 @@ void RocketFlight::draw(sf::RenderWindow& window) {
         // The stars rush by inside the porthole only: the tunnel is painted off screen and laid
         // into the circle.
         static sf::RenderTexture tunnel;
-        if (tunnel.getSize().x != 1920) tunnel.create(1920, 1080);
+        if (tunnel.getSize().x != WINDOW_WIDTH) tunnel.create(WINDOW_WIDTH, WINDOW_HEIGHT);
         tunnel.clear(sf::Color::Black);
         clouds.draw(tunnel, {0, 0});
         tunnel.display();
@@ -68,7 +68,7 @@ void RocketFlight::draw(sf::RenderWindow& window) {
     const Point at = rocketFlightPoint(angle, leaving, f, L);
     sf::Sprite rocket(tex);
     rocket.setOrigin(size.x / 2.f, size.y / 2.f);
-    const float k = (leaving ? 1080 / 10 : 1080 / 8) / static_cast<float>(size.y);
+    const float k = (leaving ? WINDOW_HEIGHT / 10 : WINDOW_HEIGHT / 8) / static_cast<float>(size.y);
     rocket.setScale(k, k);
     rocket.setRotation(static_cast<float>(leaving ? angle : (angle + 180) % 360));
     rocket.setPosition(static_cast<float>(at.x), static_cast<float>(at.y));
@@ -78,6 +78,6 @@ void RocketFlight::draw(sf::RenderWindow& window) {
 void SystemTravel::draw(sf::RenderWindow& window) {
     sky.draw(window, {0, 0});
     const float shrink = 1 - 0.5f * static_cast<float>(frameCounter) / static_cast<float>(length);
-    drawPlanet(window, game->getStrVar("ORIGIN"), shrink * 1920, true);
+    drawPlanet(window, game->getStrVar("ORIGIN"), shrink * WINDOW_WIDTH, true);
     drawCatRocket(rocket, window, {0, 0});
 }

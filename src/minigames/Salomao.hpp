@@ -29,8 +29,8 @@ public:
     int cellSize = 60;
     std::vector<std::vector<int>> grid; // [x][y], CaveCell values
     int n = 300;
-    int viewColumns = 1920 / 60;
-    int viewRows = 1080 / 60;
+    int viewColumns = WINDOW_WIDTH / 60;
+    int viewRows = WINDOW_HEIGHT / 60;
     Point player{50, 50};
     int health = 1000;
     Point treasure;

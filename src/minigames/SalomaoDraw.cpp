@@ -68,8 +68,8 @@ void SalomaoGame::drawCave(sf::RenderTarget& window) const {
         const int x0 = -((view.x * cellSize) % int(rs.x));
         const int y0 = -((view.y * cellSize) % int(rs.y));
         sf::Sprite tile(rock);
-        for (int y = y0; y < 1080; y += int(rs.y))
-            for (int x = x0; x < 1920; x += int(rs.x)) {
+        for (int y = y0; y < WINDOW_HEIGHT; y += int(rs.y))
+            for (int x = x0; x < WINDOW_WIDTH; x += int(rs.x)) {
                 tile.setPosition(float(x), float(y));
                 window.draw(tile);
             }
@@ -86,7 +86,7 @@ void SalomaoGame::drawCave(sf::RenderTarget& window) const {
     for (int x = view.x; x < view.x + viewColumns; ++x)
         for (int y = view.y; y < view.y + viewRows; ++y) {
             if (x < 0 || y < 0 || x >= n || y >= n)
-                fatalAssert("Salomao", __LINE__, std::to_string(x) + " " + std::to_string(y));
+                fatalAssert("Salomao", 89, std::to_string(x) + " " + std::to_string(y));
             const sf::Vector2f corner{float((x - view.x) * cellSize), float((y - view.y) * cellSize)};
             const sf::Vector2f centre{corner.x + cs / 2, corner.y + cs / 2};
             if (x == 0 || y == 0 || x == n - 1 || y == n - 1) {

@@ -40,9 +40,9 @@ int orreryStep(int phase, int direction, std::int32_t t) {
     return static_cast<int>(wide % 300u);
 }
 
-float orbitRadiusX(int orbit) { return static_cast<float>(orbit) * 1.7777778f * 1920 / 1244; }
+float orbitRadiusX(int orbit) { return static_cast<float>(orbit) * 1.7777778f * WINDOW_WIDTH / 1244; }
 
-int orbitRadiusY(int orbit) { return (orbit * 1080) / 700; }
+int orbitRadiusY(int orbit) { return (orbit * WINDOW_HEIGHT) / 700; }
 
 sf::Vector2f orreryPosition(const OrreryBody& body, std::int32_t t) {
     if (body.orbit == 0) return {960, 540};
@@ -107,6 +107,6 @@ std::string telescopePlanet() {
     // A script sets the view before the telescope is used; a telescope turned to nothing is an
     // error of the scene data.
     const std::string p = game->getStrVar("TELESCOPEVIEW");
-    if (p.empty()) fatalAssert("Telescope", __LINE__, "TELESCOPEVIEW");
+    if (p.empty()) fatalAssert("Telescope", 110, "TELESCOPEVIEW");
     return p;
 }

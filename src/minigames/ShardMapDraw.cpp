@@ -120,7 +120,7 @@ void ShardMap::draw(sf::RenderWindow& window) {
         bodyPlaces[name] = at;
         const sf::Texture& tex = resources->getPlanetTexture(name);
         if (tex.getSize().y > 0)
-            drawPicture(window, tex, at, static_cast<float>((body.size * 1080) / 350) / tex.getSize().y);
+            drawPicture(window, tex, at, static_cast<float>((body.size * WINDOW_HEIGHT) / 350) / tex.getSize().y);
     }
 
     if (starSystemsShown(game->chapter)) {
@@ -132,7 +132,7 @@ void ShardMap::draw(sf::RenderWindow& window) {
     }
 
     const int n = static_cast<int>(shardNames.size());
-    const int h = 1080 / (n + 2);
+    const int h = WINDOW_HEIGHT / (n + 2);
     for (int r = -1; r < n; ++r) {
         const float y = static_cast<float>((r + 2) * h);
         sf::RectangleShape row({100, 0.9f * h});

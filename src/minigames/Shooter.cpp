@@ -140,7 +140,7 @@ void SaveTheFuture::playingStep() {
             else if (r < 35) pickups.push_back({sf::Color(0, 0, 255), false, S.x, S.y, 0});
             else if (r < 45) pickups.push_back({sf::Color(255, 165, 0), true, S.x, S.y, 0});
             leaving[k] = true;
-        } else if (S.x < -S.width || S.x > 1920 - S.width || S.y < 0 || S.y > 1080) {
+        } else if (S.x < -S.width || S.x > WINDOW_WIDTH - S.width || S.y < 0 || S.y > WINDOW_HEIGHT) {
             leaving[k] = true;
         } else if (updateSaucer(S)) {
             hitTimers[i] = 300;
@@ -170,7 +170,7 @@ void SaveTheFuture::playingStep() {
         shot.y += shot.dy;
     }
     std::erase_if(shots, [](const SaveTheFutureShot& t) {
-        return t.y < 0 || t.y > 1080 || t.x < 0 || t.x > 1920;
+        return t.y < 0 || t.y > WINDOW_HEIGHT || t.x < 0 || t.x > WINDOW_WIDTH;
     });
     // 8: a missile that flies into a live saucer explodes on it. Its damage is dealt here unless
     // the saucer's own step already took it, so every missile hurts exactly once.
@@ -202,7 +202,7 @@ void SaveTheFuture::playingStep() {
     const Rect box = s.box();
     for (SaveTheFuturePickup p : pickups) {
         p.y += 2;
-        if (p.y > 1080) continue;
+        if (p.y > WINDOW_HEIGHT) continue;
         if (!box.contains({p.x, p.y})) {
             falling.push_back(p);
             continue;
@@ -240,7 +240,7 @@ void SaveTheFuture::updateShip(SaveTheFutureShip& s) {
     if (held[RIGHT]) s.x += s.speed;
     if (held[UP]) s.y -= s.speed;
     if (held[DOWN]) s.y += s.speed;
-    if (s.x < 0 || s.y < 0 || s.x > 1920 || s.y > 1080) {
+    if (s.x < 0 || s.y < 0 || s.x > WINDOW_WIDTH || s.y > WINDOW_HEIGHT) {
         s.x = oldX;
         s.y = oldY;
     }
@@ -339,7 +339,7 @@ void SaveTheFuture::spawnSaucer(std::vector<SaveTheFutureSaucer>& list) {
     S.texture = "Saucer" + std::to_string(std::rand() % 5 + 1);
     S.name = SAUCER_NAMES[static_cast<std::size_t>(std::rand()) % SAUCER_NAMES.size()];
     S.y = std::rand() % 540;
-    S.x = std::rand() % 1920;
+    S.x = std::rand() % WINDOW_WIDTH;
     list.push_back(S);
 }
 

@@ -21,7 +21,7 @@ sf::Color randomTitleColour() {
 }
 
 void drawCentred(sf::RenderTarget& window, sf::Text& text, float y) {
-    text.setPosition((1920 - text.getLocalBounds().width) / 2, y);
+    text.setPosition((WINDOW_WIDTH - text.getLocalBounds().width) / 2, y);
     window.draw(text);
 }
 
@@ -77,8 +77,8 @@ void SaveTheFuture::draw(sf::RenderTarget& window) {
     const int tw = static_cast<int>(ground.getSize().x), th = static_cast<int>(ground.getSize().y);
     if (tw > 0 && th > 0) {
         sf::Sprite tile(ground);
-        for (int x = 0; x < 1920; x += tw)
-            for (int y = groundScroll % th - th; y < 1080; y += th) {
+        for (int x = 0; x < WINDOW_WIDTH; x += tw)
+            for (int y = groundScroll % th - th; y < WINDOW_HEIGHT; y += th) {
                 tile.setPosition(static_cast<float>(x), static_cast<float>(y));
                 window.draw(tile);
             }

@@ -22,7 +22,7 @@ void slide(SokobanBlock& b, int step) {
 } // namespace
 
 void Sokoban::read(std::istream& in) {
-    WordReader r(in, "Sokoban", __LINE__);
+    WordReader r(in, "Sokoban", 25);
     auto tile = [&r] {
         const int x = r.integer("SokobanGame", "tile");
         return Point{x, r.integer("SokobanGame", "tile")};

@@ -15,7 +15,7 @@
 std::string shardQuestFlag(const std::string& name) { return "Getting" + name + "Shard"; }
 
 void SpaceChapterGate::read(std::istream& in) {
-    WordReader r(in, "SpaceChapterGate", __LINE__);
+    WordReader r(in, "SpaceChapterGate", 18);
     tile.x = r.integer("SpaceChapterGate", "tile");
     tile.y = r.integer("SpaceChapterGate", "tile");
     r.next(chapter);

@@ -38,9 +38,9 @@ void Taco::generateLevel(TacoLevel& level) {
         for (int k = 0; k < level.obstacleCount; ++k) {
             Rect r;
             r.x0 = m + std::rand() % ((960 - m) * 2);
-            r.x1 = std::min(r.x0 + 50 + std::rand() % 384, 1920 - m);
+            r.x1 = std::min(r.x0 + 50 + std::rand() % 384, WINDOW_WIDTH - m);
             r.y0 = m + std::rand() % ((540 - m) * 2);
-            r.y1 = std::min(r.y0 + 50 + std::rand() % 216, 1080 - m);
+            r.y1 = std::min(r.y0 + 50 + std::rand() % 216, WINDOW_HEIGHT - m);
             level.obstacles.push_back(r);
         }
         if (isSolvable(level)) return;
@@ -55,10 +55,10 @@ void Taco::generateLevel(TacoLevel& level) {
 bool Taco::isSolvable(const TacoLevel& level) {
     const int m = level.margin;
     // Lattice points: x = m + 50 i within m..1920 - m, y = 540 + 50 j within m..1080 - m.
-    const int columns = (1920 - 2 * m) / STEP + 1;
-    const int below = (540 - m) / STEP, above = (1080 - m - 540) / STEP;
+    const int columns = (WINDOW_WIDTH - 2 * m) / STEP + 1;
+    const int below = (540 - m) / STEP, above = (WINDOW_HEIGHT - m - 540) / STEP;
     const int rows = below + above + 1;
-    const int goalX = ((1920 - m) / STEP) * STEP;
+    const int goalX = ((WINDOW_WIDTH - m) / STEP) * STEP;
     if (columns <= 0 || rows <= 0 || columns > 64) return false;
     auto yOf = [&](int j) { return 540 + STEP * (j - below); };
 
@@ -86,7 +86,7 @@ bool Taco::isSolvable(const TacoLevel& level) {
     }
     const int startJ = below, startI = 0;
     const int goalI = (goalX - m) / STEP;
-    if (goalX < m || goalX > 1920 - m || (goalX - m) % STEP != 0) return false;
+    if (goalX < m || goalX > WINDOW_WIDTH - m || (goalX - m) % STEP != 0) return false;
     if (!(freeRows[startJ] >> startI & 1)) return false;
     if (!(freeRows[startJ] >> goalI & 1)) return false;
 
@@ -133,8 +133,8 @@ bool Taco::update() {
     if (in.downHeld) position.y += STEP;
     if (in.leftHeld) position.x -= STEP;
     if (in.rightHeld) position.x += STEP;
-    if (position.x < margin || position.x > 1920 - margin) position = old;
-    if (position.y < margin || position.y > 1080 - margin) position = old;
+    if (position.x < margin || position.x > WINDOW_WIDTH - margin) position = old;
+    if (position.y < margin || position.y > WINDOW_HEIGHT - margin) position = old;
     for (const Rect& r : levels[currentLevel].obstacles) {
         if (!touches(position, r)) continue;
         playMiniGameSound("Ouch");
@@ -144,7 +144,7 @@ bool Taco::update() {
         if (life < 0) state = LOST;
         break;
     }
-    if (std::abs(540 - position.y) + std::abs((1920 - margin) - position.x) <= REACH) {
+    if (std::abs(540 - position.y) + std::abs((WINDOW_WIDTH - margin) - position.x) <= REACH) {
         ++currentLevel;
         position = {margin, 540};
         if (currentLevel >= levels.size()) {

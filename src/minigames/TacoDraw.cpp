@@ -29,7 +29,7 @@ void Taco::drawLevel(const TacoLevel& level, sf::RenderTarget& window) const {
     pad.setFillColor(sf::Color(180, 200, 255));
     pad.setPosition(float(m), 490);
     window.draw(pad);
-    pad.setPosition(float(1920 - m - 50), 490);
+    pad.setPosition(float(WINDOW_WIDTH - m - 50), 490);
     window.draw(pad);
     const sf::Color colour = randomColor();
     for (const Rect& r : level.obstacles) {

@@ -66,7 +66,7 @@ void wrap(float& v, float size) {
 int Background::kindFromName(const std::string& name) {
     for (int k = 0; k < BACKGROUND_KIND_COUNT; ++k)
         if (KIND_NAMES[k] == name) return k;
-    fatalAssert("Background", __LINE__, name);
+    fatalAssert("Background", 69, name);
 }
 
 const std::string& Background::kindName(int kind) {
@@ -75,7 +75,7 @@ const std::string& Background::kindName(int kind) {
 }
 
 void Background::read(std::istream& in) {
-    WordReader reader(in, "Background", __LINE__);
+    WordReader reader(in, "Background", 78);
     kind = kindFromName(reader.word("background kind"));
     std::string w;
     while (reader.next(w)) {
@@ -90,7 +90,7 @@ void Background::read(std::istream& in) {
         } else if (w == "OPTION") {
             option = true;
         } else {
-            fatalAssert("Background", __LINE__, w);
+            fatalAssert("Background", 93, w);
         }
     }
     items.clear();

@@ -58,7 +58,7 @@ struct Background {
     int driftSignA = 1;
     int driftSignB = 1;
     // The pixel size of the field the items wrap around in (the screen unless set).
-    Point pixelSize{1920, 1080};
+    Point pixelSize{WINDOW_WIDTH, WINDOW_HEIGHT};
     // "Image" and "Tile": a miscellaneous picture; "AnimTile", "AnimTile2": a background
     // animation.
     std::string picture;

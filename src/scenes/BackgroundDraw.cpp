@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr float SCREEN_W = 1920.f, SCREEN_H = 1080.f;
+constexpr float SCREEN_W = float(WINDOW_WIDTH), SCREEN_H = float(WINDOW_HEIGHT);
 
 float positiveMod(float v, float m) {
     if (m <= 0) return v;

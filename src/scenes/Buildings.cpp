@@ -37,7 +37,7 @@ std::shared_ptr<BaseBuilding> makeBuilding(const std::string& kind) {
 
 std::shared_ptr<BaseBuilding> readBuilding(const std::string& kind, std::istream& rest) {
     auto building = makeBuilding(kind);
-    if (!building) fatalAssert("Buildings", __LINE__, kind);
+    if (!building) fatalAssert("Buildings", 40, kind);
     building->load(rest);
     return building;
 }
@@ -49,12 +49,12 @@ void BaseBuilding::update() { ++frame; }
 std::vector<CeilingObject> BaseBuilding::ceilingObjects() const { return {}; }
 
 void BaseBuilding::load(std::istream& in) {
-    WordReader reader(in, "Buildings", __LINE__);
+    WordReader reader(in, "Buildings", 52);
     tile.x = reader.integer("Building", "x");
     tile.y = reader.integer("Building", "y");
     width = reader.integer("Building", "width");
     height = reader.integer("Building", "height");
-    if (width < 1 || height < 1) fatalAssert("Buildings", __LINE__, "building size " + std::to_string(width) + " " + std::to_string(height));
+    if (width < 1 || height < 1) fatalAssert("Buildings", 57, "building size " + std::to_string(width) + " " + std::to_string(height));
     std::string w;
     while (reader.next(w)) {
         if (w == "DOOR") {
@@ -73,7 +73,7 @@ void BaseBuilding::load(std::istream& in) {
         } else if (w == "DAMAGED") {
             damaged = true;
         } else {
-            fatalAssert("Buildings", __LINE__, w);
+            fatalAssert("Buildings", 76, w);
         }
     }
     // A door named without a place goes in the middle of the lowest row.

@@ -25,7 +25,7 @@ sf::FloatRect footprint(const BaseBuilding& b, Point v) {
 }
 
 bool offScreen(const sf::FloatRect& r, float above) {
-    return r.left > 1920 + 120 || r.left + r.width < -120 || r.top - above > 1080 + 120 ||
+    return r.left > WINDOW_WIDTH + 120 || r.left + r.width < -120 || r.top - above > WINDOW_HEIGHT + 120 ||
            r.top + r.height < -120;
 }
 

@@ -17,29 +17,29 @@ sf::Color readColour(WordReader& reader) {
 } // namespace
 
 void FrontObject::read(std::istream& in) {
-    WordReader reader(in, "Objects", __LINE__);
+    WordReader reader(in, "Objects", 20);
     name = reader.word("front object name");
     tile = reader.tile();
     std::string w;
     while (reader.next(w)) {
         if (w == "SCALE") scale = reader.real("FrontObject", "size");
         else if (w == "COLOR") colour = readColour(reader);
-        else fatalAssert("Objects", __LINE__, w);
+        else fatalAssert("Objects", 27, w);
     }
 }
 
 void WishingWell::read(std::istream& in) {
-    WordReader reader(in, "Objects", __LINE__);
+    WordReader reader(in, "Objects", 32);
     tile = reader.tile();
     if (!reader.atEnd()) {
         width = reader.integer("Building", "width");
         height = reader.integer("Building", "height");
     }
-    if (width < 1 || height < 1) fatalAssert("Objects", __LINE__, "wishing well size");
+    if (width < 1 || height < 1) fatalAssert("Objects", 38, "wishing well size");
 }
 
 void SceneText::read(std::istream& in, bool isTitle) {
-    WordReader reader(in, "Objects", __LINE__);
+    WordReader reader(in, "Objects", 42);
     title = isTitle;
     if (isTitle) {
         text = reader.rest();
@@ -86,13 +86,13 @@ float Comet::angle() const {
 }
 
 void Tunnel::read(std::istream& in) {
-    WordReader reader(in, "Objects", __LINE__);
+    WordReader reader(in, "Objects", 89);
     a = reader.tile();
     b = reader.tile();
     std::string w;
     while (reader.next(w)) {
         if (w == "COLOR") colour = readColour(reader);
-        else fatalAssert("Objects", __LINE__, w);
+        else fatalAssert("Objects", 95, w);
     }
 }
 

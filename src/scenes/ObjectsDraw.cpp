@@ -77,7 +77,7 @@ void SceneObject::draw(sf::RenderTarget& window, int row, Point v, SpriteBatch* 
                                            : scale * drawnScale();
     const float cx = x * T + T / 2 - v.x;
     const float bottom = (row + 1) * T - v.y + yOffset * drawnScale();
-    if (cx + s.x * k < -T || cx - s.x * k > 1920 + T || bottom < -T || bottom - s.y * k > 1080 + T)
+    if (cx + s.x * k < -T || cx - s.x * k > WINDOW_WIDTH + T || bottom < -T || bottom - s.y * k > WINDOW_HEIGHT + T)
         return;
     sf::Sprite sprite(tex);
     sprite.setOrigin(s.x / 2.f, static_cast<float>(s.y));
@@ -154,7 +154,7 @@ void AnimatedObject::draw(sf::RenderTarget& window, const Point* v) const {
     if (v) {
         k *= drawnScale();
         at = {position.x * drawnScale() - v->x, position.y * drawnScale() - v->y};
-        if (at.x > 1920 + 240 || at.y > 1080 + 240 + s.y * k || at.x < -240 || at.y < -240)
+        if (at.x > WINDOW_WIDTH + 240 || at.y > WINDOW_HEIGHT + 240 + s.y * k || at.x < -240 || at.y < -240)
             return;
         sprite.setOrigin(s.x / 2.f, static_cast<float>(s.y));
     }

@@ -42,12 +42,12 @@ bool SceneCondition::isTrue() const {
     if (kind == "NOSHARD") return game->shardState(argument) == 0;
     if (kind == "ITEM") return people->partyHasItemNamed(argument);
     if (kind == "NOITEM") return !people->partyHasItemNamed(argument);
-    if (kind == "CHAPTER") return game->chapter == toInt(argument, "Scene", __LINE__);
+    if (kind == "CHAPTER") return game->chapter == toInt(argument, "Scene", 45);
     if (kind == "WON") {
         long long i = game->findScene(argument);
         return i >= 0 && game->scenes[i].battle.won;
     }
-    fatalAssert("Scene", __LINE__, kind);
+    fatalAssert("Scene", 50, kind);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -105,8 +105,8 @@ void Scene::setCell(Point cell, char tileChar, int assertLine) {
 // View
 
 namespace {
-constexpr int SCREEN_W = 1920;
-constexpr int SCREEN_H = 1080;
+constexpr int SCREEN_W = WINDOW_WIDTH;
+constexpr int SCREEN_H = WINDOW_HEIGHT;
 } // namespace
 
 Point Scene::findFreeTile(Point pixel) const {

@@ -2,6 +2,8 @@
 // that keeps changing. Drawing lives with the scene visuals.
 #pragma once
 
+#include "foundation/main.hpp"
+
 #include <istream>
 #include <string>
 #include <utility>
@@ -11,7 +13,7 @@ struct SceneCredits {
     std::vector<std::string> lines;
     // Picture name and the number the block gave it.
     std::vector<std::pair<std::string, int>> pictures;
-    int scrollY = 1080;
+    int scrollY = WINDOW_HEIGHT;
     int frame = 0;
     unsigned char color[3] = {255, 255, 255};
     int channel = 0;       // 0 red, 1 green, 2 blue: the one that changes now

@@ -65,7 +65,7 @@ std::string textsKey(const std::vector<SceneText>& texts) {
 } // namespace
 
 bool Scene::drawFillsWindow(const sf::RenderWindow& window) const {
-    if (!drawShortcuts || travellingGate(*this) != nullptr || window.getSize() != sf::Vector2u(1920, 1080))
+    if (!drawShortcuts || travellingGate(*this) != nullptr || window.getSize() != sf::Vector2u(WINDOW_WIDTH, WINDOW_HEIGHT))
         return false;
     if (type == SCENE_WALK || type == SCENE_WATCH) {
         // Every pixel under the map's opaque ground: nothing drawn before the ground shows.
@@ -287,7 +287,7 @@ void Scene::draw(sf::RenderWindow& window) {
                 for (int i : it->second) {
                     Character& c = people->at(i);
                     const Point at{c.pixel.x * T / TILE_SIZE - V.x, c.pixel.y * T / TILE_SIZE - V.y};
-                    if (at.x >= -T && at.x <= 1920 + T && at.y >= -T && at.y <= 1080 + T)
+                    if (at.x >= -T && at.x <= WINDOW_WIDTH + T && at.y >= -T && at.y <= WINDOW_HEIGHT + T)
                         c.draw(window, at, Tf, sf::Color(0, 0, 0, 0), false);
                 }
             }
@@ -298,7 +298,7 @@ void Scene::draw(sf::RenderWindow& window) {
             if (auto it = chests.find(y); it != chests.end()) {
                 for (const Chest& c : it->second) {
                     const int left = c.tile.x * T - V.x;
-                    if (left < -T || left > 1920 + T) continue;
+                    if (left < -T || left > WINDOW_WIDTH + T) continue;
                     const sf::Texture& tex = resources->getMiscTexture(c.item.empty() ? "openChest" : "closedChest");
                     const sf::Vector2u s = tex.getSize();
                     if (s.x > 0)
@@ -461,7 +461,7 @@ void Scene::draw(sf::RenderWindow& window) {
     if (battle.isActive() || battle.watch) battle.draw(window, V, -1);
     backgrounds[LAYER_FOREGROUND].draw(window, V, true);
     if (light.heat) {
-        sf::RectangleShape heat({1920, 1080});
+        sf::RectangleShape heat({WINDOW_WIDTH, WINDOW_HEIGHT});
         heat.setFillColor(sf::Color(255, 0, 0, 50));
         window.draw(heat);
     }

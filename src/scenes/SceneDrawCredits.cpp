@@ -27,7 +27,7 @@ void drawShardDisplay(sf::RenderTarget& window) {
         people->mainCharacter().draw(window, {100, 200}, 200, sf::Color(0, 0, 0, 0), false);
     const int scientist = people->indexOf("MadScientist");
     if (scientist != NO_INDEX) people->at(scientist).draw(window, {100, 700}, 200, sf::Color(0, 0, 0, 0), false);
-    sf::RectangleShape band({1920, 4});
+    sf::RectangleShape band({WINDOW_WIDTH, 4});
     band.setPosition(0, 538);
     band.setFillColor(randomColor());
     window.draw(band);
@@ -82,7 +82,7 @@ void drawCredits(SceneCredits& credits, sf::RenderTarget& window) {
             window.clear(alpha == 255 ? randomColor() : sf::Color::Black);
             const sf::Vector2u s = tex.getSize();
             if (s.x > 0 && s.y > 0) {
-                const float k = std::max(1080.f / s.y, 1920.f / s.x);
+                const float k = std::max(float(WINDOW_HEIGHT) / s.y, float(WINDOW_WIDTH) / s.x);
                 sf::Sprite sprite(tex);
                 sprite.setScale(k, k);
                 sprite.setColor(sf::Color(255, 255, 255, static_cast<sf::Uint8>(alpha)));
@@ -102,9 +102,9 @@ void drawCredits(SceneCredits& credits, sf::RenderTarget& window) {
                       static_cast<unsigned>(std::max(1, credits.characterSize)));
         text.setFillColor(colour);
         const sf::FloatRect b = text.getLocalBounds();
-        text.setPosition((1920 - b.width) * 0.5f, static_cast<float>(y));
+        text.setPosition((WINDOW_WIDTH - b.width) * 0.5f, static_cast<float>(y));
         y = static_cast<int>(b.height * 2 + static_cast<float>(y));
-        if (y <= 1080 && y + b.height >= 0 && !line.empty()) {
+        if (y <= WINDOW_HEIGHT && y + b.height >= 0 && !line.empty()) {
             window.draw(text);
             drewAny = true;
         }

@@ -46,8 +46,8 @@ bool cellCovered(const Scene& scene, int x, int y, float T) {
 sf::IntRect onScreen(int left, int top, int right, int bottom) {
     left = std::max(0, left);
     top = std::max(0, top);
-    right = std::min(1920, right);
-    bottom = std::min(1080, bottom);
+    right = std::min(WINDOW_WIDTH, right);
+    bottom = std::min(WINDOW_HEIGHT, bottom);
     if (right <= left || bottom <= top) return {};
     return {left, top, right - left, bottom - top};
 }
@@ -68,10 +68,10 @@ bool uncoveredByGround(const Scene& scene, Point view, std::vector<sf::IntRect>&
     };
     const sf::IntRect map = onScreen(x0 * t - view.x, y0 * t - view.y, (x1 + 1) * t - view.x, (y1 + 1) * t - view.y);
     if (map.width <= 0) return false;
-    add(onScreen(0, 0, 1920, map.top));
-    add(onScreen(0, map.top + map.height, 1920, 1080));
+    add(onScreen(0, 0, WINDOW_WIDTH, map.top));
+    add(onScreen(0, map.top + map.height, WINDOW_WIDTH, WINDOW_HEIGHT));
     add(onScreen(0, map.top, map.left, map.top + map.height));
-    add(onScreen(map.left + map.width, map.top, 1920, map.top + map.height));
+    add(onScreen(map.left + map.width, map.top, WINDOW_WIDTH, map.top + map.height));
     // Runs of cells of a row that let the layers under them show.
     for (int y = y0; y <= y1; ++y)
         for (int x = x0; x <= x1;) {
@@ -108,7 +108,7 @@ void drawBackgroundAroundGround(Scene& scene, sf::RenderWindow& window, Point vi
     static const auto enable = reinterpret_cast<GlEnable>(sf::Context::getFunction("glEnable"));
     static const auto disable = reinterpret_cast<GlEnable>(sf::Context::getFunction("glDisable"));
     static const auto scissor = reinterpret_cast<GlScissor>(sf::Context::getFunction("glScissor"));
-    if (!uncoveredByGround(scene, view, pieces) || size != sf::Vector2u(1920, 1080) || !enable ||
+    if (!uncoveredByGround(scene, view, pieces) || size != sf::Vector2u(WINDOW_WIDTH, WINDOW_HEIGHT) || !enable ||
         !disable || !scissor || !window.setActive(true)) {
         layers(true);
         return;
@@ -117,7 +117,7 @@ void drawBackgroundAroundGround(Scene& scene, sf::RenderWindow& window, Point vi
     // without changing those it keeps.
     for (const sf::IntRect& b : pieces) {
         enable(GL_SCISSOR_TEST);
-        scissor(b.left, 1080 - b.top - b.height, b.width, b.height);
+        scissor(b.left, WINDOW_HEIGHT - b.top - b.height, b.width, b.height);
         layers(false);
         disable(GL_SCISSOR_TEST);
     }

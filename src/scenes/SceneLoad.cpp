@@ -37,7 +37,7 @@ std::string firstWord(const std::string& line) {
     return w;
 }
 
-std::vector<Point> readPairs(std::istream& in) { return WordReader(in, "Scene", __LINE__).points(); }
+std::vector<Point> readPairs(std::istream& in) { return WordReader(in, "Scene", 40).points(); }
 
 } // namespace
 
@@ -45,7 +45,7 @@ std::vector<Point> readPairs(std::istream& in) { return WordReader(in, "Scene", 
 // Block readers
 
 void Monolog::read(std::istream& head, std::istream& block) {
-    WordReader r(head, "Scene", __LINE__);
+    WordReader r(head, "Scene", 48);
     speakerName = r.word("Monolog speaker");
     const int n = r.integer("Monolog", "lines");
     std::string w;
@@ -67,7 +67,7 @@ void Monolog::read(std::istream& head, std::istream& block) {
 }
 
 void MonologSequence::read(std::istream& head, std::istream& block) {
-    WordReader r(head, "Scene", __LINE__);
+    WordReader r(head, "Scene", 70);
     const int m = r.integer("MonologSequence", "monologs");
     std::string w;
     while (r.next(w)) {
@@ -87,7 +87,7 @@ void MonologSequence::read(std::istream& head, std::istream& block) {
 }
 
 void SceneCredits::read(std::istream& head, std::istream& block) {
-    WordReader r(head, "Scene", __LINE__);
+    WordReader r(head, "Scene", 90);
     const int n = r.integer("Credits", "lines");
     std::string w;
     while (r.next(w)) {
@@ -98,7 +98,7 @@ void SceneCredits::read(std::istream& head, std::istream& block) {
     }
     std::string line;
     for (int i = 0; i < n + 1 && blockLine(block, line); ++i) lines.push_back(line);
-    scrollY = 1080;
+    scrollY = WINDOW_HEIGHT;
     frame = 0;
     active = !lines.empty();
 }
@@ -152,14 +152,14 @@ void MoveEntry::readMultiple(std::istream& head) {
 }
 
 void MovingTeleporter::read(std::istream& head) {
-    WordReader r(head, "Scene", __LINE__);
+    WordReader r(head, "Scene", 155);
     name = r.word("MovingTeleporter name");
     std::string w;
     if (!r.next(w) || w == "RANDOMPLACE") {
         place = {-1, -1};
         return;
     }
-    place.x = inRange("Tile", "x", leadingInt(w, "Scene", __LINE__));
+    place.x = inRange("Tile", "x", leadingInt(w, "Scene", 162));
     place.y = r.integer("Tile", "y");
 }
 
@@ -168,7 +168,7 @@ void MovingTeleporter::read(std::istream& head) {
 
 std::set<std::string> Scene::load(const std::string& path) {
     std::ifstream file(path);
-    if (!file) fatalAssert("Scene", __LINE__, path);
+    if (!file) fatalAssert("Scene", 171, path);
     std::ostringstream text;
     text << file.rdbuf();
     return loadText(text.str(), path);
@@ -242,7 +242,7 @@ std::set<std::string> Scene::backgroundAnimationNames() const {
 
 void Scene::readStatement(const std::string& word, std::istream& head, std::istream& file,
                           int& lineNumber, std::set<std::string>& names) {
-    WordReader r(head, "Scene", __LINE__);
+    WordReader r(head, "Scene", 245);
     if (word == "SceneName") {
         name = r.word(word);
     } else if (word == "Type") {
@@ -251,7 +251,7 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         else if (t == "WALK") type = SCENE_WALK;
         else if (t == "SPACE") type = SCENE_SPACE;
         else if (t == "WATCH") type = SCENE_WATCH;
-        else fatalAssert("Scene", __LINE__, t);
+        else fatalAssert("Scene", 254, t);
     } else if (word == "Music") {
         music = r.word(word);
     } else if (word == "MixedGroundTexture") {
@@ -277,7 +277,7 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
                 LegendRecord rec{keyword, argument};
                 if (keyword == "OBJECT2" || keyword == "OBJECT3" || keyword == "OBJECT4" ||
                     keyword == "ANIMATION" || keyword == "CHEST" || keyword == "SCHEST") {
-                    WordReader words(in, "Scene", __LINE__);
+                    WordReader words(in, "Scene", 280);
                     rec.argument = words.word(keyword);
                 }
                 if (keyword == "OBJECT" || keyword == "SOBJECT" || keyword == "OBJECT2" ||
@@ -285,7 +285,7 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
                     names.insert(rec.argument);
                 records.push_back(rec);
             },
-            [&](const std::string& unknown) { fatalAssert("Scene", __LINE__, unknown); });
+            [&](const std::string& unknown) { fatalAssert("Scene", 288, unknown); });
         legend[c] = game->addTileKind(kind);
         legendRecords_[c] = records;
     } else if (word == "Map") {
@@ -300,7 +300,7 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         light.reach = r.integer("DarkScene", "reach");
         std::string w;
         if (r.next(w)) {
-            int red = toInt(w, "Scene", __LINE__);
+            int red = toInt(w, "Scene", 303);
             int green = r.integer();
             int blue = r.integer();
             light.colour = sf::Color(red & 255, green & 255, blue & 255);
@@ -323,14 +323,14 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         const std::string person = r.word(word);
         // "<MAIN>" gives the main character's tile, whoever leads at entry.
         const bool leader = person == "<MAIN>";
-        int who = leader ? people->mainCharacterIndex : personIndex(person, __LINE__);
+        int who = leader ? people->mainCharacterIndex : personIndex(person, 326);
         std::string xw = r.word(word);
         Point tile;
         if (xw == "RANDOMPLACE") {
             tile = pickFreeTile(people->at(who).fixedPosition, mapSize(), blocked[0], blocked[1]);
         } else {
             // As a script's "NPC" reads it: leading digits, the rest of the word ignored.
-            tile.x = inRange("Tile", "x", leadingInt(xw, "Scene", __LINE__));
+            tile.x = inRange("Tile", "x", leadingInt(xw, "Scene", 333));
             tile.y = r.integer("Tile", "y");
         }
         if (leader) {
@@ -342,7 +342,7 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         people->at(who).setTilePosition(tile);
         std::string w;
         if (r.next(w)) {
-            if (w != "STAND") fatalAssert("Scene", __LINE__, w);
+            if (w != "STAND") fatalAssert("Scene", 345, w);
             standSet.insert(who);
             people->at(who).wandering = false;
         }
@@ -352,7 +352,7 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         spareQuorvaneTiles = readPairs(head);
     } else if (word == "SetMainPlayer") {
         mainPlayer = r.word(word);
-        personIndex(mainPlayer, __LINE__);
+        personIndex(mainPlayer, 355);
     } else if (word == "SetLove") {
         std::string a = r.word(word);
         lovePairs[a] = r.word(word);
@@ -361,7 +361,7 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
     } else if (word == "ChangeSceneAtBorder") {
         std::string d = r.word(word);
         if (d != "WEST" && d != "EAST" && d != "NORTH" && d != "SOUTH")
-            fatalAssert("Scene", __LINE__, d);
+            fatalAssert("Scene", 364, d);
         borderExits[parseDirection(d)] = r.word(word);
     } else if (word == "VarExit") {
         int x = r.integer("Tile", "x");
@@ -420,7 +420,7 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         c.end.y = r.integer("Tile", "y");
         c.size = r.integer("Comet", "size");
         std::string w;
-        if (r.next(w)) c.rowOffset = inRange("Comet", "row", toInt(w, "Scene", __LINE__));
+        if (r.next(w)) c.rowOffset = inRange("Comet", "row", toInt(w, "Scene", 423));
         c.update(0);
         comets.push_back(c);
     } else if (word == "Shard") {
@@ -456,7 +456,7 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         std::vector<std::string>& body = triggers[{x, y}];
         std::string line;
         while (true) {
-            if (!blockLine(file, line)) fatalAssert("Scene", __LINE__, "EndTrigger");
+            if (!blockLine(file, line)) fatalAssert("Scene", 459, "EndTrigger");
             ++lineNumber;
             if (firstWord(line) == "EndTrigger") break;
             body.push_back(line);
@@ -466,7 +466,7 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         body.clear();
         std::string line;
         while (true) {
-            if (!blockLine(file, line)) fatalAssert("Scene", __LINE__, "EndSequence");
+            if (!blockLine(file, line)) fatalAssert("Scene", 469, "EndSequence");
             ++lineNumber;
             if (firstWord(line) == "EndSequence") break;
             if (isBlank(line) || firstWord(line)[0] == '#') continue;
@@ -516,24 +516,24 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         std::cout << "SetAdvice is deprecated - scene " << name << std::endl;
     } else if (readPictureStatement(word, head, names)) {
     } else if (!runCommand(word, head, file)) {
-        fatalAssert("Scene", __LINE__, word);
+        fatalAssert("Scene", 519, word);
     }
 }
 
 void Scene::addConditionBlock(const std::string& header, bool once, std::istream& file,
                               int& lineNumber) {
     std::istringstream in(header);
-    WordReader r(in, "Scene", __LINE__);
+    WordReader r(in, "Scene", 526);
     SceneCondition c;
     c.argument = r.word("If argument");
     c.kind = r.word("If kind");
     c.once = once;
-    if (!isConditionKind(c.kind)) fatalAssert("Scene", __LINE__, c.kind);
+    if (!isConditionKind(c.kind)) fatalAssert("Scene", 531, c.kind);
     // A chapter that is no number stops here rather than when the block is first tested.
-    if (c.kind == "CHAPTER") toInt(c.argument, "Scene", __LINE__);
+    if (c.kind == "CHAPTER") toInt(c.argument, "Scene", 533);
     std::string line;
     while (true) {
-        if (!blockLine(file, line)) fatalAssert("Scene", __LINE__, "EndIf");
+        if (!blockLine(file, line)) fatalAssert("Scene", 536, "EndIf");
         ++lineNumber;
         if (firstWord(line) == "EndIf") break;
         c.body.push_back(line);
@@ -545,12 +545,12 @@ void Scene::readMap(std::istream& file, int& lineNumber) {
     std::vector<std::string> rows;
     std::string line;
     while (true) {
-        if (!blockLine(file, line)) fatalAssert("Scene", __LINE__, "EndMap");
+        if (!blockLine(file, line)) fatalAssert("Scene", 548, "EndMap");
         ++lineNumber;
         if (firstWord(line) == "EndMap") break;
         if (isBlank(line)) continue;
         if (!rows.empty() && line.size() != rows[0].size())
-            fatalAssert("Scene", __LINE__, "map row " + std::to_string(rows.size()) + " length");
+            fatalAssert("Scene", 553, "map row " + std::to_string(rows.size()) + " length");
         rows.push_back(line);
     }
     const int height = static_cast<int>(rows.size());
@@ -560,7 +560,7 @@ void Scene::readMap(std::istream& file, int& lineNumber) {
         for (int x = 0; x < width; ++x) {
             char c = rows[y][x];
             auto it = legend.find(c);
-            if (it == legend.end()) fatalAssert("Scene", __LINE__, std::string(1, c));
+            if (it == legend.end()) fatalAssert("Scene", 563, std::string(1, c));
             grid[x][y] = it->second;
             if (game->tileKindAt(it->second).blocking) blocked[0].insert({x, y});
         }

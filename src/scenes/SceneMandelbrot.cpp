@@ -23,7 +23,7 @@ namespace {
 
 int levelDigit(const std::string& sceneName) {
     if (sceneName.empty() || !std::isdigit(static_cast<unsigned char>(sceneName.back())))
-        fatalAssert("Scene", __LINE__, "maze level name must end in a digit: " + sceneName);
+        fatalAssert("Scene", 26, "maze level name must end in a digit: " + sceneName);
     return sceneName.back() - '0';
 }
 
@@ -34,7 +34,7 @@ int levelDigit(const std::string& sceneName) {
 
 bool Scene::readPictureStatement(const std::string& word, std::istream& head,
                                  std::set<std::string>& names) {
-    WordReader r(head, "Scene", __LINE__);
+    WordReader r(head, "Scene", 37);
     if (word == "Mandelbrot") {
         // Mandelbrot COLOR r g b ... RANDOMCOLORS n Location re0 im0 re1 im1
         if (!mandelbrot) mandelbrot = std::make_shared<Mandelbrot>();
@@ -54,16 +54,16 @@ bool Scene::readPictureStatement(const std::string& word, std::istream& head,
                 double v[4];
                 for (double& x : v) x = r.real("Mandelbrot", "Location");
                 if (v[0] == v[2] || v[1] == v[3])
-                    fatalAssert("Scene", __LINE__, "Mandelbrot Location is empty");
+                    fatalAssert("Scene", 57, "Mandelbrot Location is empty");
                 m.view = {v[0], v[1], v[2], v[3]};
                 located = true;
             } else {
-                fatalAssert("Scene", __LINE__, "Mandelbrot " + w);
+                fatalAssert("Scene", 61, "Mandelbrot " + w);
             }
         }
-        if (m.keyColours.empty()) fatalAssert("Scene", __LINE__, "Mandelbrot without colours");
-        if (m.keyColours.size() > 99) fatalAssert("Scene", __LINE__, "Mandelbrot colours above 99");
-        if (!located) fatalAssert("Scene", __LINE__, "Mandelbrot without Location");
+        if (m.keyColours.empty()) fatalAssert("Scene", 64, "Mandelbrot without colours");
+        if (m.keyColours.size() > 99) fatalAssert("Scene", 65, "Mandelbrot colours above 99");
+        if (!located) fatalAssert("Scene", 66, "Mandelbrot without Location");
         mandelbrotRead = true;
     } else if (word == "MandelbrotFullScreen") {
         mandelbrotFullScreen = true;
@@ -71,7 +71,7 @@ bool Scene::readPictureStatement(const std::string& word, std::istream& head,
         mapSceneName = r.word("MandelbrotMapScene scene");
     } else if (word == "GenerateMandelbrotMaze") {
         std::vector<Point> points = r.points();
-        if (points.empty()) fatalAssert("Scene", __LINE__, "GenerateMandelbrotMaze without points");
+        if (points.empty()) fatalAssert("Scene", 74, "GenerateMandelbrotMaze without points");
         mandelbrotMaze.insert(mandelbrotMaze.end(), points.begin(), points.end());
     } else if (word == "SokobanGame") {
         if (!sokoban) sokoban = std::make_shared<Sokoban>();
@@ -90,16 +90,16 @@ bool Scene::readPictureStatement(const std::string& word, std::istream& head,
 
 void Scene::finishPictureLoad() {
     for (const Point& p : mandelbrotMaze)
-        if (!isInside(p)) fatalAssert("Scene", __LINE__, "GenerateMandelbrotMaze point outside the map");
+        if (!isInside(p)) fatalAssert("Scene", 93, "GenerateMandelbrotMaze point outside the map");
     if (sokoban) {
         for (Point p : {sokoban->doorTile, sokoban->resetTile})
-            if (!isInside(p)) fatalAssert("Scene", __LINE__, "SokobanGame tile outside the map");
+            if (!isInside(p)) fatalAssert("Scene", 96, "SokobanGame tile outside the map");
     }
     for (const auto& picture : alivePictures)
-        if (!isInside(picture->tile)) fatalAssert("Scene", __LINE__, "AlivePicture " + picture->texture);
+        if (!isInside(picture->tile)) fatalAssert("Scene", 99, "AlivePicture " + picture->texture);
     if (!mandelbrotRead) return;
     // A picture read from a file covers exactly its grid, so every cell search stays inside it.
-    if (mapWidth() == 0 || mapHeight() == 0) fatalAssert("Scene", __LINE__, "Mandelbrot without a map");
+    if (mapWidth() == 0 || mapHeight() == 0) fatalAssert("Scene", 102, "Mandelbrot without a map");
     mandelbrot->resize(mapWidth() * TILE_SIZE, mapHeight() * TILE_SIZE);
     mandelbrot->setColors(mandelbrot->keyColours);
     mandelbrot->PopulateCache();
@@ -111,7 +111,7 @@ void Scene::checkMandelbrotPictureSize() const {
     const NumberRange& pixels = numberRange("Mandelbrot", "picture");
     const double area = static_cast<double>(width) * static_cast<double>(height);
     if (area > pixels.high)
-        fatalAssert("Scene", __LINE__,
+        fatalAssert("Scene", 114,
                     "Mandelbrot " + std::to_string(width * height) + " pixels (" + std::to_string(width) +
                         " x " + std::to_string(height) + ") of scene " + name);
 }
@@ -128,18 +128,18 @@ void Scene::populateMandelbrotCache() {
 }
 
 void Scene::populateMandelbrotCacheFrom(const std::string& source, Point tile) {
-    if (source.empty()) fatalAssert("Scene", __LINE__, source);
+    if (source.empty()) fatalAssert("Scene", 131, source);
     const long long index = game->findScene(source);
-    if (index < 0) fatalAssert("Scene", __LINE__, "Mandelbrot source " + source + " of " + name);
+    if (index < 0) fatalAssert("Scene", 133, "Mandelbrot source " + source + " of " + name);
     Scene& from = game->scenes[index];
-    if (!from.mandelbrot) fatalAssert("Scene", __LINE__, "Mandelbrot source without picture: " + source);
-    if (!mandelbrot) fatalAssert("Scene", __LINE__, "Mandelbrot picture missing: " + name);
+    if (!from.mandelbrot) fatalAssert("Scene", 135, "Mandelbrot source without picture: " + source);
+    if (!mandelbrot) fatalAssert("Scene", 136, "Mandelbrot picture missing: " + name);
     const MandelbrotView& v = from.mandelbrot->view;
     const float a = static_cast<float>(v.re0), b = static_cast<float>(v.im0);
     const float c = static_cast<float>(v.re1), d = static_cast<float>(v.im1);
     const float dx = c - a, dy = d - b;
     const int N = from.mapWidth(), M = from.mapHeight();
-    if (N == 0 || M == 0) fatalAssert("Scene", __LINE__, "Mandelbrot source without a map: " + source);
+    if (N == 0 || M == 0) fatalAssert("Scene", 142, "Mandelbrot source without a map: " + source);
     const int T = displayTileSize;
     const std::int32_t nT = N * T, mT = M * T;
     MandelbrotView& own = mandelbrot->view;
@@ -167,7 +167,7 @@ void Scene::rebuildMandelbrotLevel() {
         message.setText("Mmmm, there is something different here...", nullptr);
         teleports[{N / 2 - 2, M / 2 - 2}] = {sceneName, {1, 2}};
         const long long special = game->findScene(sceneName);
-        if (special < 0) fatalAssert("Scene", __LINE__, sceneName);
+        if (special < 0) fatalAssert("Scene", 170, sceneName);
         game->scenes[special].syncBlockedCells(blocked[0]);
     }
 

@@ -30,9 +30,9 @@ void Scene::drawPicturesRow(sf::RenderTarget& window, Point V, int row, bool liv
 void Scene::drawMandelbrotMap(sf::RenderTarget& window) {
     if (mapSceneName.empty() || !people || !people->partyHasItemNamed("MandelbrotMap")) return;
     const long long index = game->findScene(mapSceneName);
-    if (index < 0) fatalAssert("Scene", __LINE__, "MandelbrotMapScene " + mapSceneName);
+    if (index < 0) fatalAssert("Scene", 33, "MandelbrotMapScene " + mapSceneName);
     Scene& map = game->scenes[index];
-    if (!map.mandelbrot || map.mapWidth() == 0) fatalAssert("Scene", __LINE__, "MandelbrotMapScene " + mapSceneName);
+    if (!map.mandelbrot || map.mapWidth() == 0) fatalAssert("Scene", 35, "MandelbrotMapScene " + mapSceneName);
     const int T = displayTileSize;
     const int columns = map.mapWidth();
     map.mandelbrot->drawThumbnail(window, {1670 - T, T});

@@ -64,13 +64,13 @@ void Scene::runIfBlocks() {
 }
 
 void Scene::startSequence(const std::string& sequenceName) {
-    if (!sequences.count(sequenceName)) fatalAssert("Scene", __LINE__, sequenceName);
+    if (!sequences.count(sequenceName)) fatalAssert("Scene", 67, sequenceName);
     sequence = SequenceRun();
     sequence.name = sequenceName;
 }
 
 bool Scene::runCommand(const std::string& word, std::istream& args, std::istream& block) {
-    WordReader r(args, "Scene", __LINE__);
+    WordReader r(args, "Scene", 73);
     if (word == "Dialog") {
         int who = personIndex(r.word(word), 4002, " - bad character in Dialog statement");
         monologs.erase(who);
@@ -193,13 +193,13 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
     } else if (word == "DeleteAllNPCs") {
         persons.clear();
     } else if (word == "SetDirLooking") {
-        int i = personIndex(r.word(word), __LINE__);
+        int i = personIndex(r.word(word), 196);
         people->at(i).setFacing(parseDirection(r.word(word)));
     } else if (word == "AddToJoinList") {
         int i = personIndex(r.word(word), 4210);
         if (std::find(joinList.begin(), joinList.end(), i) == joinList.end()) joinList.push_back(i);
     } else if (word == "SetDesiredBattlePos" || word == "SetStartingBattlePos") {
-        int i = personIndex(r.word(word), __LINE__);
+        int i = personIndex(r.word(word), 202);
         Point t;
         t.x = r.integer("Tile", "x");
         t.y = r.integer("Tile", "y");
@@ -389,7 +389,7 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
         std::string item = r.word(word);
         DropSite s;
         s.item = itemList->indexOf(item);
-        if (s.item == NO_ITEM) fatalAssert("Scene", __LINE__, item);
+        if (s.item == NO_ITEM) fatalAssert("Scene", 392, item);
         s.tile.x = r.integer("Tile", "x");
         s.tile.y = r.integer("Tile", "y");
         s.flag = r.boolean(word);
@@ -454,8 +454,8 @@ void Scene::toggleCityDamage() {
     for (const auto& [intact, broken] : damageTable) {
         auto a = legend.find(intact);
         auto b = legend.find(broken);
-        if (a == legend.end()) fatalAssert("Scene", __LINE__, std::string(1, intact));
-        if (b == legend.end()) fatalAssert("Scene", __LINE__, std::string(1, broken));
+        if (a == legend.end()) fatalAssert("Scene", 457, std::string(1, intact));
+        if (b == legend.end()) fatalAssert("Scene", 458, std::string(1, broken));
         const int from = damaged ? a->second : b->second;
         const int to = damaged ? b->second : a->second;
         for (auto& column : grid)
@@ -497,7 +497,7 @@ bool Scene::runSequenceStep() {
         sequence.moving = true;
         updateSequenceMovers();
     } else if (word == "Wait") {
-        WordReader r(head, "Scene", __LINE__);
+        WordReader r(head, "Scene", 500);
         sequence.wait = r.integer("WaitSequence", "frames");
     } else {
         // Block commands read the lines that follow in the sequence.

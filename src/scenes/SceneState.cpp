@@ -20,7 +20,7 @@ std::vector<SavedChest> readChests(WordReader& r) {
         SavedChest c;
         c.tile = r.tile();
         std::string quoted = r.word("chest name");
-        if (quoted.size() < 2) fatalAssert("Scene", __LINE__, quoted);
+        if (quoted.size() < 2) fatalAssert("Scene", 23, quoted);
         c.item = quoted.substr(1, quoted.size() - 2);
         out.push_back(c);
     }
@@ -44,7 +44,7 @@ void SceneState::write(std::ostream& out) const {
 }
 
 void SceneState::read(std::istream& in) {
-    WordReader r(in, "Scene", __LINE__);
+    WordReader r(in, "Scene", 47);
     std::string w = r.word("CHESTS");
     if (w != "CHESTS") fatalAssert("Scene", 183, w);
     chests = readChests(r);

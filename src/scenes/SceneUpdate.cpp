@@ -36,7 +36,7 @@ const char* const SPLIT_TEAMS = "Create two teams";
 
 int itemIndex(const std::string& item) {
     int i = itemList->indexOf(item);
-    if (i == NO_ITEM) fatalAssert("Scene", __LINE__, item);
+    if (i == NO_ITEM) fatalAssert("Scene", 39, item);
     return i;
 }
 
