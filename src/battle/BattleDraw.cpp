@@ -634,14 +634,7 @@ void ActionAnimation::draw(sf::RenderTarget& window, const std::string& backgrou
     if (!(actor == target && f >= h)) drawFacing(actorRef, window, {ax, ay}, Sf, sf::Color(0, 0, 0, 0), false, NORTH, true);
 
     if (f == h) {
-        // Opaque white over the whole window is what clearing to white leaves, for less.
-        if (drawShortcuts && window.getSize() == sf::Vector2u(WINDOW_WIDTH, WINDOW_HEIGHT) && seenThroughOwnView(window)) {
-            window.clear(sf::Color::White);
-        } else {
-            sf::RectangleShape flash({float(WINDOW_WIDTH), float(WINDOW_HEIGHT)});
-            flash.setFillColor(sf::Color::White);
-            window.draw(flash);
-        }
+        fillWindow(window, sf::Color::White);
     }
 
     Battle::drawStatusPanel({500, 150}, window, {30, 900}, target);

@@ -21,11 +21,6 @@ class RenderWindow;
 class Shape;
 }
 
-// A shape's outline alone, built as the library builds it: the same pixels as drawing a shape
-// whose fill is fully transparent. Such a fill leaves every pixel as it was, yet the software
-// renderer blends each one of them: for the close-up's frame, most of the screen.
-void drawOutlineAlone(sf::RenderTarget& target, const sf::Shape& shape);
-
 class CloseUpBackdrop {
 public:
     // Puts the backdrop inside `inside` on the window: from the kept picture when `key` names

@@ -39,17 +39,7 @@ sf::Sprite centred(const sf::Texture& t, float x, float y, float scale, sf::Colo
     return s;
 }
 
-void flash(sf::RenderTarget& window) {
-    // Opaque white over the whole window is what clearing to white leaves, at a fraction of
-    // the cost of filling it.
-    if (drawShortcuts && window.getSize() == sf::Vector2u(WINDOW_WIDTH, WINDOW_HEIGHT) && seenThroughOwnView(window)) {
-        window.clear(sf::Color::White);
-        return;
-    }
-    sf::RectangleShape r({float(WINDOW_WIDTH), float(WINDOW_HEIGHT)});
-    r.setFillColor(sf::Color::White);
-    window.draw(r);
-}
+void flash(sf::RenderTarget& window) { fillWindow(window, sf::Color::White); }
 
 // The fade-in over the first 15 frames and fade-out over the last 15 (the fade-out wins).
 int fade15(const MagicInstance& m) {
@@ -136,8 +126,7 @@ void drawHealParticles(const MagicInstance& m, sf::RenderTarget& window) {
         }
     }
     if (tris.empty()) return;
-    if (drawShortcuts) drawInChunks(window, tris.data(), tris.size(), sf::Triangles);
-    else window.draw(tris.data(), tris.size(), sf::Triangles);
+    drawPrimitives(window, tris.data(), tris.size(), sf::Triangles);
 }
 
 void drawStatObjects(const MagicInstance& m, const Magic& spell, sf::RenderTarget& window) {
@@ -693,8 +682,7 @@ void MagicInstance::draw(sf::RenderTarget& window) {
         for (int j = 0; j < 54000; j += 1080) {
             ring.setOutlineColor(randomBgr());
             ring.setPosition(480.f, static_cast<float>(j) / 50.f);
-            if (drawShortcuts) drawOutlineAlone(window, ring);
-            else window.draw(ring);
+            drawOutline(window, ring);
         }
         break;
     }

@@ -1,10 +1,15 @@
 #include "foundation/DrawBatch.hpp"
 
+#include "foundation/main.hpp"
+
 #include <SFML/Graphics/Image.hpp>
+#include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/Shape.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <tuple>
@@ -95,4 +100,76 @@ void SpriteBatch::flush() {
     strip_.clear();
     texture_ = nullptr;
     sprites_ = 0;
+}
+
+namespace {
+
+sf::Vector2f outwardNormal(sf::Vector2f p1, sf::Vector2f p2) {
+    sf::Vector2f normal(p1.y - p2.y, p2.x - p1.x);
+    const float length = std::sqrt(normal.x * normal.x + normal.y * normal.y);
+    if (length != 0.f) normal /= length;
+    return normal;
+}
+
+} // namespace
+
+void drawOutlineAlone(sf::RenderTarget& window, const sf::Shape& shape) {
+    const std::size_t count = shape.getPointCount();
+    if (count < 3 || shape.getOutlineThickness() == 0.f) return;
+    std::vector<sf::Vector2f> points(count + 2);
+    for (std::size_t i = 0; i < count; ++i) points[i + 1] = shape.getPoint(i);
+    points[count + 1] = points[1];
+    // The fill's centre, as the library places it: the middle of the points' bounds.
+    float left = points[1].x, top = points[1].y, right = points[1].x, bottom = points[1].y;
+    for (std::size_t i = 1; i <= count; ++i) {
+        left = std::min(left, points[i].x);
+        right = std::max(right, points[i].x);
+        top = std::min(top, points[i].y);
+        bottom = std::max(bottom, points[i].y);
+    }
+    points[0] = {left + (right - left) / 2, top + (bottom - top) / 2};
+    const float thickness = shape.getOutlineThickness();
+    const sf::Color colour = shape.getOutlineColor();
+    sf::VertexArray strip(sf::TriangleStrip, (count + 1) * 2);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t index = i + 1;
+        const sf::Vector2f p0 = i == 0 ? points[count] : points[index - 1];
+        const sf::Vector2f p1 = points[index];
+        const sf::Vector2f p2 = points[index + 1];
+        sf::Vector2f n1 = outwardNormal(p0, p1);
+        sf::Vector2f n2 = outwardNormal(p1, p2);
+        const sf::Vector2f toCentre = points[0] - p1;
+        if (n1.x * toCentre.x + n1.y * toCentre.y > 0) n1 = -n1;
+        if (n2.x * toCentre.x + n2.y * toCentre.y > 0) n2 = -n2;
+        const float factor = 1.f + (n1.x * n2.x + n1.y * n2.y);
+        const sf::Vector2f normal = (n1 + n2) / factor;
+        strip[i * 2 + 0] = sf::Vertex(p1, colour);
+        strip[i * 2 + 1] = sf::Vertex(p1 + normal * thickness, colour);
+    }
+    strip[count * 2 + 0] = strip[0];
+    strip[count * 2 + 1] = strip[1];
+    sf::RenderStates states;
+    states.transform = shape.getTransform();
+    window.draw(strip, states);
+}
+
+void drawPrimitives(sf::RenderTarget& target, const sf::Vertex* vertices, std::size_t count, sf::PrimitiveType type) {
+    if (drawShortcuts) drawInChunks(target, vertices, count, type);
+    else target.draw(vertices, count, type);
+}
+
+void fillWindow(sf::RenderTarget& target, sf::Color colour) {
+    if (drawShortcuts && colour.a == 255 && target.getSize() == sf::Vector2u(WINDOW_WIDTH, WINDOW_HEIGHT) &&
+        seenThroughOwnView(target)) {
+        target.clear(colour);
+        return;
+    }
+    sf::RectangleShape cover({float(WINDOW_WIDTH), float(WINDOW_HEIGHT)});
+    cover.setFillColor(colour);
+    target.draw(cover);
+}
+
+void drawOutline(sf::RenderTarget& target, const sf::Shape& shape) {
+    if (drawShortcuts) drawOutlineAlone(target, shape);
+    else target.draw(shape);
 }

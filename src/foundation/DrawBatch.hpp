@@ -3,12 +3,14 @@
 // ready at the size they are drawn.
 #pragma once
 
+#include <SFML/Graphics/Color.hpp>
 #include <SFML/Graphics/RenderStates.hpp>
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Graphics/VertexArray.hpp>
 
 namespace sf {
 class RenderTarget;
+class Shape;
 class Sprite;
 }
 
@@ -23,6 +25,23 @@ void drawInChunks(sf::RenderTarget& target, const sf::Vertex* vertices, std::siz
                   sf::PrimitiveType type, const sf::RenderStates& states = sf::RenderStates::Default);
 void drawInChunks(sf::RenderTarget& target, const sf::VertexArray& vertices,
                   const sf::RenderStates& states = sf::RenderStates::Default);
+
+// Draws the primitives the way drawInChunks does while the shortcuts are on, in one call when off.
+void drawPrimitives(sf::RenderTarget& target, const sf::Vertex* vertices, std::size_t count, sf::PrimitiveType type);
+
+// Covers the whole window in an opaque colour. Clearing leaves the same pixels as filling a
+// window-sized rectangle, at a fraction of the cost, when the target is the whole window seen
+// through its own view.
+void fillWindow(sf::RenderTarget& target, sf::Color colour);
+
+// A shape's outline alone, built as the library builds it: the same pixels as drawing a shape
+// whose fill is fully transparent. Such a fill leaves every pixel as it was, yet the software
+// renderer blends each one of them: for the close-up's frame, most of the screen.
+void drawOutlineAlone(sf::RenderTarget& target, const sf::Shape& shape);
+
+// A shape's outline without its fill (drawOutlineAlone) while the shortcuts are on; the whole
+// shape, whose fill is transparent, when they are off.
+void drawOutline(sf::RenderTarget& target, const sf::Shape& shape);
 
 // Whether every pixel of the texture is fully opaque (read back once per texture).
 bool textureIsOpaque(const sf::Texture& texture);
