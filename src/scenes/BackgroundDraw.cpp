@@ -328,8 +328,7 @@ void Background::draw(sf::RenderTarget& window, Point viewOffset, bool overlay) 
         fill(SPACE_FILL);
         const std::vector<sf::Vertex>& stars = spaceStars(*this, viewOffset);
         if (stars.empty()) return;
-        if (drawShortcuts) drawInChunks(window, stars.data(), stars.size(), sf::Quads);
-        else window.draw(stars.data(), stars.size(), sf::Quads);
+        drawPrimitives(window, stars.data(), stars.size(), sf::Quads);
         return;
     }
 
