@@ -176,7 +176,7 @@ void Battle::start() {
             taken.insert(c.tile);
         }
     }
-    std::cout << "Battle started in " << scene.name << std::endl;
+    consoleLine("Battle started in ", scene.name);
     // 13
     if (watch) {
         inBattle = false;
@@ -333,7 +333,7 @@ void Battle::finish(bool wonBattle) {
     // No close-up until the next battle: its kept backdrop is let go.
     closeUpBackdrop().release();
     Scene& scene = battleScene(*this);
-    std::cout << "Battle " << (wonBattle ? "won" : "lost") << " in " << scene.name << std::endl;
+    consoleLine("Battle ", wonBattle ? "won" : "lost", " in ", scene.name);
     // 1
     for (int j : joins) {
         if (j == NO_INDEX) continue;

@@ -239,7 +239,7 @@ void Battle::confirmTarget(const BattleAction& choice) {
             invisibleTurns[choice.target] = 4;
             for (int t : choice.furtherTargets) {
                 invisibleTurns[t] = 4;
-                std::cout << "  INVISIBLE on" << std::endl;
+                consoleLine("  INVISIBLE on");
             }
         }
         // d

@@ -72,7 +72,6 @@ void Battle::nextTurn() {
         const long long actor = turnList[turnIndex];
         Character& a = people->at(actor);
         const bool actorSide = isPlayerSide(actor);
-        std::cout << "Battle turn " << a.name << std::endl;
         // 6
         opponentCells.clear();
         for (long long c : turnList) {

@@ -22,7 +22,7 @@ void readDataFile(const std::string& path, sf::RenderWindow* window, float overa
     if (!in.good() || fs::is_directory(status)) {
         // The same words as ever, then the one stop every reader's bad data comes to (it pauses
         // for a key and ends the program as this did, and a caller that can go on may catch it).
-        std::cout << "ERROR file " << path << " doesn't exist" << std::endl;
+        consoleLine("ERROR file ", path, " doesn't exist");
         fatalAssert(source, missingLine, path);
     }
     std::uintmax_t size = fs::is_regular_file(status) ? fs::file_size(path, ec) : 0;

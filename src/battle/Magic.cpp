@@ -76,7 +76,7 @@ T levelEntry(const std::vector<T>& v, int level, const T& fill) {
 }
 
 void badKeyword(const std::string& word, const char* repository) {
-    std::cout << "BAD keyword " << word << " (" << repository << ")" << std::endl;
+    consoleLine("BAD keyword ", word, " (", repository, ")");
 }
 
 // A stat name that names no stat is reported and dropped with its value: stat 14 would index

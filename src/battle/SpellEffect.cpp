@@ -242,7 +242,7 @@ bool MagicInstance::advance() {
         }
         if (frame == duration - spellfx::animationLength("Explosion")) {
             sound("explosion");
-            std::cout << "Playing explosion sound" << std::endl;
+            consoleLine("Playing explosion sound");
         }
         break;
     case MAGIC_CATESCAPE:

@@ -47,7 +47,7 @@ std::vector<int> treasureDemonDrop(const ItemList& catalogue) {
     for (int k = 0; k < picks; ++k) {
         const int j = candidates[static_cast<std::size_t>(std::rand() % static_cast<int>(candidates.size()))];
         loot.push_back(j);
-        std::cout << "Treasure Demon will drop " << catalogue.at(j).name << std::endl;
+        consoleLine("Treasure Demon will drop ", catalogue.at(j).name);
     }
     return loot;
 }

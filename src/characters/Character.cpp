@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iostream>
 
 namespace {
 
@@ -401,10 +400,7 @@ bool Character::useScript(int item, std::string* message) {
             break;
         }
     }
-    if (!learned.empty()) {
-        std::cout << learned << std::endl;
-        if (message != nullptr) *message = learned;
-    }
+    if (!learned.empty() && message != nullptr) *message = learned;
     applyItemStats(item, 1);
     addItemCount(item, -1);
     return true;

@@ -206,8 +206,10 @@ std::function<void()> setPauseWait(std::function<void()> wait) {
     return old;
 }
 
+void consoleLine(std::string_view line) { std::cout << line << std::endl; }
+
 void pauseGame() {
-    std::cout << "Paused... press any key to continue" << std::endl;
+    consoleLine("Paused... press any key to continue");
     pauseWait()();
 }
 
@@ -247,7 +249,7 @@ void fatalAssertText(const char* source, int line, const std::string& detail) {
         if (place->line() > 0) message += " line " + std::to_string(place->line());
         message += ")";
     }
-    std::cout << message << std::endl;
+    consoleLine(message);
     fatalHandler()(message);
     std::exit(1); // a handler that returns still must not let the caller go on
 }

@@ -179,6 +179,22 @@ template <class T>
 }
 
 // ---------------------------------------------------------------------------------------------
+// The console. Every line the game writes there goes out through consoleLine, which ends the line
+// and flushes it, so that whoever watches the console sees each line as it happens.
+
+void consoleLine(std::string_view line);
+
+// A line of several parts, each written as a text stream writes it.
+template <class First, class... Rest>
+    requires(sizeof...(Rest) > 0)
+void consoleLine(const First& first, const Rest&... rest) {
+    std::ostringstream out;
+    out << first;
+    (out << ... << rest);
+    consoleLine(std::string_view(out.str()));
+}
+
+// ---------------------------------------------------------------------------------------------
 // Text-to-number conversion shared by every reader: a text that is not a number, or one out of
 // range, ends in the fatal assertion with the text as detail.
 

@@ -11,7 +11,6 @@
 #include "scenes/StepQueue.hpp"
 
 #include <algorithm>
-#include <iostream>
 
 namespace {
 
@@ -144,12 +143,13 @@ void Game::serveTab() {
     scene.blockedLocations.insert(people->mainCharacter().tile);
     for (Point p : scene.blockedLocations) scene.blocked[0].insert(p);
     for (Point p : scene.blockedHLocations) scene.blocked[1].insert(p);
-    std::cout << "SetBlockedLocationsH ";
-    for (Point p : scene.blockedHLocations) std::cout << p.x << " " << p.y << " ";
-    std::cout << std::endl;
-    std::cout << "SetBlockedLocations ";
-    for (Point p : scene.blockedLocations) std::cout << p.x << " " << p.y << " ";
-    std::cout << std::endl;
+    // The set's word, then the x and y of each cell in set order, as a scene file lists cells.
+    auto listed = [](std::string line, const std::set<Point>& locations) {
+        for (Point p : locations) line += std::to_string(p.x) + " " + std::to_string(p.y) + " ";
+        return line;
+    };
+    consoleLine(listed("SetBlockedLocationsH ", scene.blockedHLocations));
+    consoleLine(listed("SetBlockedLocations ", scene.blockedLocations));
 }
 
 bool Game::runSceneFrame(const std::vector<int>& keyCodes, sf::RenderWindow* window) {
@@ -211,7 +211,7 @@ void Game::update(const std::vector<int>& keyCodes, sf::RenderWindow* window) {
 
     if (confirmShown) {
         lastConsumer = FrameConsumer::CONFIRM_DIALOG;
-        std::cout << "Checking are you sure" << std::endl;
+        consoleLine("Checking are you sure");
         if (input.leftHeld) confirmYes = false;
         if (input.rightHeld) confirmYes = true;
         if (input.back) confirmShown = false;

@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
-#include <iostream>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -183,7 +182,7 @@ void Game::switchScene() {
 void Game::loadPlanet(const std::string& planet, sf::RenderWindow* window) {
     // Callers without a window (a lost battle's exit, the travel views) load with the Game's.
     if (!window) window = this->window;
-    std::cout << "LOADING planet " << planet << std::endl;
+    consoleLine("LOADING planet ", planet);
     loadedPlanets.insert(planet);
 
     const fs::path folder = fs::path("Game") / planet;

@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -73,8 +72,7 @@ void Game::loadGameFolder(sf::RenderWindow* window) {
                 if (!isSceneFile(planetEntry)) continue;
                 std::string sceneName = scanSceneName(planetEntry.path());
                 if (sceneName.empty())
-                    std::cout << "No SceneName in " << planetEntry.path().generic_string()
-                              << std::endl;
+                    consoleLine("No SceneName in ", planetEntry.path().generic_string());
                 else
                     scenePlanets[sceneName] = planet;
             }
@@ -94,7 +92,7 @@ void Game::loadGameFolder(sf::RenderWindow* window) {
 void Game::readGameFile(sf::RenderWindow* window, float fraction) {
     std::ifstream file("Game.txt");
     if (!file) {
-        std::cout << "Couldn't locate game file" << std::endl;
+        consoleLine("Couldn't locate game file");
         pauseGame();
         return;
     }

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <iostream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -95,7 +94,7 @@ bool NewGameScreen::update(const std::vector<int>& keyCodes, sf::RenderWindow* w
         std::vector<std::string> entries{NEW_GAME_ENTRY};
         std::error_code ec;
         if (!fs::exists(SAVE_ROOT, ec)) fs::create_directory(SAVE_ROOT, ec);
-        if (ec) std::cout << "Could not create the folder " << SAVE_ROOT << ": " << ec.message() << std::endl;
+        if (ec) consoleLine("Could not create the folder ", SAVE_ROOT, ": ", ec.message());
         for (const std::string& name : listSaveFolders(SAVE_ROOT)) entries.push_back(name);
         resumeList.open(entries, false);
         state = 2;
@@ -128,7 +127,7 @@ bool NewGameScreen::update(const std::vector<int>& keyCodes, sf::RenderWindow* w
             state = 1;
             return false;
         }
-        std::cout << "Game " << choice << " resumed" << std::endl;
+        consoleLine("Game ", choice, " resumed");
         return true;
     }
 
@@ -162,7 +161,6 @@ bool NewGameScreen::update(const std::vector<int>& keyCodes, sf::RenderWindow* w
         }
         if (!fs::is_directory(folder, ec)) fs::create_directory(folder, ec);
         if (ec || !fs::is_directory(folder, ec)) {
-            std::cout << "Could not create the save folder " << folder.string() << std::endl;
             message = "Cannot save as " + name + ". Please choose a different name.";
             state = 1;
             return false;
@@ -188,7 +186,7 @@ bool NewGameScreen::update(const std::vector<int>& keyCodes, sf::RenderWindow* w
         if (level == "Hard") game->difficulty = 2;
         difficultyList.active = false;
         game->gotoScene("Intro", true, window);
-        std::cout << "New game " << game->playerName << " started" << std::endl;
+        consoleLine("New game ", game->playerName, " started");
         return true;
     }
     }

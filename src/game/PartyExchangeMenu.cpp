@@ -8,7 +8,6 @@
 #include "game/Globals.hpp"
 
 #include <algorithm>
-#include <iostream>
 #include <iterator>
 
 namespace {
@@ -31,8 +30,8 @@ void giveInput(OptionMenu& from, OptionMenu& to) {
 void movePartyMember(People& roster, std::string partyName, std::string reserveName) {
     const int partyIndex = roster.indexOf(partyName);
     const int reserveIndex = roster.indexOf(reserveName);
-    std::cout << "Out of the party: " << partyName << " " << partyIndex << " Into the party: " << reserveName
-              << " " << reserveIndex << std::endl;
+    consoleLine("Out of the party: ", partyName, " ", partyIndex, " Into the party: ", reserveName, " ",
+                reserveIndex);
     roster.moveToReserve(partyIndex, true);
     roster.moveToParty(reserveIndex, true);
 }
@@ -55,7 +54,7 @@ void PartyExchangeMenu::open() {
     reserveList.setSize(768, 720);
     reserveList.position = {1120, 180};
     reserveList.color = sf::Color::Blue;
-    std::cout << "Done active" << std::endl;
+    consoleLine("Done active");
 }
 
 bool PartyExchangeMenu::update() {

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <iostream>
 
 namespace {
 
@@ -55,7 +54,7 @@ std::vector<std::string> PartyMenu::buildItemList(int rosterIndex) const {
     for (const auto& [item, count] : people->at(rosterIndex).inventory) {
         if (count == 0) continue;
         std::string row = std::to_string(count) + " " + itemLabel(::itemList->at(item));
-        std::cout << "ITEM " << row << std::endl;
+        consoleLine("ITEM ", row);
         rows.push_back(row);
     }
     rows.push_back(BACK_ROW);

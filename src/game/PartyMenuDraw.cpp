@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iostream>
 
 namespace {
 
@@ -220,7 +219,7 @@ void PartyMenu::drawEquipPreview(sf::RenderTarget& target) {
         for (Stat stat : {STR, DEX, SPD, WIS, MOB, AMR, MAXHP, MAXMP}) {
             const std::string& word = statName(stat);
             const int before = member.getStatByName(word), after = copy.getStatByName(word);
-            std::cout << "Before " << word << " : " << before << " after " << after << std::endl;
+            consoleLine("Before ", word, " : ", before, " after ", after);
             auto at = statPositions.find(stat);
             if (at == statPositions.end()) continue;
             const float shift = stat == MAXHP || stat == MAXMP ? 200.0f : 100.0f;

@@ -175,7 +175,7 @@ void Game::generatePlanet(sf::RenderWindow* window, float fraction,
 
     // 9: the special scenes
     if (cells.empty()) {
-        std::cout << "No maze cells on " << T << ": the special scenes are not placed" << std::endl;
+        consoleLine("No maze cells on ", T, ": the special scenes are not placed");
     } else {
         for (const auto& [sceneName, depth] : mandelbrotScenes) {
             const Point C = cells[static_cast<std::size_t>(std::rand()) % cells.size()];

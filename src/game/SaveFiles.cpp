@@ -14,7 +14,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <optional>
 #include <sstream>
 #include <unistd.h>
@@ -71,7 +70,7 @@ void syncFolder(const std::string& path) {
 
 void reportFailure(const std::string& path, const std::string& error,
                    const char* outcome = "the previous save is kept") {
-    std::cout << "Could not save " << path << ": " << error << " (" << outcome << ")" << std::endl;
+    consoleLine("Could not save ", path, ": ", error, " (", outcome, ")");
 }
 
 // The planet folder whose "Characters.txt" defines the character, or "" when none does.
@@ -120,8 +119,8 @@ void applyPartyRecord(const PartyRecord& r) {
     } else { // MAINCHARACTER
         const int index = people->indexOf(r.names.front());
         if (index == NO_INDEX)
-            std::cout << "The saved main character " << r.names.front()
-                      << " is not in the roster; the main character is kept" << std::endl;
+            consoleLine("The saved main character ", r.names.front(),
+                        " is not in the roster; the main character is kept");
         else
             people->mainCharacterIndex = index;
     }
@@ -511,13 +510,12 @@ void Game::completeInterruptedSave(const std::string& folder) {
         // the pair in place is what there is, and nothing is replaced or removed.
         std::string damage;
         if (!finishedPairReadsWhole(peoplePath, gameTmp, damage)) {
-            std::cout << "The unfinished save " << gameTmp << " does not read whole (" << damage
-                      << "); the files are left as they are" << std::endl;
+            consoleLine("The unfinished save ", gameTmp, " does not read whole (", damage,
+                        "); the files are left as they are");
             return;
         }
         if (::rename(gameTmp.c_str(), gamePath.c_str()) != 0)
-            std::cout << "Could not finish the save " << gamePath << ": " << std::strerror(errno)
-                      << std::endl;
+            consoleLine("Could not finish the save ", gamePath, ": ", std::strerror(errno));
         return;
     }
     // A save stopped before its first rename: the old pair stands and the temporaries go.
@@ -548,7 +546,7 @@ bool Game::loadGame(sf::RenderWindow* window, std::string* damage) {
         }
     } catch (const ReadFailure& failure) {
         const std::string detail = failureDetail(failure);
-        std::cout << "The save " << playerName << " is damaged and was not loaded: " << detail << std::endl;
+        consoleLine("The save ", playerName, " is damaged and was not loaded: ", detail);
         if (damage != nullptr) *damage = detail;
         return false;
     }
@@ -578,12 +576,12 @@ void Game::applyGameSave(const GameSaveRecord& record, sf::RenderWindow* window,
     if (record.difficulty) difficulty = *record.difficulty;
     for (const auto& [name, value] : record.shards) {
         SHARDS[name] = value;
-        std::cout << "  setting shard " << name << " to " << value << std::endl;
+        consoleLine("  setting shard ", name, " to ", value);
     }
     if (record.lastShard) LASTSHARD = *record.lastShard;
     for (const auto& [shard, place] : record.shardLocation) {
         SHARDLOCATION[shard] = place;
-        std::cout << "  setting shard location " << shard << " to " << place << std::endl;
+        consoleLine("  setting shard location ", shard, " to ", place);
     }
     if (record.chapter) chapter = *record.chapter;
     for (const auto& [name, state] : record.scenes) savedScenes[name] = state;

@@ -16,7 +16,6 @@
 #include <chrono>
 #include <cstring>
 #include <cstdlib>
-#include <iostream>
 #include <vector>
 
 namespace {
@@ -100,13 +99,13 @@ int main() {
             auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                           std::chrono::steady_clock::now() - startTime)
                           .count();
-            std::cout << "First frame after " << ms << " ms" << std::endl;
+            consoleLine("First frame after ", ms, " ms");
         }
         keysTaken += static_cast<long long>(keyCodes.size());
         quietFrames = keyCodes.empty() ? std::min(quietFrames + 1, StepQueue::QUIET_FRAMES) : 0;
         const char* wait = quietFrames < StepQueue::QUIET_FRAMES ? "keys" : game->inputWait();
         if (keysTaken != reportedKeys || std::strcmp(wait, reportedWait) != 0) {
-            std::cout << "Input after " << keysTaken << " keys: " << wait << std::endl;
+            consoleLine("Input after ", keysTaken, " keys: ", wait);
             reportedKeys = keysTaken;
             reportedWait = wait;
         }

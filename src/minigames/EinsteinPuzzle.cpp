@@ -7,7 +7,6 @@
 #include <bit>
 #include <cstdint>
 #include <cstdlib>
-#include <iostream>
 
 namespace {
 
@@ -94,7 +93,8 @@ void EinsteinPuzzle::generate() {
         }
         solution.push_back(row);
     }
-    std::cout << "SOLUTION : " << assignmentText(solution) << "\n\n\n\n\n\n\n\n" << std::endl;
+    consoleLine("SOLUTION : ", assignmentText(solution));
+    for (int blank = 0; blank < 8; ++blank) consoleLine("");
 
     auto holds = [](const std::vector<PuzzleClue>& list, const PuzzleClue& c) {
         return std::find(list.begin(), list.end(), c) != list.end() ||
@@ -241,16 +241,15 @@ std::string EinsteinPuzzle::cluesText() const {
 }
 
 void EinsteinPuzzle::printClues() const {
-    std::cout << "COLORS ";
-    for (int h = 0; h < houseCount; ++h) std::cout << valueWord(h, 0) << " ";
-    std::cout << "\n";
+    std::string colours = "COLORS ";
+    for (int h = 0; h < houseCount; ++h) colours += valueWord(h, 0) + " ";
+    consoleLine(colours);
     for (const PuzzleClue& c : sameHouseClues)
-        std::cout << "The house " << attributeText(c.attributeA, c.valueA)
-                  << " is the same as the house " << attributeText(c.attributeB, c.valueB) << "\n";
+        consoleLine("The house ", attributeText(c.attributeA, c.valueA), " is the same as the house ",
+                    attributeText(c.attributeB, c.valueB));
     for (const PuzzleClue& c : nextToClues)
-        std::cout << "The house " << attributeText(c.attributeA, c.valueA) << " is next to the house "
-                  << attributeText(c.attributeB, c.valueB) << "\n";
-    std::cout << std::flush;
+        consoleLine("The house ", attributeText(c.attributeA, c.valueA), " is next to the house ",
+                    attributeText(c.attributeB, c.valueB));
 }
 
 std::string EinsteinPuzzle::assignmentText(const Assignment& assignment) const {

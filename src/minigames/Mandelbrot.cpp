@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <iostream>
 #include <set>
 
 #if defined(__SSE2__)
@@ -178,7 +177,7 @@ Mandelbrot Mandelbrot::copyWithoutCounts() const {
 
 void Mandelbrot::PopulateCache() {
     cachePopulated = true;
-    std::cout << "PopulateCache countBuffer_: " << width << "," << height << std::endl;
+    consoleLine("PopulateCache countBuffer_: ", width, ",", height);
     if (counts_.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
         fatalAssert("Mandelbrot", 183, "count cache smaller than the picture");
     if (!cacheValid_ || !(cachedView_ == view)) {
@@ -186,7 +185,7 @@ void Mandelbrot::PopulateCache() {
         cachedView_ = view;
         cacheValid_ = true;
     }
-    std::cout << "populated cache." << std::endl;
+    consoleLine("populated cache.");
 }
 
 void Mandelbrot::ensureRow(int y, int x0, int x1, int step) {
@@ -232,7 +231,7 @@ std::int32_t Mandelbrot::count(int x, int y) {
 }
 
 void Mandelbrot::setColors(const std::vector<sf::Color>& keys) {
-    std::cout << "Setting colors " << keys.size() << std::endl;
+    consoleLine("Setting colors ", keys.size());
     if (keys.empty()) fatalAssert("Mandelbrot", 236, "no key colours");
     std::vector<sf::Color> L = keys;
     L.push_back(keys.front());
@@ -249,11 +248,11 @@ void Mandelbrot::setColors(const std::vector<sf::Color>& keys) {
                               channel(L[a].b, L[a + 1].b), 255);
             const std::size_t index = static_cast<std::size_t>(a * step + t);
             palette[index] = c;
-            std::cout << "setting color " << index << " / " << palette.size() << " to "
-                      << int(c.r) << "," << int(c.g) << "," << int(c.b) << "\n";
+            consoleLine("setting color ", index, " / ", palette.size(), " to ", int(c.r), ",", int(c.g), ",",
+                        int(c.b));
         }
     }
-    std::cout << "Done setting colors" << std::endl;
+    consoleLine("Done setting colors");
 }
 
 void Mandelbrot::rotateColors() {

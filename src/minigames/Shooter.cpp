@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <iostream>
 
 SaveTheFuture* saveTheFuture = nullptr;
 SaveTheFutureShip* saveTheFutureShip = nullptr;
@@ -358,11 +357,11 @@ bool SaveTheFuture::steerMissile(SaveTheFutureMissile& m) {
     }
     int tx = m.x, ty = -20;
     if (target >= 0) {
-        std::cout << "Closest enemy " << target << "\n";
+        consoleLine("Closest enemy ", target);
         tx = saucers()[static_cast<std::size_t>(target)].x;
         ty = saucers()[static_cast<std::size_t>(target)].y;
     } else {
-        std::cout << "Missle doesn't have a target\n";
+        consoleLine("Missle doesn't have a target");
     }
     if (tx != m.x) {
         const float a = std::atan2(static_cast<float>(ty - m.y), static_cast<float>(tx - m.x));

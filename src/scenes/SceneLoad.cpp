@@ -513,7 +513,7 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         damageTable[a[0]] = b[0];
     } else if (word == "SetAdvice") {
         // Deprecated; the line is ignored without holding up loading.
-        std::cout << "SetAdvice is deprecated - scene " << name << std::endl;
+        consoleLine("SetAdvice is deprecated - scene ", name);
     } else if (readPictureStatement(word, head, names)) {
     } else if (!runCommand(word, head, file)) {
         fatalAssert("Scene", 519, word);

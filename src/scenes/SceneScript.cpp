@@ -117,7 +117,6 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
     } else if (word == "SetBoolVar") {
         std::string n = r.word(word);
         game->BOOLVARS.insert(n);
-        std::cout << "BOOLVAR " << n << " set" << std::endl;
     } else if (word == "SetStringVar") {
         std::string n = r.word(word);
         game->setStrVar(n, r.word(word));
@@ -430,7 +429,7 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
         addSpaceGate(*this, args);
     } else if (word == "SetAdvice") {
         // Deprecated: the line is ignored without holding up the game.
-        std::cout << "SetAdvice is deprecated - scene " << name << std::endl;
+        consoleLine("SetAdvice is deprecated - scene ", name);
     } else {
         return false;
     }

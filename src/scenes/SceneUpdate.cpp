@@ -398,13 +398,13 @@ void Scene::useFacedTile() {
         if (shardMapTiles.count(p)) {
             game->shardMap.shown = true;
             game->shardMap.background.startSpaceDrift();
-            std::cout << "Shard map opened" << std::endl;
+            consoleLine("Shard map opened");
             return;
         }
         if (telescopeTiles.count(p)) {
             game->telescope.shown = true;
             game->telescope.background.startSpaceDrift();
-            std::cout << "Telescope turned to " << game->getStrVar("TELESCOPEVIEW") << std::endl;
+            consoleLine("Telescope turned to ", game->getStrVar("TELESCOPEVIEW"));
             return;
         }
     }
