@@ -1,8 +1,6 @@
 // Gems drawn as jagged shards (outline fixed by the name) or as cut stones with facets.
 #include "foundation/Resources.hpp"
 
-#include "game/Globals.hpp"
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>

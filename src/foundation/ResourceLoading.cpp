@@ -1,19 +1,34 @@
 // Filling the resource store from the "Resources" tree, behind the loading screen.
 #include "foundation/Resources.hpp"
 
-#include "game/LoadingScreen.hpp"
-
 #include <algorithm>
 #include <charconv>
 #include <cctype>
 #include <filesystem>
-#include <iostream>
 #include <system_error>
+#include <utility>
 
 namespace fs = std::filesystem;
 
 std::string fileStem(const std::string& fileName) {
     return fileName.substr(0, fileName.find('.'));
+}
+
+namespace {
+
+LoadingProgress& loadingProgress() {
+    static LoadingProgress show;
+    return show;
+}
+
+void showProgress(sf::RenderWindow* window, float overall, float fileFraction) {
+    if (loadingProgress()) loadingProgress()(window, overall, fileFraction);
+}
+
+} // namespace
+
+LoadingProgress setLoadingProgress(LoadingProgress show) {
+    return std::exchange(loadingProgress(), std::move(show));
 }
 
 namespace {
@@ -91,7 +106,7 @@ template <class F>
 void forEachEntry(const std::string& folder, sf::RenderWindow* window, float overall, F each) {
     const std::vector<Entry> entries = listFolder(folder);
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        showLoadingScreen(window, overall, fraction(i, entries.size()));
+        showProgress(window, overall, fraction(i, entries.size()));
         each(entries[i], fileStem(entries[i].fileName));
     }
 }
@@ -100,7 +115,7 @@ void forEachEntry(const std::string& folder, sf::RenderWindow* window, float ove
 
 void Resources::loadTextureFolder(const std::string& folder, sf::RenderWindow* window,
                                   float overall, TextureMap& target) {
-    showLoadingScreen(window, overall, 0);
+    showProgress(window, overall, 0);
     const bool throwables = &target == &stuffToThrow;
     forEachEntry(folder, window, overall, [&](const Entry& entry, const std::string& stem) {
         sf::Image image = readMasked(entry.path, entry.regular);
@@ -117,7 +132,7 @@ void Resources::loadTextureFolder(const std::string& folder, sf::RenderWindow* w
 
 void Resources::loadFonts(const std::string& folder, sf::RenderWindow* window, float overall,
                           std::map<std::string, sf::Font>& target) {
-    showLoadingScreen(window, overall, 0);
+    showProgress(window, overall, 0);
     forEachEntry(folder, window, overall, [&](const Entry& entry, const std::string& stem) {
         target[stem].loadFromFile(entry.path);
     });
@@ -125,21 +140,21 @@ void Resources::loadFonts(const std::string& folder, sf::RenderWindow* window, f
 
 void Resources::loadMusics(const std::string& folder, sf::RenderWindow* window, float overall,
                            std::map<std::string, sf::Music>& target) {
-    showLoadingScreen(window, overall, 0);
+    showProgress(window, overall, 0);
     forEachEntry(folder, window, overall, [&](const Entry& entry, const std::string& stem) {
         target[stem].openFromFile(entry.path);
     });
 }
 
 void Resources::loadSounds(const std::string& folder, sf::RenderWindow* window, float overall) {
-    showLoadingScreen(window, overall, 0);
+    showProgress(window, overall, 0);
     forEachEntry(folder, window, overall, [&](const Entry& entry, const std::string& stem) {
         // Reset in place: the record's node stays where it is, so its sound can point at it.
         SoundRecord& record = sounds[stem];
         record.sound.resetBuffer();
         record.buffer = sf::SoundBuffer();
         if (!record.buffer.loadFromFile(entry.path)) {
-            std::cout << "Failed to load sound " << entry.path << std::endl;
+            consoleLine("Failed to load sound ", entry.path);
             pauseGame();
         }
         record.sound.setBuffer(record.buffer);
@@ -233,12 +248,12 @@ void Resources::buildTileSprites() {
 void Resources::loadAll(sf::RenderWindow* window) {
     loadFonts("Resources//Fonts", window, 0.0f, fonts);
     loadMusics("Resources//Musics", window, 0.05f, musics);
-    showLoadingScreen(window, 0.1f, 0);
+    showProgress(window, 0.1f, 0);
     loadCharacterPictures("Resources//Characters", window, 0.1f);
     loadEnemyPictures("Resources//Enemies", window, 0.15f);
     loadTextureFolder("Resources//Textures", window, 0.2f, textures);
     loadTextureFolder("Resources//Gems", window, 0.21f, gems);
-    showLoadingScreen(window, 0.22f, 0);
+    showProgress(window, 0.22f, 0);
     loadAnimations("Resources//Animations", window, 0.25f);
     loadTextureFolder("Resources//Faces", window, 0.25f, faces);
     loadTextureFolder("Resources//Bodies", window, 0.27f, bodies);
@@ -266,7 +281,7 @@ void Resources::loadObjectTextures(sf::RenderWindow* window, const std::set<std:
     for (const std::string& name : names) {
         ++i;
         if (objects.count(name)) continue;
-        showLoadingScreen(window, overall, fraction(i, names.size()));
+        showProgress(window, overall, fraction(i, names.size()));
         for (const char* extension : {".png", ".gif"}) {
             const std::string path = "Resources//Objects//" + name + extension;
             if (!readableFile(path)) continue;
@@ -274,7 +289,7 @@ void Resources::loadObjectTextures(sf::RenderWindow* window, const std::set<std:
             break;
         }
     }
-    showLoadingScreen(window, overall, 1);
+    showProgress(window, overall, 1);
 }
 
 void Resources::loadBackAnimations(sf::RenderWindow* window, const std::set<std::string>& names,
@@ -283,7 +298,7 @@ void Resources::loadBackAnimations(sf::RenderWindow* window, const std::set<std:
     for (const std::string& name : names) {
         ++i;
         if (backAnimations.count(name)) continue;
-        showLoadingScreen(window, overall, fraction(i, names.size()));
+        showProgress(window, overall, fraction(i, names.size()));
         for (int frame = 1; frame < 200; ++frame) {
             std::string found;
             for (const char* extension : {".png", ".gif"}) {
@@ -300,5 +315,5 @@ void Resources::loadBackAnimations(sf::RenderWindow* window, const std::set<std:
             upload(readMasked(found), frames.back());
         }
     }
-    showLoadingScreen(window, overall, 1);
+    showProgress(window, overall, 1);
 }

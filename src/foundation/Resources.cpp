@@ -1,21 +1,28 @@
 #include "foundation/Resources.hpp"
 
 #include "foundation/OpaqueCopies.hpp"
-#include "game/Game.hpp"
-#include "game/Globals.hpp"
-#include "scenes/Scene.hpp"
 
 #include <algorithm>
+#include <utility>
 
 // Every getter stops the game when its name is missing: a resource is never replaced by a
 // stand-in, so a missing file shows up at once and by name.
 
-// Scene music names come from the Game's scenes; tests may install a lookup of their own.
-Resources::Resources()
-    : sceneMusicName([](const std::string& sceneName, bool battle) {
-          Scene& scene = game->sceneByName(sceneName);
-          return battle ? scene.battle.music : scene.music;
-      }) {}
+Resources* resources = nullptr;
+
+namespace {
+SceneMusicLookup& defaultSceneMusicLookup() {
+    static SceneMusicLookup lookup;
+    return lookup;
+}
+} // namespace
+
+SceneMusicLookup setDefaultSceneMusicLookup(SceneMusicLookup lookup) {
+    return std::exchange(defaultSceneMusicLookup(), std::move(lookup));
+}
+
+// Scene music names come from the game's scenes; tests may install a lookup of their own.
+Resources::Resources() : sceneMusicName(defaultSceneMusicLookup()) {}
 
 Resources::~Resources() {
     // Buildings are the pictures drawn by copies, at their own size or at half size.

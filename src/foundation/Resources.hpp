@@ -48,9 +48,18 @@ using TextureMap = std::map<std::string, sf::Texture>;
 using AnimationMap = std::map<std::string, std::vector<sf::Texture>>;
 
 // Gives the music name of a scene (battle false) or of that scene's live battle (battle true).
-// By default it asks the global Game (Game::sceneByName, whose assertion stops on an unknown
-// scene).
+// The store knows no scenes: the game installs the lookup every new store starts with (one that
+// asks the global Game, whose assertion stops on an unknown scene) before main runs.
 using SceneMusicLookup = std::function<std::string(const std::string& sceneName, bool battle)>;
+// Returns the lookup it replaces.
+SceneMusicLookup setDefaultSceneMusicLookup(SceneMusicLookup lookup);
+
+// How the loaders show their progress: overall fills the lower bar, fileFraction (the current
+// step) the upper one. The game installs its loading screen here before main runs; without one,
+// loading shows nothing. Returns the one it replaces.
+using LoadingProgress =
+    std::function<void(sf::RenderWindow* window, float overall, float fileFraction)>;
+LoadingProgress setLoadingProgress(LoadingProgress show);
 
 class Resources {
 public:
@@ -143,7 +152,7 @@ public:
     sf::Sound* findSound(const std::string& name);
     void playSound(const std::string& name);
 
-    // --- loading (the window may be null: then only the loading observer hears progress) ---
+    // --- loading (the window may be null: then the progress is reported but not drawn) ---
     void loadAll(sf::RenderWindow* window);
     void loadTextureFolder(const std::string& folder, sf::RenderWindow* window, float overall,
                            TextureMap& target);
@@ -185,6 +194,10 @@ void drawGem(sf::RenderTarget& window, const std::string& name, sf::Vector2f pos
 void drawGemShape(sf::RenderTarget& window, const std::string& name, sf::Vector2f position);
 // The seed of a gem's outline: the low 32 bits of the 64-bit FNV-1a hash of its name.
 int gemSeed(const std::string& name);
+
+// The store the whole game reads from: main makes it once, before anything else; tests point
+// it at stores of their own.
+extern Resources* resources;
 
 // stopSceneMusic through the global store.
 void stopSceneMusic(const std::string& sceneName, bool battle);

@@ -11,6 +11,8 @@ class MagicRepository;
 class ItemList;
 class PotionRepository;
 
+// The store belongs to the lower floor and is defined with it (foundation/Resources.cpp); it is
+// named here too, beside the other globals main creates.
 extern Resources* resources;
 extern Game* game;
 extern People* people;
