@@ -297,8 +297,7 @@ public:
     // Character name -> saved description, for characters of planets not loaded yet.
     std::map<std::string, std::string> storedCharacterLines;
     std::string LASTSHARD = "None";
-    // The owned mini-game objects (GuessNumber, SalomaoGame, Cobrinha, GuessFlag, Taco); the
-    // party menu joins here with the party-menu code.
+    // The owned mini-game objects (GuessNumber, SalomaoGame, Cobrinha, GuessFlag, Taco).
     std::shared_ptr<MiniGames> miniGames;
     std::set<std::pair<MazeNode, MazeNode>> mazeCells;
     MazePlacement shardPlacement;
@@ -346,7 +345,8 @@ public:
     void showMessage(const std::string& text);
     void showCharacter(int rosterIndex);
     void sleep();
-    // Turns the party leader one step back after a refused move (chapter code).
+    // A trap's answer: "Ouch", and the party leader goes back to the tile it came from (the
+    // scene's entry tile when it has not moved yet).
     void bumpBack();
 
     // --- tile kinds ---
@@ -396,7 +396,7 @@ public:
     void prepareMadScientist(Scene& scene);
     std::string shardCoordsHint();
 
-    // --- character view (later): drawn while shownCharacter is not 999999 ---
+    // --- character view: drawn while shownCharacter is not NO_INDEX ---
     void drawCharacterView(sf::RenderWindow& window);
 
     // --- the party menu and quest advice ---
@@ -406,7 +406,7 @@ public:
     // One hint sentence from the story state; reads only.
     std::string getAdvice() const;
 
-    // ===== dialogs and saves (the dialog and save code adds its declarations and fields here) =====
+    // --- choice boxes and the new-game screen ---
     OptionMenu box1;
     OptionMenu box2;
     OptionMenu box3;
@@ -429,6 +429,7 @@ public:
     // Draws the active boxes, box 3 on top.
     void drawChoiceBoxes(sf::RenderTarget& window);
 
+    // --- saves ---
     // "SaveGames//<player>//people.save" and "...//game.save".
     std::string peopleSavePath() const;
     std::string gameSavePath() const;
@@ -449,7 +450,6 @@ public:
     bool loadGame(sf::RenderWindow* window, std::string* damage = nullptr);
     void readGameSave(const std::string& path, sf::RenderWindow* window, float overall);
     void applyGameSave(const GameSaveRecord& record, sf::RenderWindow* window, float overall);
-    // ===== end of dialogs and saves =====
 
 private:
     void shardBookkeeping();

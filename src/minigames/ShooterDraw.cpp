@@ -72,7 +72,7 @@ void SaveTheFuture::draw(sf::RenderTarget& window) {
         return;
     }
     const SaveTheFutureShip& s = *saveTheFutureShip;
-    // 1: the ground
+    // Back to front: the scrolling forest first
     const sf::Texture& ground = resources->getStfTexture("ForestTile");
     const int tw = static_cast<int>(ground.getSize().x), th = static_cast<int>(ground.getSize().y);
     if (tw > 0 && th > 0) {
@@ -83,7 +83,7 @@ void SaveTheFuture::draw(sf::RenderTarget& window) {
                 window.draw(tile);
             }
     }
-    // 2: shots
+    // Shots, then missiles: under the pickups, the saucers and the ship
     for (const SaveTheFutureShot& shot : shots) {
         const float r = static_cast<float>(shot.radius);
         const float ry = shot.elongated ? static_cast<float>(shot.radius * 3 / 2) : r;
@@ -93,14 +93,13 @@ void SaveTheFuture::draw(sf::RenderTarget& window) {
         e.setPosition(static_cast<float>(shot.x), static_cast<float>(shot.y));
         window.draw(e);
     }
-    // 3: missiles
     for (const SaveTheFutureMissile& m : missiles) {
         const sf::Texture& tex = resources->getStfTexture(m.texture);
         if (tex.getSize().y == 0) continue;
         drawSprite(window, tex, m.x, m.y, static_cast<float>(m.rotation),
                    static_cast<float>(m.length) / static_cast<float>(tex.getSize().y));
     }
-    // 4: pickups flicker in shades of their colour
+    // Pickups flicker in shades of their colour
     for (const SaveTheFuturePickup& p : pickups) {
         auto shade = [](sf::Uint8 c) { return c ? static_cast<sf::Uint8>(std::rand() % c) : sf::Uint8(0); };
         const sf::Uint8 b = shade(p.colour.b);
@@ -112,7 +111,7 @@ void SaveTheFuture::draw(sf::RenderTarget& window) {
         circle.setFillColor(sf::Color(r, g, b, 255));
         window.draw(circle);
     }
-    // 5: live saucers
+    // Live saucers only: a destroyed one is shown by its explosion
     for (int i : activeSaucers) {
         const SaveTheFutureSaucer& S = (*saveTheFutureSaucers)[static_cast<std::size_t>(i)];
         if (S.health <= 0) continue;
@@ -121,12 +120,12 @@ void SaveTheFuture::draw(sf::RenderTarget& window) {
         drawSprite(window, tex, S.x, S.y, static_cast<float>(S.angle),
                    static_cast<float>(S.width) / static_cast<float>(tex.getSize().x));
     }
-    // 6-8: the ship and the two panels
+    // The ship, its panel, and the panel of the saucer hit most recently
     drawShip(s, window);
     drawHud(s, window);
     const int shown = shownSaucer();
     if (shown >= 0) drawSaucerStatus(shown, {192, 830}, {600, 250}, window);
-    // 9: explosions
+    // Explosions over the ship and the panels
     std::vector<sf::Texture>& frames = resources->getAnimation("Explosion");
     for (const SaveTheFutureExplosion& e : explosions) {
         if (e.frame < 0 || e.frame >= static_cast<int>(frames.size())) continue;
@@ -134,7 +133,7 @@ void SaveTheFuture::draw(sf::RenderTarget& window) {
         if (tex.getSize().x == 0) continue;
         drawSprite(window, tex, e.x, e.y, 0, 100.0f / static_cast<float>(tex.getSize().x));
     }
-    // 10, 11: the end texts
+    // The end screen's title and score over the frozen field
     if (state == LOST || state == WON) {
         sf::Text text(state == LOST ? "Game Over" : "You Won!!!", resources->getFont("Lutuna"), 100);
         text.setFillColor(randomTitleColour());
@@ -144,7 +143,7 @@ void SaveTheFuture::draw(sf::RenderTarget& window) {
         text.setFillColor(state == LOST ? randomTitleColour() : sf::Color::Green);
         drawCentred(window, text, 648);
     }
-    // 12
+    // The trophy mark once the shooter has ever been won (its flag is saved)
     if (game && game->isBoolVarSet("WON_STF")) drawTrophyMark(window);
 }
 
