@@ -342,7 +342,8 @@ void Scene::enter(const std::string& previousSceneName) {
     const bool placed = placeLeaderByWayIn(*this, previousSceneName);
     const int sabio = people->indexOf("Sabio");
     const bool sabioHere = sabio != NO_INDEX && isPresent(persons, sabio);
-    // Sabio can swap reserve members into the party: they catch up with its weakest member first.
+    // Sabio may offer to swap reserve members into the party: they catch up with its weakest
+    // member first.
     if (sabioHere) raiseReserveLevels();
     if (!placed) placeLeaderOnListedTile(*this, sabioHere, sabio);
     placeLeaderAtNamedTile(*this, previous);
