@@ -76,7 +76,8 @@ void GroundCache::forget() {
     cellSize_ = 0;
 }
 
-bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point view, Point first, Point last) {
+bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point view, Point first, Point last,
+                          bool (*groundLeftOut)(const Scene&, int, int)) {
     ++frame_;
     const int T = displayTileSize;
     if (T <= 0 || unavailable_) return false;
@@ -155,7 +156,7 @@ bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point vi
             const int x = first_.x + column;
             const TileKind& kind = scene.tileKindAtCell(x, y);
             const Kept& known = kindKept(kind);
-            if (!known.ground || groundPassSkips(scene, x, y)) continue;
+            if (!known.ground || groundLeftOut(scene, x, y)) continue;
             const sf::Texture* object = tileObjectsKept ? known.object : nullptr;
             // The cell's scene objects come after its tile object in the frame: kept only with it.
             const std::vector<const SceneObject*>* objects =
