@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <map>
 #include <tuple>
+#include <vector>
 
 void drawInChunks(sf::RenderTarget& target, const sf::Vertex* vertices, std::size_t count,
                   sf::PrimitiveType type, const sf::RenderStates& states) {
@@ -183,11 +184,13 @@ void drawBlendedQuads(sf::RenderTarget& target, const sf::VertexArray& quads) {
         target.draw(quads);
         return;
     }
-    sf::VertexArray shown(sf::Quads);
+    // Kept from call to call: a dark scene fills it every frame.
+    thread_local std::vector<sf::Vertex> shown;
+    shown.clear();
     for (std::size_t i = 0; i + 3 < quads.getVertexCount(); i += 4)
         if (quads[i].color.a != 0 || quads[i + 1].color.a != 0 || quads[i + 2].color.a != 0 || quads[i + 3].color.a != 0)
-            for (std::size_t k = i; k < i + 4; ++k) shown.append(quads[k]);
-    drawInChunks(target, shown);
+            for (std::size_t k = i; k < i + 4; ++k) shown.push_back(quads[k]);
+    if (!shown.empty()) drawInChunks(target, shown.data(), shown.size(), sf::Quads);
 }
 
 void drawSprite(sf::RenderTarget& target, const sf::Sprite& sprite) {

@@ -518,9 +518,12 @@ void drawDarkness(const Scene& scene, sf::RenderTarget& window, Point V, Point f
     const int T = displayTileSize;
     const int n = light.level;
     const int columns = scene.mapWidth(), rows = scene.mapHeight();
-    sf::VertexArray quads(sf::Quads);
-    for (int y = std::max(0, first.y); y < rows && y <= last.y; ++y)
-        for (int x = std::max(0, first.x); x < columns && x <= last.x; ++x) {
+    const int x0 = std::max(0, first.x), x1 = std::min(columns - 1, last.x);
+    const int y0 = std::max(0, first.y), y1 = std::min(rows - 1, last.y);
+    sf::VertexArray quads(sf::Quads, static_cast<std::size_t>(std::max(0, x1 - x0 + 1) * std::max(0, y1 - y0 + 1) * 4));
+    std::size_t corner = 0;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x) {
             const int a = game != nullptr ? light.overlayAlphaAt({x, y}, game->frameCounter)
                                           : light.overlayAlpha({x, y});
             const sf::Color c(static_cast<sf::Uint8>(light.colour.r * (n - a) / n),
@@ -528,10 +531,10 @@ void drawDarkness(const Scene& scene, sf::RenderTarget& window, Point V, Point f
                               static_cast<sf::Uint8>(light.colour.b * (n - a) / n),
                               static_cast<sf::Uint8>(a & 0xff));
             const float px = static_cast<float>(x * T - V.x), py = static_cast<float>(y * T - V.y);
-            quads.append(sf::Vertex({px, py}, c));
-            quads.append(sf::Vertex({px + T, py}, c));
-            quads.append(sf::Vertex({px + T, py + T}, c));
-            quads.append(sf::Vertex({px, py + T}, c));
+            quads[corner++] = sf::Vertex({px, py}, c);
+            quads[corner++] = sf::Vertex({px + T, py}, c);
+            quads[corner++] = sf::Vertex({px + T, py + T}, c);
+            quads[corner++] = sf::Vertex({px, py + T}, c);
         }
     drawBlendedQuads(window, quads);
 }
