@@ -235,9 +235,9 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
 
     // While the close-up plays, its opaque frame covers whatever lies wholly inside it.
     sf::FloatRect covered;
-    if (drawShortcuts && shownAction.playing)
-        covered = {shownAction.panelMargin * float(WINDOW_WIDTH) / 2.f, shownAction.panelMargin * float(WINDOW_HEIGHT) / 2.f, shownAction.panelWidth,
-                   shownAction.panelHeight};
+    if (shownAction.playing)
+        covered = coveredByCloseUp({shownAction.panelMargin * float(WINDOW_WIDTH) / 2.f, shownAction.panelMargin * float(WINDOW_HEIGHT) / 2.f, shownAction.panelWidth,
+                   shownAction.panelHeight});
     const auto hidden = [&](Point cell) {
         const float x = static_cast<float>(cell.x * T - view.x), y = static_cast<float>(cell.y * T - view.y);
         return x >= covered.left && y >= covered.top && x + static_cast<float>(T) <= covered.left + covered.width &&
@@ -317,7 +317,7 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
     }
     // The panels are opaque and the same in every row's call, so they are drawn once, here.
     if (state == 5 && selectedTarget != NO_INDEX) drawStatusPanel({500, 150}, window, {30, 900}, selectedTarget);
-    if (!shownAction.playing && drawShortcuts)
+    if (!shownAction.playing)
         if (auto* shownOn = dynamic_cast<sf::RenderWindow*>(&window)) closeUpBackdrop().prepare(*shownOn);
     shownAction.draw(window, background);
     if (!shownAction.playing && state != 0 && actor != NO_INDEX)
@@ -498,7 +498,7 @@ void ActionAnimation::draw(sf::RenderTarget& window, const std::string& backgrou
     const sf::IntRect inside(static_cast<int>(O.x), static_cast<int>(O.y), static_cast<int>(W), static_cast<int>(H));
     const bool whole = static_cast<float>(inside.left) == O.x && static_cast<float>(inside.top) == O.y &&
                        static_cast<float>(inside.width) == W && static_cast<float>(inside.height) == H;
-    const std::uint64_t key = drawShortcuts && shownOn != nullptr && whole ? backdropKey(background, sky, inside) : 0;
+    const std::uint64_t key = closeUpBackdrop().keeps() && shownOn != nullptr && whole ? backdropKey(background, sky, inside) : 0;
     if (key != 0) {
         // The outline first: nothing of it lies inside, and the stars that reach onto it come after.
         drawOutlineAlone(window, frameRect);
