@@ -204,10 +204,10 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
     const long long actor = actorIndex();
     const bool overlay = row == -1;
 
-    if (state == 2 && actorTile.y == row) drawCellFrame(window, view, actorTile);
+    if (state == FREE_CURSOR && actorTile.y == row) drawCellFrame(window, view, actorTile);
 
     long long selectedTarget = NO_INDEX;
-    if (state == 5) {
+    if (state == CHOOSE_TARGET) {
         auto it = menuActions.find(chosenKey);
         if (it != menuActions.end() && selection >= 0 && selection < static_cast<int>(it->second.size()))
             selectedTarget = it->second[selection].target;
@@ -222,7 +222,7 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
         }
     }
 
-    if (state == 6 && actor != NO_INDEX) {
+    if (state == CHOOSE_TOWER_CELL && actor != NO_INDEX) {
         auto it = towerCells.find(people->at(actor).tile);
         if (it == towerCells.end()) fatalAssert("Battle", 2677, "Oduna");
         if (it->second.empty()) fatalAssert("Battle", 2678, "Oduncular");
@@ -247,14 +247,14 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
         for (Point c : reachableCells)
             if (c.y == row && !hidden(c)) fillCell(window, view, c, reachableColour(*this, c, actor));
 
-    const int alpha = state == 11 ? 255 * fade / std::max(1, fadeFull) : 255;
+    const int alpha = state == BATTLE_OVER ? 255 * fade / std::max(1, fadeFull) : 255;
     for (const LargeMonster& m : largeMonsters) {
         const int base = m.base.y;
         const int rows = CompositeMonster::extent(m).y;
         if (row >= base && row < base + rows) CompositeMonster::draw(m, window, view, row - base, alpha);
     }
 
-    if (state != 0 && blink && actor != NO_INDEX && row == combatantRow(people->at(actor))) {
+    if (state != NEXT_TURN && blink && actor != NO_INDEX && row == combatantRow(people->at(actor))) {
         const Character& a = people->at(actor);
         EllipseShape marker({static_cast<float>(T / 2), static_cast<float>(T / 4)});
         marker.setFillColor(people->isMember(static_cast<int>(actor)) ? sf::Color(50, std::rand() % 255, 50, 255)
@@ -265,7 +265,7 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
         window.draw(marker);
     }
 
-    if (state == 10 && row == std::max(bat.restTile.y, bat.tile.y)) {
+    if (state == BAT_FORM && row == std::max(bat.restTile.y, bat.tile.y)) {
         const auto& frames = resources->getAnimation("Bat");
         if (!frames.empty()) {
             const sf::Texture& tex = frames[static_cast<std::size_t>(bat.frame) % frames.size()];
@@ -300,7 +300,7 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
         bool inMonster = false;
         for (const LargeMonster& m : largeMonsters)
             if (m.members.count(c)) inMonster = true;
-        if (!inMonster && !(state == 10 && c == bat.actor)) ch.drawIfVisible(window, view, tint, true);
+        if (!inMonster && !(state == BAT_FORM && c == bat.actor)) ch.drawIfVisible(window, view, tint, true);
         if (auto it = invisibleTurns.find(c); it != invisibleTurns.end())
             drawCounterBadge(view, window, ch.pixel, sf::Color::Green, it->second);
         if (auto it = modifierTurns.find(c); it != modifierTurns.end())
@@ -316,11 +316,11 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
         drawRandomCircles(dyingCloud, window, view);
     }
     // The panels are opaque and the same in every row's call, so they are drawn once, here.
-    if (state == 5 && selectedTarget != NO_INDEX) drawStatusPanel({500, 150}, window, {30, 900}, selectedTarget);
+    if (state == CHOOSE_TARGET && selectedTarget != NO_INDEX) drawStatusPanel({500, 150}, window, {30, 900}, selectedTarget);
     if (!shownAction.playing && drawShortcuts)
         if (auto* shownOn = dynamic_cast<sf::RenderWindow*>(&window)) closeUpBackdrop().prepare(*shownOn);
     shownAction.draw(window, background);
-    if (!shownAction.playing && state != 0 && actor != NO_INDEX)
+    if (!shownAction.playing && state != NEXT_TURN && actor != NO_INDEX)
         drawStatusPanel({500, 150}, window, {1390, 900}, actor);
 }
 

@@ -42,7 +42,7 @@ void Battle::resetRuntime() {
     // Everything a battle changes while it runs starts afresh; the definition and what the
     // scene set from outside stay.
     const Battle fresh;
-    state = 0;
+    state = NEXT_TURN;
     blink = 0;
     turnList.clear();
     reachableCells.clear();
@@ -228,7 +228,7 @@ void Battle::placeParty() {
         putOnCell(people->at(m), *cell++);
     }
     // 5
-    state = 0;
+    state = NEXT_TURN;
     // 6
     if (!music.empty()) {
         if (!scene.music.empty()) game->pauseSceneMusic();

@@ -104,13 +104,13 @@ void Battle::nextTurn() {
     if (playerSide && !enemySide) {
         scene.message.setText("Quorvane defeated the enemies!");
         won = true;
-        state = 11;
+        state = BATTLE_OVER;
         fade = largeMonsters.empty() ? 0 : fadeFull;
         turnIntro = false;
     } else if (!playerSide) {
         scene.message.setText("Quorvane was defeated!");
         won = false;
-        state = 11;
+        state = BATTLE_OVER;
         turnIntro = false;
     }
     const long long actor = actorIndex();
