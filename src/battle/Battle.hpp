@@ -159,12 +159,14 @@ public:
     std::vector<LargeMonster> largeMonsters;
     // The loot dropped in the last battle fought here: the next start takes it off the ground.
     std::set<int> droppedItems;
+
+    // --- Whether the battle runs and how it ended: load, finish, the scene and its scripts set
+    // these; start leaves them ---
+    bool inBattle = false;
+    bool won = false;
     bool startedByScript = false;
     // The scene a scripted walk is routed in, while it is (null otherwise).
     const Scene* routingScene = nullptr;
-    // Whether the battle runs and how it ended; the scene and its scripts read and set these.
-    bool inBattle = false;
-    bool won = false;
 
     // --- What lasts one battle: start resets these (resetRuntime), and looks up treasureDemon ---
     BattleState state = NEXT_TURN;
@@ -277,7 +279,7 @@ public:
     // False when it was not in the list.
     bool removeFromTurnList(long long combatant);
 
-    // Pieces of the frame and of placement.
+    // The frame's steps and the placement helpers.
     bool updateWatch();
     // One step of the state machine: the function of the current state.
     void stateStep();
