@@ -111,7 +111,7 @@ std::vector<double> playCast(sf::RenderWindow& window, const std::string& cast, 
     std::srand(seed);
     std::vector<double> cpu;
     if (cast == "arena") {
-        b.state = 1;
+        b.state = Battle::PLAYER_MOVES;
         for (int n = 0; n < 65; ++n) {
             const double t0 = processCpuMs();
             game->drawFrame(window);
@@ -129,7 +129,7 @@ std::vector<double> playCast(sf::RenderWindow& window, const std::string& cast, 
     }
     const bool ally = !spell.empty() && magicRepository->get(spell).target == TARGET_ALLY;
     const long long target = ally ? people->indexOf("Oriel") : enemy;
-    b.state = 0;
+    b.state = Battle::NEXT_TURN;
     b.shownAction = makeActionAnimation(caster, target, spell, level);
     for (int n = 0; n < 2000 && b.shownAction.playing; ++n) {
         const double t0 = processCpuMs();

@@ -112,76 +112,113 @@ class Battle {
 public:
     enum Sky : int { SKY_NONE = 0, SKY_STARS = 1, SKY_CIRCUS = 2, SKY_TRAIN = 3 };
 
-    int state = 0;  // 0..11
-    int blink = 0;
+    // What the battle's frame is doing. The numbers are the states' own and never change.
+    enum BattleState : int {
+        NEXT_TURN = 0,         // the turn passes to the next combatant
+        PLAYER_MOVES = 1,      // a member of the party walks within its reach
+        FREE_CURSOR = 2,       // the cursor looks about the grid
+        ENEMY_ACTS = 3,        // an enemy walks its planned way and acts
+        COMMAND_MENU = 4,      // the command menu is open
+        CHOOSE_TARGET = 5,     // the player picks the target of an attack, potion or spell
+        CHOOSE_TOWER_CELL = 6, // the player picks the cell a tower is built on
+        SPELL_MENU = 7,
+        POTION_MENU = 8,       // the alchemist switches the potion it throws
+        ITEM_MENU = 9,
+        BAT_FORM = 10,         // a vampire flies as a bat
+        BATTLE_OVER = 11,      // won or lost: the fade, then the end
+    };
+
+    // --- The definition: read from the scene's "Battle" line by load, kept while the battle runs ---
     int sky = SKY_NONE;
-    std::map<long long, Point> presetTiles; // "SetStartingBattlePos"
-    std::map<long long, Point> posts;       // "SetDesiredBattlePos"
     std::vector<long long> enemies;
-    std::vector<long long> turnList;
+    std::vector<int> joins;
     std::string egress; // "PREV": the previous scene
     std::string music;
     std::string background;
-    std::set<Point> reachableCells;
-    std::set<Point> frontierCells;
-    Point actorTile;
-    // The actor's tile when its turn began: the free cursor moves the actor tile, and leaving the
-    // cursor puts it back to this, so that the actor's reach stays its own.
-    Point turnStartTile;
-    std::set<Point> extraWalkerCells; // "SetBattleBlockedLocations"
-    bool inBattle = false;
-    bool won = false;
-    int turnIndex = -1;
-    bool turnIntro = false;
-    std::vector<Point> path;
-    std::vector<BattleAction> options;
-    BattleAction pendingAction;
-    ActionAnimation shownAction;
-    std::set<Point> opponentCells;
-    std::map<BattleMenuKey, std::vector<BattleAction>> menuActions;
-    BattleMenuKey chosenKey;
-    int selection = 0;
-    std::map<Point, std::vector<Point>> towerCells;
-    std::set<int> droppedItems;
-    int walking = 0;
-    Point gridSize; // columns, rows
-    std::string sceneName;
-    long long dying = NO_INDEX;
-    DotCloud dyingCloud;
-    int deathDelay = 25;
-    int deathCountdown = 20;
+    bool watch = false; // a stealth battle; cleared when an enemy spots the leader
     bool practice = false;
     bool sifter = false;
-    sf::Color flashColor;
     bool enemyRandomPos = false;
-    // x0 = -1: no box given.
+    // x0 = -1: no box given (start then fills in the whole grid less its border).
     int enemyBoxX0 = -1, enemyBoxX1 = 1, enemyBoxY0 = -1, enemyBoxY1 = -1;
     // "" holds the ENEMYPOS cells, other keys the ENEMYPOSNAME cells of that name.
     std::map<std::string, std::vector<Point>> enemyPositions;
-    bool startedByScript = false;
-    bool treasureDemonPresent = false;
+    // Fixed for every battle.
+    int deathDelay = 25;
     int treasureChance = 2; // out of 1000
-    int treasureDemon = NO_INDEX;
-    int treasureDemonTurns = 0;
     int treasureDemonTurnLimit = 4;
-    Point treasureDemonGoal{-1, -1};
     int treasureDemonFleeChance = 10; // per cent per demon turn
-    int fade = 50;
     int fadeFull = 50;
+
+    // --- Set by the scene and its scripts, kept when a new definition is read ---
+    std::string sceneName;
+    Point gridSize; // columns, rows
+    std::map<long long, Point> presetTiles; // "SetStartingBattlePos"
+    std::map<long long, Point> posts;       // "SetDesiredBattlePos"
+    std::set<Point> extraWalkerCells;       // "SetBattleBlockedLocations"
+    std::vector<LargeMonster> largeMonsters;
+    // The loot dropped in the last battle fought here: the next start takes it off the ground.
+    std::set<int> droppedItems;
+
+    // --- Whether the battle runs and how it ended: load, finish, the scene and its scripts set
+    // these; start leaves them ---
+    bool inBattle = false;
+    bool won = false;
+    bool startedByScript = false;
+    // The scene a scripted walk is routed in, while it is (null otherwise).
+    const Scene* routingScene = nullptr;
+
+    // --- What lasts one battle: start resets these (resetRuntime), and looks up treasureDemon ---
+    BattleState state = NEXT_TURN;
+    bool finished = false; // finish has run for this battle
+    bool armed = false;    // a script set the battle up; the scene starts it once
+    // While a scene character is routed, every other person blocks the way.
+    bool sceneRouting_ = false;
+    std::vector<long long> turnList;
+    int turnIndex = -1;
+    int blink = 0;
+    long long dying = NO_INDEX;
+    DotCloud dyingCloud;
+    int deathCountdown = 20;
+    int fade = 50;
+    int treasureDemon = NO_INDEX; // its roster index, looked up by start
+    bool treasureDemonPresent = false;
+    bool treasureDemonArrived = false;
+    int treasureDemonTurns = 0;
+    Point treasureDemonGoal{-1, -1};
     std::map<long long, int> invisibleTurns;
     std::map<long long, std::map<int, int>> statModifiers; // roster index -> Stat -> amount
     std::map<long long, int> modifierTurns;
     std::map<long long, int> temporaryMembers;
-    std::vector<LargeMonster> largeMonsters;
-    bool watch = false;
-    std::set<Point> watchedCells;
-    BatForm bat;
+    std::map<long long, SummonedCreature> summonedCreatures;
     bool necromancerPresent = false;
     std::map<Point, long long> bones;
     int skeletonCounters[3] = {1, 1, 1};  // "Skeleton", "MageSkeleton", "HealerSkeleton"
     int towerCounters[4] = {1, 1, 1, 1};  // "Tesla", "MissleLauncher", "SawTrap", "SentryTurret"
-    std::map<long long, SummonedCreature> summonedCreatures;
-    std::vector<int> joins;
+    ActionAnimation shownAction; // the close-up of the action being played
+
+    // --- What lasts one turn: nextTurn and the turn's states set these; start resets them too ---
+    bool turnIntro = false;
+    Point actorTile;
+    // The actor's tile when its turn began: the free cursor moves the actor tile, and leaving the
+    // cursor puts it back to this, so that the actor's reach stays its own.
+    Point turnStartTile;
+    std::set<Point> reachableCells;
+    std::set<Point> frontierCells;
+    std::set<Point> opponentCells;
+    std::vector<BattleAction> options;
+    std::map<BattleMenuKey, std::vector<BattleAction>> menuActions;
+    BattleMenuKey chosenKey;
+    int selection = 0;
+    std::map<Point, std::vector<Point>> towerCells;
+    BattleAction pendingAction;
+    std::vector<Point> path;
+    int walking = 0;
+    BatForm bat;
+
+    // --- What lasts one frame: update fills these afresh (start clears the watched cells) ---
+    std::set<Point> watchedCells;
+    sf::Color flashColor;
 
     // Reads a definition from the rest of a "Battle" line. Unknown words, enemy names and joiner
     // names are fatal.
@@ -214,10 +251,6 @@ public:
 
     // --- the running battle: start and finish, frames, turns, raised combatants, enemy plans
     // and the grid path search ---
-    bool finished = false; // finish has run for this battle
-    bool armed = false;    // a script set the battle up; the scene starts it once
-    bool treasureDemonArrived = false;
-
     void start();
     void placeParty();
     void placeEnemies();
@@ -246,17 +279,25 @@ public:
     // False when it was not in the list.
     bool removeFromTurnList(long long combatant);
 
-    // Pieces of the frame and of placement.
+    // The frame's steps and the placement helpers.
     bool updateWatch();
+    // One step of the state machine: the function of the current state.
     void stateStep();
+    void playerMoves(Scene& scene, long long actor);
+    void moveFreeCursor(Scene& scene);
+    void enemyActs(long long actor);
+    void chooseCommand(long long actor);
+    void chooseTarget();
+    void chooseTowerCell(long long actor);
+    void chooseSpell();
+    void choosePotion(long long actor);
+    void chooseItem(long long actor);
+    void flyAsBat(Scene& scene, long long actor);
+    void endBattle();
     void openCommandMenu();
     void confirmTarget(const BattleAction& choice);
     void applyPotionFactors(const std::string& potionName, long long target);
     void resetRuntime();
     void settleOverlaps();
     Point nearestFreeCell(Point from, bool flying, const std::set<Point>& taken) const;
-    // While a scene character is routed, every other person blocks the way.
-    bool sceneRouting_ = false;
-    // The scene a scripted walk is routed in, while it is (null otherwise).
-    const Scene* routingScene = nullptr;
 };

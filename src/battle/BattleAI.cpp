@@ -87,11 +87,12 @@ std::vector<BattleAction> Battle::listEnemyOptions(long long actor) {
         action.initAction(target, cell, spell, potion, further);
         out.push_back(action);
     };
-    // 1
+    // The tower cells are those of this actor's options alone.
     towerCells.clear();
     const auto known = a.availableMagic();
-    // 2, 3: raising and building go through their own paths, which only the player's menus
-    // take; an enemy never plans them.
+    // Raising skeletons from bones and building towers on free cells with an open cell beside
+    // them go through their own paths, which only the player's menus take; an enemy never plans
+    // them.
     if (side) {
         for (const auto& [name, level] : known) {
             const Magic& m = magicRepository->get(name);
@@ -131,7 +132,9 @@ std::vector<BattleAction> Battle::listEnemyOptions(long long actor) {
                 }
         }
     }
-    // 4
+    // A spell for the caster's side that may fall on the caster itself (least range 0): cast on
+    // the caster from any free cell within reach, taking in the allies within its radius of that
+    // cell; not when it would only restore what the caster has full.
     for (const auto& [name, level] : known) {
         const Magic& m = magicRepository->get(name);
         if (m.target == TARGET_BONES || m.minRangeAt(level) > 0 || m.mpAt(level) > a.stats[MP]) continue;
@@ -149,7 +152,9 @@ std::vector<BattleAction> Battle::listEnemyOptions(long long actor) {
                 add(static_cast<int>(actor), c, {name, level}, "", further);
             }
     }
-    // 5
+    // Actions on every other living combatant that is not invisible, from the free cells within
+    // reach at the action's range: attacks on the other side, a thrown potion on the side it
+    // suits, and spells on the side they are for.
     for (long long t : turnList) {
         if (t == actor) continue;
         const Character& target = people->at(t);
@@ -226,7 +231,8 @@ PlannedAction Battle::planEnemyTurn() {
     if (actor == NO_INDEX) return none;
     const Character& a = people->at(actor);
     const int mob = a.stats[MOB];
-    // 1: the treasure demon runs about and, sooner or later, away
+    // The treasure demon runs about and, sooner or later, away: once it starts fleeing it counts
+    // its turns toward its escape and stays where it is.
     if (actor == treasureDemon) {
         if (std::rand() % 100 < treasureDemonFleeChance || treasureDemonTurns > 0) {
             ++treasureDemonTurns;
@@ -251,16 +257,17 @@ PlannedAction Battle::planEnemyTurn() {
         none.path = path;
         return none;
     }
-    // 2
+    // A defensive enemy walks half its reach; it heads for any cell it could act from.
     const bool aggressive = a.behaviour == Behaviour::AGRESSIVE;
     const int moves = a.behaviour == Behaviour::DEFENSIVE ? mob / 2 : mob;
     std::set<Point> goals;
     for (const BattleAction& o : options) goals.insert(o.cell);
     if (goals.empty()) return none;
-    // 3
+    // Only an aggressive enemy heads for goals beyond this turn's walk; any other stays when
+    // even the nearest is out of it.
     auto paths = findPath(a.tile, goals, false, moves, !aggressive);
     if (paths.empty()) return none;
-    // 4
+    // The way that takes the fewest turns wins; the first found of equal ones.
     auto turnsFor = [&](const std::vector<Point>& p) {
         const int len = static_cast<int>(p.size());
         if (moves == 0) return len == 1 ? 1 : 999;
@@ -271,10 +278,10 @@ PlannedAction Battle::planEnemyTurn() {
         if (turnsFor(paths[i]) < turnsFor(paths[chosen])) chosen = i;
     const std::vector<Point>& way = paths[chosen];
     if (way.empty()) fatalAssert("Battle", 1640, "What is wrong with this path");
-    // 5
+    // A cautious enemy with a post does not leave it for a target two turns or more away.
     const bool hasPost = posts.count(actor) > 0;
     if (turnsFor(way) >= 2 && !aggressive && hasPost) return none;
-    // 6
+    // Of the actions from the way's end, the best scored (the last listed of equal scores).
     std::map<ActionScore, PlannedAction> scored;
     for (const BattleAction& o : options) {
         if (o.cell != way.back()) continue;
@@ -284,7 +291,8 @@ PlannedAction Battle::planEnemyTurn() {
         path.clear();
         return none;
     }
-    // 7: an action from the actor's own cell takes no step, so even an enemy without moves acts
+    // An action from the actor's own cell takes no step, so even an enemy without moves acts. A
+    // way too long for this turn is walked as far as the reach goes, without acting.
     PlannedAction best = scored.begin()->second;
     if (best.action.cell == a.tile) {
         best.path.clear();

@@ -204,10 +204,10 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
     const long long actor = actorIndex();
     const bool overlay = row == -1;
 
-    if (state == 2 && actorTile.y == row) drawCellFrame(window, view, actorTile);
+    if (state == FREE_CURSOR && actorTile.y == row) drawCellFrame(window, view, actorTile);
 
     long long selectedTarget = NO_INDEX;
-    if (state == 5) {
+    if (state == CHOOSE_TARGET) {
         auto it = menuActions.find(chosenKey);
         if (it != menuActions.end() && selection >= 0 && selection < static_cast<int>(it->second.size()))
             selectedTarget = it->second[selection].target;
@@ -222,7 +222,7 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
         }
     }
 
-    if (state == 6 && actor != NO_INDEX) {
+    if (state == CHOOSE_TOWER_CELL && actor != NO_INDEX) {
         auto it = towerCells.find(people->at(actor).tile);
         if (it == towerCells.end()) fatalAssert("Battle", 2677, "Oduna");
         if (it->second.empty()) fatalAssert("Battle", 2678, "Oduncular");
@@ -235,9 +235,9 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
 
     // While the close-up plays, its opaque frame covers whatever lies wholly inside it.
     sf::FloatRect covered;
-    if (drawShortcuts && shownAction.playing)
-        covered = {shownAction.panelMargin * float(WINDOW_WIDTH) / 2.f, shownAction.panelMargin * float(WINDOW_HEIGHT) / 2.f, shownAction.panelWidth,
-                   shownAction.panelHeight};
+    if (shownAction.playing)
+        covered = coveredByCloseUp({shownAction.panelMargin * float(WINDOW_WIDTH) / 2.f, shownAction.panelMargin * float(WINDOW_HEIGHT) / 2.f, shownAction.panelWidth,
+                   shownAction.panelHeight});
     const auto hidden = [&](Point cell) {
         const float x = static_cast<float>(cell.x * T - view.x), y = static_cast<float>(cell.y * T - view.y);
         return x >= covered.left && y >= covered.top && x + static_cast<float>(T) <= covered.left + covered.width &&
@@ -247,14 +247,14 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
         for (Point c : reachableCells)
             if (c.y == row && !hidden(c)) fillCell(window, view, c, reachableColour(*this, c, actor));
 
-    const int alpha = state == 11 ? 255 * fade / std::max(1, fadeFull) : 255;
+    const int alpha = state == BATTLE_OVER ? 255 * fade / std::max(1, fadeFull) : 255;
     for (const LargeMonster& m : largeMonsters) {
         const int base = m.base.y;
         const int rows = CompositeMonster::extent(m).y;
         if (row >= base && row < base + rows) CompositeMonster::draw(m, window, view, row - base, alpha);
     }
 
-    if (state != 0 && blink && actor != NO_INDEX && row == combatantRow(people->at(actor))) {
+    if (state != NEXT_TURN && blink && actor != NO_INDEX && row == combatantRow(people->at(actor))) {
         const Character& a = people->at(actor);
         EllipseShape marker({static_cast<float>(T / 2), static_cast<float>(T / 4)});
         marker.setFillColor(people->isMember(static_cast<int>(actor)) ? sf::Color(50, std::rand() % 255, 50, 255)
@@ -265,7 +265,7 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
         window.draw(marker);
     }
 
-    if (state == 10 && row == std::max(bat.restTile.y, bat.tile.y)) {
+    if (state == BAT_FORM && row == std::max(bat.restTile.y, bat.tile.y)) {
         const auto& frames = resources->getAnimation("Bat");
         if (!frames.empty()) {
             const sf::Texture& tex = frames[static_cast<std::size_t>(bat.frame) % frames.size()];
@@ -300,7 +300,7 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
         bool inMonster = false;
         for (const LargeMonster& m : largeMonsters)
             if (m.members.count(c)) inMonster = true;
-        if (!inMonster && !(state == 10 && c == bat.actor)) ch.drawIfVisible(window, view, tint, true);
+        if (!inMonster && !(state == BAT_FORM && c == bat.actor)) ch.drawIfVisible(window, view, tint, true);
         if (auto it = invisibleTurns.find(c); it != invisibleTurns.end())
             drawCounterBadge(view, window, ch.pixel, sf::Color::Green, it->second);
         if (auto it = modifierTurns.find(c); it != modifierTurns.end())
@@ -316,11 +316,11 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
         drawRandomCircles(dyingCloud, window, view);
     }
     // The panels are opaque and the same in every row's call, so they are drawn once, here.
-    if (state == 5 && selectedTarget != NO_INDEX) drawStatusPanel({500, 150}, window, {30, 900}, selectedTarget);
-    if (!shownAction.playing && drawShortcuts)
+    if (state == CHOOSE_TARGET && selectedTarget != NO_INDEX) drawStatusPanel({500, 150}, window, {30, 900}, selectedTarget);
+    if (!shownAction.playing)
         if (auto* shownOn = dynamic_cast<sf::RenderWindow*>(&window)) closeUpBackdrop().prepare(*shownOn);
     shownAction.draw(window, background);
-    if (!shownAction.playing && state != 0 && actor != NO_INDEX)
+    if (!shownAction.playing && state != NEXT_TURN && actor != NO_INDEX)
         drawStatusPanel({500, 150}, window, {1390, 900}, actor);
 }
 
@@ -465,13 +465,151 @@ bool holdsBlaster(const Character& c) {
     return c.weapon != NO_ITEM && itemList != nullptr && itemList->at(c.weapon).classWord == "Blaster";
 }
 
+// The target's figure on the left half of the close-up; it slides out to the left before the
+// next target and back in after it. Sets the panel position the hit pictures aim at.
+void drawTargetFigure(ActionAnimation& a, sf::RenderTarget& window, Character& targetRef, sf::Vector2f O, float W,
+                      float H, int S) {
+    const float Sf = static_cast<float>(S);
+    const int f = a.frame, h = a.hitFrame;
+    int px = static_cast<int>(O.x + (W / 2 - Sf) / 2);
+    const int py = static_cast<int>(H - 8 * Sf / 7);
+    if (a.pausing) px = static_cast<int>(static_cast<float>((px + S) * (a.pauseLength - a.pauseFrame)) / static_cast<float>(a.pauseLength) - Sf);
+    else if (a.resuming) px = static_cast<int>(static_cast<float>((px + S) * a.pauseFrame) / static_cast<float>(a.pauseLength) - Sf);
+    a.panelPos = {px, py};
+    // Who acts on itself is drawn once, as the actor, until the hit.
+    if (a.actor == a.target && f < h) return;
+    sf::Color tint(0, 0, 0, static_cast<sf::Uint8>(std::clamp(a.fadeAlpha, 0, 255)));
+    // A poisoned target takes on the poison's opposite colour after the hit.
+    if (a.effect.name == "Poison" && f > h && magicRepository != nullptr) {
+        const sf::Color c = magicRepository->get("Poison").colorAt(1);
+        tint.r = 255 - c.r;
+        tint.g = 255 - c.g;
+        tint.b = 255 - c.b;
+    }
+    const bool halo = a.effect.name == "Shield" ? f >= a.totalFrames / 2 : true;
+    drawFacing(targetRef, window, a.panelPos, Sf, tint, halo, SOUTH, false);
+}
+
+// The weapon's slash over the target after the hit frame; gives the height the beams and rings
+// aim at (0 when no slash is drawn, the blaster's muzzle height for a blaster).
+float drawSlash(const ActionAnimation& a, sf::RenderTarget& window, const Character& actorRef, float Sf) {
+    float slashY = 0.f;
+    if (a.slashName.empty() || resources == nullptr) return slashY;
+    const sf::Texture& tex = resources->getSlashTexture(a.slashName);
+    const sf::Vector2u ts = tex.getSize();
+    const float k = 3.f * static_cast<float>(TILE_SIZE) / static_cast<float>(std::max(1u, ts.x));
+    sf::Sprite sprite(tex);
+    sprite.setScale(k, k);
+    sprite.setOrigin(0.f, static_cast<float>(ts.y) / 2.f);
+    slashY = static_cast<float>(a.panelPos.y) + (Sf - static_cast<float>(ts.y) * k) * static_cast<float>(TILE_SIZE) / 360.f;
+    if (holdsBlaster(actorRef)) slashY = actorRef.weaponPoint.y;
+    sprite.setPosition(static_cast<float>(a.panelPos.x) + (Sf - 3.f * static_cast<float>(TILE_SIZE)) / 2.f, slashY);
+    sprite.setColor(a.slashColor);
+    window.draw(sprite);
+    return slashY;
+}
+
+// A thrower's object spins from the actor to the hit point for seven frames, then splashes there
+// in the colour of what was thrown.
+void drawThrow(const ActionAnimation& a, sf::RenderTarget& window, Character& actorRef, float Sf) {
+    const int f = a.frame, h = a.hitFrame;
+    if (f - h <= 7) {
+        const sf::Texture& tex = actorRef.throwObject();
+        sf::Sprite sprite(tex);
+        sprite.setOrigin(tex.getSize().x / 2.f, tex.getSize().y / 2.f);
+        sprite.setRotation(static_cast<float>(std::rand() % 360));
+        const float k = (Sf / 5.f) / static_cast<float>(std::max(1u, tex.getSize().y));
+        sprite.setScale(k, k);
+        const sf::Vector2f c = actorRef.drawnCentre;
+        const float t = static_cast<float>(f - h) / 7.f;
+        sprite.setPosition(c.x - (c.x - a.hitX) * t, c.y - (c.y - a.hitY) * t);
+        window.draw(sprite);
+        return;
+    }
+    const bool alchemist = actorRef.className == "Alchemist";
+    const sf::Texture& tex = resources->getSlashTexture(alchemist ? "Potion" : "General");
+    sf::Color tint = alchemist ? actorRef.potionColor : actorRef.eyeColor;
+    if (actorRef.className == "FoodWarrior") {
+        tint = actorRef.throwObjectColor();
+        if (tint == sf::Color::Transparent) tint = randomColor();
+    }
+    if (actorRef.name == "OctopusHead") tint = sf::Color(147, 3, 133, 255);
+    sf::Sprite sprite(tex);
+    sprite.setOrigin(tex.getSize().x / 2.f, tex.getSize().y / 2.f);
+    const float k = (Sf * 0.25f) / static_cast<float>(std::max(1u, tex.getSize().x));
+    sprite.setScale(k, k);
+    sprite.setColor(tint);
+    sprite.setPosition(a.hitX, a.hitY);
+    window.draw(sprite);
+}
+
+// The beam of a blaster (green, from its muzzle) or of a robot or UFO (from the actor's figure)
+// to the target.
+void drawBeam(const ActionAnimation& a, sf::RenderTarget& window, const Character& actorRef, float Sf,
+              Point actorPlace, float slashY) {
+    sf::ConvexShape beam(4);
+    if (holdsBlaster(actorRef)) {
+        const sf::Vector2f p0 = actorRef.weaponPoint;
+        const sf::Vector2f p1 = p0 + sf::Vector2f(0.f, 10.f);
+        const sf::Vector2f p2(static_cast<float>(a.panelPos.x) + Sf / 2.f, p1.y);
+        beam.setPoint(0, p0);
+        beam.setPoint(1, p1);
+        beam.setPoint(2, p2);
+        beam.setPoint(3, p2 - sf::Vector2f(0.f, 10.f));
+        beam.setFillColor(sf::Color::Green);
+    } else {
+        const float u = actorRef.className == "UFO" ? Sf / 2.f : 0.f;
+        const sf::Vector2f p0(static_cast<float>(actorPlace.x) + 2.f * Sf / 3.f - 50.f, static_cast<float>(actorPlace.y) + u);
+        const sf::Vector2f p2(static_cast<float>(a.panelPos.x) + Sf / 2.f + 50.f, slashY);
+        beam.setPoint(0, p0);
+        beam.setPoint(1, p0 + sf::Vector2f(100.f, 0.f));
+        beam.setPoint(2, p2);
+        beam.setPoint(3, p2 - sf::Vector2f(100.f, 0.f));
+        beam.setFillColor(actorRef.type == CharacterType::R2ROBOT ? sf::Color::Blue : sf::Color(200, 50, 50, 255));
+    }
+    window.draw(beam);
+}
+
+// A ghost's attack: 150 rings of random colours strung from the ghost to the target.
+void drawGhostRings(const ActionAnimation& a, sf::RenderTarget& window, const Character& actorRef, float Sf,
+                    Point actorPlace, float slashY) {
+    const float z = actorRef.sizeFactor();
+    EllipseShape ring({15.f * z, 25.f * z});
+    ring.setFillColor(sf::Color::Transparent);
+    ring.setOutlineThickness(1);
+    const Point start{static_cast<int>(2 * z * Sf / 3 + static_cast<float>(actorPlace.x)),
+                      static_cast<int>(static_cast<float>(actorPlace.y) + Sf / 2 - z * Sf / 2)};
+    const Point end{static_cast<int>(static_cast<float>(a.panelPos.x) + Sf / 2), static_cast<int>(slashY)};
+    for (int i = 0; i < 150; ++i) {
+        const int b = std::rand() % 255, g = std::rand() % 255, r = std::rand() % 255;
+        ring.setOutlineColor(sf::Color(r, g, b, 255));
+        ring.setPosition(static_cast<float>(start.x + (end.x - start.x) * i / 150),
+                         static_cast<float>(start.y + (end.y - start.y) * i / 150));
+        window.draw(ring);
+    }
+}
+
+// What a plain attack (no spell) draws between the figures: the slash and the thrown object
+// after the hit frame, the beam and the ghost's rings from it on, up to the hit's end.
+void drawAttackPictures(const ActionAnimation& a, sf::RenderTarget& window, Character& actorRef, float Sf,
+                        Point actorPlace) {
+    const int f = a.frame, h = a.hitFrame, e = a.hitEndFrame;
+    float slashY = 0.f;
+    if (h < f && f <= e) slashY = drawSlash(a, window, actorRef, Sf);
+    if (h < f && f <= e && actorRef.isThrower() && resources != nullptr) drawThrow(a, window, actorRef, Sf);
+    const bool blaster = holdsBlaster(actorRef);
+    if (h <= f && f <= e && (actorRef.isRobot() || actorRef.className == "UFO" || blaster))
+        drawBeam(a, window, actorRef, Sf, actorPlace, slashY);
+    if (h <= f && f <= e && actorRef.type == CharacterType::GHOST) drawGhostRings(a, window, actorRef, Sf, actorPlace, slashY);
+}
+
 } // namespace
 
 void ActionAnimation::draw(sf::RenderTarget& window, const std::string& background) {
     if (!playing) return;
     const float W = panelWidth, H = panelHeight;
     const sf::Vector2f O(panelMargin * float(WINDOW_WIDTH) / 2.f, panelMargin * float(WINDOW_HEIGHT) / 2.f);
-    const int f = frame, h = hitFrame, e = hitEndFrame;
+    const int f = frame, h = hitFrame;
     const bool zoomedOut = game != nullptr && !game->isNormalZoom();
     const int S = (zoomedOut ? 8 : 4) * TILE_SIZE;
     const float Sf = static_cast<float>(S);
@@ -498,7 +636,7 @@ void ActionAnimation::draw(sf::RenderTarget& window, const std::string& backgrou
     const sf::IntRect inside(static_cast<int>(O.x), static_cast<int>(O.y), static_cast<int>(W), static_cast<int>(H));
     const bool whole = static_cast<float>(inside.left) == O.x && static_cast<float>(inside.top) == O.y &&
                        static_cast<float>(inside.width) == W && static_cast<float>(inside.height) == H;
-    const std::uint64_t key = drawShortcuts && shownOn != nullptr && whole ? backdropKey(background, sky, inside) : 0;
+    const std::uint64_t key = closeUpBackdrop().keeps() && shownOn != nullptr && whole ? backdropKey(background, sky, inside) : 0;
     if (key != 0) {
         // The outline first: nothing of it lies inside, and the stars that reach onto it come after.
         drawOutlineAlone(window, frameRect);
@@ -513,113 +651,10 @@ void ActionAnimation::draw(sf::RenderTarget& window, const std::string& backgrou
         drawSkyDetailsAndBackground(window, sky, O, W, H, background);
     }
 
-    // The target slides out to the left before the next target and back in after it.
-    int px = static_cast<int>(O.x + (W / 2 - Sf) / 2);
-    const int py = static_cast<int>(H - 8 * Sf / 7);
-    if (pausing) px = static_cast<int>(static_cast<float>((px + S) * (pauseLength - pauseFrame)) / static_cast<float>(pauseLength) - Sf);
-    else if (resuming) px = static_cast<int>(static_cast<float>((px + S) * pauseFrame) / static_cast<float>(pauseLength) - Sf);
-    panelPos = {px, py};
-    if (!(actor == target && f < h)) {
-        sf::Color tint(0, 0, 0, static_cast<sf::Uint8>(std::clamp(fadeAlpha, 0, 255)));
-        if (effect.name == "Poison" && f > h && magicRepository != nullptr) {
-            const sf::Color c = magicRepository->get("Poison").colorAt(1);
-            tint.r = 255 - c.r;
-            tint.g = 255 - c.g;
-            tint.b = 255 - c.b;
-        }
-        const bool halo = effect.name == "Shield" ? f >= totalFrames / 2 : true;
-        drawFacing(targetRef, window, panelPos, Sf, tint, halo, SOUTH, false);
-    }
-
+    drawTargetFigure(*this, window, targetRef, O, W, H, S);
     const int ax = static_cast<int>(O.x + W / 2 + (W / 2 - Sf) / 2);
     const int ay = static_cast<int>(H - 10 * Sf / 11);
-    float slashY = 0.f;
-    if (h < f && f <= e && !spell && !slashName.empty() && resources != nullptr) {
-        const sf::Texture& tex = resources->getSlashTexture(slashName);
-        const sf::Vector2u ts = tex.getSize();
-        const float k = 3.f * static_cast<float>(TILE_SIZE) / static_cast<float>(std::max(1u, ts.x));
-        sf::Sprite sprite(tex);
-        sprite.setScale(k, k);
-        sprite.setOrigin(0.f, static_cast<float>(ts.y) / 2.f);
-        slashY = static_cast<float>(panelPos.y) + (Sf - static_cast<float>(ts.y) * k) * static_cast<float>(TILE_SIZE) / 360.f;
-        if (holdsBlaster(actorRef)) slashY = actorRef.weaponPoint.y;
-        sprite.setPosition(static_cast<float>(panelPos.x) + (Sf - 3.f * static_cast<float>(TILE_SIZE)) / 2.f, slashY);
-        sprite.setColor(slashColor);
-        window.draw(sprite);
-    }
-
-    if (h < f && f <= e && !spell && actorRef.isThrower() && resources != nullptr) {
-        if (f - h <= 7) {
-            const sf::Texture& tex = actorRef.throwObject();
-            sf::Sprite sprite(tex);
-            sprite.setOrigin(tex.getSize().x / 2.f, tex.getSize().y / 2.f);
-            sprite.setRotation(static_cast<float>(std::rand() % 360));
-            const float k = (Sf / 5.f) / static_cast<float>(std::max(1u, tex.getSize().y));
-            sprite.setScale(k, k);
-            const sf::Vector2f c = actorRef.drawnCentre;
-            const float t = static_cast<float>(f - h) / 7.f;
-            sprite.setPosition(c.x - (c.x - hitX) * t, c.y - (c.y - hitY) * t);
-            window.draw(sprite);
-        } else {
-            const bool alchemist = actorRef.className == "Alchemist";
-            const sf::Texture& tex = resources->getSlashTexture(alchemist ? "Potion" : "General");
-            sf::Color tint = alchemist ? actorRef.potionColor : actorRef.eyeColor;
-            if (actorRef.className == "FoodWarrior") {
-                tint = actorRef.throwObjectColor();
-                if (tint == sf::Color::Transparent) tint = randomColor();
-            }
-            if (actorRef.name == "OctopusHead") tint = sf::Color(147, 3, 133, 255);
-            sf::Sprite sprite(tex);
-            sprite.setOrigin(tex.getSize().x / 2.f, tex.getSize().y / 2.f);
-            const float k = (Sf * 0.25f) / static_cast<float>(std::max(1u, tex.getSize().x));
-            sprite.setScale(k, k);
-            sprite.setColor(tint);
-            sprite.setPosition(hitX, hitY);
-            window.draw(sprite);
-        }
-    }
-
-    const bool blaster = holdsBlaster(actorRef);
-    if (h <= f && f <= e && !spell && (actorRef.isRobot() || actorRef.className == "UFO" || blaster)) {
-        sf::ConvexShape beam(4);
-        if (blaster) {
-            const sf::Vector2f p0 = actorRef.weaponPoint;
-            const sf::Vector2f p1 = p0 + sf::Vector2f(0.f, 10.f);
-            const sf::Vector2f p2(static_cast<float>(panelPos.x) + Sf / 2.f, p1.y);
-            beam.setPoint(0, p0);
-            beam.setPoint(1, p1);
-            beam.setPoint(2, p2);
-            beam.setPoint(3, p2 - sf::Vector2f(0.f, 10.f));
-            beam.setFillColor(sf::Color::Green);
-        } else {
-            const float u = actorRef.className == "UFO" ? Sf / 2.f : 0.f;
-            const sf::Vector2f p0(static_cast<float>(ax) + 2.f * Sf / 3.f - 50.f, static_cast<float>(ay) + u);
-            const sf::Vector2f p2(static_cast<float>(panelPos.x) + Sf / 2.f + 50.f, slashY);
-            beam.setPoint(0, p0);
-            beam.setPoint(1, p0 + sf::Vector2f(100.f, 0.f));
-            beam.setPoint(2, p2);
-            beam.setPoint(3, p2 - sf::Vector2f(100.f, 0.f));
-            beam.setFillColor(actorRef.type == CharacterType::R2ROBOT ? sf::Color::Blue : sf::Color(200, 50, 50, 255));
-        }
-        window.draw(beam);
-    }
-
-    if (h <= f && f <= e && !spell && actorRef.type == CharacterType::GHOST) {
-        const float z = actorRef.sizeFactor();
-        EllipseShape ring({15.f * z, 25.f * z});
-        ring.setFillColor(sf::Color::Transparent);
-        ring.setOutlineThickness(1);
-        const Point start{static_cast<int>(2 * z * Sf / 3 + static_cast<float>(ax)),
-                          static_cast<int>(static_cast<float>(ay) + Sf / 2 - z * Sf / 2)};
-        const Point end{static_cast<int>(static_cast<float>(panelPos.x) + Sf / 2), static_cast<int>(slashY)};
-        for (int i = 0; i < 150; ++i) {
-            const int b = std::rand() % 255, g = std::rand() % 255, r = std::rand() % 255;
-            ring.setOutlineColor(sf::Color(r, g, b, 255));
-            ring.setPosition(static_cast<float>(start.x + (end.x - start.x) * i / 150),
-                             static_cast<float>(start.y + (end.y - start.y) * i / 150));
-            window.draw(ring);
-        }
-    }
+    if (!spell) drawAttackPictures(*this, window, actorRef, Sf, {ax, ay});
 
     if (spell) {
         if (f >= h) {

@@ -28,7 +28,7 @@ void joinBattle(Battle& battle, long long index, long long summoner, const std::
 } // namespace
 
 void Battle::raiseSkeleton(long long boneTarget, long long caster, const std::string& spellName) {
-    // 1
+    // Each kind of skeleton counts with its own counter.
     int* counter = &skeletonCounters[0];
     std::string base;
     if (spellName == "RaiseMageSkeleton") {
@@ -42,33 +42,33 @@ void Battle::raiseSkeleton(long long boneTarget, long long caster, const std::st
     } else {
         fatalAssert("Battle", 2507, "IDJFIDFD");
     }
-    // 2, 3
+    // The roster holds the numbered skeletons ready ("Skeleton1", "Skeleton2"...); the counter
+    // names the next one.
     const std::string rosterName = base + std::to_string(*counter);
     const int index = people->indexOf(rosterName);
     if (index == NO_INDEX) fatalAssert("Battle", 2511, rosterName);
     ++*counter;
-    // 4
+    // It rises as strong as its caster, rested.
     Character& skeleton = people->at(index);
     skeleton.setLevel(sixStatPower(people->at(caster)), false);
     skeleton.stats[HP] = skeleton.stats[MAXHP];
     skeleton.stats[MP] = skeleton.stats[MAXMP];
-    // 5: the fallen one's letters, in an order no roster character bears
+    // It takes the fallen one's letters, in an order no roster character bears.
     const std::string fallen = people->at(boneTarget).name;
     std::string shown = shuffled(fallen);
     for (int attempt = 0; attempt < 10 && people->indexOf(shown) != NO_INDEX; ++attempt) shown = shuffled(fallen);
     if (people->indexOf(shown) == NO_INDEX) skeleton.name = shown;
-    // 6
+    // The bones are used up; the skeleton stands where they lay and fights for the caster.
     const Point boneCell = people->at(boneTarget).tile;
     auto bone = bones.find(boneCell);
     if (bone == bones.end()) fatalAssert("Battle", 2530, "Bone");
     bones.erase(bone);
-    // 7, 8, 9
     skeleton.setTilePosition(boneCell);
     joinBattle(*this, index, caster, rosterName);
 }
 
 void Battle::buildTower(Point cell, long long builder, const std::string& spellName) {
-    // 1: each kind of tower counts with its own counter
+    // Each kind of tower counts with its own counter.
     int* counter = nullptr;
     std::string base;
     if (spellName == "BuildTeslaCoil") {
@@ -86,17 +86,17 @@ void Battle::buildTower(Point cell, long long builder, const std::string& spellN
     } else {
         fatalAssert("Battle", 2549, "Invalid tower " + spellName);
     }
-    // 2, 3
+    // The roster holds the numbered towers ready ("Tesla1", "Tesla2"...); the counter names the
+    // next one.
     const std::string rosterName = base + std::to_string(*counter);
     const int index = people->indexOf(rosterName);
     if (index == NO_INDEX) fatalAssert("Battle", 2553, rosterName);
     ++*counter;
-    // 4
+    // It stands as strong as its builder, whole, on the chosen cell, and fights for the builder.
     Character& tower = people->at(index);
     tower.setLevel(sixStatPower(people->at(builder)), false);
     tower.stats[HP] = tower.stats[MAXHP];
     tower.stats[MP] = tower.stats[MAXMP];
-    // 5, 6
     tower.setTilePosition(cell);
     joinBattle(*this, index, builder, rosterName);
 }

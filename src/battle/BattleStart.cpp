@@ -42,7 +42,7 @@ void Battle::resetRuntime() {
     // Everything a battle changes while it runs starts afresh; the definition and what the
     // scene set from outside stay.
     const Battle fresh;
-    state = 0;
+    state = NEXT_TURN;
     blink = 0;
     turnList.clear();
     reachableCells.clear();
@@ -87,9 +87,9 @@ void Battle::resetRuntime() {
 
 void Battle::start() {
     Scene& scene = battleScene(*this);
-    // 1
+    // The treasure demon may turn up in any battle: its roster index is looked up once.
     treasureDemon = people->indexOf("TreasureDemon");
-    // 2: the loot of the last battle fought here is gone
+    // The loot of the last battle fought here is gone.
     if (!droppedItems.empty()) {
         for (auto& [row, list] : scene.drops)
             list.erase(std::remove_if(list.begin(), list.end(),
@@ -98,7 +98,8 @@ void Battle::start() {
         droppedItems.clear();
     }
     resetRuntime();
-    // 4
+    // Enemies come up to the party's strength, unless a saved game already settled them (a
+    // practice battle always levels them afresh).
     const int power = people->partyAveragePower();
     for (long long e : enemies) {
         Character& c = people->at(e);
@@ -107,12 +108,12 @@ void Battle::start() {
             people->syncNumberedSiblings(static_cast<int>(e));
         }
     }
-    // 5
     for (long long e : enemies) turnList.push_back(e);
-    // 6
+    // A sifter battle is fought by the main character alone.
     std::set<int> combatants = people->party;
     if (sifter) combatants = {people->mainCharacterIndex};
-    // 7: joiners come up to the party's median level (only characters that have levels rise)
+    // Joiners come up to the party's median level (only characters that have levels rise),
+    // rested, and fight as members.
     for (int j : joins) {
         Character& c = people->at(j);
         c.raiseToLevel(people->partyMedianLevel());
@@ -121,9 +122,9 @@ void Battle::start() {
         people->insertPartyIndex(j);
         combatants.insert(j);
     }
-    // 8
     for (int m : combatants) turnList.push_back(m);
-    // 9: stable, so that equal combatants keep their order and replays repeat
+    // The faster act first, then the more dexterous. Stable, so that equal combatants keep their
+    // order and replays repeat.
     std::stable_sort(turnList.begin(), turnList.end(), [](long long a, long long b) {
         const Character& ca = people->at(a);
         const Character& cb = people->at(b);
@@ -131,11 +132,11 @@ void Battle::start() {
         if (sa != sb) return sa > sb;
         return std::max(1, ca.stats[DEX]) > std::max(1, cb.stats[DEX]);
     });
-    // 10
+    // The scripts' starting cells come first, then the cells the definition lists for enemies.
     for (auto& [index, cell] : presetTiles) putOnCell(people->at(index), cell);
-    // 11
     if (!enemyPositions.empty()) placeEnemies();
-    // 12
+    // Scattered enemies land on free cells of their box, at least ten steps from the leader, so
+    // that the party is not caught at once; an enemy that finds none in 100 tries stays put.
     if (enemyRandomPos) {
         const Point size = scene.mapSize();
         if (enemyBoxX0 == -1) {
@@ -177,7 +178,7 @@ void Battle::start() {
         }
     }
     std::cout << "Battle started in " << scene.name << std::endl;
-    // 13
+    // A stealth battle places the party only once an enemy spots the leader.
     if (watch) {
         inBattle = false;
         settleOverlaps();
@@ -191,7 +192,7 @@ void Battle::placeParty() {
     Character& main = people->mainCharacter();
     const Point s = main.tile;
     const Point size = scene.mapSize();
-    // 2
+    // Joiners are already on their cells: only the other members are placed around the leader.
     std::set<int> members = people->party;
     for (int j : joins) {
         if (!members.count(j)) fatalAssert("Battle", 939, "");
@@ -203,7 +204,7 @@ void Battle::placeParty() {
         if (!isPlayerSide(c) && people->at(c).stats[HP] > 0) taken.insert(people->at(c).tile);
     for (auto& [index, cell] : presetTiles) taken.insert(cell);
     for (int j : joins) taken.insert(people->at(j).tile);
-    // 1, 3
+    // The cells nearest the leader, found by a spread over the open grid, one per member.
     std::deque<Point> queue;
     for (const Point& d : NEIGHBOUR_ORDER) queue.push_back(s + d);
     std::set<Point> collected;
@@ -219,7 +220,7 @@ void Battle::placeParty() {
         if (static_cast<int>(collected.size()) >= wanted) break;
         for (const Point& d : NEIGHBOUR_ORDER) queue.push_back(p + d);
     }
-    // 4
+    // Members go to those cells in roster order; a member with a starting cell keeps it.
     auto cell = collected.begin();
     for (int m : members) {
         if (m == people->mainCharacterIndex) continue;
@@ -227,20 +228,19 @@ void Battle::placeParty() {
         if (cell == collected.end()) break;
         putOnCell(people->at(m), *cell++);
     }
-    // 5
-    state = 0;
-    // 6
+    state = NEXT_TURN;
+    // The battle's own music, if it has one, takes over from the scene's.
     if (!music.empty()) {
         if (!scene.music.empty()) game->pauseSceneMusic();
         if (sf::Music* m = battleMusic(music)) m->play();
     }
-    // 7
+    // Enemies start the fight rested.
     for (long long e : enemies) {
         Character& c = people->at(e);
         c.stats[HP] = c.stats[MAXHP];
         c.stats[MP] = c.stats[MAXMP];
     }
-    // 8
+    // A large monster's members stand at their offsets from its base.
     for (LargeMonster& monster : largeMonsters)
         for (auto& [member, offset] : monster.members) putOnCell(people->at(member), monster.base + offset);
     settleOverlaps();
@@ -253,7 +253,8 @@ void Battle::placeEnemies() {
     for (auto& [index, cell] : presetTiles) taken.insert(cell);
     taken.insert(people->mainCharacter().tile);
     for (auto& [key, cells] : enemyPositions) {
-        // 1
+        // The enemies whose names hold the key (all of them for ""), less those with a starting
+        // cell; the search may cross what blocks walkers only when every one of them flies.
         std::vector<long long> matched;
         bool allFly = true;
         for (long long e : enemies) {
@@ -262,7 +263,7 @@ void Battle::placeEnemies() {
             matched.push_back(e);
             if (!c.flying) allFly = false;
         }
-        // 2
+        // The listed cells must be on the grid and open.
         std::deque<Point> queue;
         for (const Point& p : cells) {
             if (p.x < 0 || p.y < 0 || p.x >= size.x || p.y >= size.y) fatalAssert("Battle", 1015, "Inside");
@@ -270,7 +271,8 @@ void Battle::placeEnemies() {
                 fatalAssert("Battle", 1016, "Taken " + std::to_string(p.x) + "," + std::to_string(p.y));
             queue.push_back(p);
         }
-        // 3: cells already given to other combatants are passed over
+        // The spread goes out from the listed cells; cells already given to other combatants are
+        // passed over.
         std::set<Point> collected;
         std::set<Point> seen;
         while (!queue.empty() && collected.size() < matched.size()) {
@@ -281,7 +283,7 @@ void Battle::placeEnemies() {
             if (!taken.count(p)) collected.insert(p);
             for (const Point& d : NEIGHBOUR_ORDER) queue.push_back(p + d);
         }
-        // 4
+        // Enemies left without a cell stay where they stand.
         auto cell = collected.begin();
         for (long long e : matched) {
             if (cell == collected.end()) break;
@@ -334,21 +336,22 @@ void Battle::finish(bool wonBattle) {
     closeUpBackdrop().release();
     Scene& scene = battleScene(*this);
     std::cout << "Battle " << (wonBattle ? "won" : "lost") << " in " << scene.name << std::endl;
-    // 1
+    // Joiners leave the party and stay in the scene as its people.
     for (int j : joins) {
         if (j == NO_INDEX) continue;
         if (people->party.count(j)) people->erasePartyIndex(j);
         scene.addPerson(j);
     }
-    // 2
+    // Creatures brought over for the battle go back, with their own names.
     for (auto& [index, creature] : summonedCreatures) {
         if (people->party.count(static_cast<int>(index))) people->erasePartyIndex(static_cast<int>(index));
         people->at(index).name = creature.ownName;
     }
-    // 3
+    // Nobody of the party stays fallen after a battle.
     for (int m : people->party)
         if (people->at(m).stats[HP] < 1) people->at(m).stats[HP] = 1;
-    // 5 before 4: the save must not keep a buff or debuff that was active at the end
+    // The battle's stat changes are undone before the save: it must not keep a buff or debuff
+    // that was active at the end.
     for (auto& [index, turns] : modifierTurns) {
         auto mods = statModifiers.find(index);
         if (mods == statModifiers.end()) fatalAssert("Battle", 2870, "oduncu");
@@ -359,7 +362,7 @@ void Battle::finish(bool wonBattle) {
     invisibleTurns.clear();
     temporaryMembers.clear();
     summonedCreatures.clear();
-    // 4
+    // A won battle leaves the battle mode and saves the game; a lost one has gone back a scene.
     if (wonBattle) {
         inBattle = false;
         game->saveGame();

@@ -30,11 +30,12 @@ bool Battle::removeFromTurnList(long long combatant) {
 
 void Battle::nextTurn() {
     Scene& scene = battleScene(*this);
-    // 1
+    // Fallen enemies leave bones only while a necromancer fights.
     necromancerPresent = false;
     for (long long c : turnList)
         if (people->at(c).className == "Necromancer") necromancerPresent = true;
-    // 2: only a demon of the roster that has not come yet in this battle
+    // The treasure demon may turn up at the start of any turn, on a free cell: only a demon of
+    // the roster that has not come yet in this battle.
     if (!treasureDemonPresent && treasureDemonTurns == 0) {
         const int r = std::rand() % 1000;
         const bool available = treasureDemon != NO_INDEX && treasureDemon < people->size() &&
@@ -57,15 +58,14 @@ void Battle::nextTurn() {
             }
         }
     }
-    // 3
+    // A demon that fled long enough escapes with its hoard.
     if (treasureDemonPresent && treasureDemonTurns >= treasureDemonTurnLimit) {
         if (resources && resources->findSound("TreasureGoblinEscape")) battleSound("TreasureGoblinEscape");
         if (!removeFromTurnList(treasureDemon)) fatalAssert("Battle", 1769, "Odun");
         treasureDemonPresent = false;
     }
-    // 4
     battleSound("BattleTurn");
-    // 5
+    // The turn passes round the list.
     if (!turnList.empty()) {
         ++turnIndex;
         if (turnIndex >= static_cast<int>(turnList.size()) || turnIndex < 0) turnIndex = 0;
@@ -73,7 +73,7 @@ void Battle::nextTurn() {
         Character& a = people->at(actor);
         const bool actorSide = isPlayerSide(actor);
         std::cout << "Battle turn " << a.name << std::endl;
-        // 6
+        // Everyone faces the viewer again; the cells of the actor's opponents block its way.
         opponentCells.clear();
         for (long long c : turnList) {
             Character& ch = people->at(c);
@@ -82,20 +82,21 @@ void Battle::nextTurn() {
             ch.showBack = false;
             if (c != actor && isPlayerSide(c) != actorSide) opponentCells.insert(ch.tile);
         }
-        // 7, 8, 9, 10
+        // The actor's reach and everything it could do this turn, the free cursor starting on it.
         computeReachable();
         towerCells.clear();
         options = listEnemyOptions(actor);
         actorTile = turnStartTile = a.tile;
-        // 11: what the last enemy left planned is not this actor's. A creature that goes back to
-        // the enemies at step 16 gets state 3 without a plan of its own and must play nothing.
+        // What the last enemy left planned is not this actor's. A creature that goes back to the
+        // enemies when its time with the party ends (below) gets ENEMY_ACTS without a plan of its
+        // own and must play nothing.
         pendingAction = BattleAction();
         path.clear();
         if (!actorSide) pendingAction = moveEnemy();
-        // 12
+        // The view travels to the actor before the turn is played.
         turnIntro = true;
     }
-    // 13
+    // The battle is over when one side is gone; a treasure demon does not keep it going.
     bool playerSide = false, enemySide = false;
     for (long long c : turnList) {
         if (treasureDemonPresent && c == treasureDemon) continue;
@@ -104,26 +105,25 @@ void Battle::nextTurn() {
     if (playerSide && !enemySide) {
         scene.message.setText("Quorvane defeated the enemies!");
         won = true;
-        state = 11;
+        state = BATTLE_OVER;
         fade = largeMonsters.empty() ? 0 : fadeFull;
         turnIntro = false;
     } else if (!playerSide) {
         scene.message.setText("Quorvane was defeated!");
         won = false;
-        state = 11;
+        state = BATTLE_OVER;
         turnIntro = false;
     }
     const long long actor = actorIndex();
     if (actor == NO_INDEX) return;
-    // 14
+    // The actor's invisibility, stat changes and time with the party each run out on its own
+    // turns.
     if (auto it = invisibleTurns.find(actor); it != invisibleTurns.end() && --it->second < 1)
         invisibleTurns.erase(it);
-    // 15
     if (auto it = modifierTurns.find(actor); it != modifierTurns.end() && --it->second < 1) {
         modifierTurns.erase(it);
         clearStatModifiers(actor);
     }
-    // 16
     if (auto it = temporaryMembers.find(actor); it != temporaryMembers.end() && --it->second < 1) {
         temporaryMembers.erase(it);
         if (people->party.count(static_cast<int>(actor))) people->erasePartyIndex(static_cast<int>(actor));

@@ -1,31 +1,11 @@
 #include "battle/CloseUpBackdropDraw.hpp"
 
+#include "foundation/DrawBatch.hpp"
+
 #include <SFML/Graphics.hpp>
-#include <SFML/OpenGL.hpp>
-#include <SFML/Window/Context.hpp>
 
 #include <algorithm>
 #include <cstdint>
-#include <cmath>
-#include <vector>
-
-namespace {
-
-// Whether the rectangle of the active target's pixels holds nothing drawn (alpha 0 throughout).
-bool clearOutside(int x, int y, int w, int h) {
-    if (w <= 0 || h <= 0) return true;
-    using ReadPixels = void (*)(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*);
-    static const auto readPixels = reinterpret_cast<ReadPixels>(sf::Context::getFunction("glReadPixels"));
-    if (!readPixels) return false;
-    static std::vector<std::uint8_t> strip;
-    strip.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4, 0);
-    readPixels(x, y, w, h, 0x80E1 /* GL_BGRA */, GL_UNSIGNED_BYTE, strip.data());
-    for (std::size_t i = 3; i < strip.size(); i += 4)
-        if (strip[i] != 0) return false;
-    return true;
-}
-
-} // namespace
 
 CloseUpBackdrop& closeUpBackdrop() {
     static CloseUpBackdrop* kept = new CloseUpBackdrop;
@@ -52,7 +32,13 @@ bool CloseUpBackdrop::make(sf::RenderWindow& window) {
     return window.setActive(true);
 }
 
-void CloseUpBackdrop::prepare(sf::RenderWindow& window) { make(window); }
+bool CloseUpBackdrop::keeps() const { return drawShortcuts; }
+
+void CloseUpBackdrop::prepare(sf::RenderWindow& window) {
+    if (keeps()) make(window);
+}
+
+sf::FloatRect coveredByCloseUp(sf::FloatRect frame) { return drawShortcuts ? frame : sf::FloatRect(); }
 
 bool CloseUpBackdrop::put(sf::RenderWindow& window, sf::IntRect inside, std::uint64_t key,
                           const std::function<void(sf::RenderTarget&)>& draw) {
@@ -84,8 +70,8 @@ bool CloseUpBackdrop::put(sf::RenderWindow& window, sf::IntRect inside, std::uin
         const int W = static_cast<int>(size.x), H = static_cast<int>(size.y);
         const int left = std::clamp(inside.left, 0, W), right = std::clamp(inside.left + inside.width, 0, W);
         const int top = std::clamp(inside.top, 0, H), bottom = std::clamp(inside.top + inside.height, 0, H);
-        spills_ = !(target.setActive(true) && clearOutside(0, 0, W, top) && clearOutside(0, bottom, W, H - bottom) &&
-                    clearOutside(0, top, left, bottom - top) && clearOutside(right, top, W - right, bottom - top));
+        spills_ = !(target.setActive(true) && readAlphaIsClear(0, 0, W, top) && readAlphaIsClear(0, bottom, W, H - bottom) &&
+                    readAlphaIsClear(0, top, left, bottom - top) && readAlphaIsClear(right, top, W - right, bottom - top));
         key_ = key;
         held_ = true;
         if (!window.setActive(true) || spills_) return false;

@@ -29,7 +29,11 @@ public:
     // there would be lost): draw it the long way then.
     bool put(sf::RenderWindow& window, sf::IntRect inside, std::uint64_t key,
              const std::function<void(sf::RenderTarget&)>& draw);
-    // Makes the picture ahead of the first close-up, so that it costs no close-up's frame.
+    // Whether backdrops are kept at all: only while the drawing shortcuts are on. When not, the
+    // close-up draws its backdrop the long way.
+    bool keeps() const;
+    // Makes the picture ahead of the first close-up, so that it costs no close-up's frame (when
+    // backdrops are kept).
     void prepare(sf::RenderWindow& window);
     // How many frames took the backdrop from a kept picture so far.
     long copies() const { return copies_; }
@@ -50,3 +54,7 @@ private:
 // The one kept backdrop of the game's window. It outlives the program's statics: its picture
 // belongs to a graphics context that may be gone at exit.
 CloseUpBackdrop& closeUpBackdrop();
+
+// What of the screen the battle may leave undrawn where it lies wholly inside the playing
+// close-up's opaque frame: the frame while the drawing shortcuts are on, nothing when off.
+sf::FloatRect coveredByCloseUp(sf::FloatRect frame);

@@ -41,7 +41,7 @@ PathNode Battle::nearestCellDistance(Point cell, const std::set<Point>& targets)
 std::vector<std::vector<Point>> Battle::findPath(Point start, const std::set<Point>& targets,
                                                  bool moverSide, int limit,
                                                  bool stopWhenFirstTooLong) const {
-    // 1
+    // Standing on a goal already is a way of its own.
     if (targets.count(start)) return {{start}};
     const Scene& scene = battleScene(*this);
     // Who stands where: bit 1 a player-side combatant, bit 2 any other.
@@ -51,7 +51,7 @@ std::vector<std::vector<Point>> Battle::findPath(Point start, const std::set<Poi
         auto it = standing.find(p);
         return it != standing.end() && (it->second & (moverSide ? 2 : 1)) != 0;
     };
-    // 2
+    // A goal the other side stands on cannot be reached.
     std::set<Point> goals;
     for (const Point& t : targets)
         if (!otherSideOn(t)) goals.insert(t);
@@ -69,12 +69,13 @@ std::vector<std::vector<Point>> Battle::findPath(Point start, const std::set<Poi
     const int width = scene.mapWidth(), height = scene.mapHeight();
     std::vector<Point> closed(static_cast<std::size_t>(width) * height, Point{-1, -1});
     auto slot = [&](Point p) -> Point& { return closed[static_cast<std::size_t>(p.x) * height + p.y]; };
-    // 3
+    // The first way found decides what the search collects: ways within the limit if it is
+    // within it, otherwise every way (or none, when the caller stops at a first way too long).
     open.push_back(nearestCellDistance(start, targets));
     bool modeSet = false, withinLimit = false;
     std::vector<Point> around;
     around.reserve(8);
-    // 4
+    // Cells are expanded best first; a goal closed gives its way, traced back through parents.
     while (!open.empty()) {
         std::pop_heap(open.begin(), open.end(), expandedLater);
         const PathNode n = open.back();
@@ -134,14 +135,15 @@ std::vector<std::vector<Point>> Battle::findPath(Point start, const std::set<Poi
 }
 
 std::vector<Point> Battle::findPathOnScene(long long character, Point start, Point target) {
-    // 1: the borrowed fields come back as they were, whatever the search did
+    // The battle's fields are borrowed for the search and come back as they were, whatever the
+    // search did.
     const std::vector<long long> savedTurns = turnList;
     const int savedIndex = turnIndex;
     const bool savedRouting = sceneRouting_;
     const std::set<Point> savedOpponents = opponentCells;
     // Outside a running battle the cells of its last turn hold nobody.
     if (!isActive()) opponentCells.clear();
-    // 2
+    // The walker acts as the only actor; the scene's other people and the leader stand in the way.
     const Scene& scene = battleScene(*this);
     turnList.assign(1, character);
     turnIndex = 0;
@@ -150,14 +152,11 @@ std::vector<Point> Battle::findPathOnScene(long long character, Point start, Poi
     if (people->mainCharacterIndex != character && people->mainCharacterIndex != NO_INDEX)
         turnList.push_back(people->mainCharacterIndex);
     sceneRouting_ = true;
-    // 3
     auto paths = findPath(start, {target}, false, 100, false);
-    // 4
     turnList = savedTurns;
     turnIndex = savedIndex;
     sceneRouting_ = savedRouting;
     opponentCells = savedOpponents;
-    // 5
     if (paths.empty()) return {};
     return paths.front();
 }

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <map>
 #include <tuple>
+#include <vector>
 
 void drawInChunks(sf::RenderTarget& target, const sf::Vertex* vertices, std::size_t count,
                   sf::PrimitiveType type, const sf::RenderStates& states) {
@@ -63,6 +64,10 @@ bool seenThroughOwnView(const sf::RenderTarget& target) {
 void SpriteBatch::add(const sf::Sprite& sprite) {
     const sf::Texture* texture = sprite.getTexture();
     if (!texture) return;
+    if (!drawShortcuts) {
+        target_.draw(sprite);
+        return;
+    }
     // The renderer cuts primitives that cross the window's edge, and cut ones sample other
     // texels when they come in a longer call: those are drawn alone.
     const sf::Vector2f size(target_.getSize());
@@ -174,6 +179,27 @@ void fillWindow(sf::RenderTarget& target, sf::Color colour) {
 void drawOutline(sf::RenderTarget& target, const sf::Shape& shape) {
     if (drawShortcuts) drawOutlineAlone(target, shape);
     else target.draw(shape);
+}
+
+void drawBlendedQuads(sf::RenderTarget& target, const sf::VertexArray& quads) {
+    if (!drawShortcuts) {
+        target.draw(quads);
+        return;
+    }
+    // Kept from call to call: a dark scene fills it every frame.
+    thread_local std::vector<sf::Vertex> shown;
+    shown.clear();
+    for (std::size_t i = 0; i + 3 < quads.getVertexCount(); i += 4)
+        if (quads[i].color.a != 0 || quads[i + 1].color.a != 0 || quads[i + 2].color.a != 0 || quads[i + 3].color.a != 0)
+            for (std::size_t k = i; k < i + 4; ++k) shown.push_back(quads[k]);
+    if (!shown.empty()) drawInChunks(target, shown.data(), shown.size(), sf::Quads);
+}
+
+void drawSprite(sf::RenderTarget& target, const sf::Sprite& sprite) {
+    if (drawShortcuts && sprite.getColor().a == 255 && sprite.getTexture() && textureIsOpaque(*sprite.getTexture()))
+        target.draw(sprite, sf::BlendNone);
+    else
+        target.draw(sprite);
 }
 
 namespace {

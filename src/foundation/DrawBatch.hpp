@@ -46,6 +46,15 @@ void drawOutlineAlone(sf::RenderTarget& target, const sf::Shape& shape);
 // shape, whose fill is transparent, when they are off.
 void drawOutline(sf::RenderTarget& target, const sf::Shape& shape);
 
+// Quads drawn with alpha blending. While the shortcuts are on, those whose corners are all fully
+// transparent (they change no pixel) are left out and the rest drawn in chunks; off, all of them
+// in one call.
+void drawBlendedQuads(sf::RenderTarget& target, const sf::VertexArray& quads);
+
+// A sprite over what is under it. While the shortcuts are on, one whose texture and colour are
+// wholly opaque replaces those pixels without blending them.
+void drawSprite(sf::RenderTarget& target, const sf::Sprite& sprite);
+
 // Whether every pixel of the texture is fully opaque (read back once per texture).
 bool textureIsOpaque(const sf::Texture& texture);
 // Whether the target is seen through its own default view: one drawn unit is one pixel, placed
@@ -55,7 +64,8 @@ bool seenThroughOwnView(const sf::RenderTarget& target);
 // Sprites drawn in one call while they share a texture: a sprite of another texture first draws
 // the run so far, so the order of the picture never changes. Each sprite keeps its own triangle
 // strip (the strips are joined by empty triangles), so every pixel samples the texel it would
-// alone. Call flush() before drawing anything else into the target.
+// alone. Call flush() before drawing anything else into the target. While the shortcuts are off,
+// each sprite is drawn alone as it comes.
 class SpriteBatch {
 public:
     explicit SpriteBatch(sf::RenderTarget& target) : target_(target) {}

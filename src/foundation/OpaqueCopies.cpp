@@ -116,7 +116,7 @@ Kept* keptFor(const sf::Texture& texture, sf::Color tint) {
 
 bool drawByOpaqueCopies(sf::RenderTarget& target, const sf::Texture& texture, sf::Color tint, sf::Vector2f at) {
     auto* window = dynamic_cast<sf::RenderWindow*>(&target);
-    if (!window || tint.a != 255 || at.x != std::floor(at.x) || at.y != std::floor(at.y)) return false;
+    if (!drawShortcuts || !window || tint.a != 255 || at.x != std::floor(at.x) || at.y != std::floor(at.y)) return false;
     if (!seenThroughOwnView(*window)) return false;
     Kept* kept = keptFor(texture, tint);
     if (!kept) return false;

@@ -15,8 +15,8 @@ class Texture;
 
 // Draws `texture` at its own size with its top-left corner at `at` (whole pixels), tinted by
 // `tint`, as a sprite would. False, with nothing drawn, where it cannot be done by copies (the
-// target is not a window seen through its own view, the tint lets the scene through, or the
-// renderer cannot keep pictures): draw the sprite then.
+// drawing shortcuts are off, the target is not a window seen through its own view, the tint lets
+// the scene through, or the renderer cannot keep pictures): draw the sprite then.
 bool drawByOpaqueCopies(sf::RenderTarget& target, const sf::Texture& texture, sf::Color tint, sf::Vector2f at);
 
 // Gives back the kept copies of `texture` (at every tint): called by whatever owns the texture

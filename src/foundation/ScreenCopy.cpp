@@ -5,6 +5,7 @@
 #include <SFML/Window/Context.hpp>
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -200,4 +201,55 @@ void ScreenCopySource::copyTo(sf::RenderWindow& window, Point from, Point size, 
     gl().blitFramebuffer(from.x, from.y, from.x + w, from.y + h, to.x, windowHeight - to.y, to.x + w,
                          windowHeight - to.y - h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     gl().bindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+}
+
+namespace {
+
+using GlSwitch = void (*)(GLenum);
+using GlScissor = void (*)(GLint, GLint, GLsizei, GLsizei);
+
+// The scissor's entry points, looked up once.
+struct Scissor {
+    GlSwitch enable = nullptr, disable = nullptr;
+    GlScissor scissor = nullptr;
+};
+
+const Scissor& scissorFunctions() {
+    static const Scissor functions = [] {
+        Scissor s;
+        load(s.enable, "glEnable");
+        load(s.disable, "glDisable");
+        load(s.scissor, "glScissor");
+        return s;
+    }();
+    return functions;
+}
+
+} // namespace
+
+bool windowClipsToRectangles(sf::RenderWindow& window) {
+    const Scissor& s = scissorFunctions();
+    return s.enable && s.disable && s.scissor && window.setActive(true);
+}
+
+ScissorScope::ScissorScope(const sf::RenderWindow& window, sf::IntRect area) {
+    const Scissor& s = scissorFunctions();
+    s.enable(GL_SCISSOR_TEST);
+    // The window counts its rows from the bottom.
+    s.scissor(area.left, static_cast<GLint>(window.getSize().y) - area.top - area.height, area.width, area.height);
+}
+
+ScissorScope::~ScissorScope() { scissorFunctions().disable(GL_SCISSOR_TEST); }
+
+bool readAlphaIsClear(int x, int y, int width, int height) {
+    if (width <= 0 || height <= 0) return true;
+    using ReadPixels = void (*)(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*);
+    static const auto readPixels = reinterpret_cast<ReadPixels>(sf::Context::getFunction("glReadPixels"));
+    if (!readPixels) return false;
+    static std::vector<std::uint8_t> strip;
+    strip.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4, 0);
+    readPixels(x, y, width, height, GL_BGRA, GL_UNSIGNED_BYTE, strip.data());
+    for (std::size_t i = 3; i < strip.size(); i += 4)
+        if (strip[i] != 0) return false;
+    return true;
 }

@@ -11,6 +11,7 @@
 
 #include "foundation/main.hpp"
 
+#include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <SFML/Graphics/View.hpp>
 
@@ -63,3 +64,22 @@ private:
     unsigned width_ = 0, height_ = 0;
     bool ready_ = false;
 };
+
+// Whether drawing into the window can be limited to a rectangle of it (ScissorScope). Makes the
+// window's context the active one.
+bool windowClipsToRectangles(sf::RenderWindow& window);
+
+// While it lasts, drawing into the active window changes only the pixels inside `area` (window
+// pixels, top-left origin); those inside come out as they would without it. Only after a true
+// windowClipsToRectangles for that window.
+class ScissorScope {
+public:
+    ScissorScope(const sf::RenderWindow& window, sf::IntRect area);
+    ~ScissorScope();
+    ScissorScope(const ScissorScope&) = delete;
+    ScissorScope& operator=(const ScissorScope&) = delete;
+};
+
+// Whether the rectangle of the active target's pixels (counted from its first stored row) holds
+// nothing drawn: alpha 0 throughout. False when it cannot be read.
+bool readAlphaIsClear(int x, int y, int width, int height);

@@ -33,7 +33,7 @@ void fillRect(sf::RenderWindow& window, float x, float y, float w, float h, sf::
 
 void Game::drawFrame(sf::RenderWindow& window) {
     // A picture that fills the window itself makes the clear a wasted pass over every pixel.
-    const bool filled = drawShortcuts && !shardMap.shown && !telescope.shown && currentScene >= 0 &&
+    const bool filled = !shardMap.shown && !telescope.shown && currentScene >= 0 &&
                         currentScene < scenes.size() && scenes[currentScene].type != SCENE_ROCKET_FLIGHT &&
                         scenes[currentScene].type != SCENE_SYSTEM_TRAVEL && scenes[currentScene].drawFillsWindow(window);
     if (!filled) window.clear(sf::Color::Black);

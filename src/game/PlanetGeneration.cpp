@@ -111,7 +111,8 @@ std::vector<MazeNode> Game::generate3DMaze_(const std::vector<Point>& cells, int
 
 void Game::generatePlanet(sf::RenderWindow* window, float fraction,
                           const std::vector<Point>& points, long long templateIndex) {
-    // 1: the seed
+    // The maze comes out the same in every run: its seed is kept in a game variable, which the
+    // save file stores; the first generation takes it from the clock.
     const std::string stored = getStrVar("MANDEL_RANDOM_SEED");
     int seed;
     if (!stored.empty()) {
@@ -125,7 +126,7 @@ void Game::generatePlanet(sf::RenderWindow* window, float fraction,
     Scene& templ = scenes.at(templateIndex);
     const std::string T = templ.name;
     if (!templ.mandelbrot) fatalAssert("Game", 127, "Mandelbrot template without picture: " + T);
-    // 2, 3
+    // The floor and the two stairs that the depth levels are built of.
     const Point templateSize = templ.mapSize();
     TileKind plain, up, down;
     up.setStairsUp();
@@ -134,7 +135,8 @@ void Game::generatePlanet(sf::RenderWindow* window, float fraction,
     const int upKind = addTileKind(up);
     const int downKind = addTileKind(down);
 
-    // 4: the depth scenes
+    // Three depth levels under the template, each larger than the one above, joined by stairs;
+    // the deepest has no way further down.
     for (int d = 1; d <= 3; ++d) {
         if (window) showLoadingScreen(window, fraction, static_cast<float>(d - 1) / 3);
         Scene& s = scenes.addScene();
@@ -159,21 +161,22 @@ void Game::generatePlanet(sf::RenderWindow* window, float fraction,
         s.planet = templ.planet;
     }
 
-    // 5: the ways down from the template
+    // Every maze entry point of the template becomes stairs down to the first level.
     for (Point p : points) {
         if (!templ.isInside(p)) fatalAssert("Game", 164, "maze entry point outside " + T);
         templ.grid[p.x][p.y] = downKind;
         templ.exits[p] = depthName(T, 1);
     }
 
-    // 6-8: the maze over the varied cells
+    // The maze spreads over the cells where the picture varies most; what is left of them are
+    // the cells it reaches at both depths, where the special scenes may hide.
     std::vector<Point> cells = templ.mandelbrot->findVariedCells(templateSize);
     for (const MazeNode& node : generate3DMaze_(cells, 0, points)) {
         auto it = std::find(cells.begin(), cells.end(), node.cell);
         if (it != cells.end()) cells.erase(it);
     }
 
-    // 9: the special scenes
+    // Each special scene hides in a random one of those cells, at its own depth.
     if (cells.empty()) {
         std::cout << "No maze cells on " << T << ": the special scenes are not placed" << std::endl;
     } else {
@@ -203,7 +206,8 @@ void Game::generatePlanet(sf::RenderWindow* window, float fraction,
             special.teleports[{2, 1}] = {depthName(T, depth), {16 * depth / 2, 9 * depth / 2 - 2}};
         }
     }
-    // 10, 11
+    // The loading bar fills; the rest of the run draws from the clock again, not from the maze's
+    // repeatable seed.
     if (window) showLoadingScreen(window, fraction, 1);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 }

@@ -45,7 +45,7 @@ void BaseBuilding::drawPicture(sf::RenderTarget& window, Point v) const {
     const sf::Vector2u size = tex.getSize();
     const sf::Color tint = damaged ? shade(colour, 0.55f) : colour;
     const bool ownSize = static_cast<float>(size.x) == r.width && static_cast<float>(size.y) == r.height;
-    if (drawShortcuts && ownSize && drawByOpaqueCopies(window, tex, tint, {r.left, r.top})) return;
+    if (ownSize && drawByOpaqueCopies(window, tex, tint, {r.left, r.top})) return;
     sf::Sprite sprite(tex);
     sprite.setScale(r.width / static_cast<float>(size.x), r.height / static_cast<float>(size.y));
     sprite.setPosition(r.left, r.top);

@@ -23,6 +23,65 @@ constexpr std::size_t MAX_PIECES = 40;
 
 int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
+// What a piece still lacks: the ground quads by texture, drawn as the long way draws a row's
+// ground, then what stands on the cells (each cell's in the frame's order).
+struct Missing {
+    std::map<const sf::Texture*, sf::VertexArray> ground;
+    std::vector<std::pair<const TileKind*, Point>> tileObjects; // the cell and its place in the piece
+    // The object, its row and the view that puts its cell where the piece holds it.
+    std::vector<std::tuple<const SceneObject*, int, Point>> sceneObjects;
+};
+
+void drawLacking(ScreenCopySource& picture, const Missing& lacking, int T) {
+    const float Tf = static_cast<float>(T);
+    sf::RenderTexture& target = picture.target();
+    target.setView(picture.view());
+    for (const auto& [texture, quads] : lacking.ground) drawGroundBatch(target, quads, *texture);
+    for (const auto& [kind, at] : lacking.tileObjects)
+        drawTileExtras(*kind, target, static_cast<float>(at.x * T), static_cast<float>(at.y * T), Tf, nullptr,
+                       ObjectPart::InCell);
+    for (const auto& [object, row, view] : lacking.sceneObjects)
+        object->draw(target, row, view, nullptr, ObjectPart::InCell);
+    picture.finishDrawing();
+}
+
+// What of a kind's cell a piece can keep: its opaque ground texture, and the object standing on
+// it. Objects are kept at the two sizes where each of their pixels is one texel, whichever part
+// of the picture is drawn, and only on whole pixels within their own column.
+struct Kept {
+    const sf::Texture* ground = nullptr;
+    const sf::Texture* object = nullptr;
+    bool wide = false; // the object reaches over the neighbouring columns
+};
+
+// A scene has few kinds and many cells: each kind's textures are looked up once a frame.
+class KeptKinds {
+public:
+    explicit KeptKinds(int cellSize) : T(cellSize) {}
+    const Kept& of(const TileKind& kind) {
+        auto known = kinds_.find(&kind);
+        if (known != kinds_.end()) return known->second;
+        Kept k;
+        k.ground = batchableTileTexture(kind, static_cast<float>(T));
+        if (k.ground && (kind.colour.a != 255 || !textureIsOpaque(*k.ground))) k.ground = nullptr;
+        if (!kind.object.empty()) {
+            const sf::Vector2u full = resources->getObjectTexture(kind.object).getSize();
+            // A sign's board and words may reach past the column too.
+            k.wide = full.x > static_cast<unsigned>(TILE_SIZE) || !kind.houseSign.empty();
+            if (k.ground && (T == TILE_SIZE || 2 * T == TILE_SIZE) && kind.houseSign.empty() && full.y > 0 && !k.wide) {
+                k.object = T == TILE_SIZE ? &resources->getObjectTexture(kind.object)
+                                          : &resources->getHalfObjectTexture(kind.object);
+                if (k.object->getSize().x % 2 != 0) k.object = nullptr;
+            }
+        }
+        return kinds_.emplace(&kind, k).first->second;
+    }
+
+private:
+    const int T;
+    std::unordered_map<const TileKind*, Kept> kinds_;
+};
+
 } // namespace
 
 GroundCache& groundCache() {
@@ -76,7 +135,8 @@ void GroundCache::forget() {
     cellSize_ = 0;
 }
 
-bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point view, Point first, Point last) {
+bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point view, Point first, Point last,
+                          bool (*groundLeftOut)(const Scene&, int, int)) {
     ++frame_;
     const int T = displayTileSize;
     if (T <= 0 || unavailable_) return false;
@@ -97,42 +157,8 @@ bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point vi
     if (columns_ <= 0 || rows_ <= 0) return true;
 
     const float Tf = static_cast<float>(T);
-    // What each piece still lacks: the ground quads by texture, drawn as the long way draws a
-    // row's ground, then what stands on the cells (each cell's in the frame's order).
-    struct Missing {
-        std::map<const sf::Texture*, sf::VertexArray> ground;
-        std::vector<std::pair<const TileKind*, Point>> tileObjects; // the cell and its place in the piece
-        // The object, its row and the view that puts its cell where the piece holds it.
-        std::vector<std::tuple<const SceneObject*, int, Point>> sceneObjects;
-    };
     std::map<Piece*, Missing> missing;
-    // A scene has few kinds and many cells: each kind's textures are looked up once a frame.
-    // Objects are kept at the two sizes where each of their pixels is one texel, whichever part
-    // of the picture is drawn, and only on whole pixels within their own column.
-    struct Kept {
-        const sf::Texture* ground = nullptr;
-        const sf::Texture* object = nullptr;
-        bool wide = false; // the object reaches over the neighbouring columns
-    };
-    std::unordered_map<const TileKind*, Kept> keptTexture;
-    auto kindKept = [&](const TileKind& kind) -> const Kept& {
-        auto known = keptTexture.find(&kind);
-        if (known != keptTexture.end()) return known->second;
-        Kept k;
-        k.ground = batchableTileTexture(kind, Tf);
-        if (k.ground && (kind.colour.a != 255 || !textureIsOpaque(*k.ground))) k.ground = nullptr;
-        if (!kind.object.empty()) {
-            const sf::Vector2u full = resources->getObjectTexture(kind.object).getSize();
-            // A sign's board and words may reach past the column too.
-            k.wide = full.x > static_cast<unsigned>(TILE_SIZE) || !kind.houseSign.empty();
-            if (k.ground && (T == TILE_SIZE || 2 * T == TILE_SIZE) && kind.houseSign.empty() && full.y > 0 && !k.wide) {
-                k.object = T == TILE_SIZE ? &resources->getObjectTexture(kind.object)
-                                          : &resources->getHalfObjectTexture(kind.object);
-                if (k.object->getSize().x % 2 != 0) k.object = nullptr;
-            }
-        }
-        return keptTexture.emplace(&kind, k).first->second;
-    };
+    KeptKinds keptKinds(T);
     std::vector<std::vector<const SceneObject*>> onCell(static_cast<std::size_t>(columns_));
     for (int row = 0; row < rows_; ++row) {
         const int y = first_.y + row;
@@ -140,7 +166,7 @@ bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point vi
         // so no part of the row drawn before it in the frame can lie over it.
         bool tileObjectsKept = true;
         for (int column = 0; column < columns_; ++column)
-            tileObjectsKept = tileObjectsKept && !kindKept(scene.tileKindAtCell(first_.x + column, y)).wide;
+            tileObjectsKept = tileObjectsKept && !keptKinds.of(scene.tileKindAtCell(first_.x + column, y)).wide;
         // The row's objects come after all its tile objects in the frame.
         bool sceneObjectsKept = tileObjectsKept;
         for (auto& list : onCell) list.clear();
@@ -154,8 +180,8 @@ bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point vi
         for (int column = 0; column < columns_; ++column) {
             const int x = first_.x + column;
             const TileKind& kind = scene.tileKindAtCell(x, y);
-            const Kept& known = kindKept(kind);
-            if (!known.ground || groundPassSkips(scene, x, y)) continue;
+            const Kept& known = keptKinds.of(kind);
+            if (!known.ground || groundLeftOut(scene, x, y)) continue;
             const sf::Texture* object = tileObjectsKept ? known.object : nullptr;
             // The cell's scene objects come after its tile object in the frame: kept only with it.
             const std::vector<const SceneObject*>* objects =
@@ -194,17 +220,7 @@ bool GroundCache::prepare(const Scene& scene, sf::RenderWindow& window, Point vi
                 static_cast<char>(1 | (object ? 2 : 0) | (objects ? 4 : 0));
         }
     }
-    for (auto& [piece, lacking] : missing) {
-        sf::RenderTexture& target = piece->picture.target();
-        target.setView(piece->picture.view());
-        for (const auto& [texture, quads] : lacking.ground) drawGroundBatch(target, quads, *texture);
-        for (const auto& [kind, at] : lacking.tileObjects)
-            drawTileExtras(*kind, target, static_cast<float>(at.x * T), static_cast<float>(at.y * T), Tf, nullptr,
-                           ObjectPart::InCell);
-        for (const auto& [object, row, view] : lacking.sceneObjects)
-            object->draw(target, row, view, nullptr, ObjectPart::InCell);
-        piece->picture.finishDrawing();
-    }
+    for (auto& [piece, lacking] : missing) drawLacking(piece->picture, lacking, T);
     return window.setActive(true);
 }
 

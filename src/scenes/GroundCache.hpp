@@ -27,7 +27,9 @@ class GroundCache {
 public:
     // Learns which of the visible cells first..last are copied this frame and draws those kept
     // pieces lack. False when copies cannot be made here: draw the ground the long way.
-    bool prepare(const Scene& scene, sf::RenderWindow& window, Point view, Point first, Point last);
+    // `groundLeftOut` names the cells whose ground the frame does not lay in its row's pass.
+    bool prepare(const Scene& scene, sf::RenderWindow& window, Point view, Point first, Point last,
+                 bool (*groundLeftOut)(const Scene&, int, int));
     // Whether cell (x, y) is copied this frame instead of drawn (after a true prepare), and
     // whether the copy also holds the part within the cell of its tile's object, or of the
     // objects of its row standing on it.

@@ -217,7 +217,6 @@ void drawSnow(const std::vector<SnowFlake>& flakes, sf::RenderTarget& window, Po
         if (px < -20 || py < -20 || px > 1940 || py > 1100) continue;
         sprite.setPosition(static_cast<float>(px), static_cast<float>(py));
         sprite.setRotation(static_cast<float>(f.spin * h));
-        if (drawShortcuts) batch.add(sprite);
-        else window.draw(sprite);
+        batch.add(sprite);
     }
 }

@@ -423,12 +423,18 @@ public:
 private:
     // Loader pieces.
     void readMap(std::istream& file, int& lineNumber);
+    // One scene-file statement: the file's own, a building, a picture's or a script statement,
+    // in that order of precedence; any other word is fatal.
     void readStatement(const std::string& word, std::istream& head, std::istream& file,
                        int& lineNumber, std::set<std::string>& objectNames);
     void addConditionBlock(const std::string& header, bool once, std::istream& file,
                            int& lineNumber);
     // One script statement; false when the word is no script command.
     bool runCommand(const std::string& word, std::istream& args, std::istream& block);
+    // The handlers of the scene file's own statements (SceneLoad.cpp) and of the script
+    // statements (SceneScript.cpp), each with its table from statement word to handler.
+    struct FileStatement;
+    struct ScriptStatement;
     // Update pieces.
     void updateLeader(sf::RenderWindow* window);
     void arriveOnTile(Point tile);

@@ -1,5 +1,5 @@
 #include "scenes/Scene.hpp"
-#include "scenes/GroundCache.hpp"
+#include "scenes/GroundLayer.hpp"
 #include "scenes/SceneDrawGeometry.hpp"
 
 #include "battle/Items.hpp"
@@ -19,15 +19,8 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace {
-
-sf::Uint8 randomChannel() { return static_cast<sf::Uint8>(std::rand() % 255); }
-
-int characterRow(const Character& c) { return std::max(c.tile.y, c.targetTile.y); }
-
-// A sprite of a texture fitted into a square: uniform scale size / the texture's width.
-void drawFitted(sf::RenderTarget& window, const sf::Texture& tex, sf::Vector2f at,
-                sf::Vector2f origin, float scale, float rotation = 0) {
+void drawFitted(sf::RenderTarget& window, const sf::Texture& tex, sf::Vector2f at, sf::Vector2f origin, float scale,
+                float rotation) {
     sf::Sprite s(tex);
     s.setOrigin(origin);
     s.setScale(scale, scale);
@@ -36,12 +29,26 @@ void drawFitted(sf::RenderTarget& window, const sf::Texture& tex, sf::Vector2f a
     window.draw(s);
 }
 
+namespace {
+
+sf::Uint8 randomChannel() { return static_cast<sf::Uint8>(std::rand() % 255); }
+
+int characterRow(const Character& c) { return std::max(c.tile.y, c.targetTile.y); }
+
 void drawSquare(sf::RenderTarget& window, float side, sf::Vector2f centre, sf::Color fill) {
     sf::RectangleShape r({side, side});
     r.setOrigin(side / 2, side / 2);
     r.setPosition(centre);
     r.setFillColor(fill);
     window.draw(r);
+}
+
+// The black opening of a rocket's hatch, `width` wide, with its lower left corner at (left, bottom).
+void drawHatch(sf::RenderTarget& window, float left, float bottom, float width) {
+    sf::RectangleShape hatch({width, static_cast<float>(displayWallHeight)});
+    hatch.setPosition(left, bottom - static_cast<float>(displayWallHeight));
+    hatch.setFillColor(sf::Color::Black);
+    window.draw(hatch);
 }
 
 // Everything a screen's texts are drawn from: equal keys, equal pixels.
@@ -62,364 +69,349 @@ std::string textsKey(const std::vector<SceneText>& texts) {
     return key;
 }
 
-} // namespace
+// How this frame's backdrop goes down under the scene.
+enum class Backdrop {
+    Layers,      // the two layers whole, the long way
+    Cleared,     // not at all: the credits clear the screen over it
+    WithTexts,   // a screen's backdrop with its texts, over the whole window
+    AroundGround // the layers where the map's ground leaves them showing
+};
 
-bool Scene::drawFillsWindow(const sf::RenderWindow& window) const {
-    if (!drawShortcuts || travellingGate(*this) != nullptr || window.getSize() != sf::Vector2u(WINDOW_WIDTH, WINDOW_HEIGHT))
-        return false;
-    if (type == SCENE_WALK || type == SCENE_WATCH) {
-        // Every pixel under the map's opaque ground: nothing drawn before the ground shows.
-        Point centre = camera + Point{960, 540};
-        scaleToScreen(centre);
-        std::vector<sf::IntRect> uncovered;
-        return uncoveredByGround(*this, viewOffset(centre), uncovered) && uncovered.empty();
-    }
-    // The credits leave the layers out.
-    return !creditsClearTheScreen(credits) && backgrounds[LAYER_BACKGROUND].fillsWindow();
+// The one place the scene's own drawing asks for the shortcuts: everything after follows the way.
+Backdrop backdropOf(const Scene& scene) {
+    if (!drawShortcuts) return Backdrop::Layers;
+    if (scene.type == SCENE_SCREEN && scene.backgrounds[LAYER_BACKGROUND2].kind == BG_NADA &&
+        !creditsClearTheScreen(scene.credits))
+        return Backdrop::WithTexts;
+    return creditsClearTheScreen(scene.credits) ? Backdrop::Cleared : Backdrop::AroundGround;
 }
 
-void Scene::draw(sf::RenderWindow& window) {
-    const int T = displayTileSize;
-    const int C = displayWallHeight;
-    const float Tf = static_cast<float>(T);
-    const int columns = mapWidth();
-    const int rows = mapHeight();
-    Point centre = camera + Point{960, 540};
-    scaleToScreen(centre);
-    const Point V = viewOffset(centre);
-    auto cellCorner = [&](int x, int y) {
-        return sf::Vector2f(static_cast<float>(x * T - V.x), static_cast<float>(y * T - V.y));
-    };
-    auto cellCentre = [&](int x, int y) {
-        return sf::Vector2f(static_cast<float>(x * T - V.x + T / 2),
-                            static_cast<float>(y * T - V.y + T / 2));
-    };
-    // A gate trip fills the screen alone.
-    if (const SpaceChapterGate* gate = travellingGate(*this)) {
-        gate->draw(window, V);
-        return;
+// Draws the backdrop; true when the screen's texts went down with it.
+bool drawBackdrop(Scene& scene, sf::RenderWindow& window, Point V) {
+    switch (backdropOf(scene)) {
+    case Backdrop::Layers:
+        scene.backgrounds[LAYER_BACKGROUND].draw(window, V);
+        scene.backgrounds[LAYER_BACKGROUND2].draw(window, V);
+        return false;
+    case Backdrop::WithTexts:
+        // A screen's texts lie straight on its backdrop, which may keep them with its picture.
+        scene.backgrounds[LAYER_BACKGROUND].drawOverWindow(window, V, textsKey(scene.texts), [&](sf::RenderTarget& target) {
+            for (const SceneText& t : scene.texts) t.draw(target);
+        });
+        return true;
+    case Backdrop::AroundGround: GroundLayer::drawBackdropAround(scene, window, V); return false;
+    case Backdrop::Cleared: return false;
     }
-    const bool zoomedOut = T == 60;
-    const bool shake = ambientSounds.size() == 1 && ambientSounds[0] == "Train" && randomBelow(30) == 9;
+    return false;
+}
 
-    // Per-frame scratch.
-    std::map<int, std::vector<int>> peopleByRow, people2ByRow;
-    for (int i : persons) peopleByRow[characterRow(people->at(i))].push_back(i);
-    for (int i : persons2) people2ByRow[characterRow(people->at(i))].push_back(i);
-    std::set<size_t> drawnBuildings;
-    bool wellDrawn = false;
-
-    // A screen's texts lie straight on its backdrop, which may keep them with its picture.
-    bool textsDrawn = false;
-    if (drawShortcuts) {
-        if (type == SCENE_SCREEN && backgrounds[LAYER_BACKGROUND2].kind == BG_NADA && !creditsClearTheScreen(credits)) {
-            backgrounds[LAYER_BACKGROUND].drawOverWindow(window, V, textsKey(texts), [&](sf::RenderTarget& target) {
-                for (const SceneText& t : texts) t.draw(target);
-            });
-            textsDrawn = true;
-        } else if (!creditsClearTheScreen(credits)) {
-            drawBackgroundAroundGround(*this, window, V);
-        }
-    } else {
-        backgrounds[LAYER_BACKGROUND].draw(window, V);
-        backgrounds[LAYER_BACKGROUND2].draw(window, V);
+// One frame of a walking scene's map, drawn row by row from the top, each row's things in the
+// frame's order; then whatever no visible row reached.
+class MapFrame {
+public:
+    MapFrame(Scene& scene, sf::RenderWindow& window, Point view, Point first, Point last, bool shake)
+        : scene(scene), window(window), V(view), first(first), last(last), shake(shake) {
+        for (int i : scene.persons) peopleByRow[characterRow(people->at(i))].push_back(i);
+        for (int i : scene.persons2) people2ByRow[characterRow(people->at(i))].push_back(i);
     }
 
-    const Point first = pixelToTile(V + Point{-1, -1});
-    const Point last = pixelToTile(V + Point{1921, 1081});
-
-    if (type == SCENE_WALK || type == SCENE_WATCH) {
-        drawMandelbrotGround(window, V);
-        GroundCache* cache = &groundCache();
-        if (!drawShortcuts || !cache->prepare(*this, window, V, first, last)) cache = nullptr;
-        for (int y = first.y; y < rows && y <= last.y; ++y) {
-            if (y < 0) continue;
-            // Ground. Plain textures of the row go down in one batch per texture; what stands on
-            // the tiles follows in column order, so it is never covered by a neighbour's ground.
-            std::map<const sf::Texture*, sf::VertexArray> groundBatch;
-            std::vector<std::pair<int, const TileKind*>> standing;
-            for (int x = first.x; x < columns && x <= last.x; ++x) {
-                if (x < 0) continue;
-                const TileKind& kind = tileKindAtCell(x, y);
-                if (kind.door && y < rows - 1) {
-                    const TileKind& below = tileKindAtCell(x, y + 1);
-                    if (!below.texture.empty()) {
-                        const sf::Texture& tex = resources->getTexture(below.texture, zoomedOut);
-                        const sf::Vector2u s = tex.getSize();
-                        if (s.x > 0)
-                            drawFitted(window, tex, cellCentre(x, y), {s.x / 2.f, s.y / 2.f}, Tf / s.x);
-                    }
-                }
-                if (kind.front || openedDoors.count({x, y})) continue;
-                if (!mandelbrotMaze.empty() && kind.stairsDown &&
-                    !(people->mainCharacter().flying && game->isBoolVarSet("TalkedBubbleKing")))
-                    continue;
-                const sf::Vector2f p = cellCorner(x, y);
-                if (cache && cache->kept(x, y)) {
-                    // Copied with the row's batches below.
-                } else if (const sf::Texture* tex = batchableTileTexture(kind, Tf)) {
-                    sf::VertexArray& quads = groundBatch[tex];
-                    quads.setPrimitiveType(sf::Quads);
-                    appendTileQuad(quads, *tex, kind.colour, p.x, p.y, Tf);
-                } else {
-                    drawTileBase(kind, window, p.x, p.y, Tf);
-                }
-                if (!kind.object.empty() || !kind.houseSign.empty()) standing.push_back({x, &kind});
-            }
-            for (const auto& [tex, quads] : groundBatch) drawGroundBatch(window, quads, *tex);
-            if (cache) cache->copyRow(window, y);
-            {
-                SpriteBatch standingBatch(window);
-                for (const auto& [x, kind] : standing) {
-                    const sf::Vector2f p = cellCorner(x, y);
-                    const ObjectPart part = cache && cache->objectKept(x, y) ? ObjectPart::OutsideCell : ObjectPart::Whole;
-                    drawTileExtras(*kind, window, p.x, p.y, Tf, drawShortcuts ? &standingBatch : nullptr, part);
-                }
-            }
-            if (auto it = objectRows.find(y); it != objectRows.end()) {
-                SpriteBatch rowBatch(window);
-                for (int i : it->second) {
-                    const SceneObject& o = objects[i];
-                    const bool keptPart = cache && cache->sceneObjectsKept(static_cast<int>(o.x), y);
-                    o.draw(window, y, V, drawShortcuts ? &rowBatch : nullptr,
-                           keptPart ? ObjectPart::OutsideCell : ObjectPart::Whole);
-                }
-            }
-            // The cat rocket stands six rows tall: redrawn after each of them.
-            if (zweenyRocket.x != -1 && y >= zweenyRocket.y - 5 && y <= zweenyRocket.y) {
-                const sf::Texture& tex = resources->getObjectTexture("CatRocket");
-                const sf::Vector2u s = tex.getSize();
-                if (s.x > 0)
-                    drawFitted(window, tex, cellCentre(zweenyRocket.x, zweenyRocket.y),
-                               {s.x / 2.f, static_cast<float>(s.y)}, 5 * Tf / s.x);
-                sf::RectangleShape hatch({0.8f * Tf, static_cast<float>(C)});
-                hatch.setPosition(static_cast<float>((zweenyRocket.x + 1) * T - V.x),
-                                  static_cast<float>(zweenyRocket.y * T - V.y - C));
-                hatch.setFillColor(sf::Color::Black);
-                window.draw(hatch);
-            }
-            if (auto it = drops.find(y); it != drops.end() && itemList) {
-                for (const DroppedItem& d : it->second) {
-                    const sf::Texture& tex = resources->getItemTexture(itemList->at(d.item).name);
-                    const sf::Vector2u s = tex.getSize();
-                    if (s.x == 0 || s.y == 0) continue;
-                    sf::Vector2f at = cellCentre(d.tile.x, d.tile.y);
-                    if (d.onTable) at.y -= static_cast<float>(3 * T / 4);
-                    drawFitted(window, tex, at, {s.x / 2.f, s.y / 2.f},
-                               (Tf / 2) / static_cast<float>(std::max(s.x, s.y)));
-                }
-            }
-            if (auto it = objectRows2.find(y); it != objectRows2.end())
-                for (int i : it->second) objects2[i].draw(window, y, V);
-            for (const Tunnel& t : tunnels) t.drawRow(window, V, y);
-            for (size_t b = 0; b < buildings.size(); ++b)
-                if (buildings[b]->row() == y) {
-                    buildings[b]->draw(window, V);
-                    drawnBuildings.insert(b);
-                }
-            for (const Point& d : extraRocketDoors) {
-                sf::RectangleShape hatch({0.8f * Tf, static_cast<float>(C)});
-                hatch.setPosition(d.x * Tf - V.x + (Tf - 0.8f * Tf) / 2,
-                                  static_cast<float>((d.y + 1) * T - V.y - C));
-                hatch.setFillColor(sf::Color::Black);
-                window.draw(hatch);
-            }
-            if (hasRocketTravelPlace && !game->getStrVar("FLIGHT").empty() &&
-                y == rocketTravelPlace.y + 1) {
-                const float px = static_cast<float>(rocketTravelPlace.x * T - V.x);
-                const float py = static_cast<float>((rocketTravelPlace.y + 1) * T - V.y);
-                sf::RectangleShape hatch({0.8f * Tf, static_cast<float>(C)});
-                hatch.setPosition(px + (Tf - 0.8f * Tf) / 2, py - C);
-                hatch.setFillColor(sf::Color::Black);
-                window.draw(hatch);
-                sf::ConvexShape pad(4);
-                pad.setPoint(0, {px, py});
-                pad.setPoint(1, {px - Tf / 10, py + Tf});
-                pad.setPoint(2, {px + Tf + Tf / 10, py + Tf});
-                pad.setPoint(3, {px + Tf, py});
-                pad.setFillColor(sf::Color(75, 75, 75, 255));
-                window.draw(pad);
-            }
-            for (const auto& [tile, target] : teleports) {
-                if (tile.y != y) continue;
-                sf::Color c = randomColor();
-                c.a = static_cast<sf::Uint8>(randomBelow(255));
-                drawSquare(window, 0.9f * Tf, cellCentre(tile.x, tile.y), c);
-            }
-            for (const MovingTeleporter& m : movingTeleporters) {
-                if (m.row() != y) continue;
-                Point p = m.pixel;
-                scaleToScreen(p);
-                drawSquare(window, 0.7f * Tf,
-                           {static_cast<float>(p.x + T / 2 - V.x), static_cast<float>(p.y + T / 2 - V.y)},
-                           randomColor());
-            }
-            drawPicturesRow(window, V, y, false);
-            for (const Point& p : comeBackLocations) {
-                if (p.y != y) continue;
-                sf::CircleShape ring(Tf / 2, 30);
-                ring.setOrigin(Tf / 2, Tf / 2);
-                ring.setPosition(cellCentre(p.x, p.y));
-                ring.setFillColor(sf::Color(0, 180, 222, randomChannel()));
-                window.draw(ring);
-            }
-            for (const Point& p : switchTeamTiles) {
-                if (p.y != y) continue;
-                const sf::Uint8 r = randomChannel(), g = randomChannel(), a = randomChannel();
-                drawSquare(window, 0.9f * Tf, cellCentre(p.x, p.y), sf::Color(r, g, 0, a));
-            }
-            for (const Point& p : finishTeamSplitTiles) {
-                if (p.y != y) continue;
-                const sf::Uint8 r = randomChannel(), b = randomChannel(), a = randomChannel();
-                drawSquare(window, 0.9f * Tf, cellCentre(p.x, p.y), sf::Color(r, 0, b, a));
-            }
-            if (type == SCENE_WALK && people->mainCharacterIndex != NO_INDEX) {
-                Character& leader = people->mainCharacter();
-                if (characterRow(leader) == y && !battle.isActive())
-                    leader.drawIfVisible(window, V + Point{0, shake ? 4 : 0});
-                if (leader.flying && characterRow(leader) == y - 1 &&
-                    isInside(leader.tile) && isInside(leader.targetTile) &&
-                    !tileKindAtCell(leader.tile.x, leader.tile.y).front &&
-                    !tileKindAtCell(leader.targetTile.x, leader.targetTile.y).front)
-                    leader.drawIfVisible(window, V);
-            }
-            if (auto it = peopleByRow.find(y); it != peopleByRow.end()) {
-                for (int i : it->second) {
-                    Character& c = people->at(i);
-                    const Point at{c.pixel.x * T / TILE_SIZE - V.x, c.pixel.y * T / TILE_SIZE - V.y};
-                    if (at.x >= -T && at.x <= WINDOW_WIDTH + T && at.y >= -T && at.y <= WINDOW_HEIGHT + T)
-                        c.draw(window, at, Tf, sf::Color(0, 0, 0, 0), false);
-                }
-            }
-            if (auto it = people2ByRow.find(y); it != people2ByRow.end())
-                for (int i : it->second) people->at(i).drawIfVisible(window, V);
-            if (auto it = frontObjects.find(y); it != frontObjects.end())
-                for (const FrontObject& f : it->second) f.draw(window, V);
-            if (auto it = chests.find(y); it != chests.end()) {
-                for (const Chest& c : it->second) {
-                    const int left = c.tile.x * T - V.x;
-                    if (left < -T || left > WINDOW_WIDTH + T) continue;
-                    const sf::Texture& tex = resources->getMiscTexture(c.item.empty() ? "openChest" : "closedChest");
-                    const sf::Vector2u s = tex.getSize();
-                    if (s.x > 0)
-                        drawFitted(window, tex, cellCentre(c.tile.x, c.tile.y),
-                                   {s.x / 2.f, static_cast<float>(s.y)}, Tf / s.x);
-                }
-            }
-            // (The live battle draws its share of this row here.)
-            if (battle.isActive() || battle.watch) battle.draw(window, V, y);
-            if (wishingWell.exists() && wishingWell.row() == y) {
-                wishingWell.draw(window, V, frameCounter);
-                wellDrawn = true;
-            }
-            auto drawPiece = [&](const ShardPiece& p) {
-                std::string platform = "MetalPlatformSQ";
-                if (isInside({p.tile.x, y})) {
-                    const TileKind& k = tileKindAtCell(p.tile.x, y);
-                    if (!k.texture.empty()) platform = k.texture;
-                }
-                drawShardPiece(p, window, V, resources->getTexture(platform, zoomedOut));
-            };
-            if (auto it = pieces.find(y); it != pieces.end())
-                for (const ShardPiece& p : it->second) drawPiece(p);
-            // The shards lying on their platforms ("Shard", the shard room) show in their row.
-            for (const auto& [cell, shown] : shardAnimations)
-                if (cell.y == y)
-                    for (const ShardPiece& p : shown) drawPiece(p);
-            if (auto it = animatedObjects.find(y); it != animatedObjects.end())
+    void draw() {
+        scene.drawMandelbrotGround(window, V);
+        const GroundLayer ground(scene, window, V, first, last);
+        for (int y = std::max(0, first.y); y < scene.mapHeight() && y <= last.y; ++y) {
+            ground.drawRow(y);
+            drawRocketsAndDrops(y);
+            drawSecondObjectsAndBuildings(y);
+            drawRocketHatches(y);
+            drawTeleporters(y);
+            scene.drawPicturesRow(window, V, y, false);
+            drawTeamMarkers(y);
+            drawPeople(y);
+            drawFrontObjectsAndChests(y);
+            // The live battle draws its share of the row here.
+            if (scene.battle.isActive() || scene.battle.watch) scene.battle.draw(window, V, y);
+            drawWellAndShards(y);
+            if (auto it = scene.animatedObjects.find(y); it != scene.animatedObjects.end())
                 for (const AnimatedObject& a : it->second) a.draw(window, &V);
-            drawPicturesRow(window, V, y, true);
-            // Front pass.
-            for (int x = first.x; x < columns && x <= last.x; ++x) {
-                if (x < 0) continue;
-                const TileKind& kind = tileKindAtCell(x, y);
-                const sf::Vector2f p{static_cast<float>(x * T - V.x),
-                                     static_cast<float>(y * T - V.y + (shake && y >= 1 ? 4 : 0))};
-                if (kind.front) kind.draw(window, p.x, p.y, Tf);
-                if (kind.window) {
-                    const float edge = static_cast<float>(T / 10);
-                    sf::RectangleShape frameShape({Tf - 2 * edge, Tf - 2 * edge});
-                    frameShape.setPosition(p.x + edge, p.y + edge);
-                    frameShape.setFillColor(sf::Color::Transparent);
-                    frameShape.setOutlineColor(sf::Color::White);
-                    frameShape.setOutlineThickness(edge);
-                    window.draw(frameShape);
-                }
-                if (x > 0 && kind.door && y > 0) {
-                    const TileKind& left = tileKindAtCell(x - 1, y);
-                    if (!left.texture.empty()) {
-                        const sf::Texture& tex = resources->getTexture(left.texture, zoomedOut);
-                        const sf::Vector2u s = tex.getSize();
-                        if (s.x > 0) {
-                            sf::Sprite lintel(tex);
-                            lintel.setTextureRect({0, 0, 120, 54});
-                            lintel.setOrigin(s.x / 2.f, s.y / 2.f);
-                            lintel.setScale(Tf / s.x, Tf / s.x);
-                            lintel.setPosition(cellCentre(x, y - 1));
-                            window.draw(lintel);
-                        }
-                    }
-                    sf::RectangleShape line({Tf, static_cast<float>(T / 20)});
-                    line.setPosition(cellCorner(x, y - 1));
-                    line.setFillColor(sf::Color::Black);
-                    window.draw(line);
-                }
-            }
-            // The destinations a rocket pad offers, beside it in its row.
-            for (const auto& [pad, list] : rocketDestinationLists) {
-                if (pad.y != y) continue;
-                for (const auto& [number, destination] : rocketDestinations(pad)) {
-                    SceneObject sign;
-                    sign.name = destination;
-                    sign.x = static_cast<float>(number);
-                    sign.yOffset = (TILE_SIZE / 3 - TILE_SIZE) / 2;
-                    sign.tileAnchored = true;
-                    sign.draw(window, y, V);
-                }
-            }
+            scene.drawPicturesRow(window, V, y, true);
+            drawFrontTiles(y);
+            drawRocketDestinations(y);
         }
-        // What no visible row reached.
-        for (size_t b = 0; b < buildings.size(); ++b)
-            if (!drawnBuildings.count(b)) buildings[b]->draw(window, V);
-        const Point shaken = V + Point{0, shake ? 4 : 0};
-        for (auto it = objectRows.upper_bound(last.y); it != objectRows.end(); ++it)
-            for (int i : it->second) objects[i].draw(window, it->first, shaken);
-        for (auto it = animatedObjects.upper_bound(last.y); it != animatedObjects.end(); ++it)
-            for (const AnimatedObject& a : it->second) a.draw(window, &V);
-        for (auto it = objectRows2.upper_bound(last.y); it != objectRows2.end(); ++it)
-            for (int i : it->second) objects2[i].draw(window, it->first, V);
-        if (wishingWell.exists() && !wellDrawn) wishingWell.draw(window, V, frameCounter);
-    } else if (type == SCENE_SCREEN) {
-        if (!textsDrawn)
-            for (const SceneText& t : texts) t.draw(window);
-    } else if (type == SCENE_SPACE) {
-        for (const auto& gate : gates) gate->draw(window, V);
-        for (const auto& [row, list] : objectRows)
-            for (int i : list) objects[i].draw(window, row, V);
-        for (const Planet& p : planets) {
-            const sf::Texture& tex = resources->getPlanetTexture(p.name);
+        drawBelowLastRow();
+    }
+
+private:
+    sf::Vector2f cellCorner(int x, int y) const {
+        return sf::Vector2f(static_cast<float>(x * T - V.x), static_cast<float>(y * T - V.y));
+    }
+    sf::Vector2f cellCentre(int x, int y) const {
+        return sf::Vector2f(static_cast<float>(x * T - V.x + T / 2), static_cast<float>(y * T - V.y + T / 2));
+    }
+
+    void drawRocketsAndDrops(int y) {
+        const Point& rocket = scene.zweenyRocket;
+        // The cat rocket stands six rows tall: redrawn after each of them.
+        if (rocket.x != -1 && y >= rocket.y - 5 && y <= rocket.y) {
+            const sf::Texture& tex = resources->getObjectTexture("CatRocket");
             const sf::Vector2u s = tex.getSize();
             if (s.x > 0)
-                drawFitted(window, tex, cellCentre(p.tile.x, p.tile.y), {s.x / 2.f, s.y / 2.f},
-                           p.size * Tf / s.x);
+                drawFitted(window, tex, cellCentre(rocket.x, rocket.y), {s.x / 2.f, static_cast<float>(s.y)},
+                           5 * Tf / s.x);
+            drawHatch(window, static_cast<float>((rocket.x + 1) * T - V.x), static_cast<float>(rocket.y * T - V.y),
+                      0.8f * Tf);
         }
-        // The path position follows the frame counter, whether or not the update ran this frame.
-        for (const Comet& comet : comets) {
-            Comet c = comet;
-            c.update(frameCounter);
-            const sf::Texture& tex = resources->getPlanetTexture(c.name);
-            const sf::Vector2u s = tex.getSize();
-            if (s.x == 0) continue;
-            Point p = c.position;
-            scaleToScreen(p);
-            drawFitted(window, tex, {static_cast<float>(p.x - V.x), static_cast<float>(p.y - V.y)},
-                       {s.x / 2.f, s.y / 2.f}, c.size * Tf / s.x, c.angle());
+        if (auto it = scene.drops.find(y); it != scene.drops.end() && itemList) {
+            for (const DroppedItem& d : it->second) {
+                const sf::Texture& tex = resources->getItemTexture(itemList->at(d.item).name);
+                const sf::Vector2u s = tex.getSize();
+                if (s.x == 0 || s.y == 0) continue;
+                sf::Vector2f at = cellCentre(d.tile.x, d.tile.y);
+                if (d.onTable) at.y -= static_cast<float>(3 * T / 4);
+                drawFitted(window, tex, at, {s.x / 2.f, s.y / 2.f}, (Tf / 2) / static_cast<float>(std::max(s.x, s.y)));
+            }
         }
-        drawCatRocket(flame, window, V);
     }
 
-    // Energy fields.
-    for (const Rect& f : energyFields) {
+    void drawSecondObjectsAndBuildings(int y) {
+        if (auto it = scene.objectRows2.find(y); it != scene.objectRows2.end())
+            for (int i : it->second) scene.objects2[i].draw(window, y, V);
+        for (const Tunnel& t : scene.tunnels) t.drawRow(window, V, y);
+        for (size_t b = 0; b < scene.buildings.size(); ++b)
+            if (scene.buildings[b]->row() == y) {
+                scene.buildings[b]->draw(window, V);
+                drawnBuildings.insert(b);
+            }
+    }
+
+    void drawRocketHatches(int y) {
+        for (const Point& d : scene.extraRocketDoors)
+            drawHatch(window, d.x * Tf - V.x + (Tf - 0.8f * Tf) / 2, static_cast<float>((d.y + 1) * T - V.y), 0.8f * Tf);
+        const Point& place = scene.rocketTravelPlace;
+        if (scene.hasRocketTravelPlace && !game->getStrVar("FLIGHT").empty() && y == place.y + 1) {
+            const float px = static_cast<float>(place.x * T - V.x);
+            const float py = static_cast<float>((place.y + 1) * T - V.y);
+            drawHatch(window, px + (Tf - 0.8f * Tf) / 2, py, 0.8f * Tf);
+            sf::ConvexShape pad(4);
+            pad.setPoint(0, {px, py});
+            pad.setPoint(1, {px - Tf / 10, py + Tf});
+            pad.setPoint(2, {px + Tf + Tf / 10, py + Tf});
+            pad.setPoint(3, {px + Tf, py});
+            pad.setFillColor(sf::Color(75, 75, 75, 255));
+            window.draw(pad);
+        }
+    }
+
+    void drawTeleporters(int y) {
+        for (const auto& [tile, target] : scene.teleports) {
+            if (tile.y != y) continue;
+            sf::Color c = randomColor();
+            c.a = static_cast<sf::Uint8>(randomBelow(255));
+            drawSquare(window, 0.9f * Tf, cellCentre(tile.x, tile.y), c);
+        }
+        for (const MovingTeleporter& m : scene.movingTeleporters) {
+            if (m.row() != y) continue;
+            Point p = m.pixel;
+            scaleToScreen(p);
+            drawSquare(window, 0.7f * Tf, {static_cast<float>(p.x + T / 2 - V.x), static_cast<float>(p.y + T / 2 - V.y)},
+                       randomColor());
+        }
+    }
+
+    void drawTeamMarkers(int y) {
+        for (const Point& p : scene.comeBackLocations) {
+            if (p.y != y) continue;
+            sf::CircleShape ring(Tf / 2, 30);
+            ring.setOrigin(Tf / 2, Tf / 2);
+            ring.setPosition(cellCentre(p.x, p.y));
+            ring.setFillColor(sf::Color(0, 180, 222, randomChannel()));
+            window.draw(ring);
+        }
+        for (const Point& p : scene.switchTeamTiles) {
+            if (p.y != y) continue;
+            const sf::Uint8 r = randomChannel(), g = randomChannel(), a = randomChannel();
+            drawSquare(window, 0.9f * Tf, cellCentre(p.x, p.y), sf::Color(r, g, 0, a));
+        }
+        for (const Point& p : scene.finishTeamSplitTiles) {
+            if (p.y != y) continue;
+            const sf::Uint8 r = randomChannel(), b = randomChannel(), a = randomChannel();
+            drawSquare(window, 0.9f * Tf, cellCentre(p.x, p.y), sf::Color(r, 0, b, a));
+        }
+    }
+
+    void drawPeople(int y) {
+        if (scene.type == SCENE_WALK && people->mainCharacterIndex != NO_INDEX) {
+            Character& leader = people->mainCharacter();
+            if (characterRow(leader) == y && !scene.battle.isActive())
+                leader.drawIfVisible(window, V + Point{0, shake ? 4 : 0});
+            // Flying, the leader shows once more over the row below, unless a front tile hides it.
+            if (leader.flying && characterRow(leader) == y - 1 && scene.isInside(leader.tile) &&
+                scene.isInside(leader.targetTile) && !scene.tileKindAtCell(leader.tile.x, leader.tile.y).front &&
+                !scene.tileKindAtCell(leader.targetTile.x, leader.targetTile.y).front)
+                leader.drawIfVisible(window, V);
+        }
+        if (auto it = peopleByRow.find(y); it != peopleByRow.end()) {
+            for (int i : it->second) {
+                Character& c = people->at(i);
+                const Point at{c.pixel.x * T / TILE_SIZE - V.x, c.pixel.y * T / TILE_SIZE - V.y};
+                if (at.x >= -T && at.x <= WINDOW_WIDTH + T && at.y >= -T && at.y <= WINDOW_HEIGHT + T)
+                    c.draw(window, at, Tf, sf::Color(0, 0, 0, 0), false);
+            }
+        }
+        if (auto it = people2ByRow.find(y); it != people2ByRow.end())
+            for (int i : it->second) people->at(i).drawIfVisible(window, V);
+    }
+
+    void drawFrontObjectsAndChests(int y) {
+        if (auto it = scene.frontObjects.find(y); it != scene.frontObjects.end())
+            for (const FrontObject& f : it->second) f.draw(window, V);
+        if (auto it = scene.chests.find(y); it != scene.chests.end()) {
+            for (const Chest& c : it->second) {
+                const int left = c.tile.x * T - V.x;
+                if (left < -T || left > WINDOW_WIDTH + T) continue;
+                const sf::Texture& tex = resources->getMiscTexture(c.item.empty() ? "openChest" : "closedChest");
+                const sf::Vector2u s = tex.getSize();
+                if (s.x > 0)
+                    drawFitted(window, tex, cellCentre(c.tile.x, c.tile.y), {s.x / 2.f, static_cast<float>(s.y)},
+                               Tf / s.x);
+            }
+        }
+    }
+
+    void drawWellAndShards(int y) {
+        if (scene.wishingWell.exists() && scene.wishingWell.row() == y) {
+            scene.wishingWell.draw(window, V, scene.frameCounter);
+            wellDrawn = true;
+        }
+        auto drawPiece = [&](const ShardPiece& p) {
+            std::string platform = "MetalPlatformSQ";
+            if (scene.isInside({p.tile.x, y})) {
+                const TileKind& k = scene.tileKindAtCell(p.tile.x, y);
+                if (!k.texture.empty()) platform = k.texture;
+            }
+            drawShardPiece(p, window, V, resources->getTexture(platform, T == 60));
+        };
+        if (auto it = scene.pieces.find(y); it != scene.pieces.end())
+            for (const ShardPiece& p : it->second) drawPiece(p);
+        // The shards lying on their platforms ("Shard", the shard room) show in their row.
+        for (const auto& [cell, shown] : scene.shardAnimations)
+            if (cell.y == y)
+                for (const ShardPiece& p : shown) drawPiece(p);
+    }
+
+    // The tiles drawn in front of what stands in their row, window frames and door lintels.
+    void drawFrontTiles(int y) {
+        for (int x = std::max(0, first.x); x < scene.mapWidth() && x <= last.x; ++x) {
+            const TileKind& kind = scene.tileKindAtCell(x, y);
+            const sf::Vector2f p{static_cast<float>(x * T - V.x),
+                                 static_cast<float>(y * T - V.y + (shake && y >= 1 ? 4 : 0))};
+            if (kind.front) kind.draw(window, p.x, p.y, Tf);
+            if (kind.window) {
+                const float edge = static_cast<float>(T / 10);
+                sf::RectangleShape frameShape({Tf - 2 * edge, Tf - 2 * edge});
+                frameShape.setPosition(p.x + edge, p.y + edge);
+                frameShape.setFillColor(sf::Color::Transparent);
+                frameShape.setOutlineColor(sf::Color::White);
+                frameShape.setOutlineThickness(edge);
+                window.draw(frameShape);
+            }
+            if (x > 0 && kind.door && y > 0) drawLintel(x, y);
+        }
+    }
+
+    // Over a door, the ground of its left neighbour with a black line along the top.
+    void drawLintel(int x, int y) {
+        const TileKind& left = scene.tileKindAtCell(x - 1, y);
+        if (!left.texture.empty()) {
+            const sf::Texture& tex = resources->getTexture(left.texture, T == 60);
+            const sf::Vector2u s = tex.getSize();
+            if (s.x > 0) {
+                sf::Sprite lintel(tex);
+                lintel.setTextureRect({0, 0, 120, 54});
+                lintel.setOrigin(s.x / 2.f, s.y / 2.f);
+                lintel.setScale(Tf / s.x, Tf / s.x);
+                lintel.setPosition(cellCentre(x, y - 1));
+                window.draw(lintel);
+            }
+        }
+        sf::RectangleShape line({Tf, static_cast<float>(T / 20)});
+        line.setPosition(cellCorner(x, y - 1));
+        line.setFillColor(sf::Color::Black);
+        window.draw(line);
+    }
+
+    // The destinations a rocket pad offers, beside it in its row.
+    void drawRocketDestinations(int y) {
+        for (const auto& [pad, list] : scene.rocketDestinationLists) {
+            if (pad.y != y) continue;
+            for (const auto& [number, destination] : scene.rocketDestinations(pad)) {
+                SceneObject sign;
+                sign.name = destination;
+                sign.x = static_cast<float>(number);
+                sign.yOffset = (TILE_SIZE / 3 - TILE_SIZE) / 2;
+                sign.tileAnchored = true;
+                sign.draw(window, y, V);
+            }
+        }
+    }
+
+    // What no visible row reached.
+    void drawBelowLastRow() {
+        for (size_t b = 0; b < scene.buildings.size(); ++b)
+            if (!drawnBuildings.count(b)) scene.buildings[b]->draw(window, V);
+        const Point shaken = V + Point{0, shake ? 4 : 0};
+        for (auto it = scene.objectRows.upper_bound(last.y); it != scene.objectRows.end(); ++it)
+            for (int i : it->second) scene.objects[i].draw(window, it->first, shaken);
+        for (auto it = scene.animatedObjects.upper_bound(last.y); it != scene.animatedObjects.end(); ++it)
+            for (const AnimatedObject& a : it->second) a.draw(window, &V);
+        for (auto it = scene.objectRows2.upper_bound(last.y); it != scene.objectRows2.end(); ++it)
+            for (int i : it->second) scene.objects2[i].draw(window, it->first, V);
+        if (scene.wishingWell.exists() && !wellDrawn) scene.wishingWell.draw(window, V, scene.frameCounter);
+    }
+
+    Scene& scene;
+    sf::RenderWindow& window;
+    const Point V, first, last;
+    const bool shake; // a passing train shakes the ground and who stands on it by a few pixels
+    const int T = displayTileSize;
+    const float Tf = static_cast<float>(displayTileSize);
+    std::map<int, std::vector<int>> peopleByRow, people2ByRow;
+    std::set<size_t> drawnBuildings;
+    bool wellDrawn = false;
+};
+
+void drawSpace(Scene& scene, sf::RenderTarget& window, Point V) {
+    const int T = displayTileSize;
+    const float Tf = static_cast<float>(T);
+    for (const auto& gate : scene.gates) gate->draw(window, V);
+    for (const auto& [row, list] : scene.objectRows)
+        for (int i : list) scene.objects[i].draw(window, row, V);
+    for (const Planet& p : scene.planets) {
+        const sf::Texture& tex = resources->getPlanetTexture(p.name);
+        const sf::Vector2u s = tex.getSize();
+        if (s.x > 0)
+            drawFitted(window, tex,
+                       {static_cast<float>(p.tile.x * T - V.x + T / 2), static_cast<float>(p.tile.y * T - V.y + T / 2)},
+                       {s.x / 2.f, s.y / 2.f}, p.size * Tf / s.x);
+    }
+    // The path position follows the frame counter, whether or not the update ran this frame.
+    for (const Comet& comet : scene.comets) {
+        Comet c = comet;
+        c.update(scene.frameCounter);
+        const sf::Texture& tex = resources->getPlanetTexture(c.name);
+        const sf::Vector2u s = tex.getSize();
+        if (s.x == 0) continue;
+        Point p = c.position;
+        scaleToScreen(p);
+        drawFitted(window, tex, {static_cast<float>(p.x - V.x), static_cast<float>(p.y - V.y)}, {s.x / 2.f, s.y / 2.f},
+                   c.size * Tf / s.x, c.angle());
+    }
+    drawCatRocket(scene.flame, window, V);
+}
+
+// Each field a stack of thirty shrinking rectangles of random colours, faint at the rim.
+void drawEnergyFields(const Scene& scene, sf::RenderTarget& window, Point V) {
+    const int T = displayTileSize;
+    for (const Rect& f : scene.energyFields) {
         const float w = static_cast<float>(f.size(0) * T), h = static_cast<float>(f.size(1) * T);
         const sf::Vector2f centre{static_cast<float>((f.x0 * T) / 2 + (f.x1 * T) / 2 - V.x + T / 2),
                                   static_cast<float>((f.y0 * T) / 2 + (f.y1 * T) / 2 - V.y + T / 2)};
@@ -435,36 +427,83 @@ void Scene::draw(sf::RenderWindow& window) {
             window.draw(r);
         }
     }
-    for (const FlyingAnimation& f : flyingAnimations) f.animation.draw(window);
+}
 
-    drawDarkness(*this, window, V, first, last);
+void drawTextBoxes(Scene& scene, sf::RenderTarget& window) {
+    if (scene.monolog.isActive()) scene.monolog.draw(window, false);
+    if (scene.dialog.isActive()) scene.dialog.draw(window);
+    if (scene.message.isActive()) scene.message.draw(window, false);
+    if (scene.infoBox.isActive()) scene.infoBox.draw(window, false);
+    if (scene.exchangeMenu) scene.exchangeMenu->draw(window);
+}
 
-    if (monolog.isActive()) monolog.draw(window, false);
-    if (dialog.isActive()) dialog.draw(window);
-    if (message.isActive()) message.draw(window, false);
-    if (infoBox.isActive()) infoBox.draw(window, false);
-    if (exchangeMenu) exchangeMenu->draw(window);
+// The leader's tile, the scene's name and the map position, in a colour of the frame.
+void drawPositionReadout(const Scene& scene, sf::RenderTarget& window) {
+    if (people->mainCharacterIndex == NO_INDEX) return;
+    const Character& leader = people->mainCharacter();
+    std::string readout = std::to_string(leader.tile.x) + "  " + std::to_string(leader.tile.y) + " " + scene.name;
+    if (scene.mapPos != Point{-1, -1})
+        readout += " <" + std::to_string(scene.mapPos.x) + "," + std::to_string(scene.mapPos.y) + ">";
+    sf::Text text(readout, resources->getFont("Dialog"), 30);
+    text.setPosition(10, 980);
+    text.setFillColor(randomColor());
+    window.draw(text);
+}
 
-    if (people->mainCharacterIndex != NO_INDEX) {
-        const Character& leader = people->mainCharacter();
-        std::string readout = std::to_string(leader.tile.x) + "  " + std::to_string(leader.tile.y) + " " + name;
-        if (mapPos != Point{-1, -1})
-            readout += " <" + std::to_string(mapPos.x) + "," + std::to_string(mapPos.y) + ">";
-        sf::Text text(readout, resources->getFont("Dialog"), 30);
-        text.setPosition(10, 980);
-        text.setFillColor(randomColor());
-        window.draw(text);
+void drawHeat(const Scene& scene, sf::RenderTarget& window) {
+    if (!scene.light.heat) return;
+    sf::RectangleShape heat({WINDOW_WIDTH, WINDOW_HEIGHT});
+    heat.setFillColor(sf::Color(255, 0, 0, 50));
+    window.draw(heat);
+}
+
+} // namespace
+
+bool Scene::drawFillsWindow(const sf::RenderWindow& window) const {
+    if (backdropOf(*this) == Backdrop::Layers || travellingGate(*this) != nullptr ||
+        window.getSize() != sf::Vector2u(WINDOW_WIDTH, WINDOW_HEIGHT))
+        return false;
+    if (type == SCENE_WALK || type == SCENE_WATCH) {
+        // Every pixel under the map's opaque ground: nothing drawn before the ground shows.
+        Point centre = camera + Point{WINDOW_WIDTH / 2, WINDOW_HEIGHT / 2};
+        scaleToScreen(centre);
+        return GroundLayer::coversWindow(*this, viewOffset(centre));
     }
+    // The credits leave the layers out.
+    return !creditsClearTheScreen(credits) && backgrounds[LAYER_BACKGROUND].fillsWindow();
+}
 
+void Scene::draw(sf::RenderWindow& window) {
+    Point centre = camera + Point{WINDOW_WIDTH / 2, WINDOW_HEIGHT / 2};
+    scaleToScreen(centre);
+    const Point V = viewOffset(centre);
+    // A gate trip fills the screen alone.
+    if (const SpaceChapterGate* gate = travellingGate(*this)) {
+        gate->draw(window, V);
+        return;
+    }
+    const bool shake = ambientSounds.size() == 1 && ambientSounds[0] == "Train" && randomBelow(30) == 9;
+    const bool textsDrawn = drawBackdrop(*this, window, V);
+    const Point first = pixelToTile(V + Point{-1, -1});
+    const Point last = pixelToTile(V + Point{WINDOW_WIDTH + 1, WINDOW_HEIGHT + 1});
+    if (type == SCENE_WALK || type == SCENE_WATCH) {
+        MapFrame(*this, window, V, first, last, shake).draw();
+    } else if (type == SCENE_SCREEN) {
+        if (!textsDrawn)
+            for (const SceneText& t : texts) t.draw(window);
+    } else if (type == SCENE_SPACE) {
+        drawSpace(*this, window, V);
+    }
+    drawEnergyFields(*this, window, V);
+    for (const FlyingAnimation& f : flyingAnimations) f.animation.draw(window);
+    drawDarkness(*this, window, V, first, last);
+    drawTextBoxes(*this, window);
+    drawPositionReadout(*this, window);
     if (!credits.lines.empty()) drawCredits(credits, window);
-    // (The live battle's panels are drawn here.)
+    // The live battle's panels go over everything of the scene but its foreground.
     if (battle.isActive() || battle.watch) battle.draw(window, V, -1);
     backgrounds[LAYER_FOREGROUND].draw(window, V, true);
-    if (light.heat) {
-        sf::RectangleShape heat({WINDOW_WIDTH, WINDOW_HEIGHT});
-        heat.setFillColor(sf::Color(255, 0, 0, 50));
-        window.draw(heat);
-    }
+    drawHeat(*this, window);
     drawSnow(snow, window, V);
     drawMandelbrotMap(window);
     drawShardCompass(*this, window);
@@ -479,25 +518,25 @@ void drawDarkness(const Scene& scene, sf::RenderTarget& window, Point V, Point f
     const int T = displayTileSize;
     const int n = light.level;
     const int columns = scene.mapWidth(), rows = scene.mapHeight();
-    sf::VertexArray quads(sf::Quads);
-    for (int y = std::max(0, first.y); y < rows && y <= last.y; ++y)
-        for (int x = std::max(0, first.x); x < columns && x <= last.x; ++x) {
+    const int x0 = std::max(0, first.x), x1 = std::min(columns - 1, last.x);
+    const int y0 = std::max(0, first.y), y1 = std::min(rows - 1, last.y);
+    sf::VertexArray quads(sf::Quads, static_cast<std::size_t>(std::max(0, x1 - x0 + 1) * std::max(0, y1 - y0 + 1) * 4));
+    std::size_t corner = 0;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x) {
             const int a = game != nullptr ? light.overlayAlphaAt({x, y}, game->frameCounter)
                                           : light.overlayAlpha({x, y});
             const sf::Color c(static_cast<sf::Uint8>(light.colour.r * (n - a) / n),
                               static_cast<sf::Uint8>(light.colour.g * (n - a) / n),
                               static_cast<sf::Uint8>(light.colour.b * (n - a) / n),
                               static_cast<sf::Uint8>(a & 0xff));
-            // A fully transparent cell changes no pixel.
-            if (drawShortcuts && c.a == 0) continue;
             const float px = static_cast<float>(x * T - V.x), py = static_cast<float>(y * T - V.y);
-            quads.append(sf::Vertex({px, py}, c));
-            quads.append(sf::Vertex({px + T, py}, c));
-            quads.append(sf::Vertex({px + T, py + T}, c));
-            quads.append(sf::Vertex({px, py + T}, c));
+            quads[corner++] = sf::Vertex({px, py}, c);
+            quads[corner++] = sf::Vertex({px + T, py}, c);
+            quads[corner++] = sf::Vertex({px + T, py + T}, c);
+            quads[corner++] = sf::Vertex({px, py + T}, c);
         }
-    if (drawShortcuts) drawInChunks(window, quads);
-    else window.draw(quads);
+    drawBlendedQuads(window, quads);
 }
 
 void drawHearts(const Scene& scene, sf::RenderTarget& window, Point V) {

@@ -87,8 +87,7 @@ void drawCredits(SceneCredits& credits, sf::RenderTarget& window) {
                 sprite.setScale(k, k);
                 sprite.setColor(sf::Color(255, 255, 255, static_cast<sf::Uint8>(alpha)));
                 // An opaque picture at full strength replaces the cleared screen outright.
-                if (drawShortcuts && alpha == 255 && textureIsOpaque(tex)) window.draw(sprite, sf::BlendNone);
-                else window.draw(sprite);
+                drawSprite(window, sprite);
             }
         }
     }

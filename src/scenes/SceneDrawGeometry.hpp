@@ -40,15 +40,11 @@ void drawTileExtras(const TileKind& kind, sf::RenderTarget& window, float x, flo
 // The texture of a kind whose ground is a plain, unturned, unanimated texture (null otherwise):
 // such grounds of one row can be laid in one batch.
 const sf::Texture* batchableTileTexture(const TileKind& kind, float size);
-// One row's ground of one texture; opaque ground replaces what is under it without blending.
+// One row's ground of one texture; with the shortcuts, opaque ground replaces what is under it
+// without blending (GroundLayer.cpp).
 void drawGroundBatch(sf::RenderTarget& window, const sf::VertexArray& quads, const sf::Texture& texture);
-// Whether the ground pass may leave the cell's ground out (to draw it later, or not at all), so
-// what is under it shows there meanwhile.
-bool groundPassSkips(const Scene& scene, int x, int y);
-// The pieces of the screen where what is drawn before the ground can still show: off the map,
-// and cells whose ground is not opaque or not laid. False when they are too many to be worth it.
-bool uncoveredByGround(const Scene& scene, Point view, std::vector<sf::IntRect>& out);
-// The background layers, drawn only where the map's opaque ground leaves the screen uncovered.
-void drawBackgroundAroundGround(Scene& scene, sf::RenderWindow& window, Point view);
+// A sprite of a texture fitted into a square: uniform scale, turned by `rotation` about `origin`.
+void drawFitted(sf::RenderTarget& window, const sf::Texture& tex, sf::Vector2f at, sf::Vector2f origin, float scale,
+                float rotation = 0);
 void appendTileQuad(sf::VertexArray& quads, const sf::Texture& texture, sf::Color colour, float x,
                     float y, float size);

@@ -16,6 +16,8 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -240,35 +242,65 @@ std::set<std::string> Scene::backgroundAnimationNames() const {
     return names;
 }
 
-void Scene::readStatement(const std::string& word, std::istream& head, std::istream& file,
-                          int& lineNumber, std::set<std::string>& names) {
-    WordReader r(head, "Scene", 245);
-    if (word == "SceneName") {
-        name = r.word(word);
-    } else if (word == "Type") {
+// One statement of a scene file being read: the scene, the statement's word, the reader of the
+// rest of its line, and the file, from which the statements that open a block read their lines
+// on (counted in lineNumber). Object and animation names the scene will ask the store for go to
+// `names`. One handler per statement or family of statements; `find` lists them all.
+struct Scene::FileStatement {
+    Scene& scene;
+    const std::string& word;
+    std::istream& head;
+    std::istream& file;
+    int& lineNumber;
+    std::set<std::string>& names;
+    WordReader r{head, "Scene", 245};
+
+    using Handler = void (FileStatement::*)();
+    // The handler of a statement word; null when the word is none of the file's own.
+    static Handler find(std::string_view word);
+
+    // ----- what the scene is
+
+    // The statements that name one thing the scene keeps: its name, music, textures.
+    template <std::string Scene::*field>
+    void keepWord() {
+        scene.*field = r.word(word);
+    }
+
+    // The statements that only switch something about the scene on.
+    template <bool Scene::*flag>
+    void switchOn() {
+        scene.*flag = true;
+    }
+
+    // The mini-game statements: the scene is the mini-game of that number.
+    template <int number>
+    void miniGame() {
+        scene.miniGame = number;
+    }
+
+    void type() {
         std::string t = r.word(word);
-        if (t == "SCREEN") type = SCENE_SCREEN;
-        else if (t == "WALK") type = SCENE_WALK;
-        else if (t == "SPACE") type = SCENE_SPACE;
-        else if (t == "WATCH") type = SCENE_WATCH;
+        if (t == "SCREEN") scene.type = SCENE_SCREEN;
+        else if (t == "WALK") scene.type = SCENE_WALK;
+        else if (t == "SPACE") scene.type = SCENE_SPACE;
+        else if (t == "WATCH") scene.type = SCENE_WATCH;
         else fatalAssert("Scene", 254, t);
-    } else if (word == "Music") {
-        music = r.word(word);
-    } else if (word == "MixedGroundTexture") {
-        mixedGroundTexture = r.word(word);
-    } else if (word == "Indoor") {
-        alwaysIndoor = true;
-    } else if (word == "CornerReference") {
-        firstCellBackdrop = true;
-    } else if (word == "PlayerControlHere") {
-        playerControlHere = true;
-    } else if (word == "SplitTeamScene") {
-        splitTeamScene = true;
-    } else if (word == "FinalHQ") {
-        finalHQ = true;
-    } else if (word == "SaveQuorvane") {
-        saveQuorvane = true;
-    } else if (word == "Tile") {
+    }
+
+    void title() { scene.titleText = r.rest(); }
+
+    void text() {
+        SceneText t;
+        t.read(head);
+        scene.texts.push_back(t);
+    }
+
+    void ambientSound() { scene.ambientSounds.push_back(r.word(word)); }
+
+    // ----- the grid, its tiles and its layers
+
+    void tile() {
         TileKind kind;
         std::vector<LegendRecord> records;
         char c = readLegendBlock(
@@ -286,15 +318,22 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
                 records.push_back(rec);
             },
             [&](const std::string& unknown) { fatalAssert("Scene", 288, unknown); });
-        legend[c] = game->addTileKind(kind);
-        legendRecords_[c] = records;
-    } else if (word == "Map") {
-        readMap(file, lineNumber);
-    } else if (word == "Background" || word == "Background2" || word == "Foreground") {
+        scene.legend[c] = game->addTileKind(kind);
+        scene.legendRecords_[c] = records;
+    }
+
+    void map() { scene.readMap(file, lineNumber); }
+
+    // Background, Background2 and Foreground.
+    void layer() {
         int slot = word == "Background" ? LAYER_BACKGROUND
                    : word == "Background2" ? LAYER_BACKGROUND2 : LAYER_FOREGROUND;
-        backgrounds[slot].read(head);
-    } else if (word == "DarkScene") {
+        scene.backgrounds[slot].read(head);
+    }
+
+    // A level and a reach, then perhaps the colour of the dark.
+    void darkScene() {
+        SceneLight& light = scene.light;
         light.dark = true;
         light.level = r.integer("DarkScene", "level");
         light.reach = r.integer("DarkScene", "reach");
@@ -305,21 +344,24 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
             int blue = r.integer();
             light.colour = sf::Color(red & 255, green & 255, blue & 255);
         }
-    } else if (word == "DiscoLights") {
-        light.disco = true;
-    } else if (word == "Heat") {
-        light.heat = true;
-    } else if (word == "Snow") {
-        snow = makeSnow(r.integer("Snow", "count"), mapSize());
-    } else if (word == "Title") {
-        titleText = r.rest();
-    } else if (word == "TitlePicture") {
-        titlePicture = r.word(word);
-    } else if (word == "Text") {
-        SceneText t;
-        t.read(head);
-        texts.push_back(t);
-    } else if (word == "NPC") {
+    }
+
+    void discoLights() { scene.light.disco = true; }
+
+    void heat() { scene.light.heat = true; }
+
+    void snow() { scene.snow = makeSnow(r.integer("Snow", "count"), scene.mapSize()); }
+
+    // The damaged city: an intact tile character and the damaged one that replaces it.
+    void damageTile() {
+        std::string a = r.word(word);
+        std::string b = r.word(word);
+        scene.damageTable[a[0]] = b[0];
+    }
+
+    // ----- people
+
+    void npc() {
         const std::string person = r.word(word);
         // "<MAIN>" gives the main character's tile, whoever leads at entry.
         const bool leader = person == "<MAIN>";
@@ -327,133 +369,165 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
         std::string xw = r.word(word);
         Point tile;
         if (xw == "RANDOMPLACE") {
-            tile = pickFreeTile(people->at(who).fixedPosition, mapSize(), blocked[0], blocked[1]);
+            tile = pickFreeTile(people->at(who).fixedPosition, scene.mapSize(), scene.blocked[0],
+                                scene.blocked[1]);
         } else {
             // As a script's "NPC" reads it: leading digits, the rest of the word ignored.
             tile.x = inRange("Tile", "x", leadingInt(xw, "Scene", 333));
             tile.y = r.integer("Tile", "y");
         }
         if (leader) {
-            placements[MAIN_CHARACTER_KEY] = tile;
+            scene.placements[MAIN_CHARACTER_KEY] = tile;
             return;
         }
-        addPerson(who);
-        placements[who] = tile;
+        scene.addPerson(who);
+        scene.placements[who] = tile;
         people->at(who).setTilePosition(tile);
         std::string w;
         if (r.next(w)) {
             if (w != "STAND") fatalAssert("Scene", 345, w);
-            standSet.insert(who);
+            scene.standSet.insert(who);
             people->at(who).wandering = false;
         }
-    } else if (word == "Quorvane") {
-        quorvaneTiles = readPairs(head);
-    } else if (word == "SpareQuorvane") {
-        spareQuorvaneTiles = readPairs(head);
-    } else if (word == "SetMainPlayer") {
-        mainPlayer = r.word(word);
-        personIndex(mainPlayer, 355);
-    } else if (word == "SetLove") {
+    }
+
+    void setMainPlayer() {
+        scene.mainPlayer = r.word(word);
+        personIndex(scene.mainPlayer, 355);
+    }
+
+    void setLove() {
         std::string a = r.word(word);
-        lovePairs[a] = r.word(word);
-    } else if (word == "PlayMonolog") {
-        entryMonologPerson = r.word(word);
-    } else if (word == "ChangeSceneAtBorder") {
+        scene.lovePairs[a] = r.word(word);
+    }
+
+    // ----- ways in and out, and the cells that hold something
+
+    void quorvane() { scene.quorvaneTiles = readPairs(head); }
+
+    void spareQuorvane() { scene.spareQuorvaneTiles = readPairs(head); }
+
+    void changeSceneAtBorder() {
         std::string d = r.word(word);
         if (d != "WEST" && d != "EAST" && d != "NORTH" && d != "SOUTH")
             fatalAssert("Scene", 364, d);
-        borderExits[parseDirection(d)] = r.word(word);
-    } else if (word == "VarExit") {
-        int x = r.integer("Tile", "x");
-        int y = r.integer("Tile", "y");
-        varExits[{x, y}] = r.word(word);
-    } else if (word == "ComeBackLocation") {
-        int x = r.integer("Tile", "x");
-        int y = r.integer("Tile", "y");
-        comeBackLocations.push_back({x, y});
-    } else if (word == "SetBlockedLocations") {
+        scene.borderExits[parseDirection(d)] = r.word(word);
+    }
+
+    void varExit() {
+        Point t = r.tile();
+        scene.varExits[t] = r.word(word);
+    }
+
+    void comeBackLocation() { scene.comeBackLocations.push_back(r.tile()); }
+
+    void setBlockedLocations() {
         for (Point p : readPairs(head)) {
-            blockedLocations.insert(p);
-            blocked[0].insert(p);
+            scene.blockedLocations.insert(p);
+            scene.blocked[0].insert(p);
         }
-    } else if (word == "SetBattleBlockedLocations") {
+    }
+
+    void setBattleBlockedLocations() {
         for (Point p : readPairs(head)) {
-            battle.extraWalkerCells.insert(p);
-            battleDefinition.extraWalkerCells.insert(p);
+            scene.battle.extraWalkerCells.insert(p);
+            scene.battleDefinition.extraWalkerCells.insert(p);
         }
-    } else if (word == "PositionMessage") {
-        int x = r.integer("Tile", "x");
-        int y = r.integer("Tile", "y");
-        positionMessages[{x, y}] = r.rest();
-    } else if (word == "FrontObject") {
+    }
+
+    void positionMessage() {
+        Point t = r.tile();
+        scene.positionMessages[t] = r.rest();
+    }
+
+    void sleepLocation() { scene.sleepLocations.insert(r.tile()); }
+
+    // A shard lying on its platform, taken with confirm.
+    void shard() {
+        ShardPiece piece;
+        piece.name = r.word(word);
+        piece.tile = r.tile();
+        scene.shardAnimations[piece.tile].push_back(piece);
+        scene.blocked[0].insert(piece.tile);
+    }
+
+    // ----- what stands, flies and moves in the scene
+
+    void frontObject() {
         FrontObject o;
         o.read(head);
-        frontObjects[o.row()].push_back(o);
+        scene.frontObjects[o.row()].push_back(o);
         names.insert(o.name);
-    } else if (word == "WishingWell") {
-        wishingWell.read(head);
-    } else if (word == "Tunnel") {
+    }
+
+    void wishingWell() { scene.wishingWell.read(head); }
+
+    void tunnel() {
         Tunnel t;
         t.read(head);
-        tunnels.push_back(t);
-    } else if (word == "FlyingAnim") {
+        scene.tunnels.push_back(t);
+    }
+
+    void flyingAnim() {
         FlyingAnimation f;
         f.animation.name = r.word(word);
         f.x = static_cast<float>(r.integer("FlyingAnim", "pixel"));
         f.y = static_cast<float>(r.integer("FlyingAnim", "pixel"));
         f.speed = r.real("FlyingAnim", "speed");
         f.animation.position = {static_cast<int>(f.x), static_cast<int>(f.y)};
-        flyingAnimations.push_back(f);
-    } else if (word == "Planet") {
+        scene.flyingAnimations.push_back(f);
+    }
+
+    void planet() {
         Planet p;
-        p.tile.x = r.integer("Tile", "x");
-        p.tile.y = r.integer("Tile", "y");
+        p.tile = r.tile();
         p.name = r.word(word);
         p.size = r.integer("Planet", "size");
-        planets.push_back(p);
-    } else if (word == "Comet") {
+        scene.planets.push_back(p);
+    }
+
+    void comet() {
         Comet c;
         c.name = r.word(word);
-        c.start.x = r.integer("Tile", "x");
-        c.start.y = r.integer("Tile", "y");
-        c.end.x = r.integer("Tile", "x");
-        c.end.y = r.integer("Tile", "y");
+        c.start = r.tile();
+        c.end = r.tile();
         c.size = r.integer("Comet", "size");
         std::string w;
         if (r.next(w)) c.rowOffset = inRange("Comet", "row", toInt(w, "Scene", 423));
         c.update(0);
-        comets.push_back(c);
-    } else if (word == "Shard") {
-        // A shard lying on its platform, taken with confirm.
-        ShardPiece piece;
-        piece.name = r.word(word);
-        piece.tile.x = r.integer("Tile", "x");
-        piece.tile.y = r.integer("Tile", "y");
-        shardAnimations[piece.tile].push_back(piece);
-        blocked[0].insert(piece.tile);
-    } else if (word == "SleepLocation") {
-        int x = r.integer("Tile", "x");
-        sleepLocations.insert({x, r.integer("Tile", "y")});
-    } else if (word == "AmbientSound") {
-        ambientSounds.push_back(r.word(word));
-    } else if (isBuildingKind(word)) {
+        scene.comets.push_back(c);
+    }
+
+    void movingTeleporter() {
+        MovingTeleporter t;
+        t.read(head);
+        scene.movingTeleporters.push_back(t);
+    }
+
+    // A building covers its tiles; the objects under its ceiling stand in the scene's rows.
+    void building() {
         std::shared_ptr<BaseBuilding> b = readBuilding(word, head);
-        for (Point p : b->coveredTiles()) blocked[0].insert(p);
+        for (Point p : b->coveredTiles()) scene.blocked[0].insert(p);
         for (const CeilingObject& o : b->ceilingObjects()) {
             SceneObject obj;
             obj.name = o.name;
             obj.x = static_cast<float>(o.tile.x);
             obj.scale = o.scale;
-            objects.push_back(obj);
-            objectRows[o.tile.y].push_back(static_cast<int>(objects.size()) - 1);
+            scene.objects.push_back(obj);
+            scene.objectRows[o.tile.y].push_back(static_cast<int>(scene.objects.size()) - 1);
         }
-        buildings.push_back(b);
-    } else if (word == "If" || word == "IfOnce") {
-        addConditionBlock(r.rest(), word == "IfOnce", file, lineNumber);
-    } else if (word == "Trigger") {
-        int x = r.integer("Tile", "x");
-        int y = r.integer("Tile", "y");
-        std::vector<std::string>& body = triggers[{x, y}];
+        scene.buildings.push_back(b);
+    }
+
+    // ----- blocks of script and the battle
+
+    // If and IfOnce, up to EndIf.
+    void ifBlock() { scene.addConditionBlock(r.rest(), word == "IfOnce", file, lineNumber); }
+
+    // The script run on stepping onto the tile, up to EndTrigger.
+    void trigger() {
+        Point t = r.tile();
+        std::vector<std::string>& body = scene.triggers[t];
         std::string line;
         while (true) {
             if (!blockLine(file, line)) fatalAssert("Scene", 459, "EndTrigger");
@@ -461,8 +535,11 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
             if (firstWord(line) == "EndTrigger") break;
             body.push_back(line);
         }
-    } else if (word == "Sequence") {
-        std::vector<std::string>& body = sequences[r.word(word)];
+    }
+
+    // A named script played a line at a time, up to EndSequence; blank and comment lines left out.
+    void sequence() {
+        std::vector<std::string>& body = scene.sequences[r.word(word)];
         body.clear();
         std::string line;
         while (true) {
@@ -472,52 +549,123 @@ void Scene::readStatement(const std::string& word, std::istream& head, std::istr
             if (isBlank(line) || firstWord(line)[0] == '#') continue;
             body.push_back(line);
         }
-    } else if (word == "Battle") {
-        battle.load(r.rest());
-        battle.sceneName = name;
-        battle.gridSize = mapSize();
-        battleDefinition = battle;
-    } else if (word == "GenerateMaze") {
-        readGenerateMaze(*this, head);
-    } else if (word == "MovingTeleporter") {
-        MovingTeleporter t;
-        t.read(head);
-        movingTeleporters.push_back(t);
-    } else if (word == "RocketTravelPlace") {
-        readRocketTravelPlace(*this, head);
-    } else if (word == "RocketDestinations") {
-        readRocketDestinations(*this, head, names);
-    } else if (word == "EinsteinPuzzle") {
-        if (!einstein) einstein = std::make_shared<EinsteinPuzzle>();
-        einstein->read(head);
+    }
+
+    // The file's battle; its cells are checked against the map once the whole file is read.
+    void battle() {
+        Battle& b = scene.battle;
+        b.load(r.rest());
+        b.sceneName = scene.name;
+        b.gridSize = scene.mapSize();
+        scene.battleDefinition = b;
+    }
+
+    // ----- mini-games and their places
+
+    void generateMaze() { readGenerateMaze(scene, head); }
+
+    void rocketTravelPlace() { readRocketTravelPlace(scene, head); }
+
+    void rocketDestinations() { readRocketDestinations(scene, head, names); }
+
+    void einsteinPuzzle() {
+        if (!scene.einstein) scene.einstein = std::make_shared<EinsteinPuzzle>();
+        scene.einstein->read(head);
         // Fulano's house shows one of these pets, chosen on entry.
         for (const char* pet : {"Dog", "Cat", "Raccoon", "FatFox"}) names.insert(pet);
-    } else if (word == "GuessNumberGame") {
-        miniGame = 1;
-    } else if (word == "SalomaoGame") {
-        miniGame = 2;
-    } else if (word == "SaveTheFutureGame") {
-        miniGame = 3;
-    } else if (word == "CobrinhaGame") {
-        miniGame = 4;
-    } else if (word == "GuessFlagGame") {
-        miniGame = 5;
-    } else if (word == "TacoGame") {
-        miniGame = 6;
-    } else if (word == "DamagedMusic") {
-        damagedMusic = r.word(word);
-    } else if (word == "DamageTile") {
-        // An intact tile character and the damaged one that replaces it.
-        std::string a = r.word(word);
-        std::string b = r.word(word);
-        damageTable[a[0]] = b[0];
-    } else if (word == "SetAdvice") {
-        // Deprecated; the line is ignored without holding up loading.
-        std::cout << "SetAdvice is deprecated - scene " << name << std::endl;
-    } else if (readPictureStatement(word, head, names)) {
-    } else if (!runCommand(word, head, file)) {
-        fatalAssert("Scene", 519, word);
     }
+
+    // Deprecated; the line is ignored without holding up loading.
+    void setAdvice() {
+        std::cout << "SetAdvice is deprecated - scene " << scene.name << std::endl;
+    }
+};
+
+Scene::FileStatement::Handler Scene::FileStatement::find(std::string_view word) {
+    using S = FileStatement;
+    static const std::unordered_map<std::string_view, Handler> handlers{
+        {"SceneName", &S::keepWord<&Scene::name>},
+        {"Type", &S::type},
+        {"Music", &S::keepWord<&Scene::music>},
+        {"DamagedMusic", &S::keepWord<&Scene::damagedMusic>},
+        {"AmbientSound", &S::ambientSound},
+        {"Title", &S::title},
+        {"TitlePicture", &S::keepWord<&Scene::titlePicture>},
+        {"Text", &S::text},
+        {"Indoor", &S::switchOn<&Scene::alwaysIndoor>},
+        {"CornerReference", &S::switchOn<&Scene::firstCellBackdrop>},
+        {"PlayerControlHere", &S::switchOn<&Scene::playerControlHere>},
+        {"SplitTeamScene", &S::switchOn<&Scene::splitTeamScene>},
+        {"FinalHQ", &S::switchOn<&Scene::finalHQ>},
+        {"SaveQuorvane", &S::switchOn<&Scene::saveQuorvane>},
+        {"SetAdvice", &S::setAdvice},
+
+        {"Tile", &S::tile},
+        {"Map", &S::map},
+        {"MixedGroundTexture", &S::keepWord<&Scene::mixedGroundTexture>},
+        {"Background", &S::layer},
+        {"Background2", &S::layer},
+        {"Foreground", &S::layer},
+        {"DarkScene", &S::darkScene},
+        {"DiscoLights", &S::discoLights},
+        {"Heat", &S::heat},
+        {"Snow", &S::snow},
+        {"DamageTile", &S::damageTile},
+
+        {"NPC", &S::npc},
+        {"SetMainPlayer", &S::setMainPlayer},
+        {"SetLove", &S::setLove},
+        {"PlayMonolog", &S::keepWord<&Scene::entryMonologPerson>},
+
+        {"Quorvane", &S::quorvane},
+        {"SpareQuorvane", &S::spareQuorvane},
+        {"ChangeSceneAtBorder", &S::changeSceneAtBorder},
+        {"VarExit", &S::varExit},
+        {"ComeBackLocation", &S::comeBackLocation},
+        {"SetBlockedLocations", &S::setBlockedLocations},
+        {"SetBattleBlockedLocations", &S::setBattleBlockedLocations},
+        {"PositionMessage", &S::positionMessage},
+        {"SleepLocation", &S::sleepLocation},
+        {"Shard", &S::shard},
+
+        {"FrontObject", &S::frontObject},
+        {"WishingWell", &S::wishingWell},
+        {"Tunnel", &S::tunnel},
+        {"FlyingAnim", &S::flyingAnim},
+        {"Planet", &S::planet},
+        {"Comet", &S::comet},
+        {"MovingTeleporter", &S::movingTeleporter},
+
+        {"If", &S::ifBlock},
+        {"IfOnce", &S::ifBlock},
+        {"Trigger", &S::trigger},
+        {"Sequence", &S::sequence},
+        {"Battle", &S::battle},
+
+        {"GenerateMaze", &S::generateMaze},
+        {"RocketTravelPlace", &S::rocketTravelPlace},
+        {"RocketDestinations", &S::rocketDestinations},
+        {"EinsteinPuzzle", &S::einsteinPuzzle},
+        {"GuessNumberGame", &S::miniGame<1>},
+        {"SalomaoGame", &S::miniGame<2>},
+        {"SaveTheFutureGame", &S::miniGame<3>},
+        {"CobrinhaGame", &S::miniGame<4>},
+        {"GuessFlagGame", &S::miniGame<5>},
+        {"TacoGame", &S::miniGame<6>},
+    };
+    auto it = handlers.find(word);
+    return it == handlers.end() ? nullptr : it->second;
+}
+
+// The file's own statements come first: where a script statement has the same word (Text, NPC,
+// Battle, SetAdvice), the file's reading of it is the one that holds at load.
+void Scene::readStatement(const std::string& word, std::istream& head, std::istream& file,
+                          int& lineNumber, std::set<std::string>& names) {
+    FileStatement statement{*this, word, head, file, lineNumber, names};
+    if (const FileStatement::Handler handler = FileStatement::find(word)) (statement.*handler)();
+    else if (isBuildingKind(word)) statement.building();
+    else if (readPictureStatement(word, head, names)) return;
+    else if (!runCommand(word, head, file)) fatalAssert("Scene", 519, word);
 }
 
 void Scene::addConditionBlock(const std::string& header, bool once, std::istream& file,

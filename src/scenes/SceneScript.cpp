@@ -14,6 +14,8 @@
 #include <cmath>
 #include <iostream>
 #include <sstream>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -69,100 +71,148 @@ void Scene::startSequence(const std::string& sequenceName) {
     sequence.name = sequenceName;
 }
 
-bool Scene::runCommand(const std::string& word, std::istream& args, std::istream& block) {
-    WordReader r(args, "Scene", 73);
-    if (word == "Dialog") {
+// One script statement being run: the scene, the statement's word, the reader of its arguments
+// and the lines after it, which the statements that open a block read on. One handler per
+// statement or family of statements; `find` lists them all.
+struct Scene::ScriptStatement {
+    Scene& scene;
+    const std::string& word;
+    std::istream& args;
+    std::istream& block;
+    WordReader r{args, "Scene", 73};
+
+    using Handler = void (ScriptStatement::*)();
+    // The handler of a statement word; null when the word is no script statement.
+    static Handler find(std::string_view word);
+
+    // ----- talk, messages and texts
+
+    void dialog() {
         int who = personIndex(r.word(word), 4002, " - bad character in Dialog statement");
-        monologs.erase(who);
+        scene.monologs.erase(who);
         MonologSequence d;
         d.read(args, block);
-        dialogs[who] = d;
-    } else if (word == "Monolog") {
+        scene.dialogs[who] = d;
+    }
+
+    void monolog() {
         Monolog m;
         m.read(args, block);
         int who = personIndex(m.speakerName, 4323, " - bad character in TalkTo statement");
-        monologs[who] = m;
-    } else if (word == "Credits") {
-        credits = SceneCredits();
-        credits.read(args, block);
-    } else if (word == "PlayDialog") {
+        scene.monologs[who] = m;
+    }
+
+    void credits() {
+        scene.credits = SceneCredits();
+        scene.credits.read(args, block);
+    }
+
+    void playDialog() {
         std::string who = r.word(word);
         int i = personIndex(who, 4518);
-        auto it = dialogs.find(i);
-        if (it == dialogs.end()) fatalAssert("Scene", 4520, who);
-        dialog = it->second;
-    } else if (word == "PlayMessage") {
+        auto it = scene.dialogs.find(i);
+        if (it == scene.dialogs.end()) fatalAssert("Scene", 4520, who);
+        scene.dialog = it->second;
+    }
+
+    // A first word that names a person speaks the rest; otherwise the whole line is the message.
+    void playMessage() {
         std::string first = r.word(word);
         std::string rest = r.rest();
         int i = people->indexOf(first);
-        if (i != NO_INDEX) message.set(rest, i);
-        else message.setText(rest.empty() ? first : first + " " + rest, nullptr);
-    } else if (word == "Say") {
-        message.set(r.rest(), people->mainCharacterIndex);
-    } else if (word == "Text") {
+        if (i != NO_INDEX) scene.message.set(rest, i);
+        else scene.message.setText(rest.empty() ? first : first + " " + rest, nullptr);
+    }
+
+    void say() { scene.message.set(r.rest(), people->mainCharacterIndex); }
+
+    void text() {
         SceneText t;
         t.read(args);
-        texts.push_back(t);
-    } else if (word == "ZoomAndTalk") {
+        scene.texts.push_back(t);
+    }
+
+    void zoomAndTalk() {
         ZoomAndTalk z;
         z.read(args);
-        zoomAndTalk.push_back(z);
-    } else if (word == "ZoomOut") {
+        scene.zoomAndTalk.push_back(z);
+    }
+
+    void zoomOut() {
         if (game->normalZoom) game->toggleZoom();
-    } else if (word == "PlaySound") {
+    }
+
+    // ----- sounds, sequences and the game's variables
+
+    void playSound() {
         std::string n = r.word(word);
         if (resources) resources->playSound(n);
-    } else if (word == "PlaySequence") {
-        startSequence(r.word(word));
-    } else if (word == "SetBoolVar") {
+    }
+
+    void playSequence() { scene.startSequence(r.word(word)); }
+
+    void setBoolVar() {
         std::string n = r.word(word);
         game->BOOLVARS.insert(n);
         std::cout << "BOOLVAR " << n << " set" << std::endl;
-    } else if (word == "SetStringVar") {
+    }
+
+    void setStringVar() {
         std::string n = r.word(word);
         game->setStrVar(n, r.word(word));
-    } else if (word == "AppendToVar") {
+    }
+
+    void appendToVar() {
         std::string n = r.word(word);
         std::string w;
         while (r.next(w)) game->addToSetVar(n, w);
-    } else if (word == "ChangeSceneWithPosition" || word == "ChangeSceneWithKeyAndPosition") {
-        int x = r.integer("Tile", "x");
-        int y = r.integer("Tile", "y");
+    }
+
+    // ----- ways out of the scene
+
+    // ChangeSceneWithPosition and ChangeSceneWithKeyAndPosition: walked onto, or confirmed on.
+    void exitAt() {
+        Point tile = r.tile();
         std::string target = r.word(word);
-        (word == "ChangeSceneWithPosition" ? exits : keyExits)[{x, y}] = target;
-    } else if (word == "ChangeSceneAnyKey") {
-        anyKeyScene = r.word(word);
-    } else if (word == "TeleportLocation") {
-        int x = r.integer("Tile", "x");
-        int y = r.integer("Tile", "y");
+        (word == "ChangeSceneWithPosition" ? scene.exits : scene.keyExits)[tile] = target;
+    }
+
+    void changeSceneAnyKey() { scene.anyKeyScene = r.word(word); }
+
+    void teleportLocation() {
+        Point from = r.tile();
         TeleportTarget t;
         t.scene = r.word(word);
-        t.tile.x = r.integer("Tile", "x");
-        t.tile.y = r.integer("Tile", "y");
-        teleports[{x, y}] = t;
-    } else if (word == "ClearTeleport") {
-        teleports.clear();
-    } else if (word == "ChangeHouseSign" || word == "ChangeHouseScene") {
-        Point door;
-        door.x = r.integer("Tile", "x");
-        door.y = r.integer("Tile", "y");
+        t.tile = r.tile();
+        scene.teleports[from] = t;
+    }
+
+    void clearTeleport() { scene.teleports.clear(); }
+
+    // ChangeHouseSign and ChangeHouseScene: the building whose door is on the tile.
+    void changeHouse() {
+        Point door = r.tile();
         std::string value = r.word(word);
-        for (auto& b : buildings) {
+        for (auto& b : scene.buildings) {
             if (b->door != door) continue;
             if (word == "ChangeHouseSign") b->setSign(value);
             else b->scene = value;
         }
-    } else if (word == "SetPosition") {
+    }
+
+    // ----- people
+
+    void setPosition() {
         int who = personIndex(r.word(word), 4333);
-        Point t;
-        t.x = r.integer("Tile", "x");
-        t.y = r.integer("Tile", "y");
+        Point t = r.tile();
         Character& c = people->at(who);
         c.setTilePosition(t);
-        placements[who] = t;
+        scene.placements[who] = t;
         c.wandering = false;
-        addPerson(who);
-    } else if (word == "NPC") {
+        scene.addPerson(who);
+    }
+
+    void npc() {
         std::string who = r.word(word);
         std::string xw = r.word(word);
         if (xw == "RANDOMPLACE") fatalAssert("Scene", 4392, "RANDOMPLACE not supported inside of ifs");
@@ -170,73 +220,109 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
         t.x = inRange("Tile", "x", leadingInt(xw, "Scene", 4392));
         t.y = r.integer("Tile", "y");
         int i = personIndex(who, 4395);
-        addPerson(i);
+        scene.addPerson(i);
         people->at(i).setTilePosition(t);
         std::string w;
         if (r.next(w) && w == "STAND") {
-            standSet.insert(i);
+            scene.standSet.insert(i);
             people->at(i).wandering = false;
         }
-    } else if (word == "AddToStandList") {
+    }
+
+    void addToStandList() {
         std::string w;
         while (r.next(w)) {
             int i = personIndex(w, 4107);
-            standSet.insert(i);
+            scene.standSet.insert(i);
             people->at(i).wandering = false;
         }
-    } else if (word == "DeleteNPCs") {
+    }
+
+    void deleteNPCs() {
         std::string w;
         while (r.next(w)) {
             int i = people->indexOf(w);
-            if (i != NO_INDEX) removePerson(i);
+            if (i != NO_INDEX) scene.removePerson(i);
         }
-    } else if (word == "DeleteAllNPCs") {
-        persons.clear();
-    } else if (word == "SetDirLooking") {
+    }
+
+    void deleteAllNPCs() { scene.persons.clear(); }
+
+    void setDirLooking() {
         int i = personIndex(r.word(word), 196);
         people->at(i).setFacing(parseDirection(r.word(word)));
-    } else if (word == "AddToJoinList") {
+    }
+
+    void addToJoinList() {
         int i = personIndex(r.word(word), 4210);
+        std::vector<int>& joinList = scene.joinList;
         if (std::find(joinList.begin(), joinList.end(), i) == joinList.end()) joinList.push_back(i);
-    } else if (word == "SetDesiredBattlePos" || word == "SetStartingBattlePos") {
+    }
+
+    // ----- the scene's battle
+
+    // SetDesiredBattlePos and SetStartingBattlePos. The definition keeps them too: starting the
+    // battle copies it over the live one.
+    void battlePosition() {
         int i = personIndex(r.word(word), 202);
-        Point t;
-        t.x = r.integer("Tile", "x");
-        t.y = r.integer("Tile", "y");
-        // The definition keeps them too: starting the battle copies it over the live one.
+        Point t = r.tile();
         if (word == "SetDesiredBattlePos") {
-            battle.posts[i] = t;
-            battleDefinition.posts[i] = t;
+            scene.battle.posts[i] = t;
+            scene.battleDefinition.posts[i] = t;
         } else {
-            battle.presetTiles[i] = t;
-            battleDefinition.presetTiles[i] = t;
+            scene.battle.presetTiles[i] = t;
+            scene.battleDefinition.presetTiles[i] = t;
         }
-    } else if (word == "Battle") {
+    }
+
+    // A battle already won here is not armed again.
+    void battle() {
         std::string definition = r.rest();
-        if (!battle.inBattle && battle.won) return true;
-        battle.load(definition);
-        battle.checkCellsOnGrid(mapSize());
-        battle.sceneName = name;
-        battle.gridSize = mapSize();
-        battle.startedByScript = true;
-        battle.armed = true;
-        battleDefinition = battle;
-    } else if (word == "CancelBattle") {
-        battle.inBattle = false;
-        battle.won = true;
-        battle.watch = false;
-        battle.armed = false;
-    } else if (word == "DamageCity") {
-        if (!damaged) toggleCityDamage();
-    } else if (word == "RestoreCity") {
-        if (damaged) toggleCityDamage();
-    } else if (word == "BlockBox") {
-        forBox(r, [&](Point p) { blocked[0].insert(p); });
-    } else if (word == "UnblockBox" || word == "RemoveBlockedInBox") {
-        forBox(r, [&](Point p) { unblockCell(p); });
-    } else if (word == "RemoveBlockedAt") {
-        for (Point p : r.points()) unblockCell(p);
-    } else if (word == "AnimationsAt") {
+        Battle& b = scene.battle;
+        if (!b.inBattle && b.won) return;
+        b.load(definition);
+        b.checkCellsOnGrid(scene.mapSize());
+        b.sceneName = scene.name;
+        b.gridSize = scene.mapSize();
+        b.startedByScript = true;
+        b.armed = true;
+        scene.battleDefinition = b;
+    }
+
+    void cancelBattle() {
+        Battle& b = scene.battle;
+        b.inBattle = false;
+        b.won = true;
+        b.watch = false;
+        b.armed = false;
+    }
+
+    // ----- the city's damage
+
+    void damageCity() {
+        if (!scene.damaged) scene.toggleCityDamage();
+    }
+
+    void restoreCity() {
+        if (scene.damaged) scene.toggleCityDamage();
+    }
+
+    // ----- blocked cells and animations on the ground
+
+    void blockBox() {
+        forBox(r, [&](Point p) { scene.blocked[0].insert(p); });
+    }
+
+    // UnblockBox and RemoveBlockedInBox.
+    void unblockBox() {
+        forBox(r, [&](Point p) { scene.unblockCell(p); });
+    }
+
+    void removeBlockedAt() {
+        for (Point p : r.points()) scene.unblockCell(p);
+    }
+
+    void animationsAt() {
         std::string picture = r.word(word);
         for (Point p : r.points()) {
             AnimatedObject a;
@@ -244,14 +330,17 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
             a.position = {p.x * TILE_SIZE + 60, (p.y + 1) * TILE_SIZE - 90};
             a.scale = 1.0f;
             a.colour = sf::Color::White;
-            animatedObjects[p.y].push_back(a);
-            blocked[0].insert(p);
-            blocked[1].insert(p);
+            scene.animatedObjects[p.y].push_back(a);
+            scene.blocked[0].insert(p);
+            scene.blocked[1].insert(p);
         }
-    } else if (word == "RemoveAnimsAt") {
+    }
+
+    // Every animation whose anchor lies in one of the given cells.
+    void removeAnimsAt() {
         for (Point p : r.points()) {
-            auto it = animatedObjects.find(p.y);
-            if (it == animatedObjects.end()) continue;
+            auto it = scene.animatedObjects.find(p.y);
+            if (it == scene.animatedObjects.end()) continue;
             Rect square(p.x * TILE_SIZE, p.y * TILE_SIZE, p.x * TILE_SIZE + TILE_SIZE - 1,
                         p.y * TILE_SIZE + TILE_SIZE - 1);
             auto& list = it->second;
@@ -259,13 +348,17 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
                                       [&](const AnimatedObject& a) { return square.contains(a.position); }),
                        list.end());
         }
-    } else if (word == "ClearAnimations") {
+    }
+
+    void clearAnimations() {
         std::string picture = r.word(word);
-        for (auto& [row, list] : animatedObjects)
+        for (auto& [row, list] : scene.animatedObjects)
             list.erase(std::remove_if(list.begin(), list.end(),
                                       [&](const AnimatedObject& a) { return a.name == picture; }),
                        list.end());
-    } else if (word == "NPCAnimAt") {
+    }
+
+    void npcAnimAt() {
         SceneObject o;
         o.name = r.word(word);
         o.scale = r.real("NPCAnimAt", "scale");
@@ -273,12 +366,18 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
         int x = r.integer("Tile", "x");
         int y = r.integer("Tile", "y");
         o.x = static_cast<float>(x);
-        objects2.push_back(o);
-        objectRows2[y].push_back(static_cast<int>(objects2.size()) - 1);
-    } else if (word == "ClearNPCAnims") {
-        objects2.clear();
-        objectRows2.clear();
-    } else if (word == "Object") {
+        scene.objects2.push_back(o);
+        scene.objectRows2[y].push_back(static_cast<int>(scene.objects2.size()) - 1);
+    }
+
+    void clearNPCAnims() {
+        scene.objects2.clear();
+        scene.objectRows2.clear();
+    }
+
+    // ----- objects
+
+    void object() {
         SceneObject o;
         o.name = r.word(word);
         float y = 0;
@@ -293,14 +392,18 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
                 int red = r.integer(), green = r.integer(), blue = r.integer();
                 o.colour = sf::Color(red & 255, green & 255, blue & 255);
             } else {
-                fatalAssert("Scene", 4545, w + " scene " + name);
+                fatalAssert("Scene", 4545, w + " scene " + scene.name);
             }
         }
+        // The fraction of the row is how far down the tile the object stands.
         int row = static_cast<int>(std::floor(y));
         o.yOffset = static_cast<int>((y - row) * TILE_SIZE);
-        objects.push_back(o);
-        objectRows[row].push_back(static_cast<int>(objects.size()) - 1);
-    } else if (word == "ObjectOnTable" || word == "HatOnTable" || word == "PlanetOnTable") {
+        scene.objects.push_back(o);
+        scene.objectRows[row].push_back(static_cast<int>(scene.objects.size()) - 1);
+    }
+
+    // ObjectOnTable, HatOnTable and PlanetOnTable: small, and raised to a table's top.
+    void objectOnTable() {
         SceneObject o;
         o.name = r.word(word);
         int x = r.integer("Tile", "x");
@@ -310,36 +413,45 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
         o.yOffset = (TILE_SIZE / 3 - 180) / 2;
         o.hat = word == "HatOnTable";
         o.planet = word == "PlanetOnTable";
-        objects.push_back(o);
-        objectRows[y].push_back(static_cast<int>(objects.size()) - 1);
-    } else if (word == "ColorizeObject") {
+        scene.objects.push_back(o);
+        scene.objectRows[y].push_back(static_cast<int>(scene.objects.size()) - 1);
+    }
+
+    void colorizeObject() {
         float x = r.real("ColorizeObject", "tile");
         float y = r.real("ColorizeObject", "tile");
         int red = r.integer(), green = r.integer(), blue = r.integer();
-        auto it = objectRows.find(static_cast<int>(std::floor(y)));
-        if (it != objectRows.end())
-            for (int i : it->second)
-                if (objects[i].x == std::floor(x)) objects[i].colour = sf::Color(red & 255, green & 255, blue & 255);
-    } else if (word == "DeleteObjectsInBox") {
+        auto it = scene.objectRows.find(static_cast<int>(std::floor(y)));
+        if (it == scene.objectRows.end()) return;
+        for (int i : it->second)
+            if (scene.objects[i].x == std::floor(x))
+                scene.objects[i].colour = sf::Color(red & 255, green & 255, blue & 255);
+    }
+
+    void deleteObjectsInBox() {
         const char* corner = "corner";
         float x0 = r.real(word.c_str(), corner), y0 = r.real(word.c_str(), corner);
         float x1 = r.real(word.c_str(), corner), y1 = r.real(word.c_str(), corner);
+        const std::vector<SceneObject>& objects = scene.objects;
         for (int row = static_cast<int>(std::floor(y0)); row <= static_cast<int>(std::floor(y1)); ++row) {
-            auto it = objectRows.find(row);
-            if (it == objectRows.end()) continue;
+            auto it = scene.objectRows.find(row);
+            if (it == scene.objectRows.end()) continue;
             auto& list = it->second;
             list.erase(std::remove_if(list.begin(), list.end(),
                                       [&](int i) { return objects[i].x >= x0 && objects[i].x <= x1; }),
                        list.end());
         }
-    } else if (word == "Container") {
+    }
+
+    // ----- containers, chests and items on the ground
+
+    void container() {
         Container c;
         c.name = r.word(word);
         std::string w;
         while (r.next(w)) {
             if (w == "LOCATION") {
-                c.tile.x = r.integer("Tile", "x");
-                c.tile.y = r.integer("Tile", "y");
+                c.tile = r.tile();
             } else if (w == "OBJECTS" || w == "ITEMS") {
                 c.holdsItems = w == "ITEMS";
                 int n = r.integer("Container", "count");
@@ -357,83 +469,188 @@ bool Scene::runCommand(const std::string& word, std::istream& args, std::istream
                 fatalAssert("Scene", 4641, w);
             }
         }
-        containers[c.tile.y].push_back(c);
-        blocked[0].insert(c.tile);
-    } else if (word == "ClearContainers") {
-        containers.clear();
-    } else if (word == "Chest" || word == "ChestNextEntry") {
-        Point t;
-        t.x = r.integer("Tile", "x");
-        t.y = r.integer("Tile", "y");
+        scene.containers[c.tile.y].push_back(c);
+        scene.blocked[0].insert(c.tile);
+    }
+
+    void clearContainers() { scene.containers.clear(); }
+
+    // Chest, and ChestNextEntry, which waits for the scene's next entry.
+    void chest() {
+        Point t = r.tile();
         std::string item = r.word(word);
         if (word == "ChestNextEntry") {
-            pendingChests.push_back({item, t});
-        } else {
-            if (!chestAt(t)) {
-                // A chest the save file says was opened before the script placed it.
-                bool opened = openedChestRecords.erase(t) > 0;
-                chests[t.y].push_back({opened ? std::string() : item, t});
-            }
-            blocked[0].insert(t);
+            scene.pendingChests.push_back({item, t});
+            return;
         }
-    } else if (word == "Drop" || word == "DropOnTable") {
+        if (!scene.chestAt(t)) {
+            // A chest the save file says was opened before the script placed it.
+            bool opened = scene.openedChestRecords.erase(t) > 0;
+            scene.chests[t.y].push_back({opened ? std::string() : item, t});
+        }
+        scene.blocked[0].insert(t);
+    }
+
+    // Drop and DropOnTable. A special item the party holds already is not dropped again.
+    void drop() {
         std::string item = r.word(word);
-        Point t;
-        t.x = r.integer("Tile", "x");
-        t.y = r.integer("Tile", "y");
+        Point t = r.tile();
         int i = itemList->indexOf(item);
         if (i == NO_ITEM) fatalAssert("Scene", 4474, item);
-        if (itemList->at(i).type == Item::SPECIAL && people->partyHasItem(i)) return true;
-        dropItem(i, t, word == "DropOnTable");
-    } else if (word == "DropSite") {
+        if (itemList->at(i).type == Item::SPECIAL && people->partyHasItem(i)) return;
+        scene.dropItem(i, t, word == "DropOnTable");
+    }
+
+    void dropSite() {
         std::string item = r.word(word);
         DropSite s;
         s.item = itemList->indexOf(item);
         if (s.item == NO_ITEM) fatalAssert("Scene", 392, item);
-        s.tile.x = r.integer("Tile", "x");
-        s.tile.y = r.integer("Tile", "y");
+        s.tile = r.tile();
         s.flag = r.boolean(word);
-        dropSites[s.tile.y].push_back(s);
-    } else if (word == "SwapTile") {
-        Point t;
-        t.x = r.integer("Tile", "x");
-        t.y = r.integer("Tile", "y");
+        scene.dropSites[s.tile.y].push_back(s);
+    }
+
+    // ----- cells, fields, traps and messages
+
+    void swapTile() {
+        Point t = r.tile();
         std::string c = r.word(word);
-        setCell(t, c[0], 4275);
-    } else if (word == "EnergyField") {
+        scene.setCell(t, c[0], 4275);
+    }
+
+    void energyField() {
         int x = r.integer("Box", "x0"), y = r.integer("Box", "y0");
         int a = r.integer("Box", "x1"), b = r.integer("Box", "y1");
-        energyFields.push_back(Rect(x, y, a, b));
-    } else if (word == "EraseEnergyFieldAt") {
-        int x = r.integer("Tile", "x"), y = r.integer("Tile", "y");
-        auto it = std::find_if(energyFields.begin(), energyFields.end(),
-                               [&](const Rect& f) { return f.x0 == x && f.y0 == y; });
-        if (it != energyFields.end()) energyFields.erase(it);
-    } else if (word == "ClearAllTraps") {
-        traps.clear();
-    } else if (word == "ClearAllMessages") {
-        positionMessages.clear();
-    } else if (word == "ShardRoom") {
-        for (Point p : r.points()) shardRoomCells.push_back(p);
-    } else if (word == "RocketTravel") {
-        int x = r.integer("Tile", "x");
-        rocketTravelTiles.push_back({x, r.integer("Tile", "y")});
-    } else if (word == "ClearRocketTravel") {
-        rocketTravelTiles.clear();
-    } else if (word == "ExtraRocketDoor") {
-        int x = r.integer("Tile", "x");
-        extraRocketDoors.insert({x, r.integer("Tile", "y")});
-    } else if (word == "ZweenyRocket") {
-        int x = r.integer("Tile", "x");
-        zweenyRocket = {x, r.integer("Tile", "y")};
-    } else if (word == "SpaceChapterGate") {
-        addSpaceGate(*this, args);
-    } else if (word == "SetAdvice") {
-        // Deprecated: the line is ignored without holding up the game.
-        std::cout << "SetAdvice is deprecated - scene " << name << std::endl;
-    } else {
-        return false;
+        scene.energyFields.push_back(Rect(x, y, a, b));
     }
+
+    void eraseEnergyFieldAt() {
+        Point corner = r.tile();
+        std::vector<Rect>& fields = scene.energyFields;
+        auto it = std::find_if(fields.begin(), fields.end(),
+                               [&](const Rect& f) { return f.x0 == corner.x && f.y0 == corner.y; });
+        if (it != fields.end()) fields.erase(it);
+    }
+
+    void clearAllTraps() { scene.traps.clear(); }
+
+    void clearAllMessages() { scene.positionMessages.clear(); }
+
+    void shardRoom() {
+        for (Point p : r.points()) scene.shardRoomCells.push_back(p);
+    }
+
+    // ----- rockets and the gates of space
+
+    void rocketTravel() { scene.rocketTravelTiles.push_back(r.tile()); }
+
+    void clearRocketTravel() { scene.rocketTravelTiles.clear(); }
+
+    void extraRocketDoor() { scene.extraRocketDoors.insert(r.tile()); }
+
+    void zweenyRocket() { scene.zweenyRocket = r.tile(); }
+
+    void spaceChapterGate() { addSpaceGate(scene, args); }
+
+    // Deprecated: the line is ignored without holding up the game.
+    void setAdvice() {
+        std::cout << "SetAdvice is deprecated - scene " << scene.name << std::endl;
+    }
+};
+
+Scene::ScriptStatement::Handler Scene::ScriptStatement::find(std::string_view word) {
+    using S = ScriptStatement;
+    static const std::unordered_map<std::string_view, Handler> handlers{
+        {"Dialog", &S::dialog},
+        {"Monolog", &S::monolog},
+        {"Credits", &S::credits},
+        {"PlayDialog", &S::playDialog},
+        {"PlayMessage", &S::playMessage},
+        {"Say", &S::say},
+        {"Text", &S::text},
+        {"ZoomAndTalk", &S::zoomAndTalk},
+        {"ZoomOut", &S::zoomOut},
+
+        {"PlaySound", &S::playSound},
+        {"PlaySequence", &S::playSequence},
+        {"SetBoolVar", &S::setBoolVar},
+        {"SetStringVar", &S::setStringVar},
+        {"AppendToVar", &S::appendToVar},
+
+        {"ChangeSceneWithPosition", &S::exitAt},
+        {"ChangeSceneWithKeyAndPosition", &S::exitAt},
+        {"ChangeSceneAnyKey", &S::changeSceneAnyKey},
+        {"TeleportLocation", &S::teleportLocation},
+        {"ClearTeleport", &S::clearTeleport},
+        {"ChangeHouseSign", &S::changeHouse},
+        {"ChangeHouseScene", &S::changeHouse},
+
+        {"SetPosition", &S::setPosition},
+        {"NPC", &S::npc},
+        {"AddToStandList", &S::addToStandList},
+        {"DeleteNPCs", &S::deleteNPCs},
+        {"DeleteAllNPCs", &S::deleteAllNPCs},
+        {"SetDirLooking", &S::setDirLooking},
+        {"AddToJoinList", &S::addToJoinList},
+
+        {"SetDesiredBattlePos", &S::battlePosition},
+        {"SetStartingBattlePos", &S::battlePosition},
+        {"Battle", &S::battle},
+        {"CancelBattle", &S::cancelBattle},
+
+        {"DamageCity", &S::damageCity},
+        {"RestoreCity", &S::restoreCity},
+
+        {"BlockBox", &S::blockBox},
+        {"UnblockBox", &S::unblockBox},
+        {"RemoveBlockedInBox", &S::unblockBox},
+        {"RemoveBlockedAt", &S::removeBlockedAt},
+        {"AnimationsAt", &S::animationsAt},
+        {"RemoveAnimsAt", &S::removeAnimsAt},
+        {"ClearAnimations", &S::clearAnimations},
+        {"NPCAnimAt", &S::npcAnimAt},
+        {"ClearNPCAnims", &S::clearNPCAnims},
+
+        {"Object", &S::object},
+        {"ObjectOnTable", &S::objectOnTable},
+        {"HatOnTable", &S::objectOnTable},
+        {"PlanetOnTable", &S::objectOnTable},
+        {"ColorizeObject", &S::colorizeObject},
+        {"DeleteObjectsInBox", &S::deleteObjectsInBox},
+
+        {"Container", &S::container},
+        {"ClearContainers", &S::clearContainers},
+        {"Chest", &S::chest},
+        {"ChestNextEntry", &S::chest},
+        {"Drop", &S::drop},
+        {"DropOnTable", &S::drop},
+        {"DropSite", &S::dropSite},
+
+        {"SwapTile", &S::swapTile},
+        {"EnergyField", &S::energyField},
+        {"EraseEnergyFieldAt", &S::eraseEnergyFieldAt},
+        {"ClearAllTraps", &S::clearAllTraps},
+        {"ClearAllMessages", &S::clearAllMessages},
+        {"ShardRoom", &S::shardRoom},
+
+        {"RocketTravel", &S::rocketTravel},
+        {"ClearRocketTravel", &S::clearRocketTravel},
+        {"ExtraRocketDoor", &S::extraRocketDoor},
+        {"ZweenyRocket", &S::zweenyRocket},
+        {"SpaceChapterGate", &S::spaceChapterGate},
+
+        {"SetAdvice", &S::setAdvice},
+    };
+    auto it = handlers.find(word);
+    return it == handlers.end() ? nullptr : it->second;
+}
+
+bool Scene::runCommand(const std::string& word, std::istream& args, std::istream& block) {
+    const ScriptStatement::Handler handler = ScriptStatement::find(word);
+    if (!handler) return false;
+    ScriptStatement statement{*this, word, args, block};
+    (statement.*handler)();
     return true;
 }
 

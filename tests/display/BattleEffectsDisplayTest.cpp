@@ -160,7 +160,7 @@ TEST_P(BattleEffects, CastThroughTheBattleDrawsAppliesAndEnds) {
     const int casterMp = people->at(caster).stats[MP];
 
     // The player's confirm in target selection, as the menus leave it.
-    b.state = 5;
+    b.state = Battle::CHOOSE_TARGET;
     b.chosenKey = {cast.spell, cast.level, ""};
     BattleAction action;
     action.initAction(static_cast<int>(target), people->at(caster).tile, {cast.spell, cast.level}, "", further);
@@ -328,7 +328,7 @@ TEST_F(BattleEffects, GridPicture) {
     ASSERT_GE(enemies.size(), 2u);
     b.invisibleTurns[caster] = 3;
     b.modifierTurns[enemies[1]] = 2;
-    b.state = 5;
+    b.state = Battle::CHOOSE_TARGET;
     b.chosenKey = {"Cure", 2, ""};
     BattleAction heal;
     heal.initAction(static_cast<int>(enemies[0]), people->at(caster).tile, {"Cure", 2}, "", {});

@@ -174,7 +174,7 @@ TEST(DrawShortcuts, TheBattleAndItsCloseUpsLookTheSameDrawnEitherWay) {
         b.background = c.background;
         b.sky = c.sky;
         const bool ally = *c.spell && magicRepository->get(c.spell).target == TARGET_ALLY;
-        b.state = 0;
+        b.state = Battle::NEXT_TURN;
         b.shownAction = makeActionAnimation(caster, ally ? people->indexOf("Oriel") : enemy, c.spell, 1);
         const int hit = b.shownAction.hitFrame;
         for (int n = 0; n < 600 && b.shownAction.playing; ++n) {
@@ -220,7 +220,7 @@ TEST(DrawShortcuts, RepeatedCloseUpsKeepMemoryFlat) {
             if (enemy == NO_INDEX && !people->isMember(static_cast<int>(e))) enemy = e;
         for (const char* background : {"ArenaField", ""}) {
             b.background = background;
-            b.state = 0;
+            b.state = Battle::NEXT_TURN;
             b.shownAction = makeActionAnimation(caster, enemy, "Fireball", 1);
             for (int f = 0; f < 6; ++f) {
                 game->update({}, nullptr);

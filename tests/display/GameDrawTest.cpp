@@ -158,15 +158,7 @@ TEST_F(GameDraw, TheConfirmationAndSettingsPanels) {
 // Each highlighted item of the shell's panels takes one colour of the game's one random
 // sequence per frame (three draws); the rest of the panels take none.
 TEST_F(GameDraw, OnlyHighlightedItemsDrawRandomColours) {
-    auto drawsOfAFrame = [&] {
-        std::srand(99);
-        frame();
-        int next = std::rand();
-        std::srand(99);
-        for (int draws = 0; draws < 60; ++draws)
-            if (std::rand() == next) return draws;
-        return -1;
-    };
+    auto drawsOfAFrame = [&] { return randomDrawsMadeBy([&] { frame(); }, 99); };
     const int scene = drawsOfAFrame(); // what the scene itself takes
     ASSERT_GE(scene, 0);
     g.settingsOpen = true;

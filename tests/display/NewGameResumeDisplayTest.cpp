@@ -22,14 +22,12 @@ void writeFile(const std::string& path, const std::string& text) {
 }
 
 struct ResumeWorld : ::testing::Test {
-    Resources* oldResources = resources;
-    Game* oldGame = game;
-    People* oldPeople = people;
     std::unique_ptr<Resources> store;
     std::unique_ptr<People> roster = std::make_unique<People>();
     std::unique_ptr<Game> shell;
     fs::path oldDir = fs::current_path();
     CatchFatal catcher;
+    GlobalsGuard globals;
 
     void SetUp() override {
         fs::current_path(scratchDir("newgame-resume"));
@@ -46,9 +44,6 @@ struct ResumeWorld : ::testing::Test {
     void TearDown() override {
         fs::current_path(oldDir);
         shell.reset();
-        resources = oldResources;
-        game = oldGame;
-        people = oldPeople;
     }
     void frame(bool confirm, bool down = false) {
         game->input.confirm = confirm;

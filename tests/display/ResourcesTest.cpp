@@ -56,13 +56,10 @@ struct ProgressLog {
 
 struct StoreFixture : ::testing::Test {
     std::unique_ptr<Resources> store = std::make_unique<Resources>();
-    Resources* oldGlobal = resources;
+    GlobalsGuard globals;
     int oldTile = displayTileSize;
     void SetUp() override { resources = store.get(); }
-    void TearDown() override {
-        resources = oldGlobal;
-        displayTileSize = oldTile;
-    }
+    void TearDown() override { displayTileSize = oldTile; }
 };
 
 sf::Texture solidTexture(unsigned w, unsigned h, sf::Color c) {
@@ -494,16 +491,6 @@ TEST_F(ResourcesServices, PotionFromAnEmptyTemplateIsEmpty) {
 }
 
 namespace {
-int drawsMadeBy(const std::function<void()>& fn) {
-    std::srand(77);
-    fn();
-    const int next = std::rand();
-    std::srand(77);
-    for (int n = 0; n < 50; ++n)
-        if (std::rand() == next) return n;
-    return -1;
-}
-
 // Bounding box of pixels that are not the clear colour.
 sf::IntRect drawnBox(const sf::Image& image, sf::Color clear) {
     int x0 = 1 << 20, y0 = 1 << 20, x1 = -1, y1 = -1;
@@ -522,9 +509,9 @@ TEST_F(ResourcesServices, GemShardOutlineAndRandomDraws) {
     sf::RenderTexture target;
     ASSERT_TRUE(target.create(400, 400));
     displayTileSize = 120;
-    EXPECT_EQ(drawsMadeBy([&] { drawGem(target, "Ruby", {200, 200}, false); }), 0);
-    EXPECT_EQ(drawsMadeBy([&] { drawGem(target, "Ruby", {200, 200}, true); }), 3);
-    EXPECT_EQ(drawsMadeBy([&] { drawGem(target, "Ruby", {200, 200}, true, true); }), 3);
+    EXPECT_EQ(randomDrawsMadeBy([&] { drawGem(target, "Ruby", {200, 200}, false); }), 0);
+    EXPECT_EQ(randomDrawsMadeBy([&] { drawGem(target, "Ruby", {200, 200}, true); }), 3);
+    EXPECT_EQ(randomDrawsMadeBy([&] { drawGem(target, "Ruby", {200, 200}, true, true); }), 3);
 
     auto box = [&](int tile) {
         displayTileSize = tile;
@@ -547,7 +534,7 @@ TEST_F(ResourcesServices, GemStoneFacetsAreOneLocalPixel) {
     ASSERT_TRUE(target.create(200, 200));
     displayTileSize = 120;
     target.clear(sf::Color::Black);
-    EXPECT_EQ(drawsMadeBy([&] { drawGemShape(target, "Sapphire", {100, 100}); }), 4);
+    EXPECT_EQ(randomDrawsMadeBy([&] { drawGemShape(target, "Sapphire", {100, 100}); }), 4);
     target.clear(sf::Color::Black);
     drawGemShape(target, "Sapphire", {100, 100});
     target.display();
@@ -628,8 +615,8 @@ TEST_F(ResourcesServices, StopSceneMusicReadsTheGamesScenes) {
     const std::string music = runDir() + "/Resources/Musics/SpaceTravel.ogg";
     ASSERT_TRUE(store->musics["Town"].openFromFile(music));
     ASSERT_TRUE(store->musics["Fight"].openFromFile(music));
-    Game* oldGame = game;
     auto owned = std::make_unique<Game>();
+    GlobalsGuard globals;
     game = owned.get();
     Scene& village = owned->scenes.addScene();
     village.name = "Village";
@@ -646,5 +633,4 @@ TEST_F(ResourcesServices, StopSceneMusicReadsTheGamesScenes) {
     EXPECT_EQ(store->musics["Town"].getStatus(), sf::SoundSource::Stopped);
     EXPECT_FATAL(stopSceneMusic("Quiet", true), "");
     EXPECT_FATAL(stopSceneMusic("Nowhere", false), "ASSERT file Game line 344 : Nowhere");
-    game = oldGame;
 }

@@ -4,6 +4,8 @@
 
 #include <dlfcn.h>
 
+#include <cstdlib>
+
 #include <filesystem>
 #include <utility>
 #include <vector>
@@ -26,6 +28,16 @@ std::string fatalMessage(const std::function<void()>& fn) {
         return stop.what();
     }
     return "";
+}
+
+int randomDrawsMadeBy(const std::function<void()>& fn, unsigned seed) {
+    std::srand(seed);
+    fn();
+    const int next = std::rand();
+    std::srand(seed);
+    for (int n = 0; n < 100; ++n)
+        if (std::rand() == next) return n;
+    return -1;
 }
 
 std::string runDir() { return QUORVANE_RUN_DIR; }

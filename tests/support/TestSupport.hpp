@@ -28,7 +28,8 @@ private:
     std::function<void()> oldWait_;
 };
 
-// Puts the six global object pointers back as they were when it was made.
+// Puts the six global object pointers back as they were when it was made. A fixture declares it
+// after its own members, so that the pointers are back before those members go.
 class GlobalsGuard {
 public:
     GlobalsGuard();
@@ -39,6 +40,10 @@ public:
 private:
     void* saved_[6];
 };
+
+// How many draws of the game's one random sequence fn makes, found by replaying the sequence
+// from the seed; -1 for more than a hundred.
+int randomDrawsMadeBy(const std::function<void()>& fn, unsigned seed = 77);
 
 // Runs fn and returns the fatal assertion's message, or "" when it did not stop.
 std::string fatalMessage(const std::function<void()>& fn);

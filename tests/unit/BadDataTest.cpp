@@ -8,6 +8,7 @@
 #include "foundation/NumberRanges.hpp"
 #include "game/Globals.hpp"
 #include "scenes/Maze.hpp"
+#include "support/TestSupport.hpp"
 
 #include <gtest/gtest.h>
 
@@ -218,7 +219,7 @@ TEST(BadData, StatisticsAndBonusesSaturateInsteadOfWrapping) {
     sword.bonuses[DEX] = 3e9f;
     sword.bonuses[WIS] = 3e9f;
     items.items.push_back(sword);
-    ItemList* old = itemList;
+    GlobalsGuard globals;
     itemList = &items;
     Character c("Strong");
     std::array<int, STAT_COUNT> base = c.baseStats();
@@ -227,7 +228,6 @@ TEST(BadData, StatisticsAndBonusesSaturateInsteadOfWrapping) {
     c.setFromBaseStats(base);
     EXPECT_EQ(c.stats[STR], std::numeric_limits<int>::max());
     EXPECT_EQ(Item::score(items, 0), std::numeric_limits<int>::max());
-    itemList = old;
 }
 
 // Every input that ever stopped a reader the wrong way: each must come back to the harness.

@@ -18,10 +18,8 @@ protected:
             c.name = name;
             roster.characters.push_back(c);
         }
-        oldPeople = people;
         people = &roster;
     }
-    void TearDown() override { people = oldPeople; }
 
     static Battle loaded(const std::string& text) {
         Battle b;
@@ -30,7 +28,7 @@ protected:
     }
 
     People roster;
-    People* oldPeople = nullptr;
+    GlobalsGuard globals;
 };
 
 TEST_F(BattleDefinition, EveryDefinitionWord) {
@@ -109,7 +107,7 @@ TEST_F(BattleDefinition, SetSceneTakesTheNameAndGridSize) {
     Scene& cave = g.scenes.addScene();
     cave.name = "Cave";
     cave.grid.assign(30, std::vector<int>(20, 0));
-    Game* oldGame = game;
+    GlobalsGuard globals;
     game = &g;
     Battle b = loaded("ENEMIES 1 Goblin");
     b.setScene("Cave");
@@ -117,7 +115,6 @@ TEST_F(BattleDefinition, SetSceneTakesTheNameAndGridSize) {
     EXPECT_EQ(b.gridSize, Point(30, 20));
     EXPECT_FATAL(b.setScene("Nowhere"), "ASSERT file Game line 344 : Nowhere");
     EXPECT_EQ(b.sceneName, "Cave");
-    game = oldGame;
 }
 
 TEST(BattleRecord, RefillIndexListAndEraseKey) {

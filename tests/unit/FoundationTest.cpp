@@ -9,18 +9,6 @@
 
 namespace {
 
-// Counts how many rand() draws a call makes by replaying the seeded sequence.
-template <class F>
-int drawsMadeBy(F fn) {
-    std::srand(77);
-    fn();
-    int next = std::rand();
-    std::srand(77);
-    for (int n = 0; n < 100; ++n)
-        if (std::rand() == next) return n;
-    return -1;
-}
-
 TEST(Geometry, PointsOrderAndArithmetic) {
     Point a{1, 2}, b{1, 5}, c{0, 9};
     EXPECT_TRUE(a < b);
@@ -105,9 +93,9 @@ TEST(Geometry, PointsAroundPatterns) {
 }
 
 TEST(Randomness, DrawCountsAreExact) {
-    EXPECT_EQ(drawsMadeBy([] { EXPECT_EQ(randomBelow(0), 0); }), 0);
-    EXPECT_EQ(drawsMadeBy([] { randomBelow(7); }), 1);
-    EXPECT_EQ(drawsMadeBy([] { randomScreenBorderPoint(); }), 2);
+    EXPECT_EQ(randomDrawsMadeBy([] { EXPECT_EQ(randomBelow(0), 0); }), 0);
+    EXPECT_EQ(randomDrawsMadeBy([] { randomBelow(7); }), 1);
+    EXPECT_EQ(randomDrawsMadeBy([] { randomScreenBorderPoint(); }), 2);
     std::srand(3);
     for (int i = 0; i < 200; ++i) {
         Point p = randomScreenBorderPoint();

@@ -26,8 +26,6 @@ struct FakeJoystick : JoystickSource {
 class GameFrame : public ::testing::Test {
 protected:
     void SetUp() override {
-        oldGame_ = game;
-        oldPeople_ = people;
         game = &g;
         people = &roster;
         auto pad = std::make_unique<FakeJoystick>();
@@ -41,8 +39,6 @@ protected:
         s.grid.assign(4, std::vector<int>(4, 0));
     }
     void TearDown() override {
-        game = oldGame_;
-        people = oldPeople_;
         displayTileSize = 120;
         displayWallHeight = 180;
     }
@@ -52,8 +48,7 @@ protected:
     Game g;
     People roster;
     FakeJoystick* stick = nullptr;
-    Game* oldGame_ = nullptr;
-    People* oldPeople_ = nullptr;
+    GlobalsGuard globals_;
 };
 
 } // namespace

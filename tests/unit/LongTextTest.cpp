@@ -12,12 +12,10 @@ namespace {
 
 // A roster of two ("Ana" the main character, "Bo"), no resource store and a Game.
 struct TextWorld : ::testing::Test {
-    Resources* oldResources = resources;
-    Game* oldGame = game;
-    People* oldPeople = people;
     std::unique_ptr<People> roster = std::make_unique<People>();
     std::unique_ptr<Game> shell;
     CatchFatal catcher;
+    GlobalsGuard globals;
 
     void SetUp() override {
         resources = nullptr; // no display: no store
@@ -30,9 +28,6 @@ struct TextWorld : ::testing::Test {
     }
     void TearDown() override {
         shell.reset();
-        resources = oldResources;
-        game = oldGame;
-        people = oldPeople;
     }
 
     // One frame with or without a new confirm press.

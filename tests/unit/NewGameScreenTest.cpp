@@ -18,13 +18,11 @@ namespace {
 using K = sf::Keyboard;
 
 struct StartWorld : ::testing::Test {
-    Resources* oldResources = resources;
-    Game* oldGame = game;
-    People* oldPeople = people;
     std::unique_ptr<People> roster = std::make_unique<People>();
     std::unique_ptr<Game> shell;
     fs::path oldDir = fs::current_path();
     CatchFatal catcher;
+    GlobalsGuard globals;
 
     void SetUp() override {
         fs::current_path(scratchDir(std::string("newgame-") +
@@ -43,9 +41,6 @@ struct StartWorld : ::testing::Test {
     void TearDown() override {
         fs::current_path(oldDir);
         shell.reset();
-        resources = oldResources;
-        game = oldGame;
-        people = oldPeople;
     }
 
     NewGameScreen& screen() { return game->newGameScreen; }

@@ -11,11 +11,9 @@
 namespace {
 
 struct MenuWorld : ::testing::Test {
-    Resources* oldResources = resources;
-    Game* oldGame = game;
-    People* oldPeople = people;
     std::unique_ptr<People> roster = std::make_unique<People>();
     std::unique_ptr<Game> shell;
+    GlobalsGuard globals;
 
     void SetUp() override {
         resources = nullptr; // no display: no store
@@ -25,9 +23,6 @@ struct MenuWorld : ::testing::Test {
     }
     void TearDown() override {
         shell.reset();
-        resources = oldResources;
-        game = oldGame;
-        people = oldPeople;
     }
 };
 

@@ -19,7 +19,7 @@ std::string writeFile(const std::string& dir, const std::string& name, const std
 using PeopleRoster = CharacterWorld;
 
 TEST_F(PeopleRoster, CreatedEmptyWithTheLeaderInTheParty) {
-    People* saved = people;
+    GlobalsGuard globals;
     people = nullptr;
     People* p = createPeople();
     EXPECT_EQ(createPeople(), p); // once
@@ -29,7 +29,6 @@ TEST_F(PeopleRoster, CreatedEmptyWithTheLeaderInTheParty) {
     EXPECT_TRUE(p->reserve.empty());
     EXPECT_TRUE(p->savedParty.empty());
     delete p;
-    people = saved;
 }
 
 TEST_F(PeopleRoster, LookupsAndTheirMarkers) {

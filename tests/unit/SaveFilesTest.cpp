@@ -47,15 +47,13 @@ const std::vector<std::string> NAMES{"Ana", "Bo", "Cid", "Dee", "Eli", "Fay", "G
 // characters with default values, and the scenes "Start" (current) and "Town" as a scene file
 // would give them: a row of two full chests, an IfOnce and an If block, a battle.
 struct SaveWorld : ::testing::Test {
-    Resources* oldResources = resources;
-    Game* oldGame = game;
-    People* oldPeople = people;
     std::unique_ptr<People> roster;
     std::unique_ptr<Game> shell;
     fs::path oldDir = fs::current_path();
     std::string dir;
     CatchFatal catcher;
     bool withTrips = false; // the start screen and the two travel scenes too
+    GlobalsGuard globals;
 
     void SetUp() override {
         dir = scratchDir(std::string("save-") +
@@ -69,9 +67,6 @@ struct SaveWorld : ::testing::Test {
         fs::current_path(oldDir);
         shell.reset();
         roster.reset();
-        resources = oldResources;
-        game = oldGame;
-        people = oldPeople;
     }
 
     void freshGame() {

@@ -29,10 +29,6 @@ struct NoJoystick : JoystickSource {
 class SceneWorld : public ::testing::Test {
 protected:
     void SetUp() override {
-        oldResources_ = resources;
-        oldGame_ = game;
-        oldPeople_ = people;
-        oldItems_ = itemList;
         resources = nullptr;
         people = &roster;
         itemList = &items;
@@ -51,10 +47,6 @@ protected:
     }
     void TearDown() override {
         shell.reset();
-        resources = oldResources_;
-        game = oldGame_;
-        people = oldPeople_;
-        itemList = oldItems_;
         displayTileSize = 120;
         displayWallHeight = 180;
     }
@@ -107,8 +99,5 @@ protected:
     CatchFatal catcher;
 
 private:
-    Resources* oldResources_ = nullptr;
-    Game* oldGame_ = nullptr;
-    People* oldPeople_ = nullptr;
-    ItemList* oldItems_ = nullptr;
+    GlobalsGuard globals_;
 };

@@ -11,9 +11,8 @@ namespace {
 using K = sf::Keyboard;
 
 struct TypingWorld : ::testing::Test {
-    Resources* oldResources = resources;
+    GlobalsGuard globals;
     void SetUp() override { resources = nullptr; } // no display: no store
-    void TearDown() override { resources = oldResources; }
 };
 
 TEST(KeyNames, TableMatchesTheKeyboardCodes) {
