@@ -121,13 +121,17 @@ struct MagicInstance {
     bool isIdle() const { return name.empty(); }
 
     // --- drawing (SpellEffectDraw.cpp; draws rand() and plays a few sounds) ---
+    // The effect of the current frame, drawn by the kind's row of the spell kinds' table
+    // (SpellEffectSupport.hpp), which also states the order of its layers.
     void draw(sf::RenderTarget& window);
     // The backdrop of the kinds that have one (cat doors, chaos).
     void drawProps(sf::RenderTarget& window);
-    void drawEllipses(sf::RenderTarget& window);
-    void drawPatrician(sf::RenderTarget& window);
-    void drawDemonScare(sf::RenderTarget& window);
-    void drawBolts(sf::RenderTarget& window);
+    // The falling objects' decorations (kinds 0, 8, 14, 23).
+    void drawEllipses(sf::RenderTarget& window) const;
+    // Kinds 3, 6 and 24: a flash at a burst frame, else their shots, pictures or bolts.
+    void drawPatrician(sf::RenderTarget& window) const;
+    void drawDemonScare(sf::RenderTarget& window) const;
+    void drawBolts(sf::RenderTarget& window) const;
 
     // Empty for an idle instance.
     std::string name;

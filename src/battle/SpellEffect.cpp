@@ -153,310 +153,340 @@ void explodeBombs(MagicInstance& m) {
 
 } // namespace
 
+namespace spellfx::step {
+
+void tornado(const Step& s) {
+    if (s.m.frame == 1) sound(s.m.name == "GreatGig" ? "PieceOfPiano" : "WindMagic");
+    if (s.burst) addFallingObject(s.m, s.spell, false);
+    spinDecorations(s.m);
+}
+
+void patrician(const Step& s) {
+    MagicInstance& m = s.m;
+    if (s.burst) {
+        for (int i = 0; i < 30; ++i) {
+            PatricianShot shot;
+            shot.speed = 9 + roll(9);
+            shot.startX = roll(960);
+            shot.endFrame = m.frame + 4 + roll(10);
+            const Point t = middleThird(m);
+            shot.targetX = t.x;
+            shot.targetY = t.y;
+            shot.startFrame = m.frame;
+            m.patricianShots.push_back(shot);
+        }
+        sound("Patrician");
+    }
+    std::erase_if(m.patricianShots, [&](const PatricianShot& shot) { return shot.endFrame < m.frame; });
+}
+
+void laser(const Step& s) {
+    if (s.m.frame == 1) {
+        sound("laser");
+        s.m.laserTarget = middleThird(s.m);
+    }
+}
+
+void demonScare(const Step& s) {
+    MagicInstance& m = s.m;
+    for (DemonObject& d : m.demonObjects) {
+        d.angle = (d.angle + d.spin) % 360;
+        d.size += d.growth;
+        if (d.size <= 0) {
+            d.size = 1;
+            d.growth = std::abs(d.growth);
+        }
+    }
+    if (!s.burst) return;
+    sound(s.spell.pictureBase.empty() ? "EvilLaugh" : "Amile");
+    DemonObject d;
+    d.x = roll(960);
+    d.y = roll(WINDOW_HEIGHT);
+    d.size = 50 + roll(640);
+    d.angle = roll(360);
+    d.spin = roll(30);
+    d.growth = roll(10) - 5;
+    m.demonObjects.push_back(d);
+}
+
+void bats(const Step& s) {
+    MagicInstance& m = s.m;
+    if (m.frame == 1) sound("BatAttack");
+    const int n = spellfx::animationLength("Bat");
+    for (MagicBat& b : m.bats) b.picture = n > 0 ? (b.picture + 1) % n : 0;
+    if (!s.burst) return;
+    MagicBat b;
+    b.startX = roll(960);
+    b.startY = WINDOW_HEIGHT;
+    const Point t = middleThird(m);
+    b.targetX = t.x;
+    b.targetY = t.y;
+    b.spanA = 4 * TILE_SIZE + roll(5 * TILE_SIZE);
+    b.spanB = TILE_SIZE;
+    b.launchFrame = m.frame;
+    b.picture = 0;
+    b.arrivalFrame = m.frame + 4 + roll(10);
+    m.bats.push_back(b);
+}
+
+void infernalV(const Step& s) {
+    MagicInstance& m = s.m;
+    if (s.burst) {
+        sound("MonsterSlash");
+        const Point p = middleThird(m);
+        m.slashes.push_back({p.x, p.y, m.frame + 10 + roll(10)});
+    }
+    if (m.frame == 1 && m.level >= 2) {
+        sound("FireWinds");
+        addFallingObject(m, s.spell, true);
+    }
+    if (m.frame == m.duration - spellfx::animationLength("Explosion")) {
+        sound("explosion");
+        consoleLine("Playing explosion sound");
+    }
+    spinDecorations(m);
+}
+
+void catEscape(const Step& s) {
+    if (!s.burst) return;
+    sound("CatMiau");
+    const Point p = middleThird(s.m);
+    s.m.escapingCats.push_back({p.x, p.y, s.m.frame});
+}
+
+void missiles(const Step& s) {
+    MagicInstance& m = s.m;
+    for (MagicMissile& mi : m.missiles)
+        if (mi.hitFrame < m.frame) ++mi.framesSinceHit;
+    for (const MagicMissile& mi : m.missiles)
+        if (mi.hitFrame == m.frame) sound(m.name == "BloodSpit" ? "FoodSlash" : "explosion");
+    if (!s.burst) return;
+    const Point t = middleThird(m);
+    MagicMissile mi;
+    mi.startX = 1440.f;
+    mi.startY = 540.f;
+    mi.targetX = static_cast<float>(t.x);
+    mi.targetY = static_cast<float>(t.y);
+    mi.launchFrame = m.frame;
+    mi.hitFrame = m.frame + 7;
+    m.missiles.push_back(mi);
+}
+
+void bubbles(const Step& s) {
+    MagicInstance& m = s.m;
+    if (m.frame == 1 && m.name == "Poison") sound("Poison");
+    for (MagicBubble& b : m.bubbles) b.y -= 25;
+    if (!s.burst) return;
+    const int k = roll(100);
+    MagicBubble b;
+    b.size = 75 + k;
+    b.x = roll(960);
+    b.y = 1155 + k;
+    m.bubbles.push_back(b);
+}
+
+void flame(const Step& s) {
+    if (s.m.frame == 1) sound("FlameMagic");
+}
+
+void catDrama(const Step& s) {
+    if (s.burst) sound("catDrama");
+}
+
+void poloian(const Step& s) {
+    if (s.m.frame == 1) {
+        sound("Poloian");
+        addFallingObject(s.m, s.spell, false);
+    }
+    spinDecorations(s.m);
+}
+
+void yeoj(const Step& s) {
+    if (s.m.frame == 1) addFallingObject(s.m, s.spell, false);
+    spinDecorations(s.m);
+}
+
+void healSparkles(const Step& s) {
+    MagicInstance& m = s.m;
+    if (m.frame == 1) sound("Heal");
+    if (m.frame < m.duration / 2 && m.frame % 2 == 1) {
+        const int count = m.level * 300;
+        m.healParticles.reserve(m.healParticles.size() + static_cast<std::size_t>(std::max(count, 0)));
+        for (int i = 0; i < count; ++i) {
+            HealParticle p;
+            p.color = s.spell.levelColor(m.level);
+            p.jitter = static_cast<float>(roll(5));
+            p.shape = roll(6);
+            p.x = static_cast<float>(m.topLeft.x - 5 + roll(10) + 6 * m.frame);
+            p.y = static_cast<float>(m.topLeft.y + roll(height(m) / 10));
+            p.birthFrame = m.frame;
+            p.speed = static_cast<float>(roll(2200) / 100) + 1.0f;
+            m.healParticles.push_back(p);
+        }
+    }
+    if (m.frame >= m.duration) m.healParticles.clear();
+}
+
+void statObjects(const Step& s) {
+    MagicInstance& m = s.m;
+    if (m.frame == 1)
+        sound(m.name == "Virus" ? "virus" : s.spell.target == TARGET_ALLY ? "ImprovementMagic" : "ReductionMagic");
+    if (!s.burst || s.spell.pictureCount < 1) return;
+    sound("SnakeHit");
+    AttrObject a;
+    a.y = static_cast<float>(roll(WINDOW_HEIGHT));
+    a.x = static_cast<float>(roll(960));
+    a.size = 100 + roll(100);
+    a.span = 5 * a.size;
+    a.endFrame = m.frame + 4 + roll(10);
+    a.angle = roll(360);
+    a.picture = roll(s.spell.pictureCount) + 1;
+    a.startFrame = m.frame;
+    m.attrObjects.push_back(a);
+}
+
+void shield(const Step& s) {
+    if (s.m.frame == 1) sound("ShieldUp");
+}
+
+void ice(const Step& s) {
+    if (s.m.frame == 1) sound("IceMagic");
+}
+
+void frozenOrbs(const Step& s) {
+    if (!s.burst) return;
+    sound("FrozenOrb");
+    FrozenOrb o;
+    o.y = static_cast<float>(540 + roll(270));
+    o.x = static_cast<float>(roll(960));
+    o.endFrame = s.m.frame + 4 + roll(20);
+    o.startFrame = s.m.frame;
+    s.m.frozenOrbs.push_back(o);
+}
+
+void demonDaze(const Step& s) {
+    if (s.m.frame == 1) sound("DazeMagic");
+}
+
+void dracaris(const Step& s) {
+    if (s.m.frame == 1) sound("FlameMagic");
+}
+
+void call(const Step& s) {
+    if (s.m.frame == 1) sound("CallMagic");
+}
+
+void baham(const Step& s) {
+    if (s.m.frame == 1) sound("CallMagic");
+    if (s.m.frame == s.m.duration / 2) sound("FlameMagic");
+}
+
+void bolts(const Step& s) {
+    MagicInstance& m = s.m;
+    if (m.frame == 1) sound("BoltAmbience");
+    for (MagicBolt& b : m.bolts) --b.life;
+    std::erase_if(m.bolts, [](const MagicBolt& b) { return b.life <= 0; });
+    if (!s.burst) return;
+    sound("BoltExplosion2");
+    const int h = height(m);
+    MagicBolt b;
+    b.life = m.frame + roll(m.duration - m.frame);
+    b.bottomY = m.topLeft.y + h / 2 + roll(h / 2);
+    b.topY = m.topLeft.y + roll(h / 2);
+    b.x = m.topLeft.x + roll(width(m));
+    m.bolts.push_back(b);
+}
+
+void droppedObjects(const Step& s) {
+    MagicInstance& m = s.m;
+    for (const DroppedObject& d : m.droppedObjects)
+        if (m.frame == d.startFrame + d.fallFrames) sound("MetalImpact");
+    if (!s.burst) return;
+    DroppedObject d;
+    d.x = roll(740);
+    d.y = 540 + roll(360);
+    d.picture = roll(s.spell.pictureCount) + 1;
+    d.fallFrames = 1 + roll(4);
+    d.startFrame = m.frame;
+    m.droppedObjects.push_back(d);
+}
+
+void darkness(const Step& s) {
+    if (s.m.frame == 1) sound("Darkness");
+}
+
+// The stat objects of kind 15, then the digit rain's dots and the console's sounds.
+void hack(const Step& s) {
+    statObjects(s);
+    MagicInstance& m = s.m;
+    if (m.frame == 1)
+        for (int i = 0; i < 100; ++i) {
+            HackDot d;
+            d.x = roll(960);
+            d.y = 5 + roll(40);
+            d.appearFrame = roll(m.duration);
+            m.hackDots.push_back(d);
+        }
+    if (m.name == "HackImplosion" && m.frame == m.duration - spellfx::animationLength("Explosion"))
+        sound("explosion");
+    if (m.name == "HackControl" && m.frame == m.duration) sound("Zemguened2");
+}
+
+void planes(const Step& s) {
+    MagicInstance& m = s.m;
+    if (s.burst) {
+        AirPlane p;
+        p.startY = roll(540);
+        p.endY = roll(100);
+        p.startFrame = m.frame;
+        p.endFrame = m.frame + 1 + roll(m.duration - m.frame + 1);
+        p.dropFrame = -1;
+        m.planes.push_back(p);
+    }
+    for (AirPlane& p : m.planes) {
+        const int span = std::max(1, p.endFrame - p.startFrame);
+        p.y = static_cast<float>(p.startY + (p.endY - p.startY) * (m.frame - p.startFrame) / span);
+        p.x = static_cast<float>(WINDOW_WIDTH + (p.startFrame - m.frame) * WINDOW_WIDTH / span);
+        if (p.dropFrame == -1 && p.x <= 640.f) {
+            p.dropFrame = m.frame;
+            p.dropY = static_cast<int>(p.y);
+            p.dropX = static_cast<int>(p.x);
+        }
+    }
+}
+
+void funkyBombs(const Step& s) {
+    MagicInstance& m = s.m;
+    explodeBombs(m);
+    if (!s.burst) return;
+    FunkyBomb b;
+    b.fromX = 1280.f;
+    b.fromY = 540.f;
+    b.toX = 640.f;
+    b.toY = 540.f;
+    b.startFrame = m.frame;
+    b.explodeFrame = m.frame + 10 + roll(10);
+    b.generation = 0;
+    b.color = sf::Color(0, 0, 0, 255);
+    b.size = 50;
+    b.arc = 150 + roll(100);
+    m.bombs.push_back(b);
+}
+
+} // namespace spellfx::step
+
+bool spellfx::showsSparkles(const MagicInstance& m, const SpellKind& row) {
+    return row.sparkles || m.name == "ChapterLady";
+}
+
 bool MagicInstance::advance() {
     ++frame;
     const Magic& spell = spellfx::spellOf(*this);
-    const int kind = spell.kind;
-    const bool burst = effectFrames.count(frame) > 0;
-    const int w = width(*this), h = height(*this);
-
-    // Kinds 0 to 14 and 23.
-    switch (kind) {
-    case MAGIC_TORNADO:
-        if (frame == 1) sound(name == "GreatGig" ? "PieceOfPiano" : "WindMagic");
-        if (burst) addFallingObject(*this, spell, false);
-        break;
-    case MAGIC_PATRICIAN:
-        if (burst) {
-            for (int i = 0; i < 30; ++i) {
-                PatricianShot s;
-                s.speed = 9 + roll(9);
-                s.startX = roll(960);
-                s.endFrame = frame + 4 + roll(10);
-                const Point t = middleThird(*this);
-                s.targetX = t.x;
-                s.targetY = t.y;
-                s.startFrame = frame;
-                patricianShots.push_back(s);
-            }
-            sound("Patrician");
-        }
-        std::erase_if(patricianShots, [&](const PatricianShot& s) { return s.endFrame < frame; });
-        break;
-    case MAGIC_LASER:
-        if (frame == 1) {
-            sound("laser");
-            laserTarget = middleThird(*this);
-        }
-        break;
-    case MAGIC_DEMONSCARE:
-        for (DemonObject& d : demonObjects) {
-            d.angle = (d.angle + d.spin) % 360;
-            d.size += d.growth;
-            if (d.size <= 0) {
-                d.size = 1;
-                d.growth = std::abs(d.growth);
-            }
-        }
-        if (burst) {
-            sound(spell.pictureBase.empty() ? "EvilLaugh" : "Amile");
-            DemonObject d;
-            d.x = roll(960);
-            d.y = roll(WINDOW_HEIGHT);
-            d.size = 50 + roll(640);
-            d.angle = roll(360);
-            d.spin = roll(30);
-            d.growth = roll(10) - 5;
-            demonObjects.push_back(d);
-        }
-        break;
-    case MAGIC_BATATTACK: {
-        if (frame == 1) sound("BatAttack");
-        const int n = spellfx::animationLength("Bat");
-        for (MagicBat& b : bats) b.picture = n > 0 ? (b.picture + 1) % n : 0;
-        if (burst) {
-            MagicBat b;
-            b.startX = roll(960);
-            b.startY = WINDOW_HEIGHT;
-            const Point t = middleThird(*this);
-            b.targetX = t.x;
-            b.targetY = t.y;
-            b.spanA = 4 * TILE_SIZE + roll(5 * TILE_SIZE);
-            b.spanB = TILE_SIZE;
-            b.launchFrame = frame;
-            b.picture = 0;
-            b.arrivalFrame = frame + 4 + roll(10);
-            bats.push_back(b);
-        }
-        break;
-    }
-    case MAGIC_INFERNALV:
-        if (burst) {
-            sound("MonsterSlash");
-            const Point p = middleThird(*this);
-            slashes.push_back({p.x, p.y, frame + 10 + roll(10)});
-        }
-        if (frame == 1 && level >= 2) {
-            sound("FireWinds");
-            addFallingObject(*this, spell, true);
-        }
-        if (frame == duration - spellfx::animationLength("Explosion")) {
-            sound("explosion");
-            consoleLine("Playing explosion sound");
-        }
-        break;
-    case MAGIC_CATESCAPE:
-        if (burst) {
-            sound("CatMiau");
-            const Point p = middleThird(*this);
-            escapingCats.push_back({p.x, p.y, frame});
-        }
-        break;
-    case MAGIC_MISSLE:
-        for (MagicMissile& mi : missiles)
-            if (mi.hitFrame < frame) ++mi.framesSinceHit;
-        for (const MagicMissile& mi : missiles)
-            if (mi.hitFrame == frame) sound(name == "BloodSpit" ? "FoodSlash" : "explosion");
-        if (burst) {
-            const Point t = middleThird(*this);
-            MagicMissile mi;
-            mi.startX = 1440.f;
-            mi.startY = 540.f;
-            mi.targetX = static_cast<float>(t.x);
-            mi.targetY = static_cast<float>(t.y);
-            mi.launchFrame = frame;
-            mi.hitFrame = frame + 7;
-            missiles.push_back(mi);
-        }
-        break;
-    case MAGIC_BUBBLES:
-        if (frame == 1 && name == "Poison") sound("Poison");
-        for (MagicBubble& b : bubbles) b.y -= 25;
-        if (burst) {
-            const int k = roll(100);
-            MagicBubble b;
-            b.size = 75 + k;
-            b.x = roll(960);
-            b.y = 1155 + k;
-            bubbles.push_back(b);
-        }
-        break;
-    case MAGIC_FLAME:
-        if (frame == 1) sound("FlameMagic");
-        break;
-    case MAGIC_CATDRAMA:
-        if (burst) sound("catDrama");
-        break;
-    case MAGIC_POLOIAN:
-        if (frame == 1) {
-            sound("Poloian");
-            addFallingObject(*this, spell, false);
-        }
-        break;
-    case MAGIC_YEOJ:
-        if (frame == 1) addFallingObject(*this, spell, false);
-        break;
-    default:
-        break;
-    }
-    if (kind == MAGIC_TORNADO || kind == MAGIC_INFERNALV || kind == MAGIC_POLOIAN || kind == MAGIC_YEOJ)
-        spinDecorations(*this);
-
-    // Healing sparkles.
-    if (kind == MAGIC_CURE || name == "ChapterLady") {
-        if (frame == 1) sound("Heal");
-        if (frame < duration / 2 && frame % 2 == 1) {
-            const int count = level * 300;
-            healParticles.reserve(healParticles.size() + static_cast<std::size_t>(std::max(count, 0)));
-            for (int i = 0; i < count; ++i) {
-                HealParticle p;
-                p.color = spell.levelColor(level);
-                p.jitter = static_cast<float>(roll(5));
-                p.shape = roll(6);
-                p.x = static_cast<float>(topLeft.x - 5 + roll(10) + 6 * frame);
-                p.y = static_cast<float>(topLeft.y + roll(h / 10));
-                p.birthFrame = frame;
-                p.speed = static_cast<float>(roll(2200) / 100) + 1.0f;
-                healParticles.push_back(p);
-            }
-        }
-        if (frame >= duration) healParticles.clear();
-    }
-
-    // Stat objects.
-    if (kind == MAGIC_ATTROBJS || kind == MAGIC_HACK) {
-        if (frame == 1)
-            sound(name == "Virus" ? "virus" : spell.target == TARGET_ALLY ? "ImprovementMagic" : "ReductionMagic");
-        if (burst && spell.pictureCount >= 1) {
-            sound("SnakeHit");
-            AttrObject a;
-            a.y = static_cast<float>(roll(WINDOW_HEIGHT));
-            a.x = static_cast<float>(roll(960));
-            a.size = 100 + roll(100);
-            a.span = 5 * a.size;
-            a.endFrame = frame + 4 + roll(10);
-            a.angle = roll(360);
-            a.picture = roll(spell.pictureCount) + 1;
-            a.startFrame = frame;
-            attrObjects.push_back(a);
-        }
-    }
-
-    // Kinds 16 to 22 and 24 to 29.
-    switch (kind) {
-    case MAGIC_SHIELD:
-        if (frame == 1) sound("ShieldUp");
-        break;
-    case MAGIC_ICE:
-        if (frame == 1) sound("IceMagic");
-        break;
-    case MAGIC_FROZENORB:
-        if (burst) {
-            sound("FrozenOrb");
-            FrozenOrb o;
-            o.y = static_cast<float>(540 + roll(270));
-            o.x = static_cast<float>(roll(960));
-            o.endFrame = frame + 4 + roll(20);
-            o.startFrame = frame;
-            frozenOrbs.push_back(o);
-        }
-        break;
-    case MAGIC_DEMONDAZE:
-        if (frame == 1) sound("DazeMagic");
-        break;
-    case MAGIC_DRACARIS:
-        if (frame == 1) sound("FlameMagic");
-        break;
-    case MAGIC_CALL:
-        if (frame == 1) sound("CallMagic");
-        break;
-    case MAGIC_BAHAM:
-        if (frame == 1) sound("CallMagic");
-        if (frame == duration / 2) sound("FlameMagic");
-        break;
-    case MAGIC_BOLTIOLT:
-        if (frame == 1) sound("BoltAmbience");
-        for (MagicBolt& b : bolts) --b.life;
-        std::erase_if(bolts, [](const MagicBolt& b) { return b.life <= 0; });
-        if (burst) {
-            sound("BoltExplosion2");
-            MagicBolt b;
-            b.life = frame + roll(duration - frame);
-            b.bottomY = topLeft.y + h / 2 + roll(h / 2);
-            b.topY = topLeft.y + roll(h / 2);
-            b.x = topLeft.x + roll(w);
-            bolts.push_back(b);
-        }
-        break;
-    case MAGIC_FALLINGOBJS:
-        for (const DroppedObject& d : droppedObjects)
-            if (frame == d.startFrame + d.fallFrames) sound("MetalImpact");
-        if (burst) {
-            DroppedObject d;
-            d.x = roll(740);
-            d.y = 540 + roll(360);
-            d.picture = roll(spell.pictureCount) + 1;
-            d.fallFrames = 1 + roll(4);
-            d.startFrame = frame;
-            droppedObjects.push_back(d);
-        }
-        break;
-    case MAGIC_DARKNESS:
-        if (frame == 1) sound("Darkness");
-        break;
-    case MAGIC_HACK:
-        if (frame == 1)
-            for (int i = 0; i < 100; ++i) {
-                HackDot d;
-                d.x = roll(960);
-                d.y = 5 + roll(40);
-                d.appearFrame = roll(duration);
-                hackDots.push_back(d);
-            }
-        if (name == "HackImplosion" && frame == duration - spellfx::animationLength("Explosion"))
-            sound("explosion");
-        if (name == "HackControl" && frame == duration) sound("Zemguened2");
-        break;
-    case MAGIC_AIRSTRIKE:
-        if (burst) {
-            AirPlane p;
-            p.startY = roll(540);
-            p.endY = roll(100);
-            p.startFrame = frame;
-            p.endFrame = frame + 1 + roll(duration - frame + 1);
-            p.dropFrame = -1;
-            planes.push_back(p);
-        }
-        for (AirPlane& p : planes) {
-            const int span = std::max(1, p.endFrame - p.startFrame);
-            p.y = static_cast<float>(p.startY + (p.endY - p.startY) * (frame - p.startFrame) / span);
-            p.x = static_cast<float>(WINDOW_WIDTH + (p.startFrame - frame) * WINDOW_WIDTH / span);
-            if (p.dropFrame == -1 && p.x <= 640.f) {
-                p.dropFrame = frame;
-                p.dropY = static_cast<int>(p.y);
-                p.dropX = static_cast<int>(p.x);
-            }
-        }
-        break;
-    case MAGIC_FUNKYBOMB:
-        explodeBombs(*this);
-        if (burst) {
-            FunkyBomb b;
-            b.fromX = 1280.f;
-            b.fromY = 540.f;
-            b.toX = 640.f;
-            b.toY = 540.f;
-            b.startFrame = frame;
-            b.explodeFrame = frame + 10 + roll(10);
-            b.generation = 0;
-            b.color = sf::Color(0, 0, 0, 255);
-            b.size = 50;
-            b.arc = 150 + roll(100);
-            bombs.push_back(b);
-        }
-        break;
-    default:
-        break;
-    }
+    const spellfx::SpellKind& row = spellfx::spellKind(spell.kind);
+    const spellfx::Step step{*this, spell, effectFrames.count(frame) > 0};
+    // In the order the kinds' table gives.
+    if (row.early) row.early(step);
+    if (spellfx::showsSparkles(*this, row)) spellfx::step::healSparkles(step);
+    if (row.late) row.late(step);
     return frame >= duration;
 }

@@ -7,8 +7,10 @@
 #include <SFML/Graphics/Shape.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
+#include <SFML/Graphics/Text.hpp>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -198,4 +200,80 @@ void drawSprite(sf::RenderTarget& target, const sf::Sprite& sprite) {
         target.draw(sprite, sf::BlendNone);
     else
         target.draw(sprite);
+}
+
+namespace {
+
+// One glyph's two triangles as the library lays a one-letter text out: the baseline one
+// character size below the text's position, the glyph's box grown by a pixel all round.
+void appendGlyph(std::vector<sf::Vertex>& out, const sf::Glyph& glyph, sf::Vector2f at, sf::Color colour) {
+    const float padding = 1.f;
+    const float left = glyph.bounds.left - padding, top = glyph.bounds.top - padding;
+    const float right = glyph.bounds.left + glyph.bounds.width + padding;
+    const float bottom = glyph.bounds.top + glyph.bounds.height + padding;
+    const float u1 = static_cast<float>(glyph.textureRect.left) - padding;
+    const float v1 = static_cast<float>(glyph.textureRect.top) - padding;
+    const float u2 = static_cast<float>(glyph.textureRect.left + glyph.textureRect.width) + padding;
+    const float v2 = static_cast<float>(glyph.textureRect.top + glyph.textureRect.height) + padding;
+    const sf::Vertex a({at.x + left, at.y + top}, colour, {u1, v1});
+    const sf::Vertex b({at.x + right, at.y + top}, colour, {u2, v1});
+    const sf::Vertex c({at.x + left, at.y + bottom}, colour, {u1, v2});
+    const sf::Vertex d({at.x + right, at.y + bottom}, colour, {u2, v2});
+    out.insert(out.end(), {a, b, c, c, b, d});
+}
+
+// A text laid out as appendGlyph lays it: regular, without outline, placed without turning,
+// scaling or moved origin.
+bool laidOutAsGlyphs(const sf::Text& text) {
+    return text.getFont() != nullptr && text.getStyle() == sf::Text::Regular && text.getOutlineThickness() == 0.f &&
+           text.getRotation() == 0.f && text.getScale() == sf::Vector2f(1.f, 1.f) &&
+           text.getOrigin() == sf::Vector2f(0.f, 0.f);
+}
+
+} // namespace
+
+void drawLetters(sf::RenderTarget& target, sf::Text& text, const std::vector<PlacedLetter>& letters) {
+    const bool batched = drawShortcuts && seenThroughOwnView(target) && laidOutAsGlyphs(text);
+    const unsigned size = text.getCharacterSize();
+    std::array<const sf::Glyph*, 128> glyphs{};
+    const sf::Texture* page = nullptr;
+    if (batched) {
+        std::array<bool, 128> used{};
+        for (const PlacedLetter& l : letters)
+            if (static_cast<unsigned char>(l.letter) < used.size()) used[static_cast<unsigned char>(l.letter)] = true;
+        for (std::size_t c = 0; c < used.size(); ++c)
+            if (used[c]) glyphs[c] = &text.getFont()->getGlyph(static_cast<sf::Uint32>(c), size, false);
+        // Taken after every letter is in: a new glyph may move the page to a larger texture.
+        page = &text.getFont()->getTexture(size);
+    }
+    static std::vector<sf::Vertex> run;
+    run.clear();
+    const sf::Vector2f bounds(target.getSize());
+    const auto flush = [&] {
+        if (run.empty()) return;
+        sf::RenderStates states;
+        states.texture = page;
+        target.draw(run.data(), run.size(), sf::Triangles, states);
+        run.clear();
+    };
+    const float baseline = static_cast<float>(size);
+    for (const PlacedLetter& l : letters) {
+        const unsigned char c = static_cast<unsigned char>(l.letter);
+        const sf::Glyph* g = batched && c < glyphs.size() ? glyphs[c] : nullptr;
+        if (g != nullptr) {
+            const float top = l.at.y + baseline + g->bounds.top - 1.f, bottom = top + g->bounds.height + 2.f;
+            const float left = l.at.x + g->bounds.left - 1.f, right = left + g->bounds.width + 2.f;
+            if (top >= bounds.y || bottom <= 0.f || left >= bounds.x || right <= 0.f) continue;
+            if (top >= 0.f && left >= 0.f && bottom <= bounds.y && right <= bounds.x) {
+                appendGlyph(run, *g, {l.at.x, l.at.y + baseline}, text.getFillColor());
+                if (run.size() >= 24 * 6) flush();
+                continue;
+            }
+            flush();
+        }
+        text.setString(sf::String(l.letter));
+        text.setPosition(l.at);
+        target.draw(text);
+    }
+    flush();
 }

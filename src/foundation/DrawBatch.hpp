@@ -8,10 +8,13 @@
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Graphics/VertexArray.hpp>
 
+#include <vector>
+
 namespace sf {
 class RenderTarget;
 class Shape;
 class Sprite;
+class Text;
 }
 
 // Off, every frame is drawn the long way, one shape at a time; the comparison test and the cost
@@ -78,3 +81,17 @@ private:
     sf::VertexArray strip_{sf::TriangleStrip};
     int sprites_ = 0;
 };
+
+// One character of a run of one-letter texts, at the text's position.
+struct PlacedLetter {
+    char letter;
+    sf::Vector2f at;
+};
+
+// The letters, in order, each drawn as `text` (its font, size and colour) showing that letter at
+// that place; `text` is left showing the last letter drawn alone. While the shortcuts are on and
+// the target is seen through its own view, a plain text is drawn as its glyphs' triangles a few
+// dozen letters to a call: the same pixels for a fraction of the renderer's work. A letter that
+// crosses the target's edge is drawn alone then, as the renderer cuts it, and one wholly outside
+// is left out.
+void drawLetters(sf::RenderTarget& target, sf::Text& text, const std::vector<PlacedLetter>& letters);
