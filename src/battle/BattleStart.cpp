@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <deque>
-#include <iostream>
 
 Scene& battleScene(const Battle& battle) {
     if (battle.routingScene) return const_cast<Scene&>(*battle.routingScene);

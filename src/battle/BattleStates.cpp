@@ -15,7 +15,6 @@
 #include <SFML/Audio/Music.hpp>
 
 #include <algorithm>
-#include <iostream>
 
 namespace {
 

@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <deque>
-#include <iostream>
 
 long long Battle::actorIndex() const {
     if (turnIndex < 0 || turnIndex >= static_cast<int>(turnList.size())) return NO_INDEX;

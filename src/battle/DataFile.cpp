@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <sstream>
 
 void readDataFile(const std::string& path, sf::RenderWindow* window, float overall,

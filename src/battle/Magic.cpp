@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <iostream>
 #include <sstream>
 
 namespace {

@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <iostream>
 
 namespace spellfx {
 

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <iostream>
 
 bool isTreasureCandidate(const ItemList& catalogue, int index, int best) {
     const Item& item = catalogue.at(index);

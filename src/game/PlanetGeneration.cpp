@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
-#include <iostream>
 
 namespace {
 

@@ -9,7 +9,6 @@
 #include "game/TileKind.hpp"
 
 #include <algorithm>
-#include <iostream>
 
 Scene::Scene() = default;
 Scene::~Scene() = default;

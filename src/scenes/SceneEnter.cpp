@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <iostream>
 #include <utility>
 
 namespace {

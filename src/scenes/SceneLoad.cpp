@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iostream>
 #include <sstream>
 #include <string_view>
 #include <unordered_map>

@@ -17,7 +17,6 @@
 
 #include <cctype>
 #include <cmath>
-#include <iostream>
 
 namespace {
 

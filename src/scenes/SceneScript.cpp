@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iostream>
 #include <sstream>
 #include <string_view>
 #include <unordered_map>

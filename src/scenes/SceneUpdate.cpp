@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <iostream>
 
 namespace {
 
