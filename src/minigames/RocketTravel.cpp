@@ -71,9 +71,12 @@ void RocketFlight::update(sf::RenderWindow* window) {
     // `speed` holds the length of a phase in frames.
     if (frameCounter >= speed || game->input.back || game->input.confirm) {
         if (phase == 2 || game->input.back) {
-            game->gotoScene(game->landingScene(game->getStrVar("FLIGHT")), false, window);
+            // Cleared before the switch: entering the landing scene saves the game, and a save
+            // that still held the flight would resume with the launch hatch where the rocket is.
+            const std::string landing = game->landingScene(game->getStrVar("FLIGHT"));
             game->clearStrVar("FLIGHT");
             game->clearStrVar("ORIGIN");
+            game->gotoScene(landing, false, window);
         } else {
             ++phase;
             frameCounter = 0;

@@ -15,9 +15,13 @@
 
 #include <SFML/Graphics.hpp>
 
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -241,3 +245,91 @@ TEST_F(SpaceWorld, GatesAndLaunchesLoadAPlanetNotLoadedYetWithTheGamesOwnWindow)
 }
 
 
+
+namespace {
+
+// Every planet a rocket pad of the demo can fly to, with one scene whose pad offers it.
+std::map<std::string, std::string> flyablePlanets(const std::string& gameFolder) {
+    std::map<std::string, std::string> padOf;
+    for (const auto& entry : fs::recursive_directory_iterator(gameFolder)) {
+        if (entry.path().filename().string().find("_scene.txt") == std::string::npos) continue;
+        std::ifstream in(entry.path());
+        std::string line, sceneName;
+        while (std::getline(in, line)) {
+            std::istringstream words(line);
+            std::string word;
+            words >> word;
+            if (word == "SceneName") words >> sceneName;
+            if (word != "RocketDestinations") continue;
+            int x = 0, y = 0;
+            words >> x >> y;
+            for (std::string planet; words >> planet;) padOf.emplace(planet, sceneName);
+        }
+    }
+    return padOf;
+}
+
+} // namespace
+
+TEST_F(SpaceWorld, ALandingSaveResumesWithTheRocketStandingOnItsPad) {
+    const std::string dir = scratchDir("LandingSaves");
+    for (const char* link : {"Resources", "Data", "Game.txt", "Game"})
+        fs::create_symlink(runDir() + "/" + link, dir + "/" + link);
+    fs::create_directories(dir + "/SaveGames");
+    const std::map<std::string, std::string> planets = flyablePlanets(dir + "/Game");
+    ASSERT_GE(planets.size(), 4u);
+
+    // Each flight lands under a player of its own, so each landing leaves its own save.
+    start(dir);
+    for (const auto& [planet, pad] : planets) {
+        g().playerName = "Landing" + planet;
+        fs::create_directories(dir + "/SaveGames/" + g().playerName);
+        g().gotoScene(pad, true, nullptr);
+        dismiss();
+        g().setStrVar("ORIGIN", here().planet);
+        g().setStrVar("FLIGHT", planet);
+        g().gotoScene("SpaceTravelAnimation", false, &testWindow());
+        until([&] { return here().name == "SpaceTravelAnimation"; }, 12);
+        ASSERT_EQ(here().name, "SpaceTravelAnimation") << planet;
+        frame({keys::LControl});
+        until([&] { return here().name != "SpaceTravelAnimation"; }, 12);
+        ASSERT_EQ(here().name, g().landingScene(planet));
+    }
+
+    // A fresh game resumes each save: its landing scene draws as it does with no flight under
+    // way, and not as it does while one is (the hatch open where the rocket stands).
+    for (const auto& [planet, pad] : planets) {
+        DemoWorld fresh;
+        fresh.load();
+        // The fixture's world is the one bound when this fresh one goes, whatever stops the loop.
+        const std::unique_ptr<DemoWorld, void (*)(DemoWorld*)> rebind(&world_, [](DemoWorld* w) { w->bind(); });
+        Game& resumed = *fresh.shell;
+        resumed.window = &testWindow();
+        resumed.playerName = "Landing" + planet;
+        std::string damage;
+        ASSERT_TRUE(resumed.loadGame(&testWindow(), &damage)) << damage;
+        ASSERT_EQ(resumed.current().name, resumed.landingScene(planet));
+        ASSERT_TRUE(resumed.current().hasRocketTravelPlace) << planet;
+        auto draw = [&] {
+            sf::RenderWindow& w = testWindow();
+            std::srand(7);
+            w.clear();
+            resumed.draw(w);
+            return captureWindow(w);
+        };
+        const sf::Image asResumed = draw();
+        const std::string flight = resumed.getStrVar("FLIGHT");
+        resumed.setStrVar("FLIGHT", planet);
+        const sf::Image launching = draw();
+        resumed.clearStrVar("FLIGHT");
+        const sf::Image standing = draw();
+        if (!flight.empty()) resumed.setStrVar("FLIGHT", flight);
+        ASSERT_NE(launching.getPixelsPtr(), nullptr);
+        const std::size_t bytes = 4u * standing.getSize().x * standing.getSize().y;
+        ASSERT_NE(std::memcmp(launching.getPixelsPtr(), standing.getPixelsPtr(), bytes), 0)
+            << planet << ": the pad is not on the screen";
+        EXPECT_EQ(std::memcmp(asResumed.getPixelsPtr(), standing.getPixelsPtr(), bytes), 0)
+            << planet << " resumes with the launch hatch drawn; saved flight \"" << flight << '"';
+        EXPECT_EQ(resumed.getStrVar("ORIGIN"), "") << planet;
+    }
+}

@@ -1,6 +1,8 @@
 #include "battle/Magic.hpp"
 #include "support/TestSupport.hpp"
 
+#include <SFML/Graphics/Image.hpp>
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -214,6 +216,31 @@ TEST(MagicRepositoryFile, DemoSpellsLoadWithoutComplaint) {
             EXPECT_TRUE(std::filesystem::exists(stem + std::to_string(n) + ".png")) << name << n;
     }
     EXPECT_GE(kinds.size(), 5u);
+}
+
+// The summoned snake's strike is drawn from its attack pictures as they are, so the head it
+// strikes with must lie inside each of them: nothing opaque on the edges, the eye drawn, and the
+// topmost opaque part of the figure the head around that eye.
+TEST(MagicPictures, TheSnakesStrikeKeepsItsHeadInsideEveryPicture) {
+    for (int f = 1; f <= 8; ++f) {
+        SCOPED_TRACE(f);
+        sf::Image frame;
+        ASSERT_TRUE(frame.loadFromFile(runDir() + "/Resources/Animations/YellowSnakeAttackF" + std::to_string(f) + ".png"));
+        const sf::Vector2u size = frame.getSize();
+        ASSERT_EQ(size, sf::Vector2u(200, 200));
+        int top = -1, eyeTop = -1, onEdge = 0;
+        for (unsigned y = 0; y < size.y; ++y)
+            for (unsigned x = 0; x < size.x; ++x) {
+                const sf::Color c = frame.getPixel(x, y);
+                if (c.a == 0) continue;
+                if (top < 0) top = static_cast<int>(y);
+                if (eyeTop < 0 && c == sf::Color(20, 20, 20)) eyeTop = static_cast<int>(y);
+                onEdge += x == 0 || y == 0 || x + 1 == size.x || y + 1 == size.y;
+            }
+        EXPECT_EQ(onEdge, 0) << "opaque pixels on the picture's edges";
+        ASSERT_GE(eyeTop, 0) << "no eye: the head is outside the picture";
+        EXPECT_LE(eyeTop - top, 20) << "the topmost part is not the head";
+    }
 }
 
 } // namespace

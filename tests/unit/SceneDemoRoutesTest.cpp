@@ -584,4 +584,52 @@ TEST_F(DemoRoutes, EverythingTakenStaysTakenAcrossSaveAndResume) {
     EXPECT_GE(joined, 1);
 }
 
+// A game closed on a save point (entering a scene, winning its battle) and resumed comes back
+// with the start screen as the scene it came from: every way on from there, a key that goes
+// "back" or a lost battle that ends "back" included, must lead into the story, never to the title.
+TEST_F(DemoRoutes, EverySavePointResumesOntoAWayThatLeadsOnIntoTheStory) {
+    // Each scene entered from one that leads to it, so the leader stands where a player would.
+    std::map<std::string, std::string> wayIn;
+    for (const Scene& s : g->scenes) {
+        std::vector<std::string> targets{s.anyKeyScene};
+        for (const auto& [tile, target] : s.exits) targets.push_back(target);
+        for (const auto& [d, target] : s.borderExits) targets.push_back(target);
+        for (const auto& b : s.buildings) targets.push_back(b->scene);
+        for (const std::string& t : targets) wayIn.emplace(t, s.name);
+    }
+    std::vector<std::string> names;
+    for (const Scene& s : g->scenes) names.push_back(s.name);
+    int savePoints = 0;
+    for (const std::string& name : names) {
+        build();
+        fs::remove_all(saveFolder());
+        fs::create_directories(saveFolder());
+        enter(name, wayIn.count(name) ? wayIn[name] : "Town");
+        // A battle that starts on entry saves when it is won.
+        if (Battle& b = g->current().battle; b.inBattle && !fs::exists(g->gameSavePath())) {
+            b.won = true;
+            b.finish(true);
+        }
+        if (!fs::exists(g->gameSavePath())) continue;
+        ++savePoints;
+
+        build();
+        g->currentScene = g->findScene("StartScreen");
+        ASSERT_TRUE(g->loadGame(nullptr)) << name;
+        ASSERT_EQ(g->current().name, name);
+        const Scene& s = g->current();
+        const std::string cameFrom = g->scenes.at(g->previousScene).name;
+        std::vector<std::string> problems;
+        std::vector<WayOut> ways = waysOut(s, leader().tile, problems);
+        for (const Point tile : s.comeBackLocations) ways.push_back({tile, NO_DIRECTION, "BACK"});
+        if (s.battle.isActive() && s.battle.egress == "PREV") ways.push_back({leader().tile, NO_DIRECTION, "BACK"});
+        for (const WayOut& w : ways) {
+            const std::string to = w.target == "BACK" ? cameFrom : w.target;
+            EXPECT_NE(to, "StartScreen") << "resumed in " << name << ", a way leads to the title";
+            EXPECT_GE(g->findScene(to), 0) << name << ": " << to;
+        }
+    }
+    EXPECT_GE(savePoints, 12);
+}
+
 } // namespace

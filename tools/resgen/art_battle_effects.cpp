@@ -73,12 +73,15 @@ Canvas batFrame(float t) {
 
 // A yellow snake coiled low, its neck reaching up to the picture's right edge (the summon is
 // drawn mirrored, so it rears toward the target); mouth open when striking.
-Canvas snakeFrame(float rise, bool open) {
+// `rise` lifts the head and `reach` draws it back toward the coils; the open mouth reaches 36
+// pixels right of the head's centre and its top 20 above it, so a head with rise 20 or less and
+// reach 4 or more stays whole inside the picture.
+Canvas snakeFrame(float rise, bool open, float reach = 0) {
     Canvas c(200, 200);
     const sf::Color skin = rgb(230, 200, 40), belly = rgb(250, 240, 150), spot = rgb(160, 120, 20);
     c.fillEllipse(90, 176, 76, 20, skin);
     c.fillEllipse(80, 158, 52, 16, skin);
-    const float hx = 164, hy = 40 - rise;
+    const float hx = 164 - reach, hy = 40 - rise;
     for (int s = 0; s < 36; ++s) {
         const float u = s / 35.f;
         const float x = 70 + (hx - 70) * u + 14 * std::sin(u * 5);
@@ -430,8 +433,12 @@ REGISTER_ART(battle_creatures) {
     for (int f = 1; f <= 6; ++f) ctx.savePicture("Animations", "BatF" + std::to_string(f), batFrame((f - 1) / 6.f));
     for (int f = 1; f <= 4; ++f)
         ctx.savePicture("Animations", "YellowSnakeF" + std::to_string(f), snakeFrame(6 * std::sin(f * PI / 2), false));
-    for (int f = 1; f <= 8; ++f)
-        ctx.savePicture("Animations", "YellowSnakeAttackF" + std::to_string(f), snakeFrame(10.f + 6.f * f, f >= 4));
+    // The strike: the head draws back and up while the mouth opens, then lunges at the target.
+    for (int f = 1; f <= 8; ++f) {
+        const float back = f <= 3 ? 10.f * f : std::max(4.f, 30.f - 7.f * (f - 3));
+        ctx.savePicture("Animations", "YellowSnakeAttackF" + std::to_string(f),
+                        snakeFrame(6.f + 4.f * std::min(f, 3) - (f > 5 ? 4.f : 0.f), f >= 4, back));
+    }
     for (int f = 1; f <= 4; ++f)
         ctx.savePicture("Animations", "ColetoteF" + std::to_string(f), birdFrame(0.5f * std::sin(f * PI / 2), false));
     for (int f = 1; f <= 4; ++f)
