@@ -278,6 +278,9 @@ TEST_F(SpaceWorld, ALandingSaveResumesWithTheRocketStandingOnItsPad) {
     fs::create_directories(dir + "/SaveGames");
     const std::map<std::string, std::string> planets = flyablePlanets(dir + "/Game");
     ASSERT_GE(planets.size(), 4u);
+    // A pad draws a globe of each planet it offers.
+    for (const auto& [planet, pad] : planets)
+        EXPECT_TRUE(fs::exists(dir + "/Resources/Objects/" + planet + ".png")) << planet << ", offered in " << pad;
 
     // Each flight lands under a player of its own, so each landing leaves its own save.
     start(dir);

@@ -151,6 +151,10 @@ REGISTER_ART(space_destinations) {
         {"Mars", rgb(190, 80, 40), rgb(120, 50, 30), 0},
         {"Ceres", rgb(150, 140, 130), rgb(95, 90, 85), 0},
         {"Moon", rgb(190, 190, 195), rgb(120, 120, 130), 0},
+        {"Mercury", rgb(160, 150, 140), rgb(100, 95, 90), 0},
+        {"Cauchemar", rgb(70, 20, 40), rgb(200, 60, 30), 2},
+        {"Mandelbrot", rgb(40, 20, 90), rgb(220, 90, 200), 3},
+        {"Orange", rgb(250, 150, 30), rgb(200, 90, 20), 1},
     };
     std::uint32_t seed = 840;
     for (const Dest& d : dests) {
