@@ -10,168 +10,11 @@
 // behave differently), run from build/run:
 //   QUORVANE_WRITE_EXPECTED=1 xvfb-run -a -s "-screen 0 1920x1080x24 -noreset"
 //   ../tests/quorvane_display_tests --gtest_filter='RoutePlay.*'
-#include "battle/Battle.hpp"
-#include "characters/People.hpp"
-#include "game/Game.hpp"
-#include "game/Globals.hpp"
-#include "scenes/Scene.hpp"
-#include "scenes/StepQueue.hpp"
-
-#include "support/DemoWorld.hpp"
-#include "support/DisplaySupport.hpp"
-#include "support/TestSupport.hpp"
-
-#include <SFML/Window/Keyboard.hpp>
-
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <map>
-#include <set>
-#include <sstream>
-
-namespace fs = std::filesystem;
+#include "support/RoutePlay.hpp"
 
 namespace {
 
-struct NoStick : JoystickSource {
-    JoystickState read() override { return {}; }
-};
-
-// The name typed on the start screen.
-const char* const PLAYER = "Route";
-const std::string SAVES = std::string("SaveGames/") + PLAYER;
-
-std::string fileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string fnv1a(const std::string& bytes) {
-    std::uint64_t h = 14695981039346656037ull;
-    for (unsigned char c : bytes) h = (h ^ c) * 1099511628211ull;
-    std::ostringstream out;
-    out << std::hex << h;
-    return out.str();
-}
-
-class RoutePlay : public ::testing::Test, protected DemoWorld {
-protected:
-    // The built demo seen through links from a folder of its own, with no saves but the route's:
-    // what other tests leave in the demo's save folder does not reach the start screen's list.
-    void SetUp() override {
-        const std::string folder = scratchDir("route-play");
-        for (const auto& entry : fs::directory_iterator(runDir()))
-            if (entry.path().filename() != "SaveGames")
-                fs::create_symlink(entry.path(), fs::path(folder) / entry.path().filename());
-        fs::create_directories(fs::path(folder) / "SaveGames");
-        fs::current_path(folder);
-        setDisplayZoom(120);
-        // The program's own seed, before anything is loaded.
-        std::srand(4044);
-        load([&] { shell->joystick = std::make_unique<NoStick>(); });
-        shell->gotoScene("StartScreen", false, nullptr);
-    }
-    void TearDown() override {
-        if (resources)
-            for (auto& [name, music] : resources->musics) music.stop();
-        fs::current_path(oldDir_);
-    }
-
-    // One frame as the frame loop makes it; a save seen for the first time is noted.
-    // Once a step has failed the route is lost: the steps after it play no frames.
-    void frame(std::vector<int> keyCodes = {}) {
-        if (HasFatalFailure()) return;
-        ++frames_;
-        quiet_ = keyCodes.empty() ? std::min(quiet_ + 1, StepQueue::QUIET_FRAMES) : 0;
-        sf::RenderWindow& w = testWindow();
-        shell->update(keyCodes, &w);
-        shell->drawFrame(w);
-        w.display();
-        noteSave();
-    }
-    void noteSave() {
-        const std::string g = fileText(SAVES + "/game.save"), p = fileText(SAVES + "/people.save");
-        if (g == lastGame_ && p == lastPeople_) return;
-        lastGame_ = g;
-        lastPeople_ = p;
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(SAVES)) names.insert(entry.path().filename().string());
-        std::string files;
-        for (const std::string& name : names) files += " " + name;
-        log_ << "frame " << frames_ << " in " << shell->current().name << ": game.save " << fnv1a(g)
-             << " people.save " << fnv1a(p) << " files" << files << "\n";
-    }
-    // Frames without keys until the game would act on the next one, as the end-to-end scripts
-    // wait: the frames that tell two presses apart, and nothing walking, typing or switching.
-    void waitReady() {
-        for (int i = 0; i < 3000; ++i) {
-            if (quiet_ >= StepQueue::QUIET_FRAMES && std::strcmp(shell->inputWait(), "ready") == 0) return;
-            frame();
-        }
-        if (!HasFatalFailure()) FAIL() << "not ready after 3000 frames in " << shell->current().name << ": " << shell->inputWait();
-    }
-    void keys(std::initializer_list<int> codes) {
-        for (int code : codes) {
-            waitReady();
-            frame({code});
-        }
-    }
-    // Arrow taps that come while the step before is still walked, as a quick player taps.
-    void taps(std::initializer_list<int> codes) {
-        for (int code : codes) {
-            for (int i = 0; i < 300 && !(quiet_ >= StepQueue::QUIET_FRAMES && readyOrWalking()); ++i) frame();
-            frame({code});
-        }
-    }
-    bool readyOrWalking() {
-        return std::strcmp(shell->inputWait(), "ready") == 0 || std::strcmp(shell->inputWait(), "walking") == 0;
-    }
-    // Words that open on the last key: typed, then closed.
-    void talk() {
-        keys({S});
-        dismiss();
-    }
-    // Confirm pressed until the scene's battle is over.
-    void fight() {
-        if (HasFatalFailure()) return;
-        for (int i = 0; i < 3000 && shell->current().battle.isActive(); ++i) keys({S});
-        ASSERT_FALSE(shell->current().battle.isActive()) << "the battle in " << shell->current().name << " goes on";
-    }
-    // Waits for a text box to open (a title, a message) and closes it once it has typed.
-    void dismiss() {
-        if (HasFatalFailure()) return;
-        for (int i = 0; i < 300 && !shell->current().textBoxActive(); ++i) frame();
-        ASSERT_TRUE(shell->current().textBoxActive()) << "no text in " << shell->current().name;
-        keys({K::Space});
-    }
-    // Arrived in the scene: its title read and closed.
-    void into(const std::string& name) {
-        expectScene(name);
-        dismiss();
-    }
-    void expectScene(const std::string& name) {
-        if (HasFatalFailure()) return;
-        for (int i = 0; i < 3000 && shell->current().name != name; ++i) frame();
-        waitReady();
-        ASSERT_EQ(shell->current().name, name) << "after frame " << frames_;
-    }
-
-    using K = sf::Keyboard;
-    static constexpr int L = keys::Left, R = keys::Right, U = keys::Up, D = keys::Down, S = keys::Space;
-
-    GlobalsGuard globals_;
-    CatchFatal catcher_;
-    fs::path oldDir_ = fs::current_path();
-    long frames_ = 0;
-    int quiet_ = StepQueue::QUIET_FRAMES;
-    std::string lastGame_, lastPeople_;
-    std::ostringstream log_;
-};
+using route::RoutePlay;
 
 TEST_F(RoutePlay, TheDemoRouteWritesTheSameSaves) {
     // A new game: the list of saves, its first line, the name, and Back on the difficulty list.
@@ -299,16 +142,7 @@ TEST_F(RoutePlay, TheDemoRouteWritesTheSameSaves) {
     EXPECT_NE(lastGame_.find("SCENE TownHouse CHESTS 1 7 1 ''"), std::string::npos);
     EXPECT_NE(lastGame_.find("CURRENTSCENE Arena"), std::string::npos);
     EXPECT_NE(lastGame_.find("QUORVANE 2 Ravi Whiskers"), std::string::npos);
-    const fs::path expected = fs::path(sourceDir()) / "tests/data/route-play";
-    const std::map<std::string, std::string> written{
-        {"game.save", lastGame_}, {"people.save", lastPeople_}, {"saves.txt", log_.str()}};
-    for (const auto& [name, text] : written) {
-        if (std::getenv("QUORVANE_WRITE_EXPECTED") != nullptr) {
-            fs::create_directories(expected);
-            std::ofstream(expected / name, std::ios::binary) << text;
-        }
-        EXPECT_EQ(text, fileText(expected / name)) << name << " (QUORVANE_WRITE_EXPECTED=1 writes it afresh)";
-    }
+    compareWithRecorded("route-play");
 }
 
 } // namespace
