@@ -22,7 +22,9 @@
 
 #include <SFML/Window/Keyboard.hpp>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -118,6 +120,7 @@ protected:
     void keys(std::initializer_list<int> codes) {
         for (int code : codes) {
             waitReady();
+            if (std::getenv("ROUTE_TRACE")) std::printf("key %d at frame %ld in %s\n", code, frames_, shell->current().name.c_str());
             frame({code});
         }
     }
@@ -148,7 +151,8 @@ protected:
     // that leads nowhere (doors, exits and teleports are stepped on only as the goal).
     bool open(const Scene& s, Point p) const {
         if (!s.isInside(p) || s.isBlocked(p, false) || s.exits.count(p) || s.teleports.count(p) ||
-            s.keyExits.count(p))
+            s.keyExits.count(p) ||
+            std::find(s.rocketTravelTiles.begin(), s.rocketTravelTiles.end(), p) != s.rocketTravelTiles.end())
             return false;
         for (int i : s.persons)
             if (i != roster->mainCharacterIndex && roster->at(i).tile == p) return false;
@@ -163,10 +167,11 @@ protected:
         const std::string here = shell->current().name;
         for (int step = 0; step < 400 && !HasFatalFailure(); ++step) {
             waitReady();
-            while (shell->current().textBoxActive() && !HasFatalFailure()) keys({S});
+            readAll();
             const Scene& s = shell->current();
             const Point at = roster->mainCharacter().tile;
             if (s.name != here || at == goal) return;
+            ASSERT_FALSE(shell->box1.active) << "a choice opened on the way in " << s.name;
             std::map<Point, Direction> firstStep;
             std::deque<Point> queue;
             for (Direction d : {WEST, EAST, NORTH, SOUTH}) {
@@ -188,38 +193,60 @@ protected:
             }
             ASSERT_TRUE(firstStep.count(goal)) << "no way to (" << goal.x << "," << goal.y << ") in " << s.name
                                                << " from (" << at.x << "," << at.y << ")";
+            if (std::getenv("ROUTE_TRACE")) std::printf("walk %s (%d,%d) -> (%d,%d) key %d wait %s\n", s.name.c_str(), at.x, at.y, goal.x, goal.y, firstStep[goal], shell->inputWait());
             keys({arrow(firstStep[goal])});
         }
         if (!HasFatalFailure()) FAIL() << "did not reach (" << goal.x << "," << goal.y << ") in " << here;
     }
-    // Walks next to the tile, turns to it and presses confirm: talks to whoever stands there or
-    // uses what is there; the words that open are read to their end.
+    // Walks next to the tile facing it and presses confirm: talks to whoever stands there or
+    // uses what is there; the words that open are read to their end. A player faces a thing by
+    // the last step toward it; a blocked thing is faced by the arrow alone.
     void use(Point target) {
+        if (HasFatalFailure()) return;
         const Scene& s = shell->current();
-        Point best{-1, -1};
-        Direction facing = SOUTH;
-        for (Direction d : {SOUTH, NORTH, EAST, WEST}) {
-            Point from = target;
-            movePoint(from, d, 1);
-            if (!open(s, from) && from != roster->mainCharacter().tile) continue;
-            best = from;
-            facing = d == SOUTH ? NORTH : d == NORTH ? SOUTH : d == EAST ? WEST : EAST;
-            break;
-        }
-        ASSERT_NE(best.x, -1) << "nothing free beside (" << target.x << "," << target.y << ") in " << s.name;
-        walkTo(best);
-        if (roster->mainCharacter().facing != facing) keys({arrow(facing)});
-        keys({S});
-        readAll();
+        auto opposite = [](Direction d) { return d == SOUTH ? NORTH : d == NORTH ? SOUTH : d == EAST ? WEST : EAST; };
+        for (bool stepIn : {true, false})
+            for (Direction side : {SOUTH, NORTH, EAST, WEST}) {
+                Point from = target, behind = target;
+                movePoint(from, side, 1);
+                movePoint(behind, side, 2);
+                const Direction facing = opposite(side);
+                if (!open(s, from) && from != roster->mainCharacter().tile) continue;
+                if (stepIn ? !open(s, behind) && behind != roster->mainCharacter().tile : open(s, target)) continue;
+                walkTo(stepIn ? behind : from);
+                keys({arrow(facing)});
+                if (std::getenv("ROUTE_TRACE")) std::printf("use (%d,%d) from (%d,%d) facing %d wait %s box %d\n", target.x, target.y, roster->mainCharacter().tile.x, roster->mainCharacter().tile.y, roster->mainCharacter().facing, shell->inputWait(), int(shell->current().textBoxActive()));
+                keys({S});
+                readAll();
+                return;
+            }
+        FAIL() << "no way to face (" << target.x << "," << target.y << ") in " << s.name;
     }
     void talkTo(const std::string& name) {
         const int who = roster->indexOf(name);
         ASSERT_NE(who, NO_INDEX) << name;
         use(roster->at(who).tile);
     }
+    // Picks the named row of the open choice box (the rocket pad's destinations, a question).
+    void choose(const std::string& option) {
+        waitReady();
+        OptionMenu& box = shell->box1;
+        ASSERT_TRUE(box.active) << "no choice open in " << shell->current().name;
+        const auto it = std::find(box.options.begin(), box.options.end(), option);
+        ASSERT_NE(it, box.options.end()) << option << " is not offered in " << shell->current().name;
+        const int row = static_cast<int>(it - box.options.begin());
+        while (box.selected < row && !HasFatalFailure()) keys({D});
+        while (box.selected > row && !HasFatalFailure()) keys({U});
+        keys({S});
+    }
     // Every text box of the scene read and closed.
     void readAll() {
-        for (int i = 0; i < 200 && shell->current().textBoxActive() && !HasFatalFailure(); ++i) keys({S});
+        const std::string here = shell->current().name;
+        for (int i = 0; i < 200 && !HasFatalFailure(); ++i) {
+            waitReady();
+            if (shell->current().name != here || !shell->current().textBoxActive()) return;
+            keys({S});
+        }
     }
     // Waits for a text box to open (a title, a message) and closes it once it has typed.
     void dismiss() {

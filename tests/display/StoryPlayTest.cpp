@@ -1,0 +1,63 @@
+// The demo played as a whole game, from the name screen through every chapter to the credits,
+// in one process as the frame loop plays it. The party is walked by the map's shortest ways a
+// key at a time; every save written on the way is compared with tests/data/story-play/.
+#include "support/RoutePlay.hpp"
+
+namespace {
+
+class StoryPlay : public route::RoutePlay {};
+
+TEST_F(StoryPlay, TheWholeStoryFromTheNameScreenToTheCredits) {
+    keys({S, S, K::R, K::O, K::U, K::T, K::E, K::Enter, K::LControl});
+    expectScene("Intro");
+    keys({S});
+    expectScene("Town");
+    readAll();
+    // Chapter 1. The glint by the path opens the east road to the meadow, where the cat joins.
+    walkTo({14, 9});
+    readAll();
+    walkTo({19, 7});
+    keys({R});
+    expectScene("Meadow");
+    readAll();
+    talkTo("Whiskers");
+    walkTo({11, 3});
+    choose("Ceres");
+    expectScene("Solaris");
+    readAll();
+    talkTo("Leo");
+    walkTo({4, 3});
+    choose("Mars");
+    expectScene("Olympus");
+    readAll();
+    use({6, 7});
+    walkTo({2, 3});
+    choose("Ceres");
+    expectScene("Solaris");
+    readAll();
+    walkTo({25, 15});
+    expectScene("Chapter1End");
+    keys({S});
+    expectScene("Solaris");
+    readAll();
+    // Chapter 2. The gamer's spare chip by his console.
+    walkTo({14, 10});
+    expectScene("Chapter2End");
+    keys({S});
+    expectScene("Solaris");
+    readAll();
+    // Chapters 3 and 4: the Air and Forest shards on their platforms in the dome town.
+    use({20, 4});
+    expectScene("Chapter3End");
+    keys({S});
+    expectScene("Solaris");
+    readAll();
+    use({5, 14});
+    expectScene("Chapter4End");
+    keys({S});
+    expectScene("Solaris");
+    readAll();
+    compareWithRecorded("story-play");
+}
+
+} // namespace
