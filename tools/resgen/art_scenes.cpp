@@ -3,6 +3,7 @@
 // credits, animations and background animations.
 #include "Art.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -369,9 +370,14 @@ Canvas storyPicture(int which) {
         c.fillRect(0, 470, 960, 70, rgb(30, 40, 40));
         c.fillRect(0, 480, 960, 60, rgb(20, 30, 30));
     }
-    // The credits' white lines roll over these pictures: dusk them down so the words stay clear.
+    // The credits' lines, in colours that keep changing, roll up the middle of these pictures:
+    // dusk them down, and lay a dark band with soft edges behind the words so that every colour
+    // stays clear against it.
     for (int y = 0; y < c.height(); ++y)
-        for (int x = 0; x < c.width(); ++x) c.set(x, y, mix(c.get(x, y), rgb(10, 10, 30), 0.6f));
+        for (int x = 0; x < c.width(); ++x) {
+            const float edge = std::clamp((std::abs(x - 480.f) - 190.f) / 50.f, 0.f, 1.f);
+            c.set(x, y, mix(mix(c.get(x, y), rgb(10, 10, 30), 0.6f), rgb(4, 4, 10), 0.85f * (1 - edge)));
+        }
     return c;
 }
 
