@@ -13,12 +13,20 @@ TEST_F(StoryPlay, TheWholeStoryFromTheNameScreenToTheCredits) {
     keys({S});
     expectScene("Town");
     readAll();
-    // Chapter 1. The glint by the path opens the east road to the meadow, where the cat joins.
+    // Chapter 1. Allies from the guild hall in the old quarter.
+    goTo("Quarter");
+    readAll();
+    goTo("Guildhall");
+    readAll();
+    for (const char* ally : {"Mira", "Tomas", "Kesh", "Pip", "Bruno"}) talkTo(ally);
+    goTo("Quarter");
+    readAll();
+    goTo("Town");
+    readAll();
+    // The glint by the path opens the east road to the meadow, where the cat joins.
     walkTo({14, 9});
     readAll();
-    walkTo({19, 7});
-    keys({R});
-    expectScene("Meadow");
+    goTo("Meadow");
     readAll();
     talkTo("Whiskers");
     walkTo({11, 3});
@@ -54,6 +62,32 @@ TEST_F(StoryPlay, TheWholeStoryFromTheNameScreenToTheCredits) {
     readAll();
     use({5, 14});
     expectScene("Chapter4End");
+    keys({S});
+    expectScene("Solaris");
+    readAll();
+    // Chapter 5. On Mercury a demon boasts of the march on Solaris; at home they wait by the pad.
+    walkTo({4, 3});
+    choose("Mercury");
+    expectScene("Mercury1");
+    readAll();
+    talkTo("Grell");
+    walkTo({2, 3});
+    choose("Ceres");
+    expectScene("Solaris");
+    fightWell();
+    readAll();
+    walkTo({25, 15});
+    expectScene("Chapter5End");
+    keys({S});
+    expectScene("Solaris");
+    readAll();
+    // Chapter 6. The demons' captain on the castle's third floor, then the throne's dais.
+    walkTo({26, 8});
+    expectScene("CeresCastleF3");
+    fightWell();
+    readAll();
+    walkTo({11, 6});
+    expectScene("Chapter6End");
     keys({S});
     expectScene("Solaris");
     readAll();

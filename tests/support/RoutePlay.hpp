@@ -10,6 +10,7 @@
 #pragma once
 
 #include "battle/Battle.hpp"
+#include "battle/BattleFlow.hpp"
 #include "characters/People.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
@@ -120,7 +121,7 @@ protected:
     void keys(std::initializer_list<int> codes) {
         for (int code : codes) {
             waitReady();
-            if (std::getenv("ROUTE_TRACE")) std::printf("key %d at frame %ld in %s\n", code, frames_, shell->current().name.c_str());
+            if (std::getenv("ROUTE_TRACE")) std::fprintf(stderr, "key %d at frame %ld in %s\n", code, frames_, shell->current().name.c_str());
             frame({code});
         }
     }
@@ -160,43 +161,76 @@ protected:
             if (b->hasDoor() && b->door == p) return false;
         return true;
     }
-    // Walks the leader to the tile by the shortest way over open ground, a tile a key, planned
-    // afresh at every step since people wander; messages met on the way are read and closed.
-    // A goal that leads elsewhere is walked onto: the route then goes on in the next scene.
-    void walkTo(Point goal) {
+    // Walks the leader to the nearest of the goals by the shortest way over open ground, a tile
+    // a key, planned afresh at every step since people wander; messages met on the way are read
+    // and closed. A goal that leads elsewhere is walked onto: the route then goes on in the next
+    // scene. `where` gets the tile the walk ended on.
+    void walkToNearest(const std::set<Point>& goals, const std::string& what, Point* where = nullptr) {
         const std::string here = shell->current().name;
         for (int step = 0; step < 400 && !HasFatalFailure(); ++step) {
             waitReady();
             readAll();
             const Scene& s = shell->current();
             const Point at = roster->mainCharacter().tile;
-            if (s.name != here || at == goal) return;
+            if (where) *where = at;
+            if (s.name != here || goals.count(at)) return;
             ASSERT_FALSE(shell->box1.active) << "a choice opened on the way in " << s.name;
             std::map<Point, Direction> firstStep;
-            std::deque<Point> queue;
-            for (Direction d : {WEST, EAST, NORTH, SOUTH}) {
-                Point n = at;
-                movePoint(n, d, 1);
-                if (n == goal || open(s, n)) {
-                    firstStep.emplace(n, d);
-                    queue.push_back(n);
-                }
-            }
-            while (!queue.empty() && !firstStep.count(goal)) {
+            std::deque<Point> queue{at};
+            Point reached{-1, -1};
+            while (!queue.empty() && reached.x == -1) {
                 const Point p = queue.front();
                 queue.pop_front();
                 for (Direction d : {WEST, EAST, NORTH, SOUTH}) {
                     Point n = p;
                     movePoint(n, d, 1);
-                    if ((n == goal || open(s, n)) && firstStep.emplace(n, firstStep[p]).second) queue.push_back(n);
+                    if (n == at || firstStep.count(n) || !(goals.count(n) || open(s, n))) continue;
+                    firstStep[n] = p == at ? d : firstStep[p];
+                    if (goals.count(n)) {
+                        reached = n;
+                        break;
+                    }
+                    queue.push_back(n);
                 }
             }
-            ASSERT_TRUE(firstStep.count(goal)) << "no way to (" << goal.x << "," << goal.y << ") in " << s.name
-                                               << " from (" << at.x << "," << at.y << ")";
-            if (std::getenv("ROUTE_TRACE")) std::printf("walk %s (%d,%d) -> (%d,%d) key %d wait %s\n", s.name.c_str(), at.x, at.y, goal.x, goal.y, firstStep[goal], shell->inputWait());
-            keys({arrow(firstStep[goal])});
+            ASSERT_NE(reached.x, -1) << "no way to " << what << " in " << s.name << " from (" << at.x << "," << at.y << ")";
+            keys({arrow(firstStep[reached])});
         }
-        if (!HasFatalFailure()) FAIL() << "did not reach (" << goal.x << "," << goal.y << ") in " << here;
+        if (!HasFatalFailure()) FAIL() << "did not reach " << what << " in " << here;
+    }
+    void walkTo(Point goal) {
+        std::ostringstream what;
+        what << "(" << goal.x << "," << goal.y << ")";
+        walkToNearest({goal}, what.str());
+    }
+    // Takes the nearest way out of the scene that leads to the named one: a door, an exit, or a
+    // border walked over; the route goes on there.
+    void goTo(const std::string& target) {
+        if (HasFatalFailure()) return;
+        const Scene& s = shell->current();
+        std::set<Point> doors, edge;
+        for (const auto& [tile, name] : s.exits)
+            if (name == target) doors.insert(tile);
+        for (const auto& b : s.buildings)
+            if (b->hasDoor() && b->scene == target) doors.insert(b->door);
+        Direction out = NO_DIRECTION;
+        for (const auto& [d, name] : s.borderExits) {
+            if (name != target) continue;
+            out = d;
+            for (int x = 0; x < s.mapWidth(); ++x)
+                for (int y = 0; y < s.mapHeight(); ++y) {
+                    Point p{x, y}, beyond{x, y};
+                    movePoint(beyond, d, 1);
+                    if (!s.isInside(beyond) && open(s, p)) edge.insert(p);
+                }
+        }
+        std::set<Point> goals = doors;
+        goals.insert(edge.begin(), edge.end());
+        ASSERT_FALSE(goals.empty()) << s.name << " has no way to " << target;
+        Point at{-1, -1};
+        walkToNearest(goals, "the way to " + target, &at);
+        if (edge.count(at) && shell->current().name == s.name) keys({arrow(out)});
+        expectScene(target);
     }
     // Walks next to the tile facing it and presses confirm: talks to whoever stands there or
     // uses what is there; the words that open are read to their end. A player faces a thing by
@@ -215,7 +249,7 @@ protected:
                 if (stepIn ? !open(s, behind) && behind != roster->mainCharacter().tile : open(s, target)) continue;
                 walkTo(stepIn ? behind : from);
                 keys({arrow(facing)});
-                if (std::getenv("ROUTE_TRACE")) std::printf("use (%d,%d) from (%d,%d) facing %d wait %s box %d\n", target.x, target.y, roster->mainCharacter().tile.x, roster->mainCharacter().tile.y, roster->mainCharacter().facing, shell->inputWait(), int(shell->current().textBoxActive()));
+                if (std::getenv("ROUTE_TRACE")) std::fprintf(stderr, "use (%d,%d) from (%d,%d) facing %d wait %s box %d\n", target.x, target.y, roster->mainCharacter().tile.x, roster->mainCharacter().tile.y, roster->mainCharacter().facing, shell->inputWait(), int(shell->current().textBoxActive()));
                 keys({S});
                 readAll();
                 return;
@@ -226,6 +260,131 @@ protected:
         const int who = roster->indexOf(name);
         ASSERT_NE(who, NO_INDEX) << name;
         use(roster->at(who).tile);
+    }
+    // Plays the party's side of the scene's battle as a careful player does: each member walks
+    // to where it can strike the nearest enemy, with a plain blow before a thrown potion before a
+    // spell, and strikes; with nothing in reach it walks toward the nearest enemy and stands.
+    void fightWell() {
+        for (int turn = 0; turn < 3000 && !HasFatalFailure(); ++turn) {
+            Battle& b = shell->current().battle;
+            auto partysTurn = [&] {
+                return b.state == Battle::PLAYER_MOVES && !b.turnIntro && b.actorIndex() != NO_INDEX &&
+                       isPlayerSide(b.actorIndex());
+            };
+            // The battle's words (its opening lines, a death, a level gained) are read on.
+            for (int i = 0; i < 6000 && b.isActive() && !partysTurn(); ++i)
+                if (std::getenv("ROUTE_TRACE") && i % 500 == 499)
+                    std::fprintf(stderr, "battle state %d intro %d actor %lld text %d wait %s\n", int(b.state), int(b.turnIntro), b.actorIndex(), int(shell->current().textBoxActive()), shell->inputWait()), frame();
+                else if ((shell->current().textBoxActive() || b.shownAction.playing) &&
+                         quiet_ >= StepQueue::QUIET_FRAMES && std::strcmp(shell->inputWait(), "ready") == 0)
+                    frame({S}); // a close-up waits for a key once it has played
+                else
+                    frame();
+            if (!b.isActive()) return;
+            const long long actor = b.actorIndex();
+            Character& a = roster->at(actor);
+            const BattleAction* best = nullptr;
+            int bestScore = 0;
+            for (const BattleAction& o : b.options) {
+                if (o.target == NO_INDEX || isPlayerSide(o.target) || !b.reachableCells.count(o.cell)) continue;
+                const int rank = o.spell.name.empty() ? (o.potion.empty() ? 0 : 1) : 2;
+                const int score = rank * 100 + std::abs(o.cell.x - a.tile.x) + std::abs(o.cell.y - a.tile.y);
+                if (!best || score < bestScore) best = &o, bestScore = score;
+            }
+            const BattleAction chosen = best ? *best : BattleAction();
+            if (std::getenv("ROUTE_TRACE"))
+                std::fprintf(stderr, "turn %s at (%d,%d): %s %s on %d from (%d,%d), %zu options\n", a.name.c_str(), a.tile.x, a.tile.y,
+                            best ? "strikes" : "walks", chosen.spell.name.c_str(), chosen.target, chosen.cell.x, chosen.cell.y, b.options.size());
+            Point dest = best ? chosen.cell : a.tile;
+            if (!best) {
+                int nearest = 1 << 30;
+                for (long long c : b.turnList) {
+                    if (isPlayerSide(c) || roster->at(c).stats[HP] <= 0) continue;
+                    for (Point cell : b.reachableCells) {
+                        const Point t = roster->at(c).tile;
+                        const int d = std::abs(cell.x - t.x) + std::abs(cell.y - t.y);
+                        if (d < nearest && !occupied(b, actor, cell)) nearest = d, dest = cell;
+                    }
+                }
+            }
+            battleWalk(b, a, actor, dest);
+            frame({S});
+            frame();
+            if (b.state != Battle::COMMAND_MENU) continue;
+            if (!best) {
+                choose("Stand");
+                continue;
+            }
+            const std::string command =
+                !chosen.spell.name.empty() ? "Magic" : chosen.potion.empty() ? "Attack" : "Throw Potion";
+            const std::vector<std::string>& offered = shell->box1.options;
+            if (std::find(offered.begin(), offered.end(), command) == offered.end()) {
+                choose("Stand"); // the walk ended short of the cell it was going to strike from
+                continue;
+            }
+            if (!chosen.spell.name.empty()) {
+                choose("Magic");
+                waitReady();
+                chooseIn(shell->box2, chosen.spell.name + " L" + std::to_string(chosen.spell.level));
+            } else {
+                choose(chosen.potion.empty() ? "Attack" : "Throw Potion");
+            }
+            frame();
+            if (b.state != Battle::CHOOSE_TARGET) continue;
+            const auto list = b.menuActions.find(b.chosenKey);
+            if (list == b.menuActions.end()) continue;
+            int row = 0;
+            for (std::size_t i = 0; i < list->second.size(); ++i)
+                if (list->second[i].target == chosen.target) row = static_cast<int>(i);
+            for (int i = 0; i < 40 && b.selection != row; ++i) {
+                frame({D});
+                frame();
+            }
+            frame({S});
+            frame();
+        }
+    }
+    bool occupied(const Battle& b, long long actor, Point cell) const {
+        for (long long c : b.turnList)
+            if (c != actor && roster->at(c).stats[HP] > 0 && roster->at(c).tile == cell) return true;
+        return false;
+    }
+    // Walks the battle's actor to the cell within its reach, one arrow a cell.
+    void battleWalk(Battle& b, Character& a, long long actor, Point dest) {
+        for (int step = 0; step < 20 && a.tile != dest && !HasFatalFailure(); ++step) {
+            std::map<Point, Direction> firstStep;
+            std::deque<Point> queue{a.tile};
+            while (!queue.empty() && !firstStep.count(dest)) {
+                const Point p = queue.front();
+                queue.pop_front();
+                for (Direction d : {WEST, EAST, NORTH, SOUTH}) {
+                    Point n = p;
+                    movePoint(n, d, 1);
+                    // Allies are walked through; opponents' cells are out of reach already.
+                    if (n == a.tile || firstStep.count(n) || !b.reachableCells.count(n)) continue;
+                    firstStep[n] = p == a.tile ? d : firstStep[p];
+                    queue.push_back(n);
+                }
+            }
+            if (!firstStep.count(dest)) {
+                if (std::getenv("ROUTE_TRACE")) std::fprintf(stderr, "  no battle way from (%d,%d) to (%d,%d)\n", a.tile.x, a.tile.y, dest.x, dest.y);
+                return;
+            }
+            const Point from = a.tile;
+            frame({arrow(firstStep[dest])});
+            for (int i = 0; i < 60 && (a.tile == from || a.walking); ++i) frame();
+            if (std::getenv("ROUTE_TRACE")) std::fprintf(stderr, "  stepped %d from (%d,%d) to (%d,%d) state %d\n", firstStep[dest], from.x, from.y, a.tile.x, a.tile.y, int(b.state));
+        }
+    }
+    // Picks the named row of a choice box.
+    void chooseIn(OptionMenu& box, const std::string& option) {
+        if (HasFatalFailure()) return;
+        ASSERT_TRUE(box.active) << "no choice open for " << option;
+        const auto it = std::find(box.options.begin(), box.options.end(), option);
+        ASSERT_NE(it, box.options.end()) << option << " is not offered";
+        const int row = static_cast<int>(it - box.options.begin());
+        for (int i = 0; i < 40 && box.selected != row; ++i) keys({box.selected < row ? D : U});
+        keys({S});
     }
     // Picks the named row of the open choice box (the rocket pad's destinations, a question).
     void choose(const std::string& option) {
@@ -277,8 +436,14 @@ protected:
                 fs::create_directories(expected);
                 std::ofstream(expected / name, std::ios::binary) << text;
             }
-            EXPECT_EQ(text, fileText(expected / name)) << folder << "/" << name
-                                                       << " (QUORVANE_WRITE_EXPECTED=1 writes it afresh)";
+            // The first line that differs says where the route went another way.
+            const std::string kept = fileText(expected / name);
+            std::istringstream now(text), then(kept);
+            std::string a, b;
+            int line = 1;
+            while (std::getline(now, a) && std::getline(then, b) && a == b) ++line;
+            EXPECT_TRUE(text == kept) << folder << "/" << name << " differs from line " << line << ": now \"" << a.substr(0, 200)
+                                      << "\", kept \"" << b.substr(0, 200) << "\" (QUORVANE_WRITE_EXPECTED=1 writes it afresh)";
         }
     }
 
