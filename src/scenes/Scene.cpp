@@ -271,15 +271,17 @@ void Scene::setPet(const std::string& pet) {
 }
 
 void FlyingAnimation::update() {
-    // Drifts and turns back at the screen's edges.
+    // Drifts and turns back at the screen's edges. Only a flight outward turns: a pet that
+    // starts past an edge (the parrot starts in the corner) flies in instead of turning there
+    // every frame, half hidden for ever.
     if (vx == 0 && vy == 0) {
         vx = -speed * 20;
         vy = -speed * 10;
     }
     x += vx;
     y += vy;
-    if (x < 0 || x + size.x > SCREEN_W) vx = -vx;
-    if (y < 0 || y + size.y > SCREEN_H) vy = -vy;
+    if ((x < 0 && vx < 0) || (x + size.x > SCREEN_W && vx > 0)) vx = -vx;
+    if ((y < 0 && vy < 0) || (y + size.y > SCREEN_H && vy > 0)) vy = -vy;
     animation.position = {static_cast<int>(x), static_cast<int>(y)};
     animation.mirror = vx > 0;
 }

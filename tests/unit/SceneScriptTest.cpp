@@ -273,6 +273,25 @@ TEST_F(SceneScript, CityDamageSwitchesBothWays) {
     EXPECT_EQ(scene.flyingAnimations.size(), 1u);
 }
 
+TEST_F(SceneScript, TheParrotFliesInFromItsCornerAndStaysOnScreen) {
+    Scene& scene = s();
+    scene.setPet("Parrot");
+    ASSERT_EQ(scene.flyingAnimations.size(), 1u);
+    FlyingAnimation& parrot = scene.flyingAnimations[0];
+    int inside = 0;
+    for (int frame = 0; frame < 2000; ++frame) {
+        parrot.update();
+        // A bounce may carry it one step past an edge for a frame.
+        const float step = 10;
+        const bool whole = parrot.x >= -step && parrot.y >= -step && parrot.x + parrot.size.x <= WINDOW_WIDTH + step &&
+                           parrot.y + parrot.size.y <= WINDOW_HEIGHT + step;
+        if (frame >= 40) EXPECT_TRUE(whole) << "frame " << frame << " at " << parrot.x << "," << parrot.y;
+        inside += whole;
+        if (HasFailure()) break;
+    }
+    EXPECT_GT(inside, 1900);
+}
+
 TEST_F(SceneScript, IfBlocksRunInFileOrderAndOnceBlocksOnce) {
     Scene& scene = load(square("Ifs", "If Lamp FLAG\nSetStringVar Seen lamp\nEndIf\n"
                                       "IfOnce Start ALWAYS\nSetBoolVar Lamp\nAppendToVar Log once\nEndIf\n"
