@@ -93,8 +93,10 @@ protected:
         quiet_ = keyCodes.empty() ? std::min(quiet_ + 1, StepQueue::QUIET_FRAMES) : 0;
         sf::RenderWindow& w = testWindow();
         shell->update(keyCodes, &w);
-        shell->drawFrame(w);
-        w.display();
+        if (frames_ % drawEvery_ == 0) {
+            shell->drawFrame(w);
+            w.display();
+        }
         noteSave();
     }
     void noteSave() {
@@ -261,9 +263,9 @@ protected:
         ASSERT_NE(who, NO_INDEX) << name;
         use(roster->at(who).tile);
     }
-    // Plays the party's side of the scene's battle as a careful player does: each member walks
-    // to where it can strike the nearest enemy, with a plain blow before a thrown potion before a
-    // spell, and strikes; with nothing in reach it walks toward the nearest enemy and stands.
+    // Plays the party's side of the scene's battle by the keys, each member doing what the
+    // game's own tactics would do in its place: it walks where they lead and strikes, casts or
+    // throws on whom they choose, or walks on toward the fight and stands.
     void fightWell() {
         for (int turn = 0; turn < 3000 && !HasFatalFailure(); ++turn) {
             Battle& b = shell->current().battle;
@@ -283,30 +285,34 @@ protected:
             if (!b.isActive()) return;
             const long long actor = b.actorIndex();
             Character& a = roster->at(actor);
-            const BattleAction* best = nullptr;
-            int bestScore = 0;
-            for (const BattleAction& o : b.options) {
-                if (o.target == NO_INDEX || isPlayerSide(o.target) || !b.reachableCells.count(o.cell)) continue;
-                const int rank = o.spell.name.empty() ? (o.potion.empty() ? 0 : 1) : 2;
-                const int score = rank * 100 + std::abs(o.cell.x - a.tile.x) + std::abs(o.cell.y - a.tile.y);
-                if (!best || score < bestScore) best = &o, bestScore = score;
-            }
-            const BattleAction chosen = best ? *best : BattleAction();
-            if (std::getenv("ROUTE_TRACE"))
-                std::fprintf(stderr, "turn %s at (%d,%d): %s %s on %d from (%d,%d), %zu options\n", a.name.c_str(), a.tile.x, a.tile.y,
-                            best ? "strikes" : "walks", chosen.spell.name.c_str(), chosen.target, chosen.cell.x, chosen.cell.y, b.options.size());
-            Point dest = best ? chosen.cell : a.tile;
-            if (!best) {
+            // What the game's own tactics would do in this member's place: where to go, whom to
+            // strike or help, and with what.
+            const std::vector<Point> keptPath = b.path;
+            const PlannedAction plan = b.planEnemyTurn();
+            b.path = keptPath;
+            BattleAction chosen = plan.action;
+            const std::string& spell = chosen.spell.name;
+            const bool acts = chosen.target != NO_INDEX && spell.find("Build") == std::string::npos &&
+                              spell.find("Skeleton") == std::string::npos;
+            Point dest = a.tile;
+            if (acts && b.reachableCells.count(chosen.cell)) {
+                dest = chosen.cell;
+            } else {
+                // Nothing to do from here: on toward the nearest enemy, as a player would.
                 int nearest = 1 << 30;
                 for (long long c : b.turnList) {
                     if (isPlayerSide(c) || roster->at(c).stats[HP] <= 0) continue;
+                    const Point t = roster->at(c).tile;
                     for (Point cell : b.reachableCells) {
-                        const Point t = roster->at(c).tile;
                         const int d = std::abs(cell.x - t.x) + std::abs(cell.y - t.y);
                         if (d < nearest && !occupied(b, actor, cell)) nearest = d, dest = cell;
                     }
                 }
             }
+            const BattleAction* best = acts && dest == chosen.cell ? &chosen : nullptr;
+            if (std::getenv("ROUTE_TRACE"))
+                std::fprintf(stderr, "turn %s at (%d,%d): %s %s on %d from (%d,%d)\n", a.name.c_str(), a.tile.x,
+                             a.tile.y, best ? "acts" : "walks", spell.c_str(), chosen.target, dest.x, dest.y);
             battleWalk(b, a, actor, dest);
             frame({S});
             frame();
@@ -454,6 +460,8 @@ protected:
     CatchFatal catcher_;
     fs::path oldDir_ = fs::current_path();
     long frames_ = 0;
+    // Every frame is drawn, as the frame loop does; a long route may draw one frame in a few.
+    int drawEvery_ = 1;
     int quiet_ = StepQueue::QUIET_FRAMES;
     std::string lastGame_, lastPeople_;
     std::ostringstream log_;
