@@ -331,11 +331,13 @@ TEST_F(DemoRoutes, EveryWayLeadsOnAndEverythingIsWithinReach) {
     const std::set<std::string>& reached = walk.scenes;
     EXPECT_TRUE(walk.problems.empty()) << ::testing::PrintToString(walk.problems);
     // Reached otherwise than by a way out: the title screens, the chapter ends and the castle
-    // floor a chapter opens, the vault's prize room a solved puzzle opens, and the nebula's rooms
-    // that the planet's generation places.
+    // floor a chapter opens, the vault's prize room a solved puzzle opens, the fortress's hall,
+    // shield room and epilogue behind the field the last chapter's nullifier lifts, and the
+    // nebula's rooms that the planet's generation places.
     auto reachedOtherwise = [](const std::string& name) {
         return name == "StartScreen" || name == "CreditsStart" || name == "Intro" ||
-               name == "CeresCastleF3" || name == "BlockPrize" ||
+               name == "CeresCastleF3" || name == "BlockPrize" || name == "Epilogue" ||
+               name == "FortressHall" || name == "FinalBattle" ||
                (name.rfind("Chapter", 0) == 0 && name.size() > 3 && name.substr(name.size() - 3) == "End") ||
                (name.rfind("Mandelbrot", 0) == 0 && name != "MandelbrotStartingPoint" &&
                 name != "MandelbrotNebula");
@@ -502,9 +504,11 @@ TEST_F(DemoRoutes, EverythingTakenStaysTakenAcrossSaveAndResume) {
         return false;
     };
 
+    // The final headquarters hands the party the reserve and shares out what it carries: not a
+    // place where taking comes back, and one this walk would disturb for every later scene.
     std::vector<std::string> names;
     for (const Scene& s : g->scenes)
-        if (s.type == SCENE_WALK) names.push_back(s.name);
+        if (s.type == SCENE_WALK && !s.finalHQ) names.push_back(s.name);
     std::sort(names.begin(), names.end());
     ASSERT_GE(names.size(), 12u);
     std::vector<std::string> emptied;
