@@ -47,8 +47,8 @@ void glowingSeams(Canvas& c, float n, sf::Color rock, sf::Color glow, std::uint3
         for (int x = 0; x < c.width(); ++x) {
             const float v = fractalNoise(static_cast<float>(x), static_cast<float>(y), n / 3, 3, seed + 1,
                                          c.width(), c.height());
-            const float seam = 1.f - std::fabs(v - 0.5f) * 22.f;
-            if (seam > 0) c.blend(x, y, glow, std::min(1.f, seam));
+            const float seam = 1.f - std::fabs(v - 0.5f) * 34.f;
+            if (seam > 0) c.blend(x, y, glow, 0.75f * std::min(1.f, seam));
         }
 }
 
@@ -156,8 +156,9 @@ Canvas gravestone(std::uint32_t seed) {
 
 Canvas ghostLamp() {
     Canvas c(70, 210);
-    const sf::Color iron = rgb(34, 34, 42);
+    const sf::Color iron = rgb(78, 80, 98);
     c.line(35, 206, 33, 70, 7, iron);
+    c.line(33, 206, 31, 72, 2, rgb(130, 134, 160)); // the moonlit edge of the post
     c.line(33, 74, 48, 52, 4, iron); // the crooked neck
     c.glow(48, 38, 34, rgb(120, 255, 170, 140));
     c.fillRoundRect(36, 24, 24, 30, 5, rgb(170, 255, 200));
