@@ -171,9 +171,19 @@ TEST_F(SpaceWorld, TheMeadowRocketFliesToMarsWhereTheObservatoryShowsItsViews) {
     EXPECT_GT(moon.r, 60);
 }
 
-TEST_F(SpaceWorld, TheSolarSystemShowsItsGatesAndAGateTripIsDrawnAlone) {
+TEST_F(SpaceWorld, TheStarSystemsShowTheirGatesAndAGateTripIsDrawnAlone) {
     start(runDir());
+    // The home system's two gates, to Tidewell and home to Earth, stay open whatever quest runs.
     g().gotoScene("SolarSystem", true, nullptr);
+    dismiss();
+    ASSERT_EQ(here().gates.size(), 2u);
+    const std::vector<std::string> quests{"GettingWaterShard", "GettingPrincessShard", "GettingSunShard"};
+    for (const std::string& quest : quests) g().BOOLVARS.insert(quest);
+    for (const auto& gate : here().gates) EXPECT_TRUE(gate->isOpen()) << gate->destination;
+    for (const std::string& quest : quests) g().BOOLVARS.erase(quest);
+
+    // Cauchemar's system: its Water gate to Hell is shut while the Sun's quest runs.
+    g().gotoScene("CauchemarSystem", true, nullptr);
     dismiss();
     Scene& system = here();
     ASSERT_EQ(system.gates.size(), 2u);
@@ -182,10 +192,10 @@ TEST_F(SpaceWorld, TheSolarSystemShowsItsGatesAndAGateTripIsDrawnAlone) {
     const int T = 120;
     const sf::Vector2u centre(water.tile.x * T + T / 2 + 30, water.tile.y * T + T / 2 + 30);
     sf::Image open = shot("space_gates");
-    g().BOOLVARS.insert("GettingWaterShard");
+    g().BOOLVARS.insert("GettingSunShard");
     sf::Image closed = shot("space_gate_closed");
     EXPECT_LT(brightness(closed.getPixel(centre.x, centre.y)), brightness(open.getPixel(centre.x, centre.y)));
-    g().BOOLVARS.erase("GettingWaterShard");
+    g().BOOLVARS.erase("GettingSunShard");
 
     // Steered onto the gate, the rocket starts the trip.
     system.flame.tile = water.tile.offset(-1, 0);
@@ -197,7 +207,7 @@ TEST_F(SpaceWorld, TheSolarSystemShowsItsGatesAndAGateTripIsDrawnAlone) {
     // Only the trip: the planets of the system are gone from the screen.
     EXPECT_NE(trip.getPixel(2 * T + T / 2, 2 * T + T / 2), open.getPixel(2 * T + T / 2, 2 * T + T / 2));
     frame({keys::Space});
-    EXPECT_EQ(here().name, "Tidewell");
+    EXPECT_EQ(here().name, "Hell");
     EXPECT_TRUE(g().isBoolVarSet("GettingWaterShard"));
 
     // A launch with no origin set shows the rocket rising without a planet, and ends in the
