@@ -98,6 +98,42 @@ TEST_F(StoryPlay, TheWholeStoryFromTheNameScreenToTheCredits) {
     keys({S});
     expectScene("Solaris");
     readAll();
+    // Chapter 7. On Cauchemar the gravedigger's invitation, won from the restless dead, opens
+    // Hell's ball, where the Water shard is; home through the Cauchemar system's gate.
+    walkTo({4, 3});
+    choose("Cauchemar");
+    expectScene("Alptraum");
+    readAll();
+    goTo("Moorgrave");
+    readAll();
+    walkTo({10, 5});
+    fightWell();
+    readAll();
+    talkTo("Grimble");
+    walkTo({8, 3});
+    readAll();
+    goTo("Alptraum");
+    readAll();
+    walkTo({2, 3});
+    choose("Open space");
+    expectScene("CauchemarSystem");
+    readAll();
+    steerTo({9, 4});
+    expectScene("Hell");
+    readAll();
+    walkTo({3, 3});
+    fightWell();
+    readAll();
+    use({3, 2});
+    walkTo({2, 10});
+    choose("Open space");
+    expectScene("CauchemarSystem");
+    readAll();
+    steerTo({14, 7});
+    expectScene("Chapter7End");
+    keys({S});
+    expectScene("SolarSystem");
+    readAll();
     compareWithRecorded("story-play");
 }
 

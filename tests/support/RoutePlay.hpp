@@ -392,6 +392,23 @@ protected:
         for (int i = 0; i < 40 && box.selected != row; ++i) keys({box.selected < row ? D : U});
         keys({S});
     }
+    // Steers the rocket of a space scene onto the cell, a cell a key, each step flown to its end
+    // (a key while the rocket is between cells is not taken); a gate met there starts its trip,
+    // which confirm cuts short, and the route goes on where it leads.
+    void steerTo(Point target) {
+        const std::string here = shell->current().name;
+        for (int step = 0; step < 100 && !HasFatalFailure() && shell->current().name == here; ++step) {
+            Flame& rocket = shell->current().flame;
+            for (int i = 0; i < 60 && rocket.betweenTiles(); ++i) frame();
+            if (rocket.tile == target) break;
+            const Point from = rocket.tile;
+            const int key = from.x < target.x ? R : from.x > target.x ? L : from.y < target.y ? D : U;
+            frame({key});
+            for (int i = 0; i < 60 && (rocket.tile == from || rocket.betweenTiles()); ++i) frame();
+        }
+        for (int i = 0; i < 600 && !HasFatalFailure() && shell->current().name == here; ++i)
+            frame(i % 10 == 9 ? std::vector<int>{S} : std::vector<int>{});
+    }
     // Picks the named row of the open choice box (the rocket pad's destinations, a question).
     void choose(const std::string& option) {
         waitReady();
