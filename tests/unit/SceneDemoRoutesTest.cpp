@@ -388,14 +388,15 @@ TEST_F(DemoRoutes, EveryArcadeCabinetSaysWhatItIs) {
 
 TEST_F(DemoRoutes, SabiosAdviceAtEveryStageNamesSomewhereReachable) {
     // The story as the demo plays it, chapter by chapter: the flags its scenes set, what the party
-    // carries, the shards it holds and the scene it stands in. The fifth chapter ends on a battle
-    // won in Solaris, which the demo does not hold: it reaches chapters 1 to 5.
+    // carries, the shards it holds and the scene it stands in, from the first chapter to the last.
     struct Stage {
         int chapter;
         std::vector<std::string> flags, items, shards;
         std::string at;
     };
-    const std::vector<std::string> leo{"TALKEDLEO"}, gamer{"TALKEDLEO", "TalkedGamer"};
+    const std::vector<std::string> leo{"TALKEDLEO"}, gamer{"TALKEDLEO", "TalkedGamer"},
+        march{"TALKEDLEO", "TalkedGamer", "DemonsMarchOnSolaris", "CastleDoorOpen"},
+        council{"TALKEDLEO", "PlayedChapter10Anim"};
     const std::vector<Stage> story{
         {1, {}, {}, {}, "Town"},
         {1, leo, {}, {}, "Guildhall"},
@@ -409,6 +410,13 @@ TEST_F(DemoRoutes, SabiosAdviceAtEveryStageNamesSomewhereReachable) {
         {4, gamer, {"Chip"}, {"Moon", "Air"}, "Town"},
         {5, gamer, {"Chip"}, {"Moon", "Air", "Forest"}, "Solaris"},
         {5, gamer, {"Chip"}, {"Moon", "Air", "Forest"}, "Mercury1"},
+        {6, march, {"Chip"}, {"Moon", "Air", "Forest"}, "Solaris"},
+        {7, leo, {}, {"Moon", "Air", "Forest"}, "Alptraum"},
+        {7, leo, {"HellPartyInvitation"}, {"Moon", "Air", "Forest"}, "Moorgrave"},
+        {7, leo, {"HellPartyInvitation"}, {"Moon", "Air", "Forest", "Water"}, "Hell"},
+        {10, leo, {}, {"Moon", "Air", "Forest", "Water", "Princess", "Sun"}, "Solaris"},
+        {10, council, {}, {"Moon", "Air", "Forest", "Water", "Princess", "Sun"}, "CeresCastleF3"},
+        {10, council, {"ShieldNullifier"}, {"Moon", "Air", "Forest", "Water", "Princess", "Sun"}, "Solaris"},
     };
     // Every flag and item of the story is one the scene files give.
     std::string sceneText;
@@ -428,7 +436,8 @@ TEST_F(DemoRoutes, SabiosAdviceAtEveryStageNamesSomewhereReachable) {
     std::vector<std::pair<std::string, std::string>> places{
         {"king", "Leo"},           {"Ceres computer", "CeresObservatory"}, {"Ceres Observatory", "CeresObservatory"},
         {"Mars", "Olympus"},       {"Mercury", "Mercury1"},                {"Demon Village", "Mercury1"},
-        {"nebula", "MandelbrotNebula"}};
+        {"nebula", "MandelbrotNebula"}, {"solar system", "SolarSystem"}, {"Ceres castle", "CeresCastleF3"},
+        {"fortress", "MadFortress"}};
     for (const Scene& s : g->scenes) places.push_back({s.name, s.name});
     for (const Character& c : roster->characters) places.push_back({c.name, c.name});
 
@@ -440,6 +449,8 @@ TEST_F(DemoRoutes, SabiosAdviceAtEveryStageNamesSomewhereReachable) {
             build();
             g->chapter = walked = stage.chapter;
             g->BOOLVARS.insert("FoundSeedTrail");
+            // The castle's door, opened in chapter 6, stays open for the rest of the story.
+            if (walked >= 6) g->BOOLVARS.insert("CastleDoorOpen");
             walk = walkTheDemo();
         }
         g->BOOLVARS = {stage.flags.begin(), stage.flags.end()};
