@@ -242,6 +242,17 @@ REGISTER_ART(mandel_gate_and_stairs) {
         c.glow(60, 62, 10, rgb(255, 255, 255, 200));
         ctx.savePicture("Objects", "NebulaStairs", c);
     }
+    {
+        // The Bubble King's seal over a way down: a great bubble holding his golden crown.
+        Canvas c(120, 130);
+        c.glow(60, 70, 62, rgb(255, 220, 120, 120));
+        bubble(c, 60, 70, 54, rgb(170, 220, 255));
+        c.fillPolygon({{32, 86}, {32, 58}, {44, 70}, {60, 50}, {76, 70}, {88, 58}, {88, 86}}, rgb(250, 205, 70));
+        c.fillRect(32, 84, 56, 8, rgb(220, 170, 40));
+        for (float x : {32.f, 60.f, 88.f}) c.fillCircle(x, x == 60.f ? 50 : 58, 4, rgb(255, 120, 180));
+        c.outline(rgb(60, 40, 10, 160));
+        ctx.savePicture("Objects", "NebulaSeal", c);
+    }
 }
 
 REGISTER_ART(mandel_palace_objects) {
