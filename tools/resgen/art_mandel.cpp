@@ -1,5 +1,5 @@
-// The Mandelbrot planet and its star system: the glass shore over the nebula, its cloud rings and
-// the stairs they guard, the landing ring, the Bubble King's palace and the flyers' roost, the
+// The Mandelbrot planet and its star system: the glass shore over the nebula, its stairs and the
+// Bubble King's seal, the landing ring, the Bubble King's palace and the flyers' roost, the
 // rooms hidden in the depths (the lift home, the oasis), the vault's battle backdrop, the gate in
 // the Hall of Wonders, and the worlds and wormhole of the Mandel system.
 #include "Art.hpp"
@@ -102,23 +102,6 @@ REGISTER_ART(mandel_grounds) {
         c.strokeRect(0, 0, n, n, 1, rgb(220, 240, 255, 45));
         c.line(18 * k, 34 * k, 34 * k, 18 * k, 2 * k, rgb(255, 255, 255, 90));
         c.fillCircle(92 * k, 88 * k, 2.5f * k, rgb(255, 255, 255, 140));
-    });
-    // Thick cloud of the nebula, swirling: only wings get over it.
-    groundPair(ctx, "NebulaCloud", [](Canvas& c, float k) {
-        const int n = static_cast<int>(120 * k);
-        for (int y = 0; y < n; ++y)
-            for (int x = 0; x < n; ++x) {
-                const float f = fractalNoise(x / k, y / k, 40.f, 4, 3101, 120, 120);
-                const float g = fractalNoise(x / k + 31, y / k + 17, 20.f, 3, 3102, 120, 120);
-                const sf::Color mist = mix(rgb(150, 110, 210), rgb(245, 225, 255), g);
-                c.set(x, y, withAlpha(mist, static_cast<int>(150 + 100 * f)));
-            }
-        for (int i = 0; i < 3; ++i) {
-            const float cx = (25 + 35 * i) * k, cy = (30 + 28 * ((i * 2) % 3)) * k;
-            for (float a = 0; a < 2 * PI; a += 0.08f)
-                c.fillCircle(cx + a * 4 * k * std::cos(a + i), cy + a * 4 * k * std::sin(a + i), 1.6f * k,
-                             rgb(255, 255, 255, 60));
-        }
     });
     // The rim's way back: a glowing landing ring on the glass, its arrow pointing off the shore.
     groundPair(ctx, "NebulaGate", [](Canvas& c, float k) {
