@@ -1,5 +1,6 @@
 // Starting a battle (levels, joiners, turn order, placement on the grid) and finishing it
-// (joiners and raised combatants handed back, battle-time stat changes undone, the save).
+// (joiners and raised combatants handed back, battle-time stat changes undone, the save), and
+// whether a combatant carries such a change (the character view marks it).
 #include "battle/BattleFlow.hpp"
 #include "battle/CloseUpBackdropDraw.hpp"
 
@@ -374,4 +375,13 @@ void Battle::clearStatModifiers(long long combatant) {
     for (auto& [stat, amount] : mods->second) people->at(combatant).addStat(static_cast<Stat>(stat), -amount);
     // Undone: nothing is left to undo again at the end of the battle.
     mods->second.clear();
+}
+
+bool Battle::hasStatModifier(long long combatant, Stat stat) const {
+    if (!modifierTurns.count(combatant)) return false;
+    const auto entry = statModifiers.find(combatant);
+    // Turns counted without any change recorded: the two records have come apart.
+    if (entry == statModifiers.end()) fatalAssert("Battle", 2886, combatant);
+    const auto amount = entry->second.find(int(stat));
+    return amount != entry->second.end() && amount->second != 0;
 }
