@@ -9,6 +9,7 @@
 #include "characters/People.hpp"
 #include "foundation/DrawBatch.hpp"
 #include "foundation/Ellipse.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
@@ -97,7 +98,7 @@ void Battle::drawRandomCircles(const DotCloud& cloud, sf::RenderTarget& window, 
     sf::CircleShape dot(1.f, 30);
     for (int i = 0; i < cloud.dots; ++i) {
         const float radius = static_cast<float>(std::rand() % 2 + 1);
-        const int c = std::rand() % 255;
+        const int c = randomChannel();
         sf::Color colour(c, c, c, 255);
         if (cloud.colourful) {
             if (c > 0) {
@@ -257,8 +258,8 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
     if (state != NEXT_TURN && blink && actor != NO_INDEX && row == combatantRow(people->at(actor))) {
         const Character& a = people->at(actor);
         EllipseShape marker({static_cast<float>(T / 2), static_cast<float>(T / 4)});
-        marker.setFillColor(people->isMember(static_cast<int>(actor)) ? sf::Color(50, std::rand() % 255, 50, 255)
-                                                                       : sf::Color(std::rand() % 255, 50, 50, 255));
+        marker.setFillColor(people->isMember(static_cast<int>(actor)) ? sf::Color(50, randomChannel(), 50, 255)
+                                                                       : sf::Color(randomChannel(), 50, 50, 255));
         marker.setOrigin(static_cast<float>(T / 2), static_cast<float>(T / 4));
         const sf::Vector2f p = drawnPixel(a.pixel, view);
         marker.setPosition(p.x + static_cast<float>(T / 2), p.y + static_cast<float>(3 * T / 4));
@@ -581,8 +582,7 @@ void drawGhostRings(const ActionAnimation& a, sf::RenderTarget& window, const Ch
                       static_cast<int>(static_cast<float>(actorPlace.y) + Sf / 2 - z * Sf / 2)};
     const Point end{static_cast<int>(static_cast<float>(a.panelPos.x) + Sf / 2), static_cast<int>(slashY)};
     for (int i = 0; i < 150; ++i) {
-        const int b = std::rand() % 255, g = std::rand() % 255, r = std::rand() % 255;
-        ring.setOutlineColor(sf::Color(r, g, b, 255));
+        ring.setOutlineColor(randomColor());
         ring.setPosition(static_cast<float>(start.x + (end.x - start.x) * i / 150),
                          static_cast<float>(start.y + (end.y - start.y) * i / 150));
         window.draw(ring);

@@ -7,6 +7,7 @@
 #include "battle/Magic.hpp"
 #include "battle/Treasure.hpp"
 #include "characters/People.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
@@ -175,9 +176,7 @@ void Battle::update() {
     }
     stateStep();
     // The cell frames flash a new colour every frame, drawn after whatever the step drew.
-    const int r = std::rand() % 255;
-    const int g = std::rand() % 255;
-    const int b = std::rand() % 255;
+    const sf::Uint8 r = randomChannel(), g = randomChannel(), b = randomChannel();
     flashColor = sf::Color(r, g, b, 255);
 }
 
