@@ -238,6 +238,29 @@ public:
     // --- drawing (BattleDraw.cpp) ---
     // The battle's share of one tile row (row -1: the overlay pass with the close-up and panels).
     void draw(sf::RenderTarget& window, Point view, int row);
+    // A watch battle's guards and the cells they watch, while no battle runs.
+    void drawWatch(sf::RenderTarget& window, Point view) const;
+    // What stands in one row, bottom layer first. The overlay pass (row -1) takes this pass too:
+    // a spell's radius may reach above the grid, and the tower cell's frame is drawn there.
+    void drawRow(sf::RenderTarget& window, Point view, int row) const;
+    // Over every row, once a frame: the dying combatant, the close-up and the panels.
+    void drawOverlay(sf::RenderTarget& window, Point view);
+    // The cell frames of the state: the free cursor, the target and its spell's radius, the
+    // tower cell.
+    void drawStateMarks(sf::RenderTarget& window, Point view, int row) const;
+    // The target the player's choice points at; NO_INDEX when there is none.
+    long long selectedTarget() const;
+    void drawTargetFrames(sf::RenderTarget& window, Point view, int row) const;
+    void drawTowerCellFrame(sf::RenderTarget& window, Point view, int row) const;
+    void drawReachableCells(sf::RenderTarget& window, Point view, int row) const;
+    void drawLargeMonsters(sf::RenderTarget& window, Point view, int row) const;
+    // The blinking ellipse under the actor, in its side's colour (a rand() draw).
+    void drawActorMarker(sf::RenderTarget& window, Point view, int row) const;
+    void drawBat(sf::RenderTarget& window, Point view, int row) const;
+    void drawBones(sf::RenderTarget& window, Point view, int row) const;
+    // The combatants with their counters of invisible, changed and borrowed turns.
+    void drawCombatants(sf::RenderTarget& window, Point view, int row) const;
+    void drawDying(sf::RenderTarget& window, Point view) const;
     static void drawMessageBox(const ActionAnimation& box, sf::RenderTarget& window);
     static void drawRandomCircles(const DotCloud& cloud, sf::RenderTarget& window, Point view);
     // A bar of at most maxWidth pixels; a maximum of 0 or less gives an empty bar.
