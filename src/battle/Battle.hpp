@@ -275,6 +275,11 @@ public:
     // --- the running battle: start and finish, frames, turns, raised combatants, enemy plans
     // and the grid path search ---
     void start();
+    // The steps of start: enemies up to the party's strength, the turn order of enemies, party
+    // and joiners, and enemies scattered over their box.
+    void levelEnemies();
+    void lineUpCombatants();
+    void scatterEnemies(const Scene& scene);
     void placeParty();
     void placeEnemies();
     void finish(bool won);
