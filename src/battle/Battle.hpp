@@ -286,6 +286,14 @@ public:
     void clearStatModifiers(long long combatant);
     void update();
     void nextTurn();
+    // The steps of nextTurn: the treasure demon's arrival and escape, the turn handed to the
+    // next combatant with its reach and options, the end when a side is gone, and the actor's
+    // effects that run out on its turns.
+    void treasureDemonMayArrive();
+    void treasureDemonMayEscape();
+    void passTurnOn();
+    void endIfOneSideIsGone(Scene& scene);
+    void countDownTurnEffects(long long actor);
     void computeReachable();
     void raiseSkeleton(long long boneTarget, long long caster, const std::string& spellName);
     void buildTower(Point cell, long long builder, const std::string& spellName);
