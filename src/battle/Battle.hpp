@@ -285,6 +285,13 @@ public:
     void finish(bool won);
     void clearStatModifiers(long long combatant);
     void update();
+    // The steps of update: the combatants' frame and the start of a death, the wait for the
+    // death and its loot, the view's trip to a new actor, and a planned walk (true while the
+    // walk takes the frame).
+    void updateCombatants();
+    void waitOutDeath(Scene& scene);
+    void bringViewToActor(Scene& scene, long long actor);
+    bool walkPlannedPath(Scene& scene, long long actor);
     void nextTurn();
     // The steps of nextTurn: the treasure demon's arrival and escape, the turn handed to the
     // next combatant with its reach and options, the end when a side is gone, and the actor's
