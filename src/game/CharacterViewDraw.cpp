@@ -7,6 +7,7 @@
 #include "battle/Items.hpp"
 #include "battle/Magic.hpp"
 #include "characters/People.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/CharacterView.hpp"
 #include "game/Globals.hpp"
