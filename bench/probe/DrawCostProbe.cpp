@@ -21,6 +21,7 @@
 #include "battle/Magic.hpp"
 #include "characters/People.hpp"
 #include "foundation/DrawBatch.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/FrameLoop.hpp"
 #include "game/Game.hpp"

@@ -238,6 +238,29 @@ public:
     // --- drawing (BattleDraw.cpp) ---
     // The battle's share of one tile row (row -1: the overlay pass with the close-up and panels).
     void draw(sf::RenderTarget& window, Point view, int row);
+    // A watch battle's guards and the cells they watch, while no battle runs.
+    void drawWatch(sf::RenderTarget& window, Point view) const;
+    // What stands in one row, bottom layer first. The overlay pass (row -1) takes this pass too:
+    // a spell's radius may reach above the grid, and the tower cell's frame is drawn there.
+    void drawRow(sf::RenderTarget& window, Point view, int row) const;
+    // Over every row, once a frame: the dying combatant, the close-up and the panels.
+    void drawOverlay(sf::RenderTarget& window, Point view);
+    // The cell frames of the state: the free cursor, the target and its spell's radius, the
+    // tower cell.
+    void drawStateMarks(sf::RenderTarget& window, Point view, int row) const;
+    // The target the player's choice points at; NO_INDEX when there is none.
+    long long selectedTarget() const;
+    void drawTargetFrames(sf::RenderTarget& window, Point view, int row) const;
+    void drawTowerCellFrame(sf::RenderTarget& window, Point view, int row) const;
+    void drawReachableCells(sf::RenderTarget& window, Point view, int row) const;
+    void drawLargeMonsters(sf::RenderTarget& window, Point view, int row) const;
+    // The blinking ellipse under the actor, in its side's colour (a rand() draw).
+    void drawActorMarker(sf::RenderTarget& window, Point view, int row) const;
+    void drawBat(sf::RenderTarget& window, Point view, int row) const;
+    void drawBones(sf::RenderTarget& window, Point view, int row) const;
+    // The combatants with their counters of invisible, changed and borrowed turns.
+    void drawCombatants(sf::RenderTarget& window, Point view, int row) const;
+    void drawDying(sf::RenderTarget& window, Point view) const;
     static void drawMessageBox(const ActionAnimation& box, sf::RenderTarget& window);
     static void drawRandomCircles(const DotCloud& cloud, sf::RenderTarget& window, Point view);
     // A bar of at most maxWidth pixels; a maximum of 0 or less gives an empty bar.
@@ -252,12 +275,32 @@ public:
     // --- the running battle: start and finish, frames, turns, raised combatants, enemy plans
     // and the grid path search ---
     void start();
+    // The steps of start: enemies up to the party's strength, the turn order of enemies, party
+    // and joiners, and enemies scattered over their box.
+    void levelEnemies();
+    void lineUpCombatants();
+    void scatterEnemies(const Scene& scene);
     void placeParty();
     void placeEnemies();
     void finish(bool won);
     void clearStatModifiers(long long combatant);
     void update();
+    // The steps of update: the combatants' frame and the start of a death, the wait for the
+    // death and its loot, the view's trip to a new actor, and a planned walk (true while the
+    // walk takes the frame).
+    void updateCombatants();
+    void waitOutDeath(Scene& scene);
+    void bringViewToActor(Scene& scene, long long actor);
+    bool walkPlannedPath(Scene& scene, long long actor);
     void nextTurn();
+    // The steps of nextTurn: the treasure demon's arrival and escape, the turn handed to the
+    // next combatant with its reach and options, the end when a side is gone, and the actor's
+    // effects that run out on its turns.
+    void treasureDemonMayArrive();
+    void treasureDemonMayEscape();
+    void passTurnOn();
+    void endIfOneSideIsGone(Scene& scene);
+    void countDownTurnEffects(long long actor);
     void computeReachable();
     void raiseSkeleton(long long boneTarget, long long caster, const std::string& spellName);
     void buildTower(Point cell, long long builder, const std::string& spellName);

@@ -44,6 +44,175 @@ void trimOccupiedEnd(const Battle& b, std::vector<Point>& path) {
     while (!path.empty() && b.isOccupied(path.back())) path.pop_back();
 }
 
+// One actor's options, gathered kind by kind. The order they are listed in breaks ties between
+// equally good plans, so each kind keeps its place and each walk over cells its order.
+class OptionList {
+public:
+    OptionList(Battle& battle, long long actor)
+        : b(battle), scene(battleScene(battle)), actor(actor), a(people->at(actor)), side(isPlayerSide(actor)),
+          mob(a.stats[MOB]), known(a.availableMagic()) {}
+
+    void addBoneSpells();
+    void addTowerSpells();
+    void addSpellsOnSelf();
+    void addActionsOn(long long t);
+    std::vector<BattleAction> take() { return std::move(out); }
+
+private:
+    bool isFree(Point c) const { return scene.isInside(c) && !scene.isBlocked(c, a.flying) && !b.isOccupied(c); }
+    // Calls fn with every free cell within the actor's reach whose distance from the centre lies
+    // between lo and hi, column by column.
+    template <class Fn>
+    void eachFreeCellAround(Point centre, int lo, int hi, Fn&& fn) const {
+        for (int x = centre.x - hi; x <= centre.x + hi; ++x)
+            for (int y = centre.y - hi; y <= centre.y + hi; ++y) {
+                const Point c{x, y};
+                const int d = distance(c, centre);
+                if (d >= lo && d <= hi && distance(c, a.tile) <= mob && isFree(c)) fn(c);
+            }
+    }
+    // The open, unoccupied cells beside a cell: a tower needs one.
+    std::vector<Point> openNeighbours(Point c) const;
+    void addAttackOrThrow(long long t, const Character& target);
+    void addSpellsOn(long long t, const Character& target);
+    void add(int target, Point cell, const SpellRef& spell, const std::string& potion, const std::set<int>& further) {
+        BattleAction action;
+        action.initAction(target, cell, spell, potion, further);
+        out.push_back(action);
+    }
+
+    Battle& b;
+    const Scene& scene;
+    const long long actor;
+    const Character& a;
+    const bool side;
+    const int mob;
+    const std::vector<std::pair<std::string, int>> known;
+    std::vector<BattleAction> out;
+};
+
+// Raising a skeleton from bones that lie open, from a free cell at the spell's range from them.
+void OptionList::addBoneSpells() {
+    for (const auto& [name, level] : known) {
+        const Magic& m = magicRepository->get(name);
+        if (m.target != TARGET_BONES) continue;
+        if (skeletonCounterOf(b, name) > 5 || m.mpAt(level) > a.stats[MP]) continue;
+        const int lo = m.minRangeAt(level), hi = m.maxRangeAt(level);
+        const SpellRef spell{name, level}; // named: some compilers refuse bindings in lambdas
+        for (auto& [bone, fallen] : b.bones) {
+            if (b.isOccupied(bone) || scene.isBlocked(bone, false)) continue;
+            const int raised = static_cast<int>(fallen);
+            eachFreeCellAround(bone, lo, hi, [&](Point c) { add(raised, c, spell, "", {}); });
+        }
+    }
+}
+
+std::vector<Point> OptionList::openNeighbours(Point c) const {
+    std::vector<Point> around;
+    for (Direction d : DIRECTIONS) {
+        Point q = c;
+        movePoint(q, d, 1);
+        if (!scene.isBlocked(q, false) && scene.isInside(q) && !b.isOccupied(q)) around.push_back(q);
+    }
+    return around;
+}
+
+// Building a tower on a free cell within reach with an open cell beside it; the battle keeps
+// those cells for the player's choice of where the tower goes.
+void OptionList::addTowerSpells() {
+    for (const auto& [name, level] : known) {
+        const Magic& m = magicRepository->get(name);
+        if (m.target != TARGET_ANYWHERE) continue;
+        if (m.minRangeAt(level) != 0 || m.maxRangeAt(level) != 0)
+            fatalAssert("Battle", 1314, "Towers can only have 0 attack range");
+        if (towerCounterOf(b, name) > 4) continue;
+        const SpellRef spell{name, level};
+        eachFreeCellAround(a.tile, 0, mob, [&](Point c) {
+            std::vector<Point> around = openNeighbours(c);
+            if (around.empty()) return;
+            add(NO_INDEX, c, spell, "", {});
+            b.towerCells[c] = std::move(around);
+        });
+    }
+}
+
+// A spell for the caster's side that may fall on the caster itself (least range 0): cast on the
+// caster from any free cell within reach, taking in the allies within its radius of that cell;
+// not when it would only restore what the caster has full.
+void OptionList::addSpellsOnSelf() {
+    for (const auto& [name, level] : known) {
+        const Magic& m = magicRepository->get(name);
+        if (m.target == TARGET_BONES || m.minRangeAt(level) > 0 || m.mpAt(level) > a.stats[MP]) continue;
+        if (m.target != TARGET_ALLY) continue;
+        if (wouldWaste(m.dmgAt(level), m.mpDmgAt(level), a)) continue;
+        const int radius = m.radiusAt(level);
+        const SpellRef spell{name, level};
+        eachFreeCellAround(a.tile, 0, mob, [&](Point c) {
+            std::set<int> further;
+            for (long long o : b.turnList)
+                if (o != actor && isPlayerSide(o) == side && distance(people->at(o).tile, c) <= radius)
+                    further.insert(static_cast<int>(o));
+            add(static_cast<int>(actor), c, spell, "", further);
+        });
+    }
+}
+
+// Actions on another living combatant that is not invisible, from the free cells within reach at
+// the action's range: an attack or a thrown potion, then spells.
+void OptionList::addActionsOn(long long t) {
+    if (t == actor) return;
+    const Character& target = people->at(t);
+    if (target.stats[HP] < 1 || b.invisibleTurns.count(t)) return;
+    addAttackOrThrow(t, target);
+    addSpellsOn(t, target);
+}
+
+// An attack on the other side; an alchemist throws its potion instead, on the side it suits.
+void OptionList::addAttackOrThrow(long long t, const Character& target) {
+    const bool sameSide = isPlayerSide(t) == side;
+    const int index = static_cast<int>(t);
+    if (a.className != "Alchemist") {
+        if (!sameSide && a.mayAttack)
+            eachFreeCellAround(target.tile, 0, a.getAttackRange(), [&](Point c) { add(index, c, NO_SPELL, "", {}); });
+        return;
+    }
+    if (a.selectedPotion.empty()) return;
+    // One shape for thrown potions, the player's and the enemies': no spell, the potion in its
+    // own field.
+    const Potion& potion = potionRepository->get(a.selectedPotion);
+    const bool healingOnly = potion.dmg < 0 && potion.attr.empty() && target.stats[HP] == target.stats[MAXHP];
+    const bool rightSide = potion.target == TARGET_ALLY ? sameSide : !sameSide;
+    if (potion.mp <= a.stats[MP] && !healingOnly && rightSide)
+        eachFreeCellAround(target.tile, 0, a.getAttackRange(),
+                           [&](Point c) { add(index, c, NO_SPELL, a.selectedPotion, {}); });
+}
+
+// The spells for the target's side; one with a radius takes in the target's allies around it.
+void OptionList::addSpellsOn(long long t, const Character& target) {
+    const bool sameSide = isPlayerSide(t) == side;
+    const Point tt = target.tile;
+    for (const auto& [name, level] : known) {
+        const Magic& m = magicRepository->get(name);
+        const SpellRef spell{name, level};
+        if (m.target == TARGET_BONES || m.mpAt(level) > a.stats[MP]) continue;
+        if (side == false && m.target == TARGET_ANYWHERE) continue;
+        if (m.target == TARGET_ALLY ? !sameSide : sameSide) continue;
+        if (m.target == TARGET_ENEMY_ROBOT && !target.isRobot()) continue;
+        if (wouldWaste(m.dmgAt(level), m.mpDmgAt(level), target)) continue;
+        const int radius = m.radiusAt(level);
+        eachFreeCellAround(tt, m.minRangeAt(level), m.maxRangeAt(level), [&](Point c) {
+            std::set<int> further;
+            if (radius > 0)
+                for (long long o : b.turnList) {
+                    if (o == t || isPlayerSide(o) != isPlayerSide(t)) continue;
+                    const Point op = people->at(o).tile;
+                    if (op != c && distance(op, tt) <= radius) further.insert(static_cast<int>(o));
+                }
+            add(static_cast<int>(t), c, spell, "", further);
+        });
+    }
+}
+
 } // namespace
 
 bool ActionScore::operator<(const ActionScore& o) const {
@@ -74,136 +243,18 @@ Point Battle::randomFreeCell() const {
 }
 
 std::vector<BattleAction> Battle::listEnemyOptions(long long actor) {
-    std::vector<BattleAction> out;
-    const Scene& scene = battleScene(*this);
-    const Character& a = people->at(actor);
-    const bool side = isPlayerSide(actor);
-    const int mob = a.stats[MOB];
-    auto withinReach = [&](Point c) { return distance(c, a.tile) <= mob; };
-    auto isFree = [&](Point c) { return scene.isInside(c) && !scene.isBlocked(c, a.flying) && !isOccupied(c); };
-    auto add = [&](int target, Point cell, const SpellRef& spell, const std::string& potion,
-                   const std::set<int>& further) {
-        BattleAction action;
-        action.initAction(target, cell, spell, potion, further);
-        out.push_back(action);
-    };
+    OptionList list(*this, actor);
     // The tower cells are those of this actor's options alone.
     towerCells.clear();
-    const auto known = a.availableMagic();
-    // Raising skeletons from bones and building towers on free cells with an open cell beside
-    // them go through their own paths, which only the player's menus take; an enemy never plans
-    // them.
-    if (side) {
-        for (const auto& [name, level] : known) {
-            const Magic& m = magicRepository->get(name);
-            if (m.target != TARGET_BONES) continue;
-            if (skeletonCounterOf(*this, name) > 5 || m.mpAt(level) > a.stats[MP]) continue;
-            const int lo = m.minRangeAt(level), hi = m.maxRangeAt(level);
-            for (auto& [b, fallen] : bones) {
-                if (isOccupied(b) || scene.isBlocked(b, false)) continue;
-                for (int x = b.x - hi; x <= b.x + hi; ++x)
-                    for (int y = b.y - hi; y <= b.y + hi; ++y) {
-                        const Point c{x, y};
-                        const int d = distance(c, b);
-                        if (withinReach(c) && d >= lo && d <= hi && isFree(c))
-                            add(static_cast<int>(fallen), c, {name, level}, "", {});
-                    }
-            }
-        }
-        for (const auto& [name, level] : known) {
-            const Magic& m = magicRepository->get(name);
-            if (m.target != TARGET_ANYWHERE) continue;
-            if (m.minRangeAt(level) != 0 || m.maxRangeAt(level) != 0)
-                fatalAssert("Battle", 1314, "Towers can only have 0 attack range");
-            if (towerCounterOf(*this, name) > 4) continue;
-            for (int x = a.tile.x - mob; x <= a.tile.x + mob; ++x)
-                for (int y = a.tile.y - mob; y <= a.tile.y + mob; ++y) {
-                    const Point c{x, y};
-                    if (!withinReach(c) || !isFree(c)) continue;
-                    std::vector<Point> around;
-                    for (Direction d : DIRECTIONS) {
-                        Point q = c;
-                        movePoint(q, d, 1);
-                        if (!scene.isBlocked(q, false) && scene.isInside(q) && !isOccupied(q)) around.push_back(q);
-                    }
-                    if (around.empty()) continue;
-                    add(NO_INDEX, c, {name, level}, "", {});
-                    towerCells[c] = around;
-                }
-        }
+    // Raising skeletons and building towers go through their own paths, which only the player's
+    // menus take; an enemy never plans them.
+    if (isPlayerSide(actor)) {
+        list.addBoneSpells();
+        list.addTowerSpells();
     }
-    // A spell for the caster's side that may fall on the caster itself (least range 0): cast on
-    // the caster from any free cell within reach, taking in the allies within its radius of that
-    // cell; not when it would only restore what the caster has full.
-    for (const auto& [name, level] : known) {
-        const Magic& m = magicRepository->get(name);
-        if (m.target == TARGET_BONES || m.minRangeAt(level) > 0 || m.mpAt(level) > a.stats[MP]) continue;
-        if (m.target != TARGET_ALLY) continue;
-        if (wouldWaste(m.dmgAt(level), m.mpDmgAt(level), a)) continue;
-        const int radius = m.radiusAt(level);
-        for (int x = a.tile.x - mob; x <= a.tile.x + mob; ++x)
-            for (int y = a.tile.y - mob; y <= a.tile.y + mob; ++y) {
-                const Point c{x, y};
-                if (!withinReach(c) || !isFree(c)) continue;
-                std::set<int> further;
-                for (long long o : turnList)
-                    if (o != actor && isPlayerSide(o) == side && distance(people->at(o).tile, c) <= radius)
-                        further.insert(static_cast<int>(o));
-                add(static_cast<int>(actor), c, {name, level}, "", further);
-            }
-    }
-    // Actions on every other living combatant that is not invisible, from the free cells within
-    // reach at the action's range: attacks on the other side, a thrown potion on the side it
-    // suits, and spells on the side they are for.
-    for (long long t : turnList) {
-        if (t == actor) continue;
-        const Character& target = people->at(t);
-        if (target.stats[HP] < 1 || invisibleTurns.count(t)) continue;
-        const bool sameSide = isPlayerSide(t) == side;
-        const Point tt = target.tile;
-        auto cellsAround = [&](int lo, int hi, auto&& fn) {
-            for (int x = tt.x - hi; x <= tt.x + hi; ++x)
-                for (int y = tt.y - hi; y <= tt.y + hi; ++y) {
-                    const Point c{x, y};
-                    const int d = distance(c, tt);
-                    if (d >= lo && d <= hi && withinReach(c) && isFree(c)) fn(c);
-                }
-        };
-        if (a.className != "Alchemist") {
-            if (!sameSide && a.mayAttack)
-                cellsAround(0, a.getAttackRange(), [&](Point c) { add(static_cast<int>(t), c, NO_SPELL, "", {}); });
-        } else if (!a.selectedPotion.empty()) {
-            // One shape for thrown potions, the player's and the enemies': no spell, the potion
-            // in its own field.
-            const Potion& potion = potionRepository->get(a.selectedPotion);
-            const bool healingOnly = potion.dmg < 0 && potion.attr.empty() && target.stats[HP] == target.stats[MAXHP];
-            const bool rightSide = potion.target == TARGET_ALLY ? sameSide : !sameSide;
-            if (potion.mp <= a.stats[MP] && !healingOnly && rightSide)
-                cellsAround(0, a.getAttackRange(),
-                            [&](Point c) { add(static_cast<int>(t), c, NO_SPELL, a.selectedPotion, {}); });
-        }
-        for (const auto& [name, level] : known) {
-            const Magic& m = magicRepository->get(name);
-            const SpellRef spell{name, level}; // named: some compilers refuse bindings in lambdas
-            if (m.target == TARGET_BONES || m.mpAt(level) > a.stats[MP]) continue;
-            if (side == false && m.target == TARGET_ANYWHERE) continue;
-            if (m.target == TARGET_ALLY ? !sameSide : sameSide) continue;
-            if (m.target == TARGET_ENEMY_ROBOT && !target.isRobot()) continue;
-            if (wouldWaste(m.dmgAt(level), m.mpDmgAt(level), target)) continue;
-            const int radius = m.radiusAt(level);
-            cellsAround(m.minRangeAt(level), m.maxRangeAt(level), [&](Point c) {
-                std::set<int> further;
-                if (radius > 0)
-                    for (long long o : turnList) {
-                        if (o == t || isPlayerSide(o) != isPlayerSide(t)) continue;
-                        const Point op = people->at(o).tile;
-                        if (op != c && distance(op, tt) <= radius) further.insert(static_cast<int>(o));
-                    }
-                add(static_cast<int>(t), c, spell, "", further);
-            });
-        }
-    }
-    return out;
+    list.addSpellsOnSelf();
+    for (long long t : turnList) list.addActionsOn(t);
+    return list.take();
 }
 
 ActionScore Battle::scoreAction(const BattleAction& candidate, int pathLength) const {

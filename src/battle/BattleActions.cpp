@@ -7,6 +7,7 @@
 #include "battle/SpellEffectSupport.hpp"
 #include "characters/Character.hpp"
 #include "characters/People.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
@@ -308,7 +309,7 @@ bool ActionAnimation::update(const std::string& sceneName) {
 
     ++frame;
     if (actorRef.type == CharacterType::HOIST)
-        slashColor = sf::Color(std::rand() % 255, std::rand() % 255, std::rand() % 255, 255);
+        slashColor = randomColor();
 
     if (frame >= totalFrames) {
         if (!pendingTargets.empty()) {

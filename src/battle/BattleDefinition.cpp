@@ -3,7 +3,9 @@
 #include "characters/People.hpp"
 #include "foundation/NumberRanges.hpp"
 #include "foundation/TextReader.hpp"
+#include "game/Game.hpp"
 #include "game/Globals.hpp"
+#include "scenes/Scene.hpp"
 
 #include <algorithm>
 #include <sstream>
@@ -119,4 +121,10 @@ void Battle::checkCellsOnGrid(Point grid) const {
                             (key.empty() ? "ENEMYPOS " : "ENEMYPOSNAME " + key + " ") + std::to_string(p.x) +
                                 " " + std::to_string(p.y) + " outside the " + std::to_string(grid.x) +
                                 " x " + std::to_string(grid.y) + " map");
+}
+
+void Battle::setScene(const std::string& name) {
+    Scene& scene = game->sceneByName(name);
+    sceneName = name;
+    gridSize = {scene.mapWidth(), scene.mapHeight()};
 }

@@ -9,6 +9,7 @@
 #include "characters/People.hpp"
 #include "foundation/DrawBatch.hpp"
 #include "foundation/Ellipse.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
@@ -97,7 +98,7 @@ void Battle::drawRandomCircles(const DotCloud& cloud, sf::RenderTarget& window, 
     sf::CircleShape dot(1.f, 30);
     for (int i = 0; i < cloud.dots; ++i) {
         const float radius = static_cast<float>(std::rand() % 2 + 1);
-        const int c = std::rand() % 255;
+        const int c = randomChannel();
         sf::Color colour(c, c, c, 255);
         if (cloud.colourful) {
             if (c > 0) {
@@ -192,47 +193,89 @@ void Battle::drawMessageBox(const ActionAnimation& box, sf::RenderTarget& window
 }
 
 void Battle::draw(sf::RenderTarget& window, Point view, int row) {
-    const int T = displayTileSize;
     if (!isActive()) {
-        // Once fought out, a watch battle's enemies are no longer on guard (nor alive).
-        if (watch && !finished) {
-            for (long long e : enemies) people->at(e).drawIfVisible(window, view, 0, false);
-            for (Point c : watchedCells) fillCell(window, view, c, {200, 200, 100, 20});
-        }
+        drawWatch(window, view);
         return;
     }
+    drawRow(window, view, row);
+    if (row == -1) drawOverlay(window, view);
+}
+
+void Battle::drawWatch(sf::RenderTarget& window, Point view) const {
+    // Once fought out, a watch battle's enemies are no longer on guard (nor alive).
+    if (!watch || finished) return;
+    for (long long e : enemies) people->at(e).drawIfVisible(window, view, 0, false);
+    for (Point c : watchedCells) fillCell(window, view, c, {200, 200, 100, 20});
+}
+
+void Battle::drawRow(sf::RenderTarget& window, Point view, int row) const {
+    drawStateMarks(window, view, row);
+    drawReachableCells(window, view, row);
+    drawLargeMonsters(window, view, row);
+    drawActorMarker(window, view, row);
+    if (state == BAT_FORM) drawBat(window, view, row);
+    drawBones(window, view, row);
+    drawCombatants(window, view, row);
+}
+
+void Battle::drawOverlay(sf::RenderTarget& window, Point view) {
+    if (dying != NO_INDEX) drawDying(window, view);
+    // The panels are opaque and the same in every row's call, so they are drawn once, here.
+    const long long target = state == CHOOSE_TARGET ? selectedTarget() : NO_INDEX;
+    if (target != NO_INDEX) drawStatusPanel({500, 150}, window, {30, 900}, target);
+    if (!shownAction.playing)
+        if (auto* shownOn = dynamic_cast<sf::RenderWindow*>(&window)) closeUpBackdrop().prepare(*shownOn);
+    shownAction.draw(window, background);
     const long long actor = actorIndex();
-    const bool overlay = row == -1;
+    if (!shownAction.playing && state != NEXT_TURN && actor != NO_INDEX)
+        drawStatusPanel({500, 150}, window, {1390, 900}, actor);
+}
 
-    if (state == FREE_CURSOR && actorTile.y == row) drawCellFrame(window, view, actorTile);
-
-    long long selectedTarget = NO_INDEX;
-    if (state == CHOOSE_TARGET) {
-        auto it = menuActions.find(chosenKey);
-        if (it != menuActions.end() && selection >= 0 && selection < static_cast<int>(it->second.size()))
-            selectedTarget = it->second[selection].target;
-        if (selectedTarget != NO_INDEX) {
-            const Point p = people->at(selectedTarget).tile;
-            const int r = chosenKey.spell.empty() ? 0 : magicRepository->get(chosenKey.spell).radiusAt(chosenKey.level);
-            if (p.y == row) drawCellFrame(window, view, p);
-            for (int x = p.x - r; x <= p.x + r; ++x)
-                for (int y = p.y - r; y <= p.y + r; ++y)
-                    if (Point{x, y} != p && std::abs(x - p.x) + std::abs(y - p.y) <= r && y == row)
-                        drawCellFrame(window, view, {x, y});
-        }
+void Battle::drawStateMarks(sf::RenderTarget& window, Point view, int row) const {
+    switch (state) {
+    case FREE_CURSOR:
+        if (actorTile.y == row) drawCellFrame(window, view, actorTile);
+        break;
+    case CHOOSE_TARGET: drawTargetFrames(window, view, row); break;
+    case CHOOSE_TOWER_CELL: drawTowerCellFrame(window, view, row); break;
+    default: break;
     }
+}
 
-    if (state == CHOOSE_TOWER_CELL && actor != NO_INDEX) {
-        auto it = towerCells.find(people->at(actor).tile);
-        if (it == towerCells.end()) fatalAssert("Battle", 2677, "Oduna");
-        if (it->second.empty()) fatalAssert("Battle", 2678, "Oduncular");
-        // Opaque and the same in every call: drawn once, last.
-        if (overlay) {
-            const int n = static_cast<int>(it->second.size());
-            drawCellFrame(window, view, it->second[((selection % n) + n) % n]);
-        }
-    }
+long long Battle::selectedTarget() const {
+    auto it = menuActions.find(chosenKey);
+    if (it == menuActions.end() || selection < 0 || selection >= static_cast<int>(it->second.size())) return NO_INDEX;
+    return it->second[selection].target;
+}
 
+void Battle::drawTargetFrames(sf::RenderTarget& window, Point view, int row) const {
+    const long long target = selectedTarget();
+    if (target == NO_INDEX) return;
+    const Point p = people->at(target).tile;
+    const int r = chosenKey.spell.empty() ? 0 : magicRepository->get(chosenKey.spell).radiusAt(chosenKey.level);
+    if (p.y == row) drawCellFrame(window, view, p);
+    for (int x = p.x - r; x <= p.x + r; ++x)
+        for (int y = p.y - r; y <= p.y + r; ++y)
+            if (Point{x, y} != p && std::abs(x - p.x) + std::abs(y - p.y) <= r && y == row)
+                drawCellFrame(window, view, {x, y});
+}
+
+void Battle::drawTowerCellFrame(sf::RenderTarget& window, Point view, int row) const {
+    const long long actor = actorIndex();
+    if (actor == NO_INDEX) return;
+    auto it = towerCells.find(people->at(actor).tile);
+    if (it == towerCells.end()) fatalAssert("Battle", 2677, "Oduna");
+    if (it->second.empty()) fatalAssert("Battle", 2678, "Oduncular");
+    // Opaque and the same in every call: drawn once, in the overlay's.
+    if (row != -1) return;
+    const int n = static_cast<int>(it->second.size());
+    drawCellFrame(window, view, it->second[((selection % n) + n) % n]);
+}
+
+void Battle::drawReachableCells(sf::RenderTarget& window, Point view, int row) const {
+    const long long actor = actorIndex();
+    if (actor == NO_INDEX) return;
+    const int T = displayTileSize;
     // While the close-up plays, its opaque frame covers whatever lies wholly inside it.
     sf::FloatRect covered;
     if (shownAction.playing)
@@ -243,43 +286,52 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
         return x >= covered.left && y >= covered.top && x + static_cast<float>(T) <= covered.left + covered.width &&
                y + static_cast<float>(T) <= covered.top + covered.height;
     };
-    if (actor != NO_INDEX)
-        for (Point c : reachableCells)
-            if (c.y == row && !hidden(c)) fillCell(window, view, c, reachableColour(*this, c, actor));
+    for (Point c : reachableCells)
+        if (c.y == row && !hidden(c)) fillCell(window, view, c, reachableColour(*this, c, actor));
+}
 
+void Battle::drawLargeMonsters(sf::RenderTarget& window, Point view, int row) const {
+    // They fade out with the battle's end.
     const int alpha = state == BATTLE_OVER ? 255 * fade / std::max(1, fadeFull) : 255;
     for (const LargeMonster& m : largeMonsters) {
         const int base = m.base.y;
         const int rows = CompositeMonster::extent(m).y;
         if (row >= base && row < base + rows) CompositeMonster::draw(m, window, view, row - base, alpha);
     }
+}
 
-    if (state != NEXT_TURN && blink && actor != NO_INDEX && row == combatantRow(people->at(actor))) {
-        const Character& a = people->at(actor);
-        EllipseShape marker({static_cast<float>(T / 2), static_cast<float>(T / 4)});
-        marker.setFillColor(people->isMember(static_cast<int>(actor)) ? sf::Color(50, std::rand() % 255, 50, 255)
-                                                                       : sf::Color(std::rand() % 255, 50, 50, 255));
-        marker.setOrigin(static_cast<float>(T / 2), static_cast<float>(T / 4));
-        const sf::Vector2f p = drawnPixel(a.pixel, view);
-        marker.setPosition(p.x + static_cast<float>(T / 2), p.y + static_cast<float>(3 * T / 4));
-        window.draw(marker);
-    }
+void Battle::drawActorMarker(sf::RenderTarget& window, Point view, int row) const {
+    const long long actor = actorIndex();
+    if (state == NEXT_TURN || !blink || actor == NO_INDEX || row != combatantRow(people->at(actor))) return;
+    const int T = displayTileSize;
+    const Character& a = people->at(actor);
+    EllipseShape marker({static_cast<float>(T / 2), static_cast<float>(T / 4)});
+    marker.setFillColor(people->isMember(static_cast<int>(actor)) ? sf::Color(50, randomChannel(), 50, 255)
+                                                                   : sf::Color(randomChannel(), 50, 50, 255));
+    marker.setOrigin(static_cast<float>(T / 2), static_cast<float>(T / 4));
+    const sf::Vector2f p = drawnPixel(a.pixel, view);
+    marker.setPosition(p.x + static_cast<float>(T / 2), p.y + static_cast<float>(3 * T / 4));
+    window.draw(marker);
+}
 
-    if (state == BAT_FORM && row == std::max(bat.restTile.y, bat.tile.y)) {
-        const auto& frames = resources->getAnimation("Bat");
-        if (!frames.empty()) {
-            const sf::Texture& tex = frames[static_cast<std::size_t>(bat.frame) % frames.size()];
-            sf::Sprite sprite(tex);
-            const float s = static_cast<float>(T) / static_cast<float>(std::max(1u, tex.getSize().x));
-            const bool flip = bat.direction == EAST || bat.direction == SOUTH;
-            sprite.setScale(flip ? -s : s, s);
-            sprite.setOrigin(tex.getSize().x / 2.f, tex.getSize().y / 2.f);
-            const sf::Vector2f p = drawnPixel(bat.pixel, view);
-            sprite.setPosition(p.x + static_cast<float>(T / 2), p.y + static_cast<float>(T / 2));
-            window.draw(sprite);
-        }
-    }
+void Battle::drawBat(sf::RenderTarget& window, Point view, int row) const {
+    if (row != std::max(bat.restTile.y, bat.tile.y)) return;
+    const auto& frames = resources->getAnimation("Bat");
+    if (frames.empty()) return;
+    const int T = displayTileSize;
+    const sf::Texture& tex = frames[static_cast<std::size_t>(bat.frame) % frames.size()];
+    sf::Sprite sprite(tex);
+    const float s = static_cast<float>(T) / static_cast<float>(std::max(1u, tex.getSize().x));
+    const bool flip = bat.direction == EAST || bat.direction == SOUTH;
+    sprite.setScale(flip ? -s : s, s);
+    sprite.setOrigin(tex.getSize().x / 2.f, tex.getSize().y / 2.f);
+    const sf::Vector2f p = drawnPixel(bat.pixel, view);
+    sprite.setPosition(p.x + static_cast<float>(T / 2), p.y + static_cast<float>(T / 2));
+    window.draw(sprite);
+}
 
+void Battle::drawBones(sf::RenderTarget& window, Point view, int row) const {
+    const int T = displayTileSize;
     for (const auto& [cell, fallen] : bones) {
         if (cell.y != row) continue;
         const sf::Texture& tex = resources->getMiscTexture("Bones");
@@ -290,7 +342,9 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
         sprite.setPosition(static_cast<float>(cell.x * T + T / 2 - view.x), static_cast<float>(cell.y * T + T / 2 - view.y));
         window.draw(sprite);
     }
+}
 
+void Battle::drawCombatants(sf::RenderTarget& window, Point view, int row) const {
     for (long long c : turnList) {
         Character& ch = people->at(c);
         if (combatantRow(ch) != row) continue;
@@ -308,20 +362,12 @@ void Battle::draw(sf::RenderTarget& window, Point view, int row) {
         if (auto it = temporaryMembers.find(c); it != temporaryMembers.end())
             drawCounterBadge(view, window, ch.pixel, sf::Color::Magenta, it->second);
     }
+}
 
-    if (!overlay) return;
-    if (dying != NO_INDEX) {
-        const int a = 255 * (deathDelay - deathCountdown) / std::max(1, deathDelay);
-        people->at(dying).drawIfVisible(window, view, a, false);
-        drawRandomCircles(dyingCloud, window, view);
-    }
-    // The panels are opaque and the same in every row's call, so they are drawn once, here.
-    if (state == CHOOSE_TARGET && selectedTarget != NO_INDEX) drawStatusPanel({500, 150}, window, {30, 900}, selectedTarget);
-    if (!shownAction.playing)
-        if (auto* shownOn = dynamic_cast<sf::RenderWindow*>(&window)) closeUpBackdrop().prepare(*shownOn);
-    shownAction.draw(window, background);
-    if (!shownAction.playing && state != NEXT_TURN && actor != NO_INDEX)
-        drawStatusPanel({500, 150}, window, {1390, 900}, actor);
+void Battle::drawDying(sf::RenderTarget& window, Point view) const {
+    const int a = 255 * (deathDelay - deathCountdown) / std::max(1, deathDelay);
+    people->at(dying).drawIfVisible(window, view, a, false);
+    drawRandomCircles(dyingCloud, window, view);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -581,8 +627,7 @@ void drawGhostRings(const ActionAnimation& a, sf::RenderTarget& window, const Ch
                       static_cast<int>(static_cast<float>(actorPlace.y) + Sf / 2 - z * Sf / 2)};
     const Point end{static_cast<int>(static_cast<float>(a.panelPos.x) + Sf / 2), static_cast<int>(slashY)};
     for (int i = 0; i < 150; ++i) {
-        const int b = std::rand() % 255, g = std::rand() % 255, r = std::rand() % 255;
-        ring.setOutlineColor(sf::Color(r, g, b, 255));
+        ring.setOutlineColor(randomColor());
         ring.setPosition(static_cast<float>(start.x + (end.x - start.x) * i / 150),
                          static_cast<float>(start.y + (end.y - start.y) * i / 150));
         window.draw(ring);

@@ -1,5 +1,6 @@
 // Starting a battle (levels, joiners, turn order, placement on the grid) and finishing it
-// (joiners and raised combatants handed back, battle-time stat changes undone, the save).
+// (joiners and raised combatants handed back, battle-time stat changes undone, the save), and
+// whether a combatant carries such a change (the character view marks it).
 #include "battle/BattleFlow.hpp"
 #include "battle/CloseUpBackdropDraw.hpp"
 
@@ -97,6 +98,23 @@ void Battle::start() {
         droppedItems.clear();
     }
     resetRuntime();
+    levelEnemies();
+    lineUpCombatants();
+    // The scripts' starting cells come first, then the cells the definition lists for enemies.
+    for (auto& [index, cell] : presetTiles) putOnCell(people->at(index), cell);
+    if (!enemyPositions.empty()) placeEnemies();
+    if (enemyRandomPos) scatterEnemies(scene);
+    consoleLine("Battle started in ", scene.name);
+    // A stealth battle places the party only once an enemy spots the leader.
+    if (watch) {
+        inBattle = false;
+        settleOverlaps();
+    } else {
+        placeParty();
+    }
+}
+
+void Battle::levelEnemies() {
     // Enemies come up to the party's strength, unless a saved game already settled them (a
     // practice battle always levels them afresh).
     const int power = people->partyAveragePower();
@@ -107,6 +125,9 @@ void Battle::start() {
             people->syncNumberedSiblings(static_cast<int>(e));
         }
     }
+}
+
+void Battle::lineUpCombatants() {
     for (long long e : enemies) turnList.push_back(e);
     // A sifter battle is fought by the main character alone.
     std::set<int> combatants = people->party;
@@ -131,58 +152,48 @@ void Battle::start() {
         if (sa != sb) return sa > sb;
         return std::max(1, ca.stats[DEX]) > std::max(1, cb.stats[DEX]);
     });
-    // The scripts' starting cells come first, then the cells the definition lists for enemies.
-    for (auto& [index, cell] : presetTiles) putOnCell(people->at(index), cell);
-    if (!enemyPositions.empty()) placeEnemies();
+}
+
+void Battle::scatterEnemies(const Scene& scene) {
     // Scattered enemies land on free cells of their box, at least ten steps from the leader, so
     // that the party is not caught at once; an enemy that finds none in 100 tries stays put.
-    if (enemyRandomPos) {
-        const Point size = scene.mapSize();
-        if (enemyBoxX0 == -1) {
-            enemyBoxX0 = 1;
-            enemyBoxX1 = size.x - 1;
-            enemyBoxY0 = 1;
-            enemyBoxY1 = size.y - 1;
-        }
-        // A box given in the file is kept on the grid.
-        const int x0 = std::clamp(enemyBoxX0, 0, std::max(0, size.x - 1));
-        const int x1 = std::clamp(enemyBoxX1, x0, std::max(x0, size.x - 1));
-        const int y0 = std::clamp(enemyBoxY0, 0, std::max(0, size.y - 1));
-        const int y1 = std::clamp(enemyBoxY1, y0, std::max(y0, size.y - 1));
-        const Point main = people->mainCharacter().tile;
-        std::set<Point> taken;
-        for (auto& [index, cell] : presetTiles) taken.insert(cell);
-        taken.insert(main);
-        for (long long e : enemies) {
-            Character& c = people->at(e);
-            bool keyed = false;
-            for (auto& [key, cells] : enemyPositions)
-                if (c.name.find(key) != std::string::npos) keyed = true;
-            if (keyed) {
-                taken.insert(c.tile);
-                continue;
-            }
-            if (presetTiles.count(e)) continue;
-            for (int attempt = 0; attempt < 100; ++attempt) {
-                const int y = y0 + randomBelow(y1 - y0);
-                const int x = x0 + randomBelow(x1 - x0);
-                const Point p{x, y};
-                if (std::abs(main.x - x) + std::abs(main.y - y) < 10) continue;
-                if (scene.isBlocked(p, c.flying) || !scene.isInside(p)) continue;
-                if (taken.count(p)) continue;
-                putOnCell(c, p);
-                break;
-            }
-            taken.insert(c.tile);
-        }
+    const Point size = scene.mapSize();
+    if (enemyBoxX0 == -1) {
+        enemyBoxX0 = 1;
+        enemyBoxX1 = size.x - 1;
+        enemyBoxY0 = 1;
+        enemyBoxY1 = size.y - 1;
     }
-    consoleLine("Battle started in ", scene.name);
-    // A stealth battle places the party only once an enemy spots the leader.
-    if (watch) {
-        inBattle = false;
-        settleOverlaps();
-    } else {
-        placeParty();
+    // A box given in the file is kept on the grid.
+    const int x0 = std::clamp(enemyBoxX0, 0, std::max(0, size.x - 1));
+    const int x1 = std::clamp(enemyBoxX1, x0, std::max(x0, size.x - 1));
+    const int y0 = std::clamp(enemyBoxY0, 0, std::max(0, size.y - 1));
+    const int y1 = std::clamp(enemyBoxY1, y0, std::max(y0, size.y - 1));
+    const Point main = people->mainCharacter().tile;
+    std::set<Point> taken;
+    for (auto& [index, cell] : presetTiles) taken.insert(cell);
+    taken.insert(main);
+    for (long long e : enemies) {
+        Character& c = people->at(e);
+        bool keyed = false;
+        for (auto& [key, cells] : enemyPositions)
+            if (c.name.find(key) != std::string::npos) keyed = true;
+        if (keyed) {
+            taken.insert(c.tile);
+            continue;
+        }
+        if (presetTiles.count(e)) continue;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const int y = y0 + randomBelow(y1 - y0);
+            const int x = x0 + randomBelow(x1 - x0);
+            const Point p{x, y};
+            if (std::abs(main.x - x) + std::abs(main.y - y) < 10) continue;
+            if (scene.isBlocked(p, c.flying) || !scene.isInside(p)) continue;
+            if (taken.count(p)) continue;
+            putOnCell(c, p);
+            break;
+        }
+        taken.insert(c.tile);
     }
 }
 
@@ -374,4 +385,13 @@ void Battle::clearStatModifiers(long long combatant) {
     for (auto& [stat, amount] : mods->second) people->at(combatant).addStat(static_cast<Stat>(stat), -amount);
     // Undone: nothing is left to undo again at the end of the battle.
     mods->second.clear();
+}
+
+bool Battle::hasStatModifier(long long combatant, Stat stat) const {
+    if (!modifierTurns.count(combatant)) return false;
+    const auto entry = statModifiers.find(combatant);
+    // Turns counted without any change recorded: the two records have come apart.
+    if (entry == statModifiers.end()) fatalAssert("Battle", 2886, combatant);
+    const auto amount = entry->second.find(int(stat));
+    return amount != entry->second.end() && amount->second != 0;
 }

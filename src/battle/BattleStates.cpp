@@ -7,6 +7,7 @@
 #include "battle/Magic.hpp"
 #include "battle/Treasure.hpp"
 #include "characters/People.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
@@ -106,6 +107,25 @@ void Battle::update() {
     // Nothing else moves while the close-up plays.
     shownAction.update(sceneName);
     if (shownAction.playing) return;
+    updateCombatants();
+    if (dying != NO_INDEX) {
+        waitOutDeath(scene);
+        return;
+    }
+    const long long actor = actorIndex();
+    if (turnIntro && actor != NO_INDEX) {
+        bringViewToActor(scene, actor);
+        return;
+    }
+    turnIntro = false;
+    if (walking == 1 && actor != NO_INDEX && walkPlannedPath(scene, actor)) return;
+    stateStep();
+    // The cell frames flash a new colour every frame, drawn after whatever the step drew.
+    const sf::Uint8 r = randomChannel(), g = randomChannel(), b = randomChannel();
+    flashColor = sf::Color(r, g, b, 255);
+}
+
+void Battle::updateCombatants() {
     // A combatant that fell starts dying, one at a time: it leaves the turn list at once, its
     // summons fall with it and a necromancer may raise its bones later.
     const std::vector<long long> combatants = turnList;
@@ -126,59 +146,53 @@ void Battle::update() {
             if (record.summoner == c) people->at(creature).stats[HP] = 0;
         if (!isPlayerSide(c) && necromancerPresent && !ch.isRobot()) bones[ch.tile] = c;
     }
+}
+
+void Battle::waitOutDeath(Scene& scene) {
     // The battle waits out the death; then an enemy's equipment (and the treasure demon's
     // hoard) drops on the ground near where it fell.
-    if (dying != NO_INDEX) {
-        if (--deathCountdown > 0) return;
-        const Character& dead = people->at(dying);
-        if (!isPlayerSide(dying)) {
-            std::vector<int> loot = dead.equippedItems();
-            if (dying == treasureDemon && itemList) {
-                const std::vector<int> more = treasureDemonDrop(*itemList);
-                loot.insert(loot.end(), more.begin(), more.end());
-            }
-            for (int item : loot) {
-                scene.dropItemNear(item, dead.tile);
-                droppedItems.insert(item);
-            }
+    if (--deathCountdown > 0) return;
+    const Character& dead = people->at(dying);
+    if (!isPlayerSide(dying)) {
+        std::vector<int> loot = dead.equippedItems();
+        if (dying == treasureDemon && itemList) {
+            const std::vector<int> more = treasureDemonDrop(*itemList);
+            loot.insert(loot.end(), more.begin(), more.end());
         }
-        dying = NO_INDEX;
-        return;
+        for (int item : loot) {
+            scene.dropItemNear(item, dead.tile);
+            droppedItems.insert(item);
+        }
     }
-    const long long actor = actorIndex();
+    dying = NO_INDEX;
+}
+
+void Battle::bringViewToActor(Scene& scene, long long actor) {
     // A new turn first takes the view to its actor; then the actor's side decides the state.
-    if (turnIntro && actor != NO_INDEX) {
-        const Point target = scene.findFreeTile(people->at(actor).pixel);
-        if (scene.view != target) {
-            approach(scene.view, target, VIEW_STEP);
-            scene.camera = scene.view;
-            return;
-        }
-        turnIntro = false;
-        state = isPlayerSide(actor) ? PLAYER_MOVES : ENEMY_ACTS;
+    const Point target = scene.findFreeTile(people->at(actor).pixel);
+    if (scene.view != target) {
+        approach(scene.view, target, VIEW_STEP);
+        scene.camera = scene.view;
         return;
     }
     turnIntro = false;
+    state = isPlayerSide(actor) ? PLAYER_MOVES : ENEMY_ACTS;
+}
+
+bool Battle::walkPlannedPath(Scene& scene, long long actor) {
     // An enemy walking its planned way finishes the walk before anything else happens.
-    if (walking == 1 && actor != NO_INDEX) {
-        Character& a = people->at(actor);
-        const bool moving = a.move(nullptr, gridSize, {}, {});
-        scene.placeAtFreeTile(a.pixel);
-        scene.camera = scene.view;
-        if (moving) return;
-        if (!path.empty()) {
-            a.startMoveTo(path.front());
-            path.erase(path.begin());
-            return;
-        }
-        walking = 0;
+    Character& a = people->at(actor);
+    const bool moving = a.move(nullptr, gridSize, {}, {});
+    scene.placeAtFreeTile(a.pixel);
+    scene.camera = scene.view;
+    if (moving) return true;
+    if (!path.empty()) {
+        a.startMoveTo(path.front());
+        path.erase(path.begin());
+        return true;
     }
-    stateStep();
-    // The cell frames flash a new colour every frame, drawn after whatever the step drew.
-    const int r = std::rand() % 255;
-    const int g = std::rand() % 255;
-    const int b = std::rand() % 255;
-    flashColor = sf::Color(r, g, b, 255);
+    walking = 0;
+    return false;
 }
 
 void Battle::openCommandMenu() {

@@ -33,68 +33,79 @@ void Battle::nextTurn() {
     necromancerPresent = false;
     for (long long c : turnList)
         if (people->at(c).className == "Necromancer") necromancerPresent = true;
-    // The treasure demon may turn up at the start of any turn, on a free cell: only a demon of
-    // the roster that has not come yet in this battle.
-    if (!treasureDemonPresent && treasureDemonTurns == 0) {
-        const int r = std::rand() % 1000;
-        const bool available = treasureDemon != NO_INDEX && treasureDemon < people->size() &&
-                               !treasureDemonArrived &&
-                               std::find(turnList.begin(), turnList.end(), treasureDemon) == turnList.end();
-        if (r <= treasureChance && available) {
-            Character& demon = people->at(treasureDemon);
-            demon.setLevel(people->partyAveragePower(), true);
-            std::set<Point> taken;
-            for (long long c : turnList)
-                if (people->at(c).stats[HP] > 0) taken.insert(people->at(c).tile);
-            Point cell = randomFreeCell();
-            if (taken.count(cell)) cell = nearestFreeCell(cell, false, taken);
-            if (!taken.count(cell) && demon.stats[HP] > 0) {
-                demon.setTilePosition(cell);
-                battleSound("TreasureDemonAppear");
-                turnList.push_back(treasureDemon);
-                treasureDemonPresent = true;
-                treasureDemonArrived = true;
-            }
-        }
-    }
-    // A demon that fled long enough escapes with its hoard.
-    if (treasureDemonPresent && treasureDemonTurns >= treasureDemonTurnLimit) {
-        if (resources && resources->findSound("TreasureGoblinEscape")) battleSound("TreasureGoblinEscape");
-        if (!removeFromTurnList(treasureDemon)) fatalAssert("Battle", 1769, "Odun");
-        treasureDemonPresent = false;
-    }
+    treasureDemonMayArrive();
+    treasureDemonMayEscape();
     battleSound("BattleTurn");
+    if (!turnList.empty()) passTurnOn();
+    endIfOneSideIsGone(scene);
+    const long long actor = actorIndex();
+    if (actor != NO_INDEX) countDownTurnEffects(actor);
+}
+
+void Battle::treasureDemonMayArrive() {
+    // It may turn up at the start of any turn, on a free cell: only a demon of the roster that
+    // has not come yet in this battle.
+    if (treasureDemonPresent || treasureDemonTurns != 0) return;
+    const int r = std::rand() % 1000;
+    const bool available = treasureDemon != NO_INDEX && treasureDemon < people->size() && !treasureDemonArrived &&
+                           std::find(turnList.begin(), turnList.end(), treasureDemon) == turnList.end();
+    if (r > treasureChance || !available) return;
+    Character& demon = people->at(treasureDemon);
+    demon.setLevel(people->partyAveragePower(), true);
+    std::set<Point> taken;
+    for (long long c : turnList)
+        if (people->at(c).stats[HP] > 0) taken.insert(people->at(c).tile);
+    Point cell = randomFreeCell();
+    if (taken.count(cell)) cell = nearestFreeCell(cell, false, taken);
+    if (taken.count(cell) || demon.stats[HP] <= 0) return;
+    demon.setTilePosition(cell);
+    battleSound("TreasureDemonAppear");
+    turnList.push_back(treasureDemon);
+    treasureDemonPresent = true;
+    treasureDemonArrived = true;
+}
+
+void Battle::treasureDemonMayEscape() {
+    // A demon that fled long enough escapes with its hoard.
+    if (!treasureDemonPresent || treasureDemonTurns < treasureDemonTurnLimit) return;
+    if (resources && resources->findSound("TreasureGoblinEscape")) battleSound("TreasureGoblinEscape");
+    if (!removeFromTurnList(treasureDemon)) fatalAssert("Battle", 1769, "Odun");
+    treasureDemonPresent = false;
+}
+
+void Battle::passTurnOn() {
     // The turn passes round the list.
-    if (!turnList.empty()) {
-        ++turnIndex;
-        if (turnIndex >= static_cast<int>(turnList.size()) || turnIndex < 0) turnIndex = 0;
-        const long long actor = turnList[turnIndex];
-        Character& a = people->at(actor);
-        const bool actorSide = isPlayerSide(actor);
-        // Everyone faces the viewer again; the cells of the actor's opponents block its way.
-        opponentCells.clear();
-        for (long long c : turnList) {
-            Character& ch = people->at(c);
-            ch.previousFacing = ch.facing;
-            ch.facing = SOUTH;
-            ch.showBack = false;
-            if (c != actor && isPlayerSide(c) != actorSide) opponentCells.insert(ch.tile);
-        }
-        // The actor's reach and everything it could do this turn, the free cursor starting on it.
-        computeReachable();
-        towerCells.clear();
-        options = listEnemyOptions(actor);
-        actorTile = turnStartTile = a.tile;
-        // What the last enemy left planned is not this actor's. A creature that goes back to the
-        // enemies when its time with the party ends (below) gets ENEMY_ACTS without a plan of its
-        // own and must play nothing.
-        pendingAction = BattleAction();
-        path.clear();
-        if (!actorSide) pendingAction = moveEnemy();
-        // The view travels to the actor before the turn is played.
-        turnIntro = true;
+    ++turnIndex;
+    if (turnIndex >= static_cast<int>(turnList.size()) || turnIndex < 0) turnIndex = 0;
+    const long long actor = turnList[turnIndex];
+    Character& a = people->at(actor);
+    const bool actorSide = isPlayerSide(actor);
+    // Everyone faces the viewer again; the cells of the actor's opponents block its way.
+    opponentCells.clear();
+    for (long long c : turnList) {
+        Character& ch = people->at(c);
+        ch.previousFacing = ch.facing;
+        ch.facing = SOUTH;
+        ch.showBack = false;
+        if (c != actor && isPlayerSide(c) != actorSide) opponentCells.insert(ch.tile);
     }
-    // The battle is over when one side is gone; a treasure demon does not keep it going.
+    // The actor's reach and everything it could do this turn, the free cursor starting on it.
+    computeReachable();
+    towerCells.clear();
+    options = listEnemyOptions(actor);
+    actorTile = turnStartTile = a.tile;
+    // What the last enemy left planned is not this actor's. A creature that goes back to the
+    // enemies when its time with the party ends (countDownTurnEffects) gets ENEMY_ACTS without a
+    // plan of its own and must play nothing.
+    pendingAction = BattleAction();
+    path.clear();
+    if (!actorSide) pendingAction = moveEnemy();
+    // The view travels to the actor before the turn is played.
+    turnIntro = true;
+}
+
+void Battle::endIfOneSideIsGone(Scene& scene) {
+    // A treasure demon does not keep the battle going.
     bool playerSide = false, enemySide = false;
     for (long long c : turnList) {
         if (treasureDemonPresent && c == treasureDemon) continue;
@@ -112,8 +123,9 @@ void Battle::nextTurn() {
         state = BATTLE_OVER;
         turnIntro = false;
     }
-    const long long actor = actorIndex();
-    if (actor == NO_INDEX) return;
+}
+
+void Battle::countDownTurnEffects(long long actor) {
     // The actor's invisibility, stat changes and time with the party each run out on its own
     // turns.
     if (auto it = invisibleTurns.find(actor); it != invisibleTurns.end() && --it->second < 1)

@@ -4,7 +4,6 @@
 #include "foundation/NumberRanges.hpp"
 
 #include <cmath>
-#include <cstdlib>
 #include <sstream>
 
 namespace {
@@ -112,13 +111,6 @@ int Item::score(const ItemList& catalogue, int index) {
     int sum = 0;
     for (float b : catalogue.at(index).bonuses) sum = saturatingAdd(sum, saturatingInt(std::trunc(b)));
     return sum;
-}
-
-sf::Color randomColor() {
-    sf::Uint8 blue = static_cast<sf::Uint8>(std::rand() % 255);
-    sf::Uint8 green = static_cast<sf::Uint8>(std::rand() % 255);
-    sf::Uint8 red = static_cast<sf::Uint8>(std::rand() % 255);
-    return sf::Color(red, green, blue, 255);
 }
 
 void ItemList::load(const std::string& path, sf::RenderWindow* window, float overall) {

@@ -4,8 +4,6 @@
 
 #include "foundation/main.hpp"
 
-#include <SFML/Graphics/Color.hpp>
-
 #include <array>
 #include <istream>
 #include <set>
@@ -66,6 +64,3 @@ public:
     std::vector<Item>::const_iterator begin() const { return items.begin(); }
     std::vector<Item>::const_iterator end() const { return items.end(); }
 };
-
-// An opaque colour of three rand() % 255 draws, taken in the order blue, green, red.
-sf::Color randomColor();

@@ -6,6 +6,7 @@
 #include "battle/SpellEffectSupport.hpp"
 #include "foundation/DrawBatch.hpp"
 #include "foundation/Ellipse.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Globals.hpp"
 
@@ -46,11 +47,6 @@ int fade15(const MagicInstance& m) {
     if (m.frame > m.duration - 15)
         alpha = static_cast<int>(255.f * (1.f - static_cast<float>(m.frame - m.duration + 15) / 15.f));
     return std::clamp(alpha, 0, 255);
-}
-
-sf::Color randomBgr(int alpha = 255) {
-    const int b = roll(255), g = roll(255), r = roll(255);
-    return sf::Color(r, g, b, alpha);
 }
 
 const std::vector<sf::Texture>& animation(const std::string& name) { return resources->getAnimation(name); }
@@ -118,7 +114,7 @@ void drawHackConsole(const MagicInstance& m, sf::RenderTarget& window) {
         const sf::Font& dialog = resources->getFont("Dialog");
         for (int i = 0; i < 50; ++i) {
             sf::Text q("?", dialog, static_cast<unsigned>(50 + roll(100)));
-            q.setFillColor(randomBgr());
+            q.setFillColor(randomColor());
             const int y = roll(WINDOW_HEIGHT);
             const int x = roll(960);
             q.setPosition(static_cast<float>(x), static_cast<float>(y));
@@ -365,7 +361,7 @@ void catDrama(const MagicInstance&, const Magic&, sf::RenderTarget& window) {
     drawDoor(window, "SliddingDoor");
     drawCatWaiting(window);
     const sf::Texture& meow = magicPicture("Meaow");
-    window.draw(centred(meow, 640.f, 540.f, 400.f / texH(meow), randomBgr()));
+    window.draw(centred(meow, 640.f, 540.f, 400.f / texH(meow), randomColor()));
 }
 
 void healSparkles(const MagicInstance& m, const Magic&, sf::RenderTarget& window) {
@@ -482,7 +478,7 @@ void demonDaze(const MagicInstance& m, const Magic&, sf::RenderTarget& window) {
     ring.setFillColor(sf::Color::Transparent);
     ring.setOutlineThickness(2);
     for (int j = 0; j < 54000; j += 1080) {
-        ring.setOutlineColor(randomBgr());
+        ring.setOutlineColor(randomColor());
         ring.setPosition(480.f, static_cast<float>(j) / 50.f);
         drawOutline(window, ring);
     }
@@ -526,7 +522,7 @@ void summon(const MagicInstance& m, const Magic&, sf::RenderTarget& window) {
     }
     if (hit) {
         const sf::Texture& slash = resources->getSlashTexture(m.name == "Culebra" ? "General" : "Duck");
-        window.draw(centred(slash, 480.f, 540.f, 1.f, randomBgr()));
+        window.draw(centred(slash, 480.f, 540.f, 1.f, randomColor()));
     }
 }
 

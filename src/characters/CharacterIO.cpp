@@ -62,6 +62,155 @@ const std::vector<std::string>& characterTypeNames() { return TYPE_NAMES; }
 
 int characterTypeFromName(const std::string& word) { return indexIn(TYPE_NAMES, word); }
 
+namespace {
+
+// Each reader below takes the words of its own keys and returns false for any other key.
+
+// Who the character is: its kind, class, personality and level.
+bool readIdentity(Character& c, const std::string& key, WordReader& r) {
+    if (key == "TYPE") {
+        std::string word = r.word("missing type");
+        int t = characterTypeFromName(word);
+        if (t < 0) t = toInt(word, "Character", 78);
+        if (t < 0 || t >= CHARACTER_TYPE_COUNT) fatalAssert("Character", 79, word);
+        c.type = static_cast<CharacterType>(t);
+    } else if (key == "CLASS") {
+        c.className = r.word("missing class");
+    } else if (key == "PERSONALITY") {
+        c.personality = r.word("missing personality");
+    } else if (key == "LEVEL") {
+        c.level = r.integer("Character", "LEVEL");
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// What the character carries and knows: items, equipment, spells, potions and the sack.
+bool readBelongings(Character& c, const std::string& key, WordReader& r) {
+    if (key == "ITEMS") {
+        int n = r.integer("Character", "ITEMS");
+        c.inventory.clear();
+        for (int i = 0; i < n; ++i) {
+            int item = itemByName(r.word("missing item"));
+            int& held = c.inventory[item];
+            held = std::min(saturatingAdd(held, r.integer("Character", "item count")), MAX_STAT);
+        }
+    } else if (key == "WEAPON") {
+        c.weapon = slotItem(r);
+    } else if (key == "ACCESSORY1") {
+        c.accessory1 = slotItem(r);
+    } else if (key == "ACCESSORY2") {
+        c.accessory2 = slotItem(r);
+    } else if (key.rfind("MAGIC", 0) == 0 && (key == "MAGIC" || key[5] == '(')) {
+        // MAGIC(l) spell level: known from character level l on (plain MAGIC: level 1).
+        int at = inRange("Character", "MAGIC", key == "MAGIC" ? 1 : parseParenInt(key));
+        std::string spell = r.word("missing spell");
+        c.spellsByLevel[at][spell] = r.integer("Character", "MAGIC");
+    } else if (key == "POTION") {
+        c.potions.insert(r.word("missing potion"));
+    } else if (key == "SELPOTION") {
+        c.selectPotion(r.word("missing potion"));
+    } else if (key == "OBJINSAC") {
+        int n = r.integer("Character", "OBJINSAC");
+        c.objectsInSac.clear();
+        for (int i = 0; i < n; ++i) c.objectsInSac.push_back(r.word("missing object"));
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The next word's place in the list; a word not in it is fatal with that source and line.
+int wordIndex(WordReader& r, const std::vector<std::string>& names, const std::string& missing,
+              const char* source, int line) {
+    const std::string word = r.word(missing);
+    const int i = indexIn(names, word);
+    if (i < 0) fatalAssert(source, line, word);
+    return i;
+}
+
+// How the character fights and moves in a battle.
+bool readBattleHabits(Character& c, const std::string& key, WordReader& r) {
+    if (key == "NOATTACK") {
+        c.mayAttack = false;
+    } else if (key == "FLYING") {
+        c.flying = true;
+    } else if (key == "FLYINGNOWINGS") {
+        c.flying = true;
+        c.flyingNoWings = true;
+    } else if (key == "NOTRANSP") {
+        c.noTransp = true;
+    } else if (key == "BEH") {
+        c.behaviour = static_cast<Behaviour>(
+            wordIndex(r, BEHAVIOUR_NAMES, "missing behaviour", "Character", 129));
+    } else if (key == "TOG") {
+        c.toughness = static_cast<Toughness>(
+            wordIndex(r, TOUGHNESS_NAMES, "missing toughness", "Character", 134));
+    } else if (key == "MOVESTYLE") {
+        c.moveStyle = static_cast<MoveStyle>(
+            wordIndex(r, MOVESTYLE_NAMES, "missing move style", "Character", 139));
+    } else if (key == "OBJECTTOTHROW") {
+        c.objectToThrow = r.word("missing object");
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The colour keys and the colour each sets.
+const std::pair<const char*, sf::Color Character::*> COLOUR_KEYS[] = {
+    {"EYECOLOR", &Character::eyeColor}, {"COLOR", &Character::color},
+    {"SKIN", &Character::skin},         {"HAIR", &Character::hair}};
+
+// How the character looks: photo, colours, body, hat, mouth and size.
+bool readLooks(Character& c, const std::string& key, WordReader& r) {
+    for (const auto& [word, colour] : COLOUR_KEYS) {
+        if (key != word) continue;
+        c.*colour = readColor(r);
+        return true;
+    }
+    if (key == "PHOTO") {
+        c.photo = r.word("missing photo");
+        c.hasPhoto = true;
+    } else if (key == "BODY") {
+        c.body = r.word("missing body");
+    } else if (key == "HAT") {
+        std::string word = r.word("missing hat");
+        c.hat = word == "NONE" ? "" : word;
+    } else if (key == "MOUTH") {
+        c.mouth = r.integer("Character", "MOUTH");
+    } else if (key == "SIZE") {
+        c.size = r.real("Character", "SIZE");
+        if (!(c.size > 0.0f)) fatalAssert("Character", 160, c.size);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Where the character stands and faces, and whether a save has set it up.
+bool readPlace(Character& c, const std::string& key, WordReader& r) {
+    if (key == "POS") {
+        c.setTilePosition(r.tile());
+        c.previousTile = c.tile;
+        c.walking = false;
+    } else if (key == "FACING") {
+        int d = r.integer();
+        if (d < WEST || d > SOUTH) fatalAssert("Character", 167, d);
+        c.setFacing(d);
+    } else if (key == "FIXEDPOS") {
+        c.fixedPosition = r.tile();
+    } else if (key == "SAVED") {
+        c.savedGameInitialised = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 void Character::readDefinition(std::istream& in) {
     WordReader r(in, "Character", 66);
     // Stat words give base values: take the equipment off first and put it back at the end.
@@ -72,105 +221,9 @@ void Character::readDefinition(std::istream& in) {
         Stat s = statFromName(key);
         if (s != STAT_NONE && s != DMG && s != DEF) {
             stats[s] = r.integer("Character", "stat");
-        } else if (key == "TYPE") {
-            std::string word = r.word("missing type");
-            int t = characterTypeFromName(word);
-            if (t < 0) t = toInt(word, "Character", 78);
-            if (t < 0 || t >= CHARACTER_TYPE_COUNT) fatalAssert("Character", 79, word);
-            type = static_cast<CharacterType>(t);
-        } else if (key == "CLASS") {
-            className = r.word("missing class");
-        } else if (key == "PERSONALITY") {
-            personality = r.word("missing personality");
-        } else if (key == "LEVEL") {
-            level = r.integer("Character", "LEVEL");
-        } else if (key == "ITEMS") {
-            int n = r.integer("Character", "ITEMS");
-            inventory.clear();
-            for (int i = 0; i < n; ++i) {
-                int item = itemByName(r.word("missing item"));
-                int& held = inventory[item];
-                held = std::min(saturatingAdd(held, r.integer("Character", "item count")), MAX_STAT);
-            }
-        } else if (key == "WEAPON") {
-            weapon = slotItem(r);
-        } else if (key == "ACCESSORY1") {
-            accessory1 = slotItem(r);
-        } else if (key == "ACCESSORY2") {
-            accessory2 = slotItem(r);
-        } else if (key.rfind("MAGIC", 0) == 0 && (key == "MAGIC" || key[5] == '(')) {
-            // MAGIC(l) spell level: known from character level l on (plain MAGIC: level 1).
-            int at = inRange("Character", "MAGIC", key == "MAGIC" ? 1 : parseParenInt(key));
-            std::string spell = r.word("missing spell");
-            spellsByLevel[at][spell] = r.integer("Character", "MAGIC");
-        } else if (key == "POTION") {
-            potions.insert(r.word("missing potion"));
-        } else if (key == "SELPOTION") {
-            selectPotion(r.word("missing potion"));
-        } else if (key == "OBJINSAC") {
-            int n = r.integer("Character", "OBJINSAC");
-            objectsInSac.clear();
-            for (int i = 0; i < n; ++i) objectsInSac.push_back(r.word("missing object"));
-        } else if (key == "PHOTO") {
-            photo = r.word("missing photo");
-            hasPhoto = true;
-        } else if (key == "NOATTACK") {
-            mayAttack = false;
-        } else if (key == "FLYING") {
-            flying = true;
-        } else if (key == "FLYINGNOWINGS") {
-            flying = true;
-            flyingNoWings = true;
-        } else if (key == "NOTRANSP") {
-            noTransp = true;
-        } else if (key == "BEH") {
-            std::string word = r.word("missing behaviour");
-            int b = indexIn(BEHAVIOUR_NAMES, word);
-            if (b < 0) fatalAssert("Character", 129, word);
-            behaviour = static_cast<Behaviour>(b);
-        } else if (key == "TOG") {
-            std::string word = r.word("missing toughness");
-            int t = indexIn(TOUGHNESS_NAMES, word);
-            if (t < 0) fatalAssert("Character", 134, word);
-            toughness = static_cast<Toughness>(t);
-        } else if (key == "MOVESTYLE") {
-            std::string word = r.word("missing move style");
-            int m = indexIn(MOVESTYLE_NAMES, word);
-            if (m < 0) fatalAssert("Character", 139, word);
-            moveStyle = static_cast<MoveStyle>(m);
-        } else if (key == "EYECOLOR") {
-            eyeColor = readColor(r);
-        } else if (key == "COLOR") {
-            color = readColor(r);
-        } else if (key == "SKIN") {
-            skin = readColor(r);
-        } else if (key == "HAIR") {
-            hair = readColor(r);
-        } else if (key == "OBJECTTOTHROW") {
-            objectToThrow = r.word("missing object");
-        } else if (key == "BODY") {
-            body = r.word("missing body");
-        } else if (key == "HAT") {
-            std::string word = r.word("missing hat");
-            hat = word == "NONE" ? "" : word;
-        } else if (key == "MOUTH") {
-            mouth = r.integer("Character", "MOUTH");
-        } else if (key == "SIZE") {
-            size = r.real("Character", "SIZE");
-            if (!(size > 0.0f)) fatalAssert("Character", 160, size);
-        } else if (key == "POS") {
-            setTilePosition(r.tile());
-            previousTile = tile;
-            walking = false;
-        } else if (key == "FACING") {
-            int d = r.integer();
-            if (d < WEST || d > SOUTH) fatalAssert("Character", 167, d);
-            setFacing(d);
-        } else if (key == "FIXEDPOS") {
-            fixedPosition = r.tile();
-        } else if (key == "SAVED") {
-            savedGameInitialised = true;
-        } else {
+        } else if (!readIdentity(*this, key, r) && !readBelongings(*this, key, r) &&
+                   !readBattleHabits(*this, key, r) && !readLooks(*this, key, r) &&
+                   !readPlace(*this, key, r)) {
             fatalAssert("Character", 174, key);
         }
     }

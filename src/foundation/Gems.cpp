@@ -1,4 +1,5 @@
 // Gems drawn as jagged shards (outline fixed by the name) or as cut stones with facets.
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 
 #include <algorithm>
@@ -20,17 +21,12 @@ sf::Vector2f boxCentreWithOrigin(const std::vector<sf::Vector2f>& points) {
     return {(minX + maxX) / 2, (minY + maxY) / 2};
 }
 
-// Three draws in the order blue, green, red; the glow keeps only a yellow of the stronger one.
+// A random colour; the glow keeps only a yellow of the stronger of its red and green.
 sf::Color randomOutlineColour(bool glow) {
-    const int blue = std::rand() % 255;
-    const int green = std::rand() % 255;
-    const int red = std::rand() % 255;
-    if (glow) {
-        const auto m = static_cast<sf::Uint8>(std::max(red, green));
-        return sf::Color(m, m, 0, 100);
-    }
-    return sf::Color(static_cast<sf::Uint8>(red), static_cast<sf::Uint8>(green),
-                     static_cast<sf::Uint8>(blue), 255);
+    const sf::Color colour = randomColor();
+    if (!glow) return colour;
+    const sf::Uint8 m = std::max(colour.r, colour.g);
+    return sf::Color(m, m, 0, 100);
 }
 
 // The bare shape with a thick outline; the textured shape is drawn over it afterwards.

@@ -150,6 +150,8 @@ void Resources::playSound(const std::string& name) {
     if (sf::Sound* sound = findSound(name)) sound->play();
 }
 
+// The names come from sceneMusicName; the game's lookup, which every store starts with, is
+// installed once in src/game/Globals.cpp.
 void Resources::stopSceneMusic(const std::string& sceneName, bool battle) {
     // Without a scene table no scene can be found.
     if (!sceneMusicName) fatalAssert("Resources", 148, sceneName);

@@ -49,7 +49,8 @@ using AnimationMap = std::map<std::string, std::vector<sf::Texture>>;
 
 // Gives the music name of a scene (battle false) or of that scene's live battle (battle true).
 // The store knows no scenes: the game installs the lookup every new store starts with (one that
-// asks the global Game, whose assertion stops on an unknown scene) before main runs.
+// asks the global Game, whose assertion stops on an unknown scene) before main runs, in
+// src/game/Globals.cpp.
 using SceneMusicLookup = std::function<std::string(const std::string& sceneName, bool battle)>;
 // Returns the lookup it replaces.
 SceneMusicLookup setDefaultSceneMusicLookup(SceneMusicLookup lookup);

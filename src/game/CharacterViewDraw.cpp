@@ -7,6 +7,7 @@
 #include "battle/Items.hpp"
 #include "battle/Magic.hpp"
 #include "characters/People.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/CharacterView.hpp"
 #include "game/Globals.hpp"
@@ -53,38 +54,45 @@ void fitWidth(sf::Text& text, float width) {
         text.setCharacterSize(text.getCharacterSize() - 1);
 }
 
-} // namespace
+// Where the parts go: the portrait at the top left, the backdrop with the figure at the right,
+// the texts between them and the equipment, spells and potions below.
+constexpr float portraitX = 98, portraitY = 77, portraitSide = 320;
+constexpr int backW = 640, backH = 926;
+constexpr float backX = 48 + 1824 - 640 - 50, backY = 77;
 
-void Game::drawCharacterView(sf::RenderWindow& window) {
-    const Character& c = viewedCharacter;
-    Scene& scene = current();
-
+void drawPanelAndPortrait(sf::RenderTarget& window, int shownCharacter) {
     sf::RectangleShape panel = box(960, 540, 1824, 1026, sf::Color::Blue, 2);
     panel.setOrigin(912, 513);
     window.draw(panel);
 
-    const float portraitX = 98, portraitY = 77, portraitSide = 320;
     window.draw(box(portraitX, portraitY, portraitSide, portraitSide, sf::Color(50, 50, 50, 255), 2));
     drawCharacterInBox(window, shownCharacter, {portraitX, portraitY}, {portraitSide, portraitSide});
+}
 
+// The scene's ground below, its first cell's texture above when the scene asks for it.
+void drawBackdrop(sf::RenderTarget& window, const Game& g, const Scene& scene) {
     const std::string ground = scene.groundTileKind();
-    const int backW = 640, backH = 926;
-    const float backX = 48 + 1824 - 640 - 50, backY = 77;
     window.draw(box(backX, backY, float(backW), float(backH),
                     ground.empty() ? randomColor() : sf::Color(135, 206, 235, 255), 2));
     if (!ground.empty()) tileBackdrop(window, ground, backX, backY, backW, backH, backH / 2, backH);
     std::string upper;
     if (scene.firstCellBackdrop && !scene.grid.empty() && !scene.grid[0].empty())
-        upper = tileKindAt(scene.grid[0][0]).texture;
+        upper = g.tileKindAt(scene.grid[0][0]).texture;
     if (!upper.empty()) tileBackdrop(window, upper, backX, backY, backW, backH, 0, backH / 2);
+}
 
+void drawFigure(sf::RenderTarget& window, Character& figure) {
     const int figureSize = backW;
     const int F = figureSize * 180 / TILE_SIZE;
     const Point figureAt{int(backX), int(float(180 - TILE_SIZE) * float(figureSize) / float(TILE_SIZE) +
                                          float(backH - F) * 0.5f + backY)};
-    viewedCharacter.draw(window, figureAt, float(figureSize), sf::Color(0, 0, 0, 0), false);
+    figure.draw(window, figureAt, float(figureSize), sf::Color(0, 0, 0, 0), false);
+}
 
-    const sf::Font& font = resources->getFont("Nice");
+// The title, then the stats in yellow where the live battle changed them; the line's colour is
+// left as the last stat's. Returns the top of the second column.
+float drawTitleAndStats(sf::RenderTarget& window, const Character& c, const Scene& scene,
+                        const sf::Font& font, sf::Text& line) {
     const float textX = portraitX + portraitSide + 50;
     sf::Text title(c.titleText(), font, 50);
     title.setPosition(textX, portraitY);
@@ -92,7 +100,6 @@ void Game::drawCharacterView(sf::RenderWindow& window) {
     const float titleHeight = title.getLocalBounds().height;
 
     const int rosterIndex = people->indexOf(c.name);
-    sf::Text line("", font, 30);
     float y = portraitY + titleHeight;
     float lastHeight = 0;
     for (const char* word : {"STR", "DEX", "SPD", "WIS", "AMR", "MOB"}) {
@@ -107,10 +114,13 @@ void Game::drawCharacterView(sf::RenderWindow& window) {
         window.draw(line);
         lastHeight = line.getLocalBounds().height;
     }
+    return portraitY + titleHeight + lastHeight + 10;
+}
 
-    // The second column keeps the colour of the last stat line.
+// Attack and defence, a blank line, then the points. The column keeps the colour of the last
+// stat line.
+void drawSecondColumn(sf::RenderTarget& window, const Character& c, sf::Text& line, float y) {
     const float columnX = float(int((portraitX + portraitSide + backX) * 0.5f));
-    y = portraitY + titleHeight + lastHeight + 10;
     auto columnLine = [&](const std::string& text) {
         line.setString(text);
         line.setPosition(columnX, y);
@@ -123,8 +133,12 @@ void Game::drawCharacterView(sf::RenderWindow& window) {
     columnLine("HP: " + c.hpText());
     columnLine("MP: " + c.mpText());
     columnLine("XP: " + std::to_string(c.stats[XP]) + " / 100");
+}
 
-    const float stripY = float(int(portraitY + portraitSide + 50));
+// The weapon and the two accessories in a strip under the portrait: each slot's name and
+// bonuses right-aligned before its picture.
+void drawEquipmentStrip(sf::RenderTarget& window, const Character& c, const sf::Font& font,
+                        float stripY) {
     const int column = int((backX - 50 - portraitX) / 3);
     window.draw(box(portraitX, stripY, float(3 * column), 100, sf::Color(0, 170, 222, 255), 1));
     const int offset = 2 * column / 3;
@@ -161,8 +175,33 @@ void Game::drawCharacterView(sf::RenderWindow& window) {
         }
         window.draw(icon);
     }
+}
 
-    const float firstRowY = stripY + 150, bottom = 27 + 1026 - 50 - 65;
+// A potion's icon carries its flask in the potion's colour.
+void drawFlask(sf::RenderTarget& window, const std::string& potion, sf::Vector2f at) {
+    const sf::Texture& flask = resources->getPotionTexture(potionRepository->get(potion).color);
+    sf::Sprite liquid(flask);
+    liquid.setOrigin(float(flask.getSize().x / 2), float(flask.getSize().y / 2));
+    const float s = 58.5f / float(std::max(1u, flask.getSize().y));
+    liquid.setScale(s, s);
+    liquid.setPosition(at + sf::Vector2f(32.5f, 32.5f));
+    window.draw(liquid);
+}
+
+std::string spellLevelsText(const std::string& spell, const std::set<int>& levels) {
+    std::string text = spell + " Magic lv ";
+    bool first = true;
+    for (int level : levels) {
+        text += (first ? "" : ", ") + std::to_string(level);
+        first = false;
+    }
+    return text;
+}
+
+// One row per spell and potion, flowing into a second column at the bottom of the panel.
+void drawSpellsAndPotions(sf::RenderTarget& window, const Character& c, const sf::Font& font,
+                          float firstRowY) {
+    const float bottom = 27 + 1026 - 50 - 65;
     const float secondColumnX = (48 + backX) * 0.5f + 50;
     int n = 0, m = 0;
     for (const auto& [key, levels] : characterViewEntries(c)) {
@@ -179,26 +218,26 @@ void Game::drawCharacterView(sf::RenderWindow& window) {
         }
         icon.setPosition(at);
         window.draw(icon);
-        std::string text;
-        if (potion) {
-            const sf::Texture& flask = resources->getPotionTexture(potionRepository->get(key.second).color);
-            sf::Sprite liquid(flask);
-            liquid.setOrigin(float(flask.getSize().x / 2), float(flask.getSize().y / 2));
-            const float s = 58.5f / float(std::max(1u, flask.getSize().y));
-            liquid.setScale(s, s);
-            liquid.setPosition(at + sf::Vector2f(32.5f, 32.5f));
-            window.draw(liquid);
-            text = key.second + " Potion";
-        } else {
-            text = key.second + " Magic lv ";
-            bool first = true;
-            for (int level : levels) {
-                text += (first ? "" : ", ") + std::to_string(level);
-                first = false;
-            }
-        }
-        sf::Text label(text, font);
+        if (potion) drawFlask(window, key.second, at);
+        sf::Text label(potion ? key.second + " Potion" : spellLevelsText(key.second, levels), font);
         label.setPosition(at.x + 65 + 16, at.y + (65 - label.getLocalBounds().height) * 0.5f);
         window.draw(label);
     }
+}
+
+} // namespace
+
+void Game::drawCharacterView(sf::RenderWindow& window) {
+    const Character& c = viewedCharacter;
+    Scene& scene = current();
+    drawPanelAndPortrait(window, shownCharacter);
+    drawBackdrop(window, *this, scene);
+    drawFigure(window, viewedCharacter);
+    const sf::Font& font = resources->getFont("Nice");
+    sf::Text line("", font, 30);
+    const float secondColumnY = drawTitleAndStats(window, c, scene, font, line);
+    drawSecondColumn(window, c, line, secondColumnY);
+    const float stripY = float(int(portraitY + portraitSide + 50));
+    drawEquipmentStrip(window, c, font, stripY);
+    drawSpellsAndPotions(window, c, font, stripY + 150);
 }

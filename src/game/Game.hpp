@@ -257,11 +257,6 @@ public:
     ShardMap shardMap;
     TelescopeView telescope;
 
-    // --- game variables ---
-    std::map<std::string, std::string> STRVARS;
-    std::map<std::string, std::set<std::string>> SETVARS;
-    std::set<std::string> BOOLVARS;
-
     // --- the "Are you sure?" dialog ---
     bool confirmShown = false;
     std::function<void()> confirmAction;
@@ -312,6 +307,9 @@ public:
     sf::RenderWindow* window = nullptr;
 
     // --- game variables ---
+    std::map<std::string, std::string> STRVARS;
+    std::map<std::string, std::set<std::string>> SETVARS;
+    std::set<std::string> BOOLVARS;
     bool isBoolVarSet(const std::string& name) const;
     bool hasSetVar(const std::string& name) const;
     // An empty set when absent (nothing is inserted).

@@ -1,8 +1,8 @@
 // The frame's picture: the scene, then the shell's overlays in a fixed order.
 #include "game/Game.hpp"
 
-#include "battle/Items.hpp"
 #include "foundation/DrawBatch.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Globals.hpp"
 #include "minigames/Shooter.hpp"

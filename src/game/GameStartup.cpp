@@ -47,10 +47,6 @@ std::string scanSceneName(const fs::path& path) {
 
 void Game::init(sf::RenderWindow* window) {
     this->window = window;
-    resources->sceneMusicName = [this](const std::string& sceneName, bool battle) {
-        Scene& scene = sceneByName(sceneName);
-        return battle ? scene.battle.music : scene.music;
-    };
 
     showLoadingScreen(window, 0, 0);
     resources->loadAll(window);

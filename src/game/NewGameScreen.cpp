@@ -89,87 +89,17 @@ bool NewGameScreen::update(const std::vector<int>& keyCodes, sf::RenderWindow* w
             state = 1;
         }
         return false;
-
-    case 1: {
-        std::vector<std::string> entries{NEW_GAME_ENTRY};
-        std::error_code ec;
-        if (!fs::exists(SAVE_ROOT, ec)) fs::create_directory(SAVE_ROOT, ec);
-        if (ec) consoleLine("Could not create the folder ", SAVE_ROOT, ": ", ec.message());
-        for (const std::string& name : listSaveFolders(SAVE_ROOT)) entries.push_back(name);
-        resumeList.open(entries, false);
-        state = 2;
+    case 1:
+        listGames();
         return false;
-    }
-
-    case 2: {
-        if (!resumeList.update()) return false;
-        const std::string choice = resumeList.selectedText();
-        if (choice.empty()) {
-            // Back: the list of games stays up.
-            state = 1;
-            return false;
-        }
-        resumeList.active = false;
-        resumeList.setSelectedText("");
-        if (choice.find("*** ") != std::string::npos) {
-            message = "And how should I call you ?";
-            state = 3;
-            return false;
-        }
-        const std::string previousName = game->playerName;
-        game->playerName = choice;
-        std::string damage;
-        if (!game->loadGame(window, &damage)) {
-            // Nothing of it was loaded and its files stay as they are: the list comes back.
-            game->playerName = previousName;
-            message = "Sorry, this save is damaged:\n" + damage;
-            playDialogSound("Denial");
-            state = 1;
-            return false;
-        }
-        consoleLine("Game ", choice, " resumed");
-        return true;
-    }
-
+    case 2: return chooseGame(window);
     case 3:
         nameBox.active = true;
         state = 4;
         return false;
-
-    case 4: {
-        if (!nameBox.update(keyCodes)) return false;
-        const std::string name = nameBox.text;
-        if (name.empty()) {
-            // The save folder needs a name.
-            playDialogSound("Denial");
-            return false;
-        }
-        nameBox.active = false;
-        const fs::path folder = fs::path(SAVE_ROOT) / name;
-        std::error_code ec;
-        const bool listed =
-            std::find(resumeList.options.begin(), resumeList.options.end(), name) !=
-            resumeList.options.end();
-        // Any folder of that name that holds something is someone's (an empty one is a new
-        // game left before its first save point, and is taken over).
-        const bool taken =
-            fs::exists(folder, ec) && !(fs::is_directory(folder, ec) && fs::is_empty(folder, ec));
-        if (listed || taken) {
-            message = "Name " + name + " already exists. Please choose a different name.";
-            state = 1;
-            return false;
-        }
-        if (!fs::is_directory(folder, ec)) fs::create_directory(folder, ec);
-        if (ec || !fs::is_directory(folder, ec)) {
-            message = "Cannot save as " + name + ". Please choose a different name.";
-            state = 1;
-            return false;
-        }
-        state = 5;
-        game->playerName = name;
+    case 4:
+        takeName(keyCodes);
         return false;
-    }
-
     case 5:
         message = "How hard should the journey be?";
         state = 6;
@@ -177,18 +107,92 @@ bool NewGameScreen::update(const std::vector<int>& keyCodes, sf::RenderWindow* w
         difficultyList.setSelectedText(
             difficultyList.options[std::size_t(std::clamp(difficultyList.selected, 0, 2))]);
         return false;
-
-    case 6: {
-        if (!difficultyList.update()) return false;
-        const std::string level = difficultyList.selectedText();
-        if (level == "Easy") game->difficulty = 0;
-        if (level == "Normal") game->difficulty = 1;
-        if (level == "Hard") game->difficulty = 2;
-        difficultyList.active = false;
-        game->gotoScene("Intro", true, window);
-        consoleLine("New game ", game->playerName, " started");
-        return true;
-    }
+    case 6: return chooseDifficulty(window);
     }
     return false;
+}
+
+void NewGameScreen::listGames() {
+    std::vector<std::string> entries{NEW_GAME_ENTRY};
+    std::error_code ec;
+    if (!fs::exists(SAVE_ROOT, ec)) fs::create_directory(SAVE_ROOT, ec);
+    if (ec) consoleLine("Could not create the folder ", SAVE_ROOT, ": ", ec.message());
+    for (const std::string& name : listSaveFolders(SAVE_ROOT)) entries.push_back(name);
+    resumeList.open(entries, false);
+    state = 2;
+}
+
+bool NewGameScreen::chooseGame(sf::RenderWindow* window) {
+    if (!resumeList.update()) return false;
+    const std::string choice = resumeList.selectedText();
+    if (choice.empty()) {
+        // Back: the list of games stays up.
+        state = 1;
+        return false;
+    }
+    resumeList.active = false;
+    resumeList.setSelectedText("");
+    if (choice.find("*** ") != std::string::npos) {
+        message = "And how should I call you ?";
+        state = 3;
+        return false;
+    }
+    const std::string previousName = game->playerName;
+    game->playerName = choice;
+    std::string damage;
+    if (!game->loadGame(window, &damage)) {
+        // Nothing of it was loaded and its files stay as they are: the list comes back.
+        game->playerName = previousName;
+        message = "Sorry, this save is damaged:\n" + damage;
+        playDialogSound("Denial");
+        state = 1;
+        return false;
+    }
+    consoleLine("Game ", choice, " resumed");
+    return true;
+}
+
+void NewGameScreen::takeName(const std::vector<int>& keyCodes) {
+    if (!nameBox.update(keyCodes)) return;
+    const std::string name = nameBox.text;
+    if (name.empty()) {
+        // The save folder needs a name.
+        playDialogSound("Denial");
+        return;
+    }
+    nameBox.active = false;
+    const fs::path folder = fs::path(SAVE_ROOT) / name;
+    std::error_code ec;
+    const bool listed =
+        std::find(resumeList.options.begin(), resumeList.options.end(), name) !=
+        resumeList.options.end();
+    // Any folder of that name that holds something is someone's (an empty one is a new
+    // game left before its first save point, and is taken over).
+    const bool taken =
+        fs::exists(folder, ec) && !(fs::is_directory(folder, ec) && fs::is_empty(folder, ec));
+    if (listed || taken) {
+        message = "Name " + name + " already exists. Please choose a different name.";
+        state = 1;
+        return;
+    }
+    if (!fs::is_directory(folder, ec)) fs::create_directory(folder, ec);
+    if (ec || !fs::is_directory(folder, ec)) {
+        message = "Cannot save as " + name + ". Please choose a different name.";
+        state = 1;
+        return;
+    }
+    state = 5;
+    game->playerName = name;
+}
+
+bool NewGameScreen::chooseDifficulty(sf::RenderWindow* window) {
+    if (!difficultyList.update()) return false;
+    const std::string level = difficultyList.selectedText();
+    if (level == "Easy") game->difficulty = 0;
+    if (level == "Normal") game->difficulty = 1;
+    if (level == "Hard") game->difficulty = 2;
+    difficultyList.active = false;
+    game->gotoScene("Intro", true, window);
+    consoleLine("New game ", game->playerName, " started");
+    return true;
 }

@@ -39,6 +39,14 @@ public:
 
     // The key hint at the foot of the screen for what is open now, naming the keys that work.
     std::string keyHint() const;
+
+private:
+    // The steps of update: the list of saved games, choosing one (true when it has loaded),
+    // the new game's name and its difficulty (true when the new game has started).
+    void listGames();
+    bool chooseGame(sf::RenderWindow* window);
+    void takeName(const std::vector<int>& keyCodes);
+    bool chooseDifficulty(sf::RenderWindow* window);
 };
 
 // The names of the folders under saveRoot that hold a "game.save" or a "people.save", sorted.

@@ -2,14 +2,12 @@
 // drawn anew each frame (rand() draws), and the members' figures standing under their lists.
 #include "game/PartyExchangeMenu.hpp"
 
-#include "battle/Items.hpp"
 #include "characters/People.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Globals.hpp"
 
 #include <SFML/Graphics.hpp>
-
-#include <cstdlib>
 
 void PartyExchangeMenu::draw(sf::RenderTarget& window) {
     if (!active) return;
@@ -18,8 +16,7 @@ void PartyExchangeMenu::draw(sf::RenderTarget& window) {
 
     if (!pendingName.empty()) {
         sf::Text name(pendingName, resources->getFont("Nice"), 50);
-        const sf::Uint8 r = sf::Uint8(std::rand() % 255), g = sf::Uint8(std::rand() % 255),
-                        b = sf::Uint8(std::rand() % 255);
+        const sf::Uint8 r = randomChannel(), g = randomChannel(), b = randomChannel();
         name.setFillColor(sf::Color(r, g, b, 255));
         name.setPosition((WINDOW_WIDTH - name.getLocalBounds().width) / 2, 100);
         window.draw(name);

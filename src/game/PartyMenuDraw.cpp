@@ -6,6 +6,7 @@
 
 #include "battle/Items.hpp"
 #include "characters/People.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
@@ -94,16 +95,64 @@ void PartyMenu::draw(sf::RenderWindow& window) {
     if ((state == ITEM_LIST || state == ACCESSORY_SLOT) && itemList.active) drawEquipPreview(window);
 }
 
-void PartyMenu::drawMemberRow(sf::RenderTarget& target, int i, int member) {
-    const Character& c = people->at(member);
-    const int row = firstRow + i;
-    const bool selected = row == selectedRow;
-    const bool inParty = row < int(people->party.size());
-    const float Ox = float(panelOrigin.x), W = float(panelSize.x);
-    const int R = rowHeight, P = R - 76;
-    const float S = float(P / 2);
-    const float T = float(panelOrigin.y + R * i);
+namespace {
 
+// One member's row of the panel, drawn in steps. Ox and W are the panel's left edge and width,
+// R the row's height, P the portrait's side, S an equipment slot's side and T the row's top;
+// X0, X1 and X2 are the slots' left edges.
+class MemberRow {
+public:
+    MemberRow(PartyMenu& menu, sf::RenderTarget& target, int i, int member);
+    void draw();
+
+private:
+    PartyMenu& menu;
+    sf::RenderTarget& target;
+    const Character& c;
+    const int member;
+    const bool selected;
+    const bool inParty;
+    const float Ox, W;
+    const int R, P;
+    const float S, T;
+    const int X0, X1, X2;
+    const float slotY;
+    const float slotX[3];
+    const float accessoriesWidth;
+
+    void drawFrame();
+    void drawPortraitAndTitle();
+    void drawStats();
+    void drawPoints();
+    void drawSlots();
+    void drawAttackAndDefence();
+    void drawBonuses();
+};
+
+MemberRow::MemberRow(PartyMenu& menu, sf::RenderTarget& target, int i, int member)
+    : menu(menu), target(target), c(people->at(member)), member(member),
+      selected(menu.firstRow + i == menu.selectedRow),
+      inParty(menu.firstRow + i < int(people->party.size())),
+      Ox(float(menu.panelOrigin.x)), W(float(menu.panelSize.x)), R(menu.rowHeight), P(R - 76),
+      S(float(P / 2)), T(float(menu.panelOrigin.y + R * i)),
+      X0(menu.panelOrigin.x + menu.panelSize.x * 9 / 15), X1(X0 + menu.panelSize.x / 7),
+      X2(X1 + menu.panelSize.x / 8), slotY(T + 73), slotX{float(X0), float(X1), float(X2)},
+      accessoriesWidth(float(X2) + S - float(X1)) {}
+
+void MemberRow::draw() {
+    drawFrame();
+    drawPortraitAndTitle();
+    drawStats();
+    drawPoints();
+    drawSlots();
+    drawAttackAndDefence();
+    drawBonuses();
+}
+
+// The selected row stands out while a member is being chosen or equipped.
+void MemberRow::drawFrame() {
+    using enum PartyMenu::State;
+    const int state = menu.state;
     sf::RectangleShape frame({W - 38, float(R - 38)});
     frame.setPosition(Ox + 19, T + 19);
     if (selected && (state == CHOOSE_MEMBER || state == ITEM_LIST || state == LOCK)) {
@@ -116,14 +165,19 @@ void PartyMenu::drawMemberRow(sf::RenderTarget& target, int i, int member) {
         frame.setOutlineThickness(1);
     }
     target.draw(frame);
+}
 
+void MemberRow::drawPortraitAndTitle() {
     square(target, Ox + 38, T + 38, float(P), GREY, sf::Color::Transparent, 0);
     drawCharacterInBox(target, member, {Ox + 38, T + 38}, {float(P), float(P)});
 
     sf::Text title = niceText(c.titleText(), 35);
     title.setPosition(Ox + float(R), T + 25);
     target.draw(title);
+}
 
+// A stat that an equipped item changes shows in yellow.
+void MemberRow::drawStats() {
     const std::vector<int> equipped = c.equippedItems();
     static const char* const STAT_WORDS[] = {"STR", "DEX", "WIS", "SPD", "AMR", "SHL", "MOB"};
     for (int k = 0; k < 7; ++k) {
@@ -135,9 +189,11 @@ void PartyMenu::drawMemberRow(sf::RenderTarget& target, int i, int member) {
         const Point at{int(Ox) + R, int(T + 66 + 20 * k)};
         text.setPosition(toVector(at));
         target.draw(text);
-        if (selected) statPositions[stat] = at;
+        if (selected) menu.statPositions[stat] = at;
     }
+}
 
+void MemberRow::drawPoints() {
     const Point hpAt{int(Ox) + P + 251, int(T) + 73};
     const Point mpAt{int(Ox) + P + 251, int(T) + 128};
     for (auto [line, at] : {std::pair{"HP: " + c.hpText(), hpAt}, std::pair{"MP: " + c.mpText(), mpAt}}) {
@@ -145,19 +201,19 @@ void PartyMenu::drawMemberRow(sf::RenderTarget& target, int i, int member) {
         text.setPosition(toVector(at));
         target.draw(text);
     }
-    hpPositions[member] = hpAt;
-    mpPositions[member] = mpAt;
+    menu.hpPositions[member] = hpAt;
+    menu.mpPositions[member] = mpAt;
     if (selected) {
-        statPositions[MAXHP] = hpAt;
-        statPositions[MAXMP] = mpAt;
+        menu.statPositions[MAXHP] = hpAt;
+        menu.statPositions[MAXMP] = mpAt;
     }
+}
 
-    const int X0 = panelOrigin.x + panelSize.x * 9 / 15;
-    const int X1 = X0 + panelSize.x / 7;
-    const int X2 = X1 + panelSize.x / 8;
-    const float slotY = T + 73;
-    const float slotX[3] = {float(X0), float(X1), float(X2)};
-
+// The weapon's slot and the two accessories' under their labels: the slot being locked or
+// filled flashes, and a locked slot shows its lock.
+void MemberRow::drawSlots() {
+    using enum PartyMenu::State;
+    const int state = menu.state;
     sf::Text weaponLabel = niceText("Weapon", 20);
     weaponLabel.setPosition(float(X0) + (S - weaponLabel.getLocalBounds().width) / 2, T + 38);
     target.draw(weaponLabel);
@@ -166,8 +222,8 @@ void PartyMenu::drawMemberRow(sf::RenderTarget& target, int i, int member) {
     for (int k = 0; k < 3; ++k) {
         bool flashing = false;
         if (selected) {
-            flashing = (state == LOCK && lockSlot == k) ||
-                       (state == ACCESSORY_SLOT && k > 0 && accessorySlot == k - 1);
+            flashing = (state == LOCK && menu.lockSlot == k) ||
+                       (state == ACCESSORY_SLOT && k > 0 && menu.accessorySlot == k - 1);
         }
         if (flashing) square(target, slotX[k], slotY, S, GREY, randomColor(), 5);
         else square(target, slotX[k], slotY, S, GREY, sf::Color::White, 1);
@@ -177,22 +233,25 @@ void PartyMenu::drawMemberRow(sf::RenderTarget& target, int i, int member) {
             drawLockIcon(target, {slotX[k], slotY});
     }
 
-    const float accessoriesWidth = float(X2) + S - float(X1);
     sf::Text accessoriesLabel = niceText("Accessories", 20);
     accessoriesLabel.setPosition(float(X1) + (accessoriesWidth - accessoriesLabel.getLocalBounds().width) / 2, T + 38);
     target.draw(accessoriesLabel);
+}
 
+void MemberRow::drawAttackAndDefence() {
     sf::Text attack = niceText("ATK: " + std::to_string(c.getAttack()), 35);
     const Point atkAt{int(float(X0) + (S - attack.getLocalBounds().width) / 2), int(slotY + S)};
     attack.setPosition(toVector(atkAt));
     target.draw(attack);
-    atkPositions[member] = atkAt;
+    menu.atkPositions[member] = atkAt;
 
     const int defence = std::max(1, c.stats[SPD]) + std::max(1, c.stats[DEX]);
     sf::Text def = niceText("DEF: " + std::to_string(defence), 35);
     def.setPosition(float(X1) + (accessoriesWidth - def.getLocalBounds().width) / 2, slotY + S);
     target.draw(def);
+}
 
+void MemberRow::drawBonuses() {
     for (int k = 0; k < 3; ++k) {
         const int item = c.slot(k);
         if (item == NO_ITEM) continue;
@@ -200,6 +259,12 @@ void PartyMenu::drawMemberRow(sf::RenderTarget& target, int i, int member) {
         bonuses.setPosition(slotX[k] + (S - bonuses.getLocalBounds().width) / 2, T + float(R) - 19 - 17);
         target.draw(bonuses);
     }
+}
+
+} // namespace
+
+void PartyMenu::drawMemberRow(sf::RenderTarget& target, int i, int member) {
+    MemberRow(*this, target, i, member).draw();
 }
 
 void PartyMenu::drawEquipPreview(sf::RenderTarget& target) {

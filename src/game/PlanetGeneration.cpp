@@ -50,6 +50,93 @@ void depthSpace(Background& layer, int depth) {
     }
 }
 
+// The maze comes out the same in every run: its seed is kept in a game variable, which the
+// save file stores; the first generation takes it from the clock.
+void seedFromGame(Game& g) {
+    const std::string stored = g.getStrVar("MANDEL_RANDOM_SEED");
+    int seed;
+    if (!stored.empty()) {
+        seed = toFullInt(stored, "Game", 118);
+    } else {
+        seed = static_cast<std::int32_t>(std::time(nullptr));
+        g.setStrVar("MANDEL_RANDOM_SEED", std::to_string(seed));
+    }
+    std::srand(static_cast<unsigned>(seed));
+}
+
+// The floor and the two stairs that the depth levels are built of.
+struct DepthKinds {
+    int floor, up, down;
+};
+
+DepthKinds addDepthKinds(Game& g) {
+    TileKind plain, up, down;
+    up.setStairsUp();
+    down.setStairsDown();
+    const int floorKind = g.addTileKind(plain);
+    const int upKind = g.addTileKind(up);
+    const int downKind = g.addTileKind(down);
+    return {floorKind, upKind, downKind};
+}
+
+// Three depth levels under the template, each larger than the one above, joined by stairs;
+// the deepest has no way further down.
+void addDepthScenes(Game& g, sf::RenderWindow* window, float fraction, const Scene& templ,
+                    const DepthKinds& kinds) {
+    const std::string T = templ.name;
+    for (int d = 1; d <= 3; ++d) {
+        if (window) showLoadingScreen(window, fraction, static_cast<float>(d - 1) / 3);
+        Scene& s = g.scenes.addScene();
+        s.name = depthName(T, d);
+        s.type = SCENE_WALK;
+        s.music = "Mandelbrot";
+        depthSpace(s.backgrounds[LAYER_BACKGROUND], d);
+        const Point stairsDown{8 * d + d % 2, 9 * d / 2};
+        const Point stairsUp{8 * d + 1 - d % 2, 9 * d / 2};
+        if (d < 3) s.exits[stairsDown] = depthName(T, d + 1);
+        s.exits[stairsUp] = d == 1 ? T : depthName(T, d - 1);
+        s.grid.assign(static_cast<std::size_t>(16 * d), std::vector<int>(static_cast<std::size_t>(9 * d), kinds.floor));
+        if (d < 3) s.grid[stairsDown.x][stairsDown.y] = kinds.down;
+        s.grid[stairsUp.x][stairsUp.y] = kinds.up;
+        s.templateName = T;
+        // A depth level shows one cell of the template's picture, found through its source.
+        s.mandelbrotSource = T;
+        s.mandelbrot = std::make_shared<Mandelbrot>(templ.mandelbrot->copyWithoutCounts());
+        s.mandelbrot->resize(16 * d * TILE_SIZE, 9 * d * TILE_SIZE);
+        s.mandelbrotFullScreen = true;
+        s.mapSceneName = templ.mapSceneName;
+        s.planet = templ.planet;
+    }
+}
+
+// A special scene hidden in a maze cell at a depth: its picture is the template's in inverted
+// colours, and its teleport leads back into that depth level.
+void hideSpecialScene(Game& g, const Scene& templ, const std::string& sceneName, int depth, Point C) {
+    const std::string T = templ.name;
+    g.mandelbrotPlacements[{C.x, C.y, depth}] = sceneName;
+    if (sceneName == "MandelbrotShardScene") g.shardPlacement = {C.x, C.y, depth};
+    const long long index = g.findScene(sceneName);
+    if (index < 0) fatalAssert("Game", 351, "Rezoda");
+    Scene& special = g.scenes[index];
+    special.templateName = T;
+    special.mazeCell = C;
+    // The level its teleport leads back to opens over this cell, also when a resumed
+    // game starts in the room.
+    special.mandelbrotReturn = C;
+    special.checkMandelbrotPictureSize();
+    special.mandelbrot = std::make_shared<Mandelbrot>(templ.mandelbrot->copyWithoutCounts());
+    special.mandelbrot->resize(special.mapWidth() * TILE_SIZE, special.mapHeight() * TILE_SIZE);
+    special.populateMandelbrotCache();
+    for (sf::Color& c : special.mandelbrot->palette) {
+        c.r = static_cast<sf::Uint8>(255 - c.r);
+        c.g = static_cast<sf::Uint8>(255 - c.g);
+        c.b = static_cast<sf::Uint8>(255 - c.b);
+    }
+    special.templateName.clear();
+    // Back to the middle of the level it hides in, two tiles right of its teleport.
+    special.teleports[{2, 1}] = {depthName(T, depth), {16 * depth / 2, 9 * depth / 2 - 2}};
+}
+
 } // namespace
 
 std::vector<MazeNode> Game::generate3DMaze_(const std::vector<Point>& cells, int,
@@ -110,60 +197,18 @@ std::vector<MazeNode> Game::generate3DMaze_(const std::vector<Point>& cells, int
 
 void Game::generatePlanet(sf::RenderWindow* window, float fraction,
                           const std::vector<Point>& points, long long templateIndex) {
-    // The maze comes out the same in every run: its seed is kept in a game variable, which the
-    // save file stores; the first generation takes it from the clock.
-    const std::string stored = getStrVar("MANDEL_RANDOM_SEED");
-    int seed;
-    if (!stored.empty()) {
-        seed = toFullInt(stored, "Game", 118);
-    } else {
-        seed = static_cast<std::int32_t>(std::time(nullptr));
-        setStrVar("MANDEL_RANDOM_SEED", std::to_string(seed));
-    }
-    std::srand(static_cast<unsigned>(seed));
-
+    seedFromGame(*this);
     Scene& templ = scenes.at(templateIndex);
     const std::string T = templ.name;
     if (!templ.mandelbrot) fatalAssert("Game", 127, "Mandelbrot template without picture: " + T);
-    // The floor and the two stairs that the depth levels are built of.
     const Point templateSize = templ.mapSize();
-    TileKind plain, up, down;
-    up.setStairsUp();
-    down.setStairsDown();
-    const int floorKind = addTileKind(plain);
-    const int upKind = addTileKind(up);
-    const int downKind = addTileKind(down);
-
-    // Three depth levels under the template, each larger than the one above, joined by stairs;
-    // the deepest has no way further down.
-    for (int d = 1; d <= 3; ++d) {
-        if (window) showLoadingScreen(window, fraction, static_cast<float>(d - 1) / 3);
-        Scene& s = scenes.addScene();
-        s.name = depthName(T, d);
-        s.type = SCENE_WALK;
-        s.music = "Mandelbrot";
-        depthSpace(s.backgrounds[LAYER_BACKGROUND], d);
-        const Point stairsDown{8 * d + d % 2, 9 * d / 2};
-        const Point stairsUp{8 * d + 1 - d % 2, 9 * d / 2};
-        if (d < 3) s.exits[stairsDown] = depthName(T, d + 1);
-        s.exits[stairsUp] = d == 1 ? T : depthName(T, d - 1);
-        s.grid.assign(static_cast<std::size_t>(16 * d), std::vector<int>(static_cast<std::size_t>(9 * d), floorKind));
-        if (d < 3) s.grid[stairsDown.x][stairsDown.y] = downKind;
-        s.grid[stairsUp.x][stairsUp.y] = upKind;
-        s.templateName = T;
-        // A depth level shows one cell of the template's picture, found through its source.
-        s.mandelbrotSource = T;
-        s.mandelbrot = std::make_shared<Mandelbrot>(templ.mandelbrot->copyWithoutCounts());
-        s.mandelbrot->resize(16 * d * TILE_SIZE, 9 * d * TILE_SIZE);
-        s.mandelbrotFullScreen = true;
-        s.mapSceneName = templ.mapSceneName;
-        s.planet = templ.planet;
-    }
+    const DepthKinds kinds = addDepthKinds(*this);
+    addDepthScenes(*this, window, fraction, templ, kinds);
 
     // Every maze entry point of the template becomes stairs down to the first level.
     for (Point p : points) {
         if (!templ.isInside(p)) fatalAssert("Game", 164, "maze entry point outside " + T);
-        templ.grid[p.x][p.y] = downKind;
+        templ.grid[p.x][p.y] = kinds.down;
         templ.exits[p] = depthName(T, 1);
     }
 
@@ -181,28 +226,7 @@ void Game::generatePlanet(sf::RenderWindow* window, float fraction,
     } else {
         for (const auto& [sceneName, depth] : mandelbrotScenes) {
             const Point C = cells[static_cast<std::size_t>(std::rand()) % cells.size()];
-            mandelbrotPlacements[{C.x, C.y, depth}] = sceneName;
-            if (sceneName == "MandelbrotShardScene") shardPlacement = {C.x, C.y, depth};
-            const long long index = findScene(sceneName);
-            if (index < 0) fatalAssert("Game", 351, "Rezoda");
-            Scene& special = scenes[index];
-            special.templateName = T;
-            special.mazeCell = C;
-            // The level its teleport leads back to opens over this cell, also when a resumed
-            // game starts in the room.
-            special.mandelbrotReturn = C;
-            special.checkMandelbrotPictureSize();
-            special.mandelbrot = std::make_shared<Mandelbrot>(templ.mandelbrot->copyWithoutCounts());
-            special.mandelbrot->resize(special.mapWidth() * TILE_SIZE, special.mapHeight() * TILE_SIZE);
-            special.populateMandelbrotCache();
-            for (sf::Color& c : special.mandelbrot->palette) {
-                c.r = static_cast<sf::Uint8>(255 - c.r);
-                c.g = static_cast<sf::Uint8>(255 - c.g);
-                c.b = static_cast<sf::Uint8>(255 - c.b);
-            }
-            special.templateName.clear();
-            // Back to the middle of the level it hides in, two tiles right of its teleport.
-            special.teleports[{2, 1}] = {depthName(T, depth), {16 * depth / 2, 9 * depth / 2 - 2}};
+            hideSpecialScene(*this, templ, sceneName, depth, C);
         }
     }
     // The loading bar fills; the rest of the run draws from the clock again, not from the maze's

@@ -2,7 +2,6 @@
 // that holds gives the hint. Nothing is stored; the same state always gives the same sentence.
 #include "game/Game.hpp"
 
-#include "battle/Items.hpp"
 #include "characters/People.hpp"
 #include "game/Globals.hpp"
 #include "scenes/Scene.hpp"

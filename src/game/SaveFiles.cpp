@@ -344,6 +344,124 @@ PeopleSaveRecord readPeopleSaveText(const std::string& text, const std::string& 
     return record;
 }
 
+namespace {
+
+// The records of game.save in groups: each reader takes the words of its own keys and returns
+// false for any other key.
+
+// The game variables.
+bool readVariables(const std::string& key, WordReader& words, GameSaveRecord& record) {
+    if (key == "STRVARS") {
+        const int n = words.integer("Save", "count");
+        for (int i = 0; i < n; ++i) {
+            const std::string name = words.word();
+            record.strVars[name] = unquote(words.word());
+        }
+    } else if (key == "SETVARS") {
+        const int n = words.integer("Save", "count");
+        for (int i = 0; i < n; ++i) {
+            const std::string name = words.word();
+            const std::string brace = words.word();
+            if (brace != "{") fatalAssert("Game", 1886, brace);
+            std::string member;
+            std::set<std::string>& members = record.setVars[name];
+            while (words.next(member) && member != "}") members.insert(unquote(member));
+            if (member != "}") fatalAssert("Game", 1886, "}");
+        }
+    } else if (key == "BOOLVARS") {
+        const int n = words.integer("Save", "count");
+        for (int i = 0; i < n; ++i) record.boolVars.insert(words.word());
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The settings; an ADVICE record is passed over to the end of its line.
+bool readSettings(const std::string& key, WordReader& words, GameSaveRecord& record) {
+    if (key == "AUTODISTRIBUTEWEAPONS") {
+        record.autoDistributeWeapons = words.boolean();
+    } else if (key == "AUTODISTRIBUTEFOOD") {
+        record.autoDistributeFood = words.boolean();
+    } else if (key == "TARGETFPS") {
+        record.targetFps = words.integer("Save", "TARGETFPS");
+    } else if (key == "ADVICE") {
+        std::string ignored;
+        std::getline(words.stream(), ignored);
+    } else if (key == "DIFFICULTY") {
+        record.difficulty = words.integer("Save", "DIFFICULTY");
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool readShards(const std::string& key, WordReader& words, GameSaveRecord& record) {
+    if (key == "SHARDS") {
+        const int n = words.integer("Save", "count");
+        for (int i = 0; i < n; ++i) {
+            const std::string name = words.word();
+            record.shards[name] = words.integer();
+        }
+    } else if (key == "LASTSHARD") {
+        record.lastShard = words.word();
+    } else if (key == "SHARDLOCATION") {
+        const int n = words.integer("Save", "count");
+        for (int i = 0; i < n; ++i) {
+            const std::string shard = words.word();
+            record.shardLocation[shard] = words.word();
+        }
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The party sets and the main character.
+bool readParty(const std::string& key, WordReader& words, GameSaveRecord& record) {
+    if (key == "QUORVANE" || key == "SAVEDQUORVANE" || key == "SPAREQUORVANE") {
+        const int line = key == "QUORVANE" ? 1956 : key == "SAVEDQUORVANE" ? 1967 : 1978;
+        PartyRecord r{key, {}};
+        const int n = words.integer("Save", "count");
+        for (int i = 0; i < n; ++i) {
+            r.names.push_back(words.word());
+            checkMember(r.names.back(), line);
+        }
+        record.party.push_back(std::move(r));
+    } else if (key == "MAINCHARACTER") {
+        record.party.push_back({key, {words.word()}});
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The scene to go on in, the chapter and each scene's record.
+bool readScenes(const std::string& key, WordReader& words, LineCounter& lines,
+                GameSaveRecord& record) {
+    std::istream& in = words.stream();
+    if (key == "CURRENTSCENE") {
+        record.sceneToGo = words.word();
+        record.sceneLine = lines.at(in.tellg());
+        if (!sceneKnown(record.sceneToGo)) fatalAssert("Game", 1017, record.sceneToGo);
+    } else if (key == "CHAPTER") {
+        record.chapter = words.integer();
+    } else if (key == "SCENE") {
+        const std::string name = words.word();
+        std::string rest;
+        std::getline(in, rest);
+        std::istringstream restStream(rest);
+        SceneState state;
+        state.read(restStream);
+        record.scenes[name] = state;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 GameSaveRecord readGameSaveText(const std::string& text, const std::string& path) {
     ReadingPlace place(path);
     if (isBlank(text)) fatalAssert("Game", 350, "empty file");
@@ -363,77 +481,9 @@ GameSaveRecord readGameSaveText(const std::string& text, const std::string& path
             record.versioned = true;
         } else if (key == GAME_SAVE_END) {
             record.closed = true;
-        } else if (key == "CURRENTSCENE") {
-            record.sceneToGo = words.word();
-            record.sceneLine = lines.at(in.tellg());
-            if (!sceneKnown(record.sceneToGo)) fatalAssert("Game", 1017, record.sceneToGo);
-        } else if (key == "STRVARS") {
-            const int n = words.integer("Save", "count");
-            for (int i = 0; i < n; ++i) {
-                const std::string name = words.word();
-                record.strVars[name] = unquote(words.word());
-            }
-        } else if (key == "SETVARS") {
-            const int n = words.integer("Save", "count");
-            for (int i = 0; i < n; ++i) {
-                const std::string name = words.word();
-                const std::string brace = words.word();
-                if (brace != "{") fatalAssert("Game", 1886, brace);
-                std::string member;
-                std::set<std::string>& members = record.setVars[name];
-                while (words.next(member) && member != "}") members.insert(unquote(member));
-                if (member != "}") fatalAssert("Game", 1886, "}");
-            }
-        } else if (key == "BOOLVARS") {
-            const int n = words.integer("Save", "count");
-            for (int i = 0; i < n; ++i) record.boolVars.insert(words.word());
-        } else if (key == "AUTODISTRIBUTEWEAPONS") {
-            record.autoDistributeWeapons = words.boolean();
-        } else if (key == "AUTODISTRIBUTEFOOD") {
-            record.autoDistributeFood = words.boolean();
-        } else if (key == "TARGETFPS") {
-            record.targetFps = words.integer("Save", "TARGETFPS");
-        } else if (key == "ADVICE") {
-            std::string ignored;
-            std::getline(in, ignored);
-        } else if (key == "DIFFICULTY") {
-            record.difficulty = words.integer("Save", "DIFFICULTY");
-        } else if (key == "SHARDS") {
-            const int n = words.integer("Save", "count");
-            for (int i = 0; i < n; ++i) {
-                const std::string name = words.word();
-                record.shards[name] = words.integer();
-            }
-        } else if (key == "LASTSHARD") {
-            record.lastShard = words.word();
-        } else if (key == "SHARDLOCATION") {
-            const int n = words.integer("Save", "count");
-            for (int i = 0; i < n; ++i) {
-                const std::string shard = words.word();
-                record.shardLocation[shard] = words.word();
-            }
-        } else if (key == "QUORVANE" || key == "SAVEDQUORVANE" || key == "SPAREQUORVANE") {
-            const int line = key == "QUORVANE" ? 1956 : key == "SAVEDQUORVANE" ? 1967 : 1978;
-            PartyRecord r{key, {}};
-            const int n = words.integer("Save", "count");
-            for (int i = 0; i < n; ++i) {
-                r.names.push_back(words.word());
-                checkMember(r.names.back(), line);
-            }
-            record.party.push_back(std::move(r));
-        } else if (key == "MAINCHARACTER") {
-            record.party.push_back({key, {words.word()}});
-        } else if (key == "CHAPTER") {
-            record.chapter = words.integer();
-        } else if (key == "SCENE") {
-            const std::string name = words.word();
-            std::string rest;
-            std::getline(in, rest);
-            std::istringstream restStream(rest);
-            SceneState state;
-            state.read(restStream);
-            record.scenes[name] = state;
-        } else {
+        } else if (!readScenes(key, words, lines, record) && !readVariables(key, words, record) &&
+                   !readSettings(key, words, record) && !readShards(key, words, record) &&
+                   !readParty(key, words, record)) {
             fatalAssert("Game", 2002, key);
         }
         first = false;

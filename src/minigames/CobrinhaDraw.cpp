@@ -1,7 +1,7 @@
 #include "minigames/Cobrinha.hpp"
 
-#include "battle/Items.hpp"
 #include "foundation/Ellipse.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Globals.hpp"
 #include "minigames/MiniGameFrame.hpp"

@@ -1,6 +1,6 @@
 #include "minigames/GuessNumber.hpp"
 
-#include "battle/Items.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Globals.hpp"
 #include "minigames/MiniGameFrame.hpp"

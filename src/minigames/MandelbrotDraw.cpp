@@ -1,7 +1,7 @@
 // Drawing a Mandelbrot picture: the full-screen ground through the palette, and the grey map.
 #include "minigames/Mandelbrot.hpp"
 
-#include "battle/Items.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Globals.hpp"
 

@@ -1,6 +1,6 @@
 #include "minigames/MiniGameFrame.hpp"
 
-#include "battle/Items.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"

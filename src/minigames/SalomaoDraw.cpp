@@ -1,7 +1,7 @@
 #include "minigames/Salomao.hpp"
 
-#include "battle/Items.hpp"
 #include "characters/People.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"

@@ -1,6 +1,7 @@
 #include "minigames/ShardMap.hpp"
 
 #include "foundation/Ellipse.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
@@ -140,10 +141,7 @@ void ShardMap::draw(sf::RenderWindow& window) {
         row.setPosition(80, y);
         row.setFillColor(r < 0 ? shardRowColour(0) : shardRowColour(game->shardState(shardNames[r])));
         if (r == selected) {
-            const int blue = std::rand() % 255;
-            const int green = std::rand() % 255;
-            const int red = std::rand() % 255;
-            row.setOutlineColor({channel(red), channel(green), channel(blue), 255});
+            row.setOutlineColor(randomColor());
             row.setOutlineThickness(2);
         }
         window.draw(row);

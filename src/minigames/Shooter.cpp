@@ -121,12 +121,42 @@ bool SaveTheFuture::update(const std::vector<int>& keyCodes) {
 
 void SaveTheFuture::playingStep() {
     SaveTheFutureShip& s = ship();
-    // Explosions play their animation once and are gone after its last frame.
+    ageExplosions();
+    updateSaucers(s);
+    updateShip(s);
+    // A saucer's status panel shows while its hit timer runs.
+    for (auto it = hitTimers.begin(); it != hitTimers.end();) {
+        if (--it->second < 1) it = hitTimers.erase(it);
+        else ++it;
+    }
+    // At most ten saucers are in play; a new one comes about once in a hundred frames.
+    if (activeSaucers.size() < 10 && std::rand() % 100 == 0) {
+        spawnSaucer(saucers());
+        activeSaucers.push_back(static_cast<int>(saucers().size()) - 1);
+    }
+    groundScroll += 10;
+    moveShots();
+    flyMissiles();
+    catchPickups(s);
+    // The 41st saucer destroyed wins; a frame that both wins and loses ends lost, with the win
+    // recorded.
+    if (s.score > 40) {
+        state = WON;
+        if (game) game->BOOLVARS.insert("WON_STF");
+    }
+    if (s.health < 1) state = LOST;
+}
+
+// Explosions play their animation once and are gone after its last frame.
+void SaveTheFuture::ageExplosions() {
     const int frames = explosionFrames();
     for (auto& e : explosions) ++e.frame;
     std::erase_if(explosions, [&](const SaveTheFutureExplosion& e) { return e.frame >= frames; });
-    // A destroyed saucer scores, explodes and may drop a pickup; one that has wandered off the
-    // screen just leaves play. Both leave only after the loop, so every saucer is seen once.
+}
+
+// A destroyed saucer scores, explodes and may drop a pickup; one that has wandered off the
+// screen just leaves play. Both leave only after the loop, so every saucer is seen once.
+void SaveTheFuture::updateSaucers(SaveTheFutureShip& s) {
     std::vector<bool> leaving(activeSaucers.size(), false);
     for (std::size_t k = 0; k < activeSaucers.size(); ++k) {
         const int i = activeSaucers[k];
@@ -150,19 +180,10 @@ void SaveTheFuture::playingStep() {
     for (std::size_t k = 0; k < activeSaucers.size(); ++k)
         if (!leaving[k]) kept.push_back(activeSaucers[k]);
     activeSaucers = kept;
-    updateShip(s);
-    // A saucer's status panel shows while its hit timer runs.
-    for (auto it = hitTimers.begin(); it != hitTimers.end();) {
-        if (--it->second < 1) it = hitTimers.erase(it);
-        else ++it;
-    }
-    // At most ten saucers are in play; a new one comes about once in a hundred frames.
-    if (activeSaucers.size() < 10 && std::rand() % 100 == 0) {
-        spawnSaucer(saucers());
-        activeSaucers.push_back(static_cast<int>(saucers().size()) - 1);
-    }
-    groundScroll += 10;
-    // Shots fly straight on until they leave the screen.
+}
+
+// Shots fly straight on until they leave the screen.
+void SaveTheFuture::moveShots() {
     for (auto& shot : shots) {
         shot.x += shot.dx;
         shot.y += shot.dy;
@@ -170,8 +191,11 @@ void SaveTheFuture::playingStep() {
     std::erase_if(shots, [](const SaveTheFutureShot& t) {
         return t.y < 0 || t.y > WINDOW_HEIGHT || t.x < 0 || t.x > WINDOW_WIDTH;
     });
-    // A missile that flies into a live saucer explodes on it. Its damage is dealt here unless
-    // the saucer's own step already took it, so every missile hurts exactly once.
+}
+
+// A missile that flies into a live saucer explodes on it. Its damage is dealt here unless the
+// saucer's own step already took it, so every missile hurts exactly once.
+void SaveTheFuture::flyMissiles() {
     std::vector<SaveTheFutureMissile> flying;
     for (SaveTheFutureMissile& m : missiles) {
         if (steerMissile(m)) continue;
@@ -195,8 +219,11 @@ void SaveTheFuture::playingStep() {
         }
     }
     missiles = flying;
-    // Pickups fall until the ship catches them (a missile, health or a better weapon) or they
-    // leave the bottom of the screen.
+}
+
+// Pickups fall until the ship catches them (a missile, health or a better weapon) or they leave
+// the bottom of the screen.
+void SaveTheFuture::catchPickups(SaveTheFutureShip& s) {
     std::vector<SaveTheFuturePickup> falling;
     const Rect box = s.box();
     for (SaveTheFuturePickup p : pickups) {
@@ -212,13 +239,6 @@ void SaveTheFuture::playingStep() {
         play("SalomaoLibra");
     }
     pickups = falling;
-    // The 41st saucer destroyed wins; a frame that both wins and loses ends lost, with the win
-    // recorded.
-    if (s.score > 40) {
-        state = WON;
-        if (game) game->BOOLVARS.insert("WON_STF");
-    }
-    if (s.health < 1) state = LOST;
 }
 
 void SaveTheFuture::updateShip(SaveTheFutureShip& s) {

@@ -136,7 +136,13 @@ public:
 
 private:
     void readInput(const std::vector<int>& keyCodes);
+    // One frame of play, in the steps below.
     void playingStep();
+    void ageExplosions();
+    void updateSaucers(SaveTheFutureShip& ship);
+    void moveShots();
+    void flyMissiles();
+    void catchPickups(SaveTheFutureShip& ship);
 };
 
 // The three globals, created by the program entry after the potion repository.

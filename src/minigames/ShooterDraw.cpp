@@ -1,6 +1,7 @@
 #include "minigames/Shooter.hpp"
 
 #include "foundation/Ellipse.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
@@ -11,14 +12,6 @@
 #include <cstdlib>
 
 namespace {
-
-// Three rand() % 255 channels, drawn blue first, then green, then red.
-sf::Color randomTitleColour() {
-    const sf::Uint8 b = static_cast<sf::Uint8>(std::rand() % 255);
-    const sf::Uint8 g = static_cast<sf::Uint8>(std::rand() % 255);
-    const sf::Uint8 r = static_cast<sf::Uint8>(std::rand() % 255);
-    return sf::Color(r, g, b, 255);
-}
 
 void drawCentred(sf::RenderTarget& window, sf::Text& text, float y) {
     text.setPosition((WINDOW_WIDTH - text.getLocalBounds().width) / 2, y);
@@ -59,7 +52,7 @@ void SaveTheFuture::drawTitle(sf::RenderTarget& window) {
     panel.setOutlineThickness(1);
     window.draw(panel);
     sf::Text title("Save The Future", resources->getFont("Lutuna"), 150);
-    title.setFillColor(randomTitleColour());
+    title.setFillColor(randomColor());
     drawCentred(window, title, 432);
     sf::Text hint("Press any key to continue...", resources->getFont("Nice"), 30);
     hint.setFillColor(sf::Color::White);
@@ -136,11 +129,11 @@ void SaveTheFuture::draw(sf::RenderTarget& window) {
     // The end screen's title and score over the frozen field
     if (state == LOST || state == WON) {
         sf::Text text(state == LOST ? "Game Over" : "You Won!!!", resources->getFont("Lutuna"), 100);
-        text.setFillColor(randomTitleColour());
+        text.setFillColor(randomColor());
         drawCentred(window, text, 432);
         text.setFont(resources->getFont("Nice"));
         text.setString("Score: " + std::to_string(s.score) + "/" + "40");
-        text.setFillColor(state == LOST ? randomTitleColour() : sf::Color::Green);
+        text.setFillColor(state == LOST ? randomColor() : sf::Color::Green);
         drawCentred(window, text, 648);
     }
     // The trophy mark once the shooter has ever been won (its flag is saved)
@@ -191,7 +184,7 @@ void SaveTheFuture::drawShip(const SaveTheFutureShip& s, sf::RenderTarget& windo
     shield.setOrigin(r, r);
     shield.setPosition(static_cast<float>(s.x), static_cast<float>(s.y));
     const sf::Uint8 a = static_cast<sf::Uint8>(std::rand() % 100);
-    const sf::Uint8 b = static_cast<sf::Uint8>(std::rand() % 255);
+    const sf::Uint8 b = randomChannel();
     shield.setFillColor(sf::Color(0, 0, b, a));
     shield.setOutlineColor(sf::Color::White);
     shield.setOutlineThickness(4);

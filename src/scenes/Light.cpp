@@ -1,6 +1,6 @@
 #include "scenes/Objects.hpp"
 
-#include "battle/Items.hpp"
+#include "foundation/RandomColor.hpp"
 
 #include <cstdlib>
 #include <deque>

@@ -1,6 +1,5 @@
 #include "scenes/Scene.hpp"
 
-#include "battle/Items.hpp"
 #include "characters/People.hpp"
 #include "foundation/Resources.hpp"
 #include "foundation/TextReader.hpp"

@@ -6,6 +6,7 @@
 #include "characters/Character.hpp"
 #include "characters/People.hpp"
 #include "foundation/DrawBatch.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
@@ -17,7 +18,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 void drawFitted(sf::RenderTarget& window, const sf::Texture& tex, sf::Vector2f at, sf::Vector2f origin, float scale,
                 float rotation) {
@@ -30,8 +30,6 @@ void drawFitted(sf::RenderTarget& window, const sf::Texture& tex, sf::Vector2f a
 }
 
 namespace {
-
-sf::Uint8 randomChannel() { return static_cast<sf::Uint8>(std::rand() % 255); }
 
 int characterRow(const Character& c) { return std::max(c.tile.y, c.targetTile.y); }
 

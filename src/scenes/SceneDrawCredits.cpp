@@ -2,10 +2,10 @@
 #include "scenes/SceneDrawGeometry.hpp"
 #include "scenes/Objects.hpp"
 
-#include "battle/Items.hpp"
 #include "characters/Character.hpp"
 #include "characters/People.hpp"
 #include "foundation/DrawBatch.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"

@@ -3,9 +3,9 @@
 // per-frame steps. (Drawing: ScenePicturesDraw.cpp.)
 #include "scenes/Scene.hpp"
 
-#include "battle/Items.hpp"
 #include "characters/People.hpp"
 #include "foundation/NumberRanges.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "foundation/TextReader.hpp"
 #include "game/Game.hpp"

@@ -3,6 +3,7 @@
 #include "scenes/Scene.hpp"
 
 #include "characters/People.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
@@ -38,10 +39,7 @@ void Scene::drawMandelbrotMap(sf::RenderTarget& window) {
     map.mandelbrot->drawThumbnail(window, {1670 - T, T});
 
     sf::RectangleShape marker({static_cast<float>(250 / columns), 250.0f / static_cast<float>(columns)});
-    const sf::Uint8 b = static_cast<sf::Uint8>(std::rand() % 255);
-    const sf::Uint8 g = static_cast<sf::Uint8>(std::rand() % 255);
-    const sf::Uint8 r = static_cast<sf::Uint8>(std::rand() % 255);
-    marker.setFillColor(sf::Color(r, g, b, 255));
+    marker.setFillColor(randomColor());
     marker.setOutlineThickness(1);
     marker.setPosition(static_cast<float>((mapPos.x * 250) / columns + 1670 - T),
                        static_cast<float>((mapPos.y * 250) / columns + T));

@@ -272,21 +272,22 @@ void Scene::arriveOnTile(Point tile) {
     go(target, game->window);
 }
 
-void Scene::useFacedTile() {
-    Character& leader = people->mainCharacter();
-    // A keyed exit acts on confirm while standing on it.
-    if (auto k = keyExits.find(leader.tile); k != keyExits.end()) {
-        go(k->second, game->window);
-        return;
-    }
-    Point faced = leader.tile;
-    movePoint(faced, leader.facing, 1);
+namespace {
 
-    // The person to talk to: in the leader's row or column, at most two tiles away; one in the
-    // facing direction counts its distance, any other four times it.
+// A keyed exit acts on confirm while the leader stands on it.
+bool takeKeyedExit(Scene& scene, Point standing) {
+    auto k = scene.keyExits.find(standing);
+    if (k == scene.keyExits.end()) return false;
+    go(k->second, game->window);
+    return true;
+}
+
+// The person to talk to: in the leader's row or column, at most two tiles away; one in the
+// facing direction counts its distance, any other four times it. NO_INDEX when nobody is.
+int personInReach(const Scene& scene, const Character& leader) {
     int best = NO_INDEX;
     int bestScore = 0;
-    for (int i : persons) {
+    for (int i : scene.persons) {
         if (i == people->mainCharacterIndex) continue;
         const Point p = people->at(i).tile;
         if (p.x != leader.tile.x && p.y != leader.tile.y) continue;
@@ -298,70 +299,93 @@ void Scene::useFacedTile() {
             bestScore = score;
         }
     }
-    if (best != NO_INDEX) {
-        Character& person = people->at(best);
-        person.setFacing(opposite(directionTo(leader.tile, person.tile)));
-        if (person.name == "Sabio") {
-            advisorMenu = true;
-            std::vector<std::string> options{ADVICE, CHANGE_MAIN};
-            if (splitTeamScene) options.push_back(SPLIT_TEAMS);
-            game->openChoiceBox1(options, true, sf::Color(200, 0, 200, 255));
-            return;
-        }
-        auto join = std::find(joinList.begin(), joinList.end(), best);
-        if (join != joinList.end()) {
-            joinList.erase(join);
-            removePerson(best);
-            placements.erase(best);
-            standSet.erase(best);
-            if (static_cast<int>(people->party.size()) < PARTY_LIMIT) people->insertPartyIndex(best);
-            else people->reserve.insert(best);
-            // Scene files test it to leave out a person who has joined.
-            game->BOOLVARS.insert("JOINED_" + person.name);
-            joinCharacter(person.name);
-            return;
-        }
-        if (auto it = dialogs.find(best); it != dialogs.end()) {
-            dialog = it->second;
-            return;
-        }
-        if (auto it = monologs.find(best); it != monologs.end()) {
-            monolog = it->second;
-            return;
-        }
+    return best;
+}
+
+// Sabio answers with his menu of advice instead of words.
+bool askSabio(Scene& scene, const Character& person) {
+    if (person.name != "Sabio") return false;
+    scene.advisorMenu = true;
+    std::vector<std::string> options{ADVICE, CHANGE_MAIN};
+    if (scene.splitTeamScene) options.push_back(SPLIT_TEAMS);
+    game->openChoiceBox1(options, true, sf::Color(200, 0, 200, 255));
+    return true;
+}
+
+// One waiting to join leaves the scene for the party, or for the reserve when it is full.
+bool joinParty(Scene& scene, int who) {
+    auto join = std::find(scene.joinList.begin(), scene.joinList.end(), who);
+    if (join == scene.joinList.end()) return false;
+    const Character& person = people->at(who);
+    scene.joinList.erase(join);
+    scene.removePerson(who);
+    scene.placements.erase(who);
+    scene.standSet.erase(who);
+    if (static_cast<int>(people->party.size()) < PARTY_LIMIT) people->insertPartyIndex(who);
+    else people->reserve.insert(who);
+    // Scene files test it to leave out a person who has joined.
+    game->BOOLVARS.insert("JOINED_" + person.name);
+    scene.joinCharacter(person.name);
+    return true;
+}
+
+// A dialog of the person's before a monolog; one with neither says nothing.
+void speak(Scene& scene, int who) {
+    if (auto it = scene.dialogs.find(who); it != scene.dialogs.end()) {
+        scene.dialog = it->second;
         return;
     }
+    if (auto it = scene.monologs.find(who); it != scene.monologs.end()) scene.monolog = it->second;
+}
 
-    if (auto shard = shardAnimations.find(faced); shard != shardAnimations.end()) {
-        for (ShardPiece& piece : shard->second) {
-            if (piece.taken || shardRoomEntries.count(faced) || game->shardState(piece.name) != 0) continue;
-            piece.taken = true;
-            game->obtainShard(piece.name);
-            obtainShard(piece.name);
-            removeLightTile(faced);
-            return;
-        }
-    }
-    if (sleepLocations.count(faced) || sleepLocations.count(leader.tile)) {
-        game->sleep();
-        return;
-    }
+// The person in reach turns to the leader, even when there is nothing to say.
+bool talkToPersonInReach(Scene& scene, const Character& leader) {
+    const int who = personInReach(scene, leader);
+    if (who == NO_INDEX) return false;
+    Character& person = people->at(who);
+    person.setFacing(opposite(directionTo(leader.tile, person.tile)));
+    if (!askSabio(scene, person) && !joinParty(scene, who)) speak(scene, who);
+    return true;
+}
 
-    if (Chest* chest = chestAt(faced)) {
-        if (chest->item.empty()) {
-            message.setText("The chest is empty.", nullptr);
-        } else {
-            leader.addItemCount(itemIndex(chest->item), 1);
-            message.setText(foundItemText(chest->item), nullptr);
-            chest->item.clear();
-        }
-        return;
+bool takeShard(Scene& scene, Point faced) {
+    auto shard = scene.shardAnimations.find(faced);
+    if (shard == scene.shardAnimations.end()) return false;
+    for (ShardPiece& piece : shard->second) {
+        if (piece.taken || scene.shardRoomEntries.count(faced) || game->shardState(piece.name) != 0) continue;
+        piece.taken = true;
+        game->obtainShard(piece.name);
+        scene.obtainShard(piece.name);
+        scene.removeLightTile(faced);
+        return true;
     }
+    return false;
+}
 
-    // A drop site on the leader's tile or the faced one takes the item a member holds.
-    for (Point site : {leader.tile, faced}) {
-        auto row = dropSites.find(site.y);
-        if (row == dropSites.end()) continue;
+bool sleepHere(const Scene& scene, Point standing, Point faced) {
+    if (!scene.sleepLocations.count(faced) && !scene.sleepLocations.count(standing)) return false;
+    game->sleep();
+    return true;
+}
+
+bool openChest(Scene& scene, Character& leader, Point faced) {
+    Chest* chest = scene.chestAt(faced);
+    if (chest == nullptr) return false;
+    if (chest->item.empty()) {
+        scene.message.setText("The chest is empty.", nullptr);
+    } else {
+        leader.addItemCount(itemIndex(chest->item), 1);
+        scene.message.setText(foundItemText(chest->item), nullptr);
+        chest->item.clear();
+    }
+    return true;
+}
+
+// A drop site on the leader's tile or the faced one takes the item a member holds.
+bool putDownAtDropSite(Scene& scene, Point standing, Point faced) {
+    for (Point site : {standing, faced}) {
+        auto row = scene.dropSites.find(site.y);
+        if (row == scene.dropSites.end()) continue;
         for (const DropSite& s : row->second) {
             if (s.tile != site) continue;
             for (int m : people->party) {
@@ -369,49 +393,81 @@ void Scene::useFacedTile() {
                 auto held = member.inventory.find(s.item);
                 if (held == member.inventory.end() || held->second <= 0) continue;
                 member.addItemCount(s.item, -1);
-                dropItem(s.item, s.tile, false);
+                scene.dropItem(s.item, s.tile, false);
                 const std::string itemName = itemList->at(s.item).name;
                 game->BOOLVARS.insert("DROPPED_" + itemName);
-                message.setText("You put down the " + readableItemName(itemName) + ".", nullptr);
-                return;
+                scene.message.setText("You put down the " + readableItemName(itemName) + ".", nullptr);
+                return true;
             }
         }
     }
+    return false;
+}
 
-    // An item lying on a table is taken from across it.
-    if (auto row = drops.find(faced.y); row != drops.end()) {
-        auto& list = row->second;
-        for (auto it = list.begin(); it != list.end(); ++it) {
-            if (it->tile != faced) continue;
-            const int item = it->item;
-            list.erase(it);
-            leader.addItemCount(item, 1);
-            message.setText(foundItemText(itemList->at(item).name), nullptr);
-            if (pickedUpItems.insert(item).second) runIfBlocks();
-            return;
-        }
+// An item lying on a table is taken from across it.
+bool takeFromTable(Scene& scene, Character& leader, Point faced) {
+    auto row = scene.drops.find(faced.y);
+    if (row == scene.drops.end()) return false;
+    auto& list = row->second;
+    for (auto it = list.begin(); it != list.end(); ++it) {
+        if (it->tile != faced) continue;
+        const int item = it->item;
+        list.erase(it);
+        leader.addItemCount(item, 1);
+        scene.message.setText(foundItemText(itemList->at(item).name), nullptr);
+        if (scene.pickedUpItems.insert(item).second) scene.runIfBlocks();
+        return true;
     }
+    return false;
+}
 
-    for (Point p : {faced, leader.tile}) {
-        if (useClueTile(p)) return;
-        if (shardMapTiles.count(p)) {
-            game->shardMap.shown = true;
-            game->shardMap.background.startSpaceDrift();
-            consoleLine("Shard map opened");
-            return;
-        }
-        if (telescopeTiles.count(p)) {
-            game->telescope.shown = true;
-            game->telescope.background.startSpaceDrift();
-            consoleLine("Telescope turned to ", game->getStrVar("TELESCOPEVIEW"));
-            return;
-        }
-    }
-    if (auto z = zoomTiles.find(faced); z != zoomTiles.end() && !z->second.empty()) {
-        game->pictureShown = true;
-        game->pictureFrame = 0;
-        game->viewedPicture = z->second;
-    }
+bool openShardMap(const Scene& scene, Point tile) {
+    if (!scene.shardMapTiles.count(tile)) return false;
+    game->shardMap.shown = true;
+    game->shardMap.background.startSpaceDrift();
+    consoleLine("Shard map opened");
+    return true;
+}
+
+bool lookThroughTelescope(const Scene& scene, Point tile) {
+    if (!scene.telescopeTiles.count(tile)) return false;
+    game->telescope.shown = true;
+    game->telescope.background.startSpaceDrift();
+    consoleLine("Telescope turned to ", game->getStrVar("TELESCOPEVIEW"));
+    return true;
+}
+
+// What is read or looked at on one tile: the puzzle's clues, the shard map, the telescope.
+bool readOrLookAt(Scene& scene, Point tile) {
+    return scene.useClueTile(tile) || openShardMap(scene, tile) || lookThroughTelescope(scene, tile);
+}
+
+bool showZoomPicture(const Scene& scene, Point faced) {
+    auto z = scene.zoomTiles.find(faced);
+    if (z == scene.zoomTiles.end() || z->second.empty()) return false;
+    game->pictureShown = true;
+    game->pictureFrame = 0;
+    game->viewedPicture = z->second;
+    return true;
+}
+
+} // namespace
+
+// The first interaction that applies takes the confirm: a new one chooses its place in this
+// list.
+void Scene::useFacedTile() {
+    Character& leader = people->mainCharacter();
+    Point faced = leader.tile;
+    movePoint(faced, leader.facing, 1);
+    if (takeKeyedExit(*this, leader.tile)) return;
+    if (talkToPersonInReach(*this, leader)) return;
+    if (takeShard(*this, faced)) return;
+    if (sleepHere(*this, leader.tile, faced)) return;
+    if (openChest(*this, leader, faced)) return;
+    if (putDownAtDropSite(*this, leader.tile, faced)) return;
+    if (takeFromTable(*this, leader, faced)) return;
+    if (readOrLookAt(*this, faced) || readOrLookAt(*this, leader.tile)) return;
+    showZoomPicture(*this, faced);
 }
 
 void Scene::updateZoomAndTalk() {

@@ -3,6 +3,7 @@
 #include "battle/Items.hpp"
 #include "battle/Magic.hpp"
 #include "characters/People.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/Resources.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"

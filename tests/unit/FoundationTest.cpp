@@ -1,4 +1,5 @@
 #include "foundation/Ellipse.hpp"
+#include "foundation/RandomColor.hpp"
 #include "foundation/TextReader.hpp"
 #include "foundation/main.hpp"
 #include "support/TestSupport.hpp"
@@ -103,6 +104,15 @@ TEST(Randomness, DrawCountsAreExact) {
         EXPECT_TRUE(onBorder);
         EXPECT_TRUE(Rect(0, 0, 1919, 1079).contains(p));
     }
+}
+
+TEST(Randomness, RandomColorDrawsBlueGreenRed) {
+    std::srand(11);
+    int blue = std::rand() % 255, green = std::rand() % 255, red = std::rand() % 255;
+    int next = std::rand();
+    std::srand(11);
+    EXPECT_EQ(randomColor(), sf::Color(red, green, blue, 255));
+    EXPECT_EQ(std::rand(), next); // three draws, no more
 }
 
 TEST(Randomness, XorShiftStepsAndBounds) {

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -132,15 +131,6 @@ TEST(ItemsCatalogue, IndexAtAndScore) {
     EXPECT_EQ(Item::score(list, 0), 8); // 5 + 2 + the XP factor
     EXPECT_EQ(Item::score(list, 1), 2);
     EXPECT_EQ(Item::score(list, NO_ITEM), 0);
-}
-
-TEST(ItemsRules, RandomColorDrawsBlueGreenRed) {
-    std::srand(11);
-    int blue = std::rand() % 255, green = std::rand() % 255, red = std::rand() % 255;
-    int next = std::rand();
-    std::srand(11);
-    EXPECT_EQ(randomColor(), sf::Color(red, green, blue, 255));
-    EXPECT_EQ(std::rand(), next); // three draws, no more
 }
 
 TEST(ItemsFile, LoadsInFileOrderSkippingCommentsAndBlanks) {
