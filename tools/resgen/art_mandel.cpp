@@ -67,21 +67,30 @@ void bubble(Canvas& c, float x, float y, float r, sf::Color tint) {
     c.fillCircle(x - r * 0.35f, y - r * 0.35f, r * 0.22f, rgb(255, 255, 255, 210));
 }
 
-// A lit sphere whose surface takes its colour from f(u, v) over the visible disc.
+// A world seen from space: a disc whose surface colourAt(u, v) paints (u and v run from -1 to 1
+// across it), drawn a row at a time and lit from the upper left.
 template <class Surface>
-Canvas sphere(int size, Surface surface) {
+Canvas world(int size, Surface colourAt) {
     Canvas c(size, size);
-    const float r = size * 0.46f, cx = size / 2.f, cy = size / 2.f;
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            const float dx = (x + 0.5f - cx) / r, dy = (y + 0.5f - cy) / r;
-            const float d2 = dx * dx + dy * dy;
-            if (d2 > 1.f) continue;
-            const float z = std::sqrt(1 - d2);
-            const float light = std::clamp(0.3f + 0.9f * (-0.55f * dx - 0.45f * dy + 0.7f * z), 0.15f, 1.25f);
-            c.blend(x, y, shade(surface(dx, dy), light), std::clamp((1.f - std::sqrt(d2)) * r, 0.f, 1.f));
+    const float r = size * 0.46f, m = size / 2.f;
+    for (int row = 0; row < size; ++row) {
+        const float v = (row + 0.5f - m) / r;
+        if (std::fabs(v) >= 1.f) continue;
+        const float half = std::sqrt(1.f - v * v) * r;
+        for (int col = static_cast<int>(m - half); col <= static_cast<int>(m + half); ++col) {
+            const float u = (col + 0.5f - m) / r, depth = std::sqrt(std::max(0.f, 1.f - u * u - v * v));
+            const float lit = 0.3f + 0.9f * std::max(0.f, 0.7f * depth - 0.55f * u - 0.45f * v);
+            c.blend(col, row, shade(colourAt(u, v), std::min(lit, 1.25f)), std::min(1.f, depth * r * 0.5f));
         }
+    }
     return c;
+}
+
+// A post standing on its shadow in a picture 120 wide: from top down to the foot, where the
+// shadow lies.
+void post(Canvas& c, float top, float foot, float width, sf::Color colour) {
+    c.fillEllipse(60, foot, width * 2.8f, 6.5f, rgb(0, 0, 0, 85));
+    c.fillRect(60 - width / 2, top, width, foot - top, colour);
 }
 
 } // namespace
@@ -266,8 +275,7 @@ REGISTER_ART(mandel_palace_objects) {
     {
         // A lantern of the landing ring: a glass orb of light on a slim post.
         Canvas c(120, 190);
-        c.fillEllipse(60, 182, 22, 6, rgb(0, 0, 0, 90));
-        c.fillRect(56, 70, 8, 110, rgb(70, 60, 110));
+        post(c, 70, 180, 8, rgb(70, 60, 110));
         c.fillRoundRect(44, 172, 32, 10, 3, rgb(90, 80, 130));
         c.glow(60, 50, 50, rgb(255, 150, 230, 150));
         c.fillCircle(60, 50, 24, rgb(255, 200, 240, 200));
@@ -279,8 +287,7 @@ REGISTER_ART(mandel_palace_objects) {
     {
         // A flyer's perch: a twig nest on a forked post.
         Canvas c(120, 170);
-        c.fillEllipse(60, 162, 30, 7, rgb(0, 0, 0, 80));
-        c.fillRect(55, 70, 10, 92, rgb(110, 75, 40));
+        post(c, 70, 162, 10, rgb(110, 75, 40));
         c.line(60, 90, 30, 60, 6, rgb(110, 75, 40));
         c.line(60, 96, 92, 66, 6, rgb(110, 75, 40));
         c.fillEllipse(60, 66, 44, 16, rgb(150, 110, 55));
@@ -329,11 +336,11 @@ REGISTER_ART(mandel_palace_objects) {
 
 REGISTER_ART(mandel_system) {
     // Julia: the set's twin, a world whose seas are a Julia picture.
-    ctx.savePicture("Planets", "Julia", sphere(200, [](float u, float v) {
+    ctx.savePicture("Planets", "Julia", world(200, [](float u, float v) {
                         return nebulaColour(escapeCount(-0.8f, 0.156f, 48, u * 1.6f, v * 1.6f), 48);
                     }));
     // The Space Tavern: a ringed brown moon, its lit windows in bands.
-    Canvas tavern = sphere(200, [](float u, float v) {
+    Canvas tavern = world(200, [](float u, float v) {
         const float band = 0.5f + 0.5f * std::sin(v * 14.f + 2.f * fractalNoise(u * 30 + 50, v * 30 + 50, 8.f, 3, 3171));
         sf::Color hull = mix(rgb(120, 80, 50), rgb(190, 140, 90), band);
         if (std::fmod((u + 1.f) * 40.f, 3.f) < 0.6f && std::fabs(std::sin(v * 14.f)) < 0.25f) hull = rgb(255, 220, 120);
