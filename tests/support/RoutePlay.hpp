@@ -66,7 +66,9 @@ protected:
     // The built demo seen through links from a folder of its own, with no saves but the route's:
     // what other tests leave in the demo's save folder does not reach the start screen's list.
     void SetUp() override {
-        const std::string folder = scratchDir("route-play");
+        // A folder of each route's own: the suite plays the routes side by side.
+        const std::string folder =
+            scratchDir(std::string("route-play-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         for (const auto& entry : fs::directory_iterator(runDir()))
             if (entry.path().filename() != "SaveGames")
                 fs::create_symlink(entry.path(), fs::path(folder) / entry.path().filename());
