@@ -145,9 +145,10 @@ void nebulaMist(Canvas& c, float k) {
     const int n = c.width();
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
-            const float gas = fractalNoise(x / k, y / k, 40, 3, 1251, 120, 120);
-            const float cold = fractalNoise(x / k, y / k, 30, 2, 1253, 120, 120);
-            c.set(x, y, mix(mix(rgb(80, 50, 130), rgb(205, 95, 170), gas), rgb(90, 150, 220), 0.6f * cold));
+            // Small wisps rather than broad bands: a band would stripe the ground tile after tile.
+            const float gas = fractalNoise(x / k, y / k, 20, 3, 1251, 120, 120);
+            const float cold = fractalNoise(x / k, y / k, 15, 2, 1253, 120, 120);
+            c.set(x, y, mix(mix(rgb(110, 65, 150), rgb(180, 90, 165), gas), rgb(100, 135, 210), 0.45f * cold));
         }
     c.speckle(0, 0, static_cast<float>(n), static_cast<float>(n), static_cast<int>(10 * k) + 2, rgb(255, 250, 220), 1252);
 }
