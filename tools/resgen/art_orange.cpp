@@ -139,16 +139,18 @@ void pocuriMoss(Canvas& c, float k) {
     }
 }
 
-// The nebula's walkable mist: pink and blue gas in slow swirls, thick enough to stand on.
+// The nebula's walkable mist: pink, violet and blue gas, thick enough to stand on, drawn from
+// noise that wraps at the tile's edges so the ground runs on without seams.
 void nebulaMist(Canvas& c, float k) {
     const int n = c.width();
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
-            const float v = fractalNoise(x / k, y / k, 40, 3, 1251, 120, 120);
-            const float swirl = 0.5f + 0.5f * std::sin((x + y) / k * 0.05f + 6 * v);
-            c.set(x, y, mix(mix(rgb(70, 50, 120), rgb(200, 90, 170), v), rgb(90, 160, 220), 0.35f * swirl));
+            // Small wisps rather than broad bands: a band would stripe the ground tile after tile.
+            const float gas = fractalNoise(x / k, y / k, 20, 3, 1251, 120, 120);
+            const float cold = fractalNoise(x / k, y / k, 15, 2, 1253, 120, 120);
+            c.set(x, y, mix(mix(rgb(110, 65, 150), rgb(180, 90, 165), gas), rgb(100, 135, 210), 0.45f * cold));
         }
-    c.speckle(0, 0, static_cast<float>(n), static_cast<float>(n), static_cast<int>(12 * k) + 2, rgb(255, 250, 220), 1252);
+    c.speckle(0, 0, static_cast<float>(n), static_cast<float>(n), static_cast<int>(10 * k) + 2, rgb(255, 250, 220), 1252);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -454,7 +456,9 @@ Canvas besixdouzeStar(int size) {
             const float dx = x + 0.5f - mid, dy = y + 0.5f - mid;
             const float d = std::sqrt(dx * dx + dy * dy) / R;
             if (d > 1) continue;
-            const float flicker = fractalNoise(std::atan2(dy, dx) * 30 + 100, d * 40, 6, 3, 1431);
+            // Around the ring the noise wraps, so its flames meet where the angle comes round.
+            const float around = (std::atan2(dy, dx) + PI) / (2 * PI) * 96;
+            const float flicker = fractalNoise(around, d * 40, 6, 3, 1431, 96, 96);
             // Bright in the rim, thinning to a clear golden heart and out into the corona.
             const float rim = std::exp(-std::pow((d - 0.62f) / (0.16f + 0.08f * flicker), 2));
             const float heart = d < 0.45f ? 0.35f * (1 - d / 0.45f) : 0.f;
@@ -482,6 +486,29 @@ Canvas nebulaCloud(int size) {
     for (int i = 0; i < 24; ++i) {
         const float a = r.range(0.f, 2 * PI), d = r.range(0.f, 0.8f) * mid;
         c.fillCircle(mid + d * std::cos(a), mid + d * std::sin(a), r.range(0.8f, 2.f), rgb(255, 255, 240, 220));
+    }
+    return c;
+}
+
+// The swirl in space that dives back down to Orange: arms of peel winding into a cut orange.
+Canvas orangeSwirl() {
+    Canvas c(240, 240);
+    const float mid = 120, R = 112;
+    c.glow(mid, mid, R, rgb(255, 170, 60, 110));
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 240; ++x) {
+            const float dx = x + 0.5f - mid, dy = y + 0.5f - mid, d = std::sqrt(dx * dx + dy * dy) / R;
+            if (d > 1 || d < 0.2f) continue;
+            const float arms = 0.5f + 0.5f * std::cos(4 * std::atan2(dy, dx) - 10 * d);
+            c.blend(x, y, mix(PEEL, rgb(255, 235, 160), arms * 0.5f), std::clamp(arms * (1 - d) * 1.8f, 0.f, 1.f));
+        }
+    // The cut fruit at the heart: rind, pith and eight segments.
+    c.fillCircle(mid, mid, 30, rgb(230, 120, 20));
+    c.fillCircle(mid, mid, 26, rgb(255, 240, 210));
+    c.fillCircle(mid, mid, 23, rgb(250, 160, 40));
+    for (int k = 0; k < 8; ++k) {
+        const float a = k * PI / 4;
+        c.line(mid, mid, mid + 23 * std::cos(a), mid + 23 * std::sin(a), 1.5f, rgb(255, 235, 200));
     }
     return c;
 }
@@ -678,6 +705,7 @@ REGISTER_ART(orange_worlds) {
     ctx.savePicture("Planets", "Jacarock", jacarockWorld(200));
     ctx.savePicture("Planets", "Besixdouze", besixdouzeStar(400));
     ctx.savePicture("Planets", "PocuriCloud", nebulaCloud(300));
+    ctx.savePicture("Misc", "WormHoleOrangeShard", orangeSwirl());
 }
 
 REGISTER_ART(orange_dolls) {
