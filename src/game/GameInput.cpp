@@ -43,7 +43,10 @@ void Game::shardBookkeeping() {
     }
     if (chapter >= 10) {
         long long finalBattle = findScene("FinalBattle");
-        if (finalBattle >= 0 && scenes[finalBattle].battle.won) gameFinished = true;
+        // Won as soon as the last enemy falls, but saved only when the battle is finished a few
+        // frames later: the story ends after that save, which keeps the win.
+        if (finalBattle >= 0 && scenes[finalBattle].battle.won && !scenes[finalBattle].battle.inBattle)
+            gameFinished = true;
     }
 }
 

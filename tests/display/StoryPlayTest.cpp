@@ -8,7 +8,81 @@ namespace {
 
 class StoryPlay : public route::RoutePlay {
 protected:
-    StoryPlay() { drawEvery_ = 4; }
+    StoryPlay() { drawEvery_ = 8; }
+
+    // The nebula's depths are laid out from a seed that the game keeps in its variables and
+    // saves; a new game takes it from the clock, and the planet's making leaves the game's random
+    // numbers to the clock too. The play gives the seed, and seeds the numbers again on the
+    // frame of the landing, so that the story plays the same every time.
+    void landOnMandelbrot() {
+        shell->setStrVar("MANDEL_RANDOM_SEED", "1208");
+        choose("Mandelbrot");
+        for (int i = 0; i < 3000 && shell->current().name != "MandelbrotStartingPoint"; ++i) frame();
+        std::srand(4044);
+        expectScene("MandelbrotStartingPoint");
+    }
+
+    // Through the nebula's maze to the room hidden at a cell and depth. A level shows one cell of
+    // the shore; its stairs lead a level up or down over the same cell, and a side that no
+    // light walls leads to the neighbouring cell at the same depth.
+    void findHiddenRoom(const std::string& room) {
+        MazeNode goal{{-1, -1}, 0};
+        for (const auto& [place, name] : shell->mandelbrotPlacements)
+            if (name == room) goal = {{place.x, place.y}, place.level};
+        ASSERT_NE(goal.depth, 0) << room << " is hidden nowhere";
+        const std::string level = "MandelbrotNebula_template_depth_";
+        for (int step = 0; step < 200 && !HasFatalFailure() && shell->current().name != room; ++step) {
+            const Scene& s = shell->current();
+            ASSERT_EQ(s.name.rfind(level, 0), 0u) << "lost in " << s.name;
+            const MazeNode at{s.mandelbrotReturn, s.name.back() - '0'};
+            if (at == goal) {
+                ASSERT_EQ(s.teleports.size(), 1u) << "no way into " << room;
+                walkTo(s.teleports.begin()->first);
+                break;
+            }
+            // The first step of a shortest way through the maze.
+            std::map<MazeNode, MazeNode> cameFrom{{at, at}};
+            std::deque<MazeNode> queue{at};
+            while (!queue.empty() && !cameFrom.count(goal)) {
+                const MazeNode n = queue.front();
+                queue.pop_front();
+                std::vector<MazeNode> next{{n.cell, n.depth - 1}, {n.cell, n.depth + 1}};
+                for (Direction d : {WEST, EAST, NORTH, SOUTH}) {
+                    Point c = n.cell;
+                    movePoint(c, d, 1);
+                    if (shell->mazeCells.count({n, {c, n.depth}})) next.push_back({c, n.depth});
+                }
+                for (const MazeNode& m : next)
+                    if (m.depth >= 1 && m.depth <= 3 && cameFrom.emplace(m, n).second) queue.push_back(m);
+            }
+            ASSERT_TRUE(cameFrom.count(goal)) << "the maze does not lead to " << room;
+            MazeNode first = goal;
+            while (!(cameFrom[first] == at)) first = cameFrom[first];
+            if (first.depth != at.depth) {
+                goTo(level + std::to_string(first.depth));
+                continue;
+            }
+            Direction side = first.cell.x < at.cell.x ? WEST : first.cell.x > at.cell.x ? EAST
+                           : first.cell.y < at.cell.y ? NORTH : SOUTH;
+            std::set<Point> edge;
+            for (int x = 0; x < s.mapWidth(); ++x)
+                for (int y = 0; y < s.mapHeight(); ++y) {
+                    Point p{x, y}, beyond{x, y};
+                    movePoint(beyond, side, 1);
+                    if (!s.isInside(beyond) && open(s, p)) edge.insert(p);
+                }
+            walkToNearest(edge, "the level's side");
+            keys({arrow(side)});
+            readAll();
+            ASSERT_EQ(shell->current().mandelbrotReturn, first.cell) << "the side did not lead on";
+        }
+        expectScene(room);
+    }
+
+    std::size_t savesNoted() const {
+        const std::string log = log_.str();
+        return static_cast<std::size_t>(std::count(log.begin(), log.end(), '\n'));
+    }
 };
 
 TEST_F(StoryPlay, TheWholeStoryFromTheNameScreenToTheCredits) {
@@ -139,6 +213,161 @@ TEST_F(StoryPlay, TheWholeStoryFromTheNameScreenToTheCredits) {
     keys({S});
     expectScene("SolarSystem");
     readAll();
+    // Chapter 8. Orange's king lost his daughter's eight dolls; his jester knows the last one.
+    // Once they are all home he sends the party to Pocuri, whose nebula keeps the Sun shard.
+    steerTo({1, 7});
+    expectScene("Bombinhas");
+    readAll();
+    walkTo({2, 3});
+    choose("Ceres");
+    expectScene("Solaris");
+    readAll();
+    walkTo({4, 3});
+    choose("Orange");
+    expectScene("Orange");
+    readAll();
+    goTo("OrangePalace");
+    readAll();
+    talkTo("Clementin");
+    walkTo({8, 1});
+    readAll();
+    use({12, 5});
+    goTo("Orange");
+    readAll();
+    use({8, 11});
+    use({21, 1});
+    goTo("OrangeGrove");
+    readAll();
+    use({8, 8});
+    walkTo({6, 5});
+    readAll();
+    walkTo({15, 5});
+    readAll();
+    walkTo({15, 4});
+    fightWell();
+    readAll();
+    use({19, 1});
+    goTo("Orange");
+    readAll();
+    talkTo("Zest");
+    use({14, 8});
+    goTo("OrangePalace");
+    readAll();
+    talkTo("Clementin");
+    goTo("Orange");
+    readAll();
+    walkTo({2, 3});
+    choose("Pocuri");
+    expectScene("Pocuri");
+    readAll();
+    goTo("PocuriNebula");
+    readAll();
+    fightWell();
+    readAll();
+    use({18, 3});
+    goTo("Pocuri");
+    readAll();
+    walkTo({2, 3});
+    choose("Open space");
+    expectScene("BesixdouzeSystem");
+    readAll();
+    steerTo({2, 7});
+    expectScene("Chapter8End");
+    keys({S});
+    expectScene("SolarSystem");
+    readAll();
+    // Chapter 9. The Bubble King of the Mandelbrot nebula gives his leave and lends a flyer, who
+    // leads the party over the nebula's dark cores down to the Princess shard's vault.
+    steerTo({1, 7});
+    expectScene("Bombinhas");
+    readAll();
+    walkTo({2, 3});
+    choose("Ceres");
+    expectScene("Solaris");
+    readAll();
+    walkTo({4, 3});
+    landOnMandelbrot();
+    readAll();
+    goTo("BubblePalace");
+    readAll();
+    talkTo("KingFizz");
+    goTo("FlyersRoost");
+    readAll();
+    talkTo("YYZ");
+    goTo("BubblePalace");
+    goTo("MandelbrotStartingPoint");
+    talkTo("Sabio");
+    choose("Change the main character");
+    choose("YYZ");
+    goTo("MandelbrotNebula");
+    readAll();
+    use({3, 6});
+    talkTo("Anju");
+    goTo("MandelbrotNebula_template_depth_1");
+    findHiddenRoom("MandelbrotShardScene");
+    fightWell();
+    readAll();
+    use({8, 3});
+    goTo("MandelbrotStartingPoint");
+    readAll();
+    walkTo({2, 5});
+    choose("Open space");
+    expectScene("MandelSystem");
+    readAll();
+    steerTo({2, 7});
+    expectScene("Chapter9End");
+    keys({S});
+    expectScene("SolarSystem");
+    readAll();
+    // Chapter 10. The artificers' council in Solaris; the three splinters laid one by one on the
+    // king's desk make the Shield Nullifier, which opens the Mad Scientist's fortress on Earth.
+    steerTo({1, 7});
+    expectScene("Bombinhas");
+    readAll();
+    walkTo({2, 3});
+    choose("Ceres");
+    expectScene("Solaris");
+    readAll();
+    talkTo("Linguini");
+    readAll();
+    goTo("CeresObservatory");
+    readAll();
+    use({7, 1});
+    goTo("Solaris");
+    readAll();
+    for (Point splinter : {Point{-1, -1}, Point{21, 4}, Point{6, 14}}) {
+        if (splinter.x >= 0) use(splinter);
+        goTo("CeresCastleF3");
+        readAll();
+        use({6, 1});
+        goTo("Solaris");
+        readAll();
+    }
+    use({26, 10});
+    walkTo({4, 3});
+    choose("Earth");
+    expectScene("Bombinhas");
+    readAll();
+    goTo("MadFortress");
+    readAll();
+    use({2, 5});
+    goTo("FortressHall");
+    readAll();
+    talkTo("MadScientist");
+    readAll();
+    goTo("FinalBattle");
+    // The win is the last save of the story: the game is finished from the next frame on.
+    const std::size_t savesBefore = savesNoted();
+    fightWell();
+    readAll();
+    goTo("Epilogue");
+    keys({S});
+    expectScene("CreditsStart");
+    for (int i = 0; i < 600; ++i) frame(i % 100 == 99 ? std::vector<int>{S} : std::vector<int>{});
+    EXPECT_EQ(shell->current().name, "CreditsStart") << "the credits answer a key by rolling again";
+    EXPECT_TRUE(shell->gameFinished);
+    EXPECT_EQ(savesNoted(), savesBefore + 1) << "the final battle's win saves once, and nothing is saved after it";
+    EXPECT_NE(log_.str().rfind("in FinalBattle"), std::string::npos);
     compareWithRecorded("story-play");
 }
 

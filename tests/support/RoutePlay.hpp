@@ -153,7 +153,7 @@ protected:
     // Where the leader may step on the way to a goal: open ground that nobody stands on and
     // that leads nowhere (doors, exits and teleports are stepped on only as the goal).
     bool open(const Scene& s, Point p) const {
-        if (!s.isInside(p) || s.isBlocked(p, false) || s.exits.count(p) || s.teleports.count(p) ||
+        if (!s.isInside(p) || s.isBlocked(p, roster->mainCharacter().flying) || s.exits.count(p) || s.teleports.count(p) ||
             s.keyExits.count(p) ||
             std::find(s.rocketTravelTiles.begin(), s.rocketTravelTiles.end(), p) != s.rocketTravelTiles.end())
             return false;
@@ -251,6 +251,7 @@ protected:
                 if (stepIn ? !open(s, behind) && behind != roster->mainCharacter().tile : open(s, target)) continue;
                 walkTo(stepIn ? behind : from);
                 keys({arrow(facing)});
+                readAll(); // what the last step's tile says
                 keys({S});
                 readAll();
                 return;
@@ -387,6 +388,12 @@ protected:
     // which confirm cuts short, and the route goes on where it leads.
     void steerTo(Point target) {
         const std::string here = shell->current().name;
+        // A rocket that waits on the gate it last took flies off it and back to take it again.
+        if (Flame& rocket = shell->current().flame; rocket.tile == target) {
+            const Point from = rocket.tile;
+            frame({target.x + 1 < shell->current().mapWidth() ? R : L});
+            for (int i = 0; i < 60 && (rocket.tile == from || rocket.betweenTiles()); ++i) frame();
+        }
         for (int step = 0; step < 100 && !HasFatalFailure() && shell->current().name == here; ++step) {
             Flame& rocket = shell->current().flame;
             for (int i = 0; i < 60 && rocket.betweenTiles(); ++i) frame();

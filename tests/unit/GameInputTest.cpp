@@ -386,6 +386,11 @@ TEST_F(GameFrame, TheFinalBattleWonInChapterTenFinishesTheGame) {
     frame();
     EXPECT_FALSE(g.gameFinished);
     g.chapter = 10;
+    // The last enemy has fallen but the battle is not finished: its save is still to come.
+    last.battle.inBattle = true;
+    frame();
+    EXPECT_FALSE(g.gameFinished);
+    last.battle.inBattle = false;
     frame();
     EXPECT_TRUE(g.gameFinished);
 }
