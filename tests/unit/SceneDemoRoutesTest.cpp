@@ -396,7 +396,12 @@ TEST_F(DemoRoutes, SabiosAdviceAtEveryStageNamesSomewhereReachable) {
     };
     const std::vector<std::string> leo{"TALKEDLEO"}, gamer{"TALKEDLEO", "TalkedGamer"},
         march{"TALKEDLEO", "TalkedGamer", "DemonsMarchOnSolaris", "CastleDoorOpen"},
-        council{"TALKEDLEO", "PlayedChapter10Anim"};
+        council{"TALKEDLEO", "PlayedChapter10Anim"}, sun{"TALKEDLEO", "GettingSun"},
+        hunt{"TALKEDLEO", "GettingSun", "TalkedOrangeKing"},
+        huntDone{"TALKEDLEO", "GettingSun", "TalkedOrangeKing", "FinishedOrangeHunt"},
+        fizz{"TALKEDLEO", "TalkedBubbleKing"};
+    const std::vector<std::string> four{"Moon", "Air", "Forest", "Water"},
+        five{"Moon", "Air", "Forest", "Water", "Sun"}, six{"Moon", "Air", "Forest", "Water", "Sun", "Princess"};
     const std::vector<Stage> story{
         {1, {}, {}, {}, "Town"},
         {1, leo, {}, {}, "Guildhall"},
@@ -414,6 +419,14 @@ TEST_F(DemoRoutes, SabiosAdviceAtEveryStageNamesSomewhereReachable) {
         {7, leo, {}, {"Moon", "Air", "Forest"}, "Alptraum"},
         {7, leo, {"HellPartyInvitation"}, {"Moon", "Air", "Forest"}, "Moorgrave"},
         {7, leo, {"HellPartyInvitation"}, {"Moon", "Air", "Forest", "Water"}, "Hell"},
+        {8, sun, {}, four, "Orange"},
+        {8, hunt, {}, four, "OrangeGrove"},
+        {8, hunt, {"Clue8"}, four, "Orange"},
+        {8, huntDone, {}, four, "Pocuri"},
+        {8, huntDone, {}, five, "PocuriNebula"},
+        {9, leo, {}, five, "MandelbrotStartingPoint"},
+        {9, fizz, {}, five, "FlyersRoost"},
+        {9, fizz, {}, six, "MandelbrotStartingPoint"},
         {10, leo, {}, {"Moon", "Air", "Forest", "Water", "Princess", "Sun"}, "Solaris"},
         {10, council, {}, {"Moon", "Air", "Forest", "Water", "Princess", "Sun"}, "CeresCastleF3"},
         {10, council, {"ShieldNullifier"}, {"Moon", "Air", "Forest", "Water", "Princess", "Sun"}, "Solaris"},
@@ -437,7 +450,8 @@ TEST_F(DemoRoutes, SabiosAdviceAtEveryStageNamesSomewhereReachable) {
         {"king", "Leo"},           {"Ceres computer", "CeresObservatory"}, {"Ceres Observatory", "CeresObservatory"},
         {"Mars", "Olympus"},       {"Mercury", "Mercury1"},                {"Demon Village", "Mercury1"},
         {"nebula", "MandelbrotNebula"}, {"solar system", "SolarSystem"}, {"Ceres castle", "CeresCastleF3"},
-        {"fortress", "MadFortress"}};
+        {"fortress", "MadFortress"}, {"Orange king", "Clementin"}, {"Orange jester", "Zest"},
+        {"Pocuri nebula", "PocuriNebula"}, {"king about exploring the nebula", "KingFizz"}};
     for (const Scene& s : g->scenes) places.push_back({s.name, s.name});
     for (const Character& c : roster->characters) places.push_back({c.name, c.name});
 
