@@ -10,6 +10,33 @@ class StoryPlay : public route::RoutePlay {
 protected:
     StoryPlay() { drawEvery_ = 8; }
 
+    // Walks onto the rocket pad at the tile and flies to the planet, reading the landing's words.
+    void fly(Point pad, const std::string& planet, const std::string& landing) {
+        walkTo(pad);
+        choose(planet);
+        expectScene(landing);
+        readAll();
+    }
+    // Goes the nearest way into the scene and reads what it says on arrival.
+    void enter(const std::string& scene) {
+        goTo(scene);
+        readAll();
+    }
+    // A chapter's end screen, and on any key the scene the story goes on from.
+    void endChapter(int chapter) {
+        expectScene("Chapter" + std::to_string(chapter) + "End");
+        keys({S});
+        expectScene(chapter <= 6 ? "Solaris" : "SolarSystem");
+        readAll();
+    }
+    // From the solar system home to Solaris: the Fire gate to Earth's beach, then the pad.
+    void homeToSolaris() {
+        steerTo({1, 7});
+        expectScene("Bombinhas");
+        readAll();
+        fly({2, 3}, "Ceres", "Solaris");
+    }
+
     // The nebula's depths are laid out from a seed that the game keeps in its variables and
     // saves; a new game takes it from the clock, and the planet's making leaves the game's random
     // numbers to the clock too. The play gives the seed, and seeds the numbers again on the
@@ -92,43 +119,26 @@ TEST_F(StoryPlay, TheWholeStoryFromTheNameScreenToTheCredits) {
     expectScene("Town");
     readAll();
     // Chapter 1. Allies from the guild hall in the old quarter.
-    goTo("Quarter");
-    readAll();
-    goTo("Guildhall");
-    readAll();
+    enter("Quarter");
+    enter("Guildhall");
     for (const char* ally : {"Mira", "Tomas", "Kesh", "Pip", "Bruno"}) talkTo(ally);
     // The guild's chests arm them (what is found goes to whoever can use it best).
     for (Point chest : {Point{1, 1}, Point{3, 1}, Point{10, 1}, Point{12, 1}, Point{1, 6}, Point{12, 6}, Point{7, 7}})
         use(chest);
-    goTo("Quarter");
-    readAll();
-    goTo("Town");
-    readAll();
+    enter("Quarter");
+    enter("Town");
     // The glint by the path opens the east road to the meadow, where the cat joins.
     walkTo({14, 9});
     readAll();
-    goTo("Meadow");
-    readAll();
+    enter("Meadow");
     talkTo("Whiskers");
-    walkTo({11, 3});
-    choose("Ceres");
-    expectScene("Solaris");
-    readAll();
+    fly({11, 3}, "Ceres", "Solaris");
     talkTo("Leo");
-    walkTo({4, 3});
-    choose("Mars");
-    expectScene("Olympus");
-    readAll();
+    fly({4, 3}, "Mars", "Olympus");
     use({6, 7});
-    walkTo({2, 3});
-    choose("Ceres");
-    expectScene("Solaris");
-    readAll();
+    fly({2, 3}, "Ceres", "Solaris");
     walkTo({25, 15});
-    expectScene("Chapter1End");
-    keys({S});
-    expectScene("Solaris");
-    readAll();
+    endChapter(1);
 #ifdef QUORVANE_SANITIZED
     // Under the sanitizers the first chapter stands for the whole story.
     compareWithRecordedStart("story-play");
@@ -136,26 +146,14 @@ TEST_F(StoryPlay, TheWholeStoryFromTheNameScreenToTheCredits) {
 #endif
     // Chapter 2. The gamer's spare chip by his console.
     walkTo({14, 10});
-    expectScene("Chapter2End");
-    keys({S});
-    expectScene("Solaris");
-    readAll();
+    endChapter(2);
     // Chapters 3 and 4: the Air and Forest shards on their platforms in the dome town.
     use({20, 4});
-    expectScene("Chapter3End");
-    keys({S});
-    expectScene("Solaris");
-    readAll();
+    endChapter(3);
     use({5, 14});
-    expectScene("Chapter4End");
-    keys({S});
-    expectScene("Solaris");
-    readAll();
+    endChapter(4);
     // Chapter 5. On Mercury a demon boasts of the march on Solaris; at home they wait by the pad.
-    walkTo({4, 3});
-    choose("Mercury");
-    expectScene("Mercury1");
-    readAll();
+    fly({4, 3}, "Mercury", "Mercury1");
     talkTo("Grell");
     walkTo({2, 3});
     choose("Ceres");
@@ -163,40 +161,26 @@ TEST_F(StoryPlay, TheWholeStoryFromTheNameScreenToTheCredits) {
     fightWell();
     readAll();
     walkTo({25, 15});
-    expectScene("Chapter5End");
-    keys({S});
-    expectScene("Solaris");
-    readAll();
+    endChapter(5);
     // Chapter 6. The demons' captain on the castle's third floor, then the throne's dais.
     walkTo({26, 8});
     expectScene("CeresCastleF3");
     fightWell();
     readAll();
     walkTo({11, 6});
-    expectScene("Chapter6End");
-    keys({S});
-    expectScene("Solaris");
-    readAll();
+    endChapter(6);
     // Chapter 7. On Cauchemar the gravedigger's invitation, won from the restless dead, opens
     // Hell's ball, where the Water shard is; home through the Cauchemar system's gate.
-    walkTo({4, 3});
-    choose("Cauchemar");
-    expectScene("Alptraum");
-    readAll();
-    goTo("Moorgrave");
-    readAll();
+    fly({4, 3}, "Cauchemar", "Alptraum");
+    enter("Moorgrave");
     walkTo({10, 5});
     fightWell();
     readAll();
     talkTo("Grimble");
     walkTo({8, 3});
     readAll();
-    goTo("Alptraum");
-    readAll();
-    walkTo({2, 3});
-    choose("Open space");
-    expectScene("CauchemarSystem");
-    readAll();
+    enter("Alptraum");
+    fly({2, 3}, "Open space", "CauchemarSystem");
     steerTo({9, 4});
     expectScene("Hell");
     readAll();
@@ -204,40 +188,22 @@ TEST_F(StoryPlay, TheWholeStoryFromTheNameScreenToTheCredits) {
     fightWell();
     readAll();
     use({3, 2});
-    walkTo({2, 10});
-    choose("Open space");
-    expectScene("CauchemarSystem");
-    readAll();
+    fly({2, 10}, "Open space", "CauchemarSystem");
     steerTo({14, 7});
-    expectScene("Chapter7End");
-    keys({S});
-    expectScene("SolarSystem");
-    readAll();
+    endChapter(7);
     // Chapter 8. Orange's king lost his daughter's eight dolls; his jester knows the last one.
     // Once they are all home he sends the party to Pocuri, whose nebula keeps the Sun shard.
-    steerTo({1, 7});
-    expectScene("Bombinhas");
-    readAll();
-    walkTo({2, 3});
-    choose("Ceres");
-    expectScene("Solaris");
-    readAll();
-    walkTo({4, 3});
-    choose("Orange");
-    expectScene("Orange");
-    readAll();
-    goTo("OrangePalace");
-    readAll();
+    homeToSolaris();
+    fly({4, 3}, "Orange", "Orange");
+    enter("OrangePalace");
     talkTo("Clementin");
     walkTo({8, 1});
     readAll();
     use({12, 5});
-    goTo("Orange");
-    readAll();
+    enter("Orange");
     use({8, 11});
     use({21, 1});
-    goTo("OrangeGrove");
-    readAll();
+    enter("OrangeGrove");
     use({8, 8});
     walkTo({6, 5});
     readAll();
@@ -247,60 +213,37 @@ TEST_F(StoryPlay, TheWholeStoryFromTheNameScreenToTheCredits) {
     fightWell();
     readAll();
     use({19, 1});
-    goTo("Orange");
-    readAll();
+    enter("Orange");
     talkTo("Zest");
     use({14, 8});
-    goTo("OrangePalace");
-    readAll();
+    enter("OrangePalace");
     talkTo("Clementin");
-    goTo("Orange");
-    readAll();
-    walkTo({2, 3});
-    choose("Pocuri");
-    expectScene("Pocuri");
-    readAll();
-    goTo("PocuriNebula");
-    readAll();
+    enter("Orange");
+    fly({2, 3}, "Pocuri", "Pocuri");
+    enter("PocuriNebula");
     fightWell();
     readAll();
     use({18, 3});
-    goTo("Pocuri");
-    readAll();
-    walkTo({2, 3});
-    choose("Open space");
-    expectScene("BesixdouzeSystem");
-    readAll();
+    enter("Pocuri");
+    fly({2, 3}, "Open space", "BesixdouzeSystem");
     steerTo({2, 7});
-    expectScene("Chapter8End");
-    keys({S});
-    expectScene("SolarSystem");
-    readAll();
+    endChapter(8);
     // Chapter 9. The Bubble King of the Mandelbrot nebula gives his leave and lends a flyer, who
     // leads the party over the nebula's dark cores down to the Princess shard's vault.
-    steerTo({1, 7});
-    expectScene("Bombinhas");
-    readAll();
-    walkTo({2, 3});
-    choose("Ceres");
-    expectScene("Solaris");
-    readAll();
+    homeToSolaris();
     walkTo({4, 3});
     landOnMandelbrot();
     readAll();
-    goTo("BubblePalace");
-    readAll();
+    enter("BubblePalace");
     talkTo("KingFizz");
-    goTo("FlyersRoost");
-    readAll();
+    enter("FlyersRoost");
     talkTo("YYZ");
     goTo("BubblePalace");
     goTo("MandelbrotStartingPoint");
     talkTo("Sabio");
     choose("Change the main character");
     choose("YYZ");
-    goTo("MandelbrotNebula");
-    readAll();
+    enter("MandelbrotNebula");
     use({3, 6});
     talkTo("Anju");
     goTo("MandelbrotNebula_template_depth_1");
@@ -308,33 +251,18 @@ TEST_F(StoryPlay, TheWholeStoryFromTheNameScreenToTheCredits) {
     fightWell();
     readAll();
     use({8, 3});
-    goTo("MandelbrotStartingPoint");
-    readAll();
-    walkTo({2, 5});
-    choose("Open space");
-    expectScene("MandelSystem");
-    readAll();
+    enter("MandelbrotStartingPoint");
+    fly({2, 5}, "Open space", "MandelSystem");
     steerTo({2, 7});
-    expectScene("Chapter9End");
-    keys({S});
-    expectScene("SolarSystem");
-    readAll();
+    endChapter(9);
     // Chapter 10. The artificers' council in Solaris; the three splinters laid one by one on the
     // king's desk make the Shield Nullifier, which opens the Mad Scientist's fortress on Earth.
-    steerTo({1, 7});
-    expectScene("Bombinhas");
-    readAll();
-    walkTo({2, 3});
-    choose("Ceres");
-    expectScene("Solaris");
-    readAll();
+    homeToSolaris();
     talkTo("Linguini");
     readAll();
-    goTo("CeresObservatory");
-    readAll();
+    enter("CeresObservatory");
     use({7, 1});
-    goTo("Solaris");
-    readAll();
+    enter("Solaris");
     for (Point splinter : {Point{-1, -1}, Point{21, 4}, Point{6, 14}}) {
         if (splinter.x >= 0) use(splinter);
         goTo("CeresCastleF3");
@@ -344,15 +272,10 @@ TEST_F(StoryPlay, TheWholeStoryFromTheNameScreenToTheCredits) {
         readAll();
     }
     use({26, 10});
-    walkTo({4, 3});
-    choose("Earth");
-    expectScene("Bombinhas");
-    readAll();
-    goTo("MadFortress");
-    readAll();
+    fly({4, 3}, "Earth", "Bombinhas");
+    enter("MadFortress");
     use({2, 5});
-    goTo("FortressHall");
-    readAll();
+    enter("FortressHall");
     talkTo("MadScientist");
     readAll();
     goTo("FinalBattle");
