@@ -184,8 +184,8 @@ struct Character {
     // Raises a character that can gain levels to at least the level, in steps of 100
     // experience; any other character stays as it is. Returns the level-up lines.
     std::vector<std::string> raiseToLevel(int target);
-    // Rolls the stats anew from points (difficulty and toughness scaled). The flag is ignored
-    // and the level field is left alone.
+    // Rolls the stats anew from points (difficulty and toughness scaled); worn items' bonuses
+    // stay on top. The flag is ignored and the level field is left alone.
     void setLevel(int points, bool flag = false);
     // +2 to the class's primary stat, +1 to its secondary, HP and MP refilled. A class missing
     // from the class tables is fatal.
