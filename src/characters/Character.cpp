@@ -173,10 +173,13 @@ bool Character::knowsSpells() const {
 }
 
 void Character::setLevel(int points, bool /*flag*/) {
+    // The roll gives the base stats; worn items' bonuses go back on top, so that a levelled
+    // character has its items' worth and taking one off later removes only what it gave.
+    std::array<int, STAT_COUNT> base = baseStats();
     bool spells = knowsSpells();
-    stats[STR] = stats[DEX] = stats[SPD] = stats[WIS] = 0;
-    stats[MAXHP] = 1;
-    stats[MAXMP] = spells ? 1 : 0;
+    base[STR] = base[DEX] = base[SPD] = base[WIS] = 0;
+    base[MAXHP] = 1;
+    base[MAXMP] = spells ? 1 : 0;
     int difficulty = difficultyNow();
     double difficultyFactor = difficulty == 0 ? 0.5 : difficulty == 1 ? 0.94 : 1.0;
     double toughnessFactor = 1.0;
@@ -192,7 +195,8 @@ void Character::setLevel(int points, bool /*flag*/) {
     }
     int n = static_cast<int>(difficultyFactor * toughnessFactor * points);
     static const Stat order[6] = {STR, DEX, SPD, WIS, MAXHP, MAXMP};
-    for (int i = 0; i < n; ++i) stats[order[rand() % (spells ? 6 : 5)]] += 1;
+    for (int i = 0; i < n; ++i) base[order[rand() % (spells ? 6 : 5)]] += 1;
+    setFromBaseStats(base);
     stats[HP] = stats[MAXHP];
     stats[MP] = stats[MAXMP];
 }

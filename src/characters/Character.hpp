@@ -143,6 +143,8 @@ struct Character {
     Toughness toughness = Toughness::NONE;
     int battleMode = 0; // 0 idle, 1 acting, 2 after the hit
     bool casting = false;
+    // Set by SAVED in a character's definition: its stats are final, so a battle does not level
+    // it (a practice battle still does). A people.save line never sets it (see readSaveLine).
     bool savedGameInitialised = false;
 
     Character() = default;
@@ -153,6 +155,11 @@ struct Character {
     // line) to this character. Stat keywords give base values; equipment bonuses are applied on
     // top once the line is read. An unknown keyword is fatal.
     void readDefinition(std::istream& in);
+    // Applies a people.save line (the rest after the name). A save is written between battles,
+    // so a game without the resume would level its enemies afresh at their next battle: the line
+    // leaves the SAVED flag as the definition set it, even in older saves that wrote SAVED on
+    // every line.
+    void readSaveLine(std::istream& in);
     // "Character <name> TYPE ..." without a line end; readDefinition reads it back.
     void writeSave(std::ostream& out) const;
 
@@ -184,8 +191,8 @@ struct Character {
     // Raises a character that can gain levels to at least the level, in steps of 100
     // experience; any other character stays as it is. Returns the level-up lines.
     std::vector<std::string> raiseToLevel(int target);
-    // Rolls the stats anew from points (difficulty and toughness scaled). The flag is ignored
-    // and the level field is left alone.
+    // Rolls the stats anew from points (difficulty and toughness scaled); worn items' bonuses
+    // stay on top. The flag is ignored and the level field is left alone.
     void setLevel(int points, bool flag = false);
     // +2 to the class's primary stat, +1 to its secondary, HP and MP refilled. A class missing
     // from the class tables is fatal.

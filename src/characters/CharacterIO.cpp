@@ -230,6 +230,12 @@ void Character::readDefinition(std::istream& in) {
     setFromBaseStats(stats);
 }
 
+void Character::readSaveLine(std::istream& in) {
+    const bool settled = savedGameInitialised;
+    readDefinition(in);
+    savedGameInitialised = settled;
+}
+
 void Character::writeSave(std::ostream& out) const {
     out << "Character " << name << " TYPE " << TYPE_NAMES[static_cast<int>(type)];
     if (!className.empty()) out << " CLASS " << className;
@@ -272,5 +278,5 @@ void Character::writeSave(std::ostream& out) const {
     out << " MOUTH " << mouth << " SIZE " << size;
     out << " POS " << tile.x << ' ' << tile.y << " FACING " << facing;
     out << " FIXEDPOS " << fixedPosition.x << ' ' << fixedPosition.y;
-    out << " SAVED";
+    if (savedGameInitialised) out << " SAVED";
 }

@@ -266,7 +266,8 @@ std::map<std::string, std::string> People::loadCharacters(const std::string& pat
         std::string name = r.word("missing character name");
         int index = indexOf(name);
         if (index != NO_INDEX) {
-            characters[index].readDefinition(words);
+            if (saveFileMode) characters[index].readSaveLine(words);
+            else characters[index].readDefinition(words);
         } else if (!saveFileMode) {
             characters.emplace_back(name);
             characters.back().readDefinition(words);

@@ -160,6 +160,19 @@ TEST_F(CharacterStats, SetLevelCountsIncrementsByDifficultyAndToughness) {
     c.setLevel(100);
     EXPECT_EQ(total(c), 2 + 103); // trunc(0.94 x 1.1 x 100)
     game = nullptr;
+
+    // Worn items' bonuses stay on top of the roll: taking the item off leaves the roll alone.
+    Character plain = make("P", "Monster", 1, 1, 1, 1), ringed = plain;
+    ringed.equipAccessory(1, item("Ring"), false);
+    srand(9);
+    plain.setLevel(30);
+    srand(9);
+    ringed.setLevel(30);
+    EXPECT_EQ(ringed.stats[STR], plain.stats[STR] + 1);
+    EXPECT_EQ(ringed.stats[MAXHP], plain.stats[MAXHP] + 5);
+    EXPECT_EQ(ringed.stats[HP], ringed.stats[MAXHP]);
+    ringed.equipAccessory(1, NO_ITEM, false);
+    EXPECT_EQ(ringed.stats, plain.stats);
 }
 
 TEST_F(CharacterStats, ExperienceLevelsAndTheClassTables) {

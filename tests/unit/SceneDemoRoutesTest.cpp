@@ -17,6 +17,8 @@
 
 #include "support/TestSupport.hpp"
 
+#include <array>
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -659,6 +661,39 @@ TEST_F(DemoRoutes, EverySavePointResumesOntoAWayThatLeadsOnIntoTheStory) {
         }
     }
     EXPECT_GE(savePoints, 12);
+}
+
+
+// A game resumed from a save fights its battles as one played on: a save is written between
+// battles and settles nobody's levels, nor does an older save that marked every line SAVED.
+TEST_F(DemoRoutes, AResumedGameLevelsItsEnemiesAsOnePlayedOn) {
+    // The enemies of the battle that starts on entry, levelled from the same rolls.
+    auto enemiesOf = [&](const std::string& scene, const std::string& from) {
+        std::srand(7);
+        enter(scene, from);
+        EXPECT_TRUE(g->current().battle.inBattle) << scene;
+        std::vector<std::pair<std::string, std::array<int, STAT_COUNT>>> out;
+        for (long long e : g->current().battle.enemies) out.emplace_back(roster->at(e).name, roster->at(e).stats);
+        return out;
+    };
+    // Saved in the town or in the Mad Scientist's hall (readied with his ring), fought next door.
+    const std::vector<std::array<std::string, 4>> plays{{"Town", "Intro", "Arena", "Meadow"},
+                                                        {"FortressHall", "MadFortress", "FinalBattle", "FortressHall"}};
+    for (const auto& [saved, from, fought, way] : plays) {
+        build();
+        enter(saved, from);
+        ASSERT_TRUE(g->saveGame());
+        const auto playedOn = enemiesOf(fought, way);
+        std::ifstream in(g->peopleSavePath());
+        std::string line, older;
+        while (std::getline(in, line)) older += line + (line.rfind("Character ", 0) == 0 ? " SAVED\n" : "\n");
+        for (bool old : {false, true}) {
+            if (old) std::ofstream(g->peopleSavePath(), std::ios::binary) << older;
+            build();
+            ASSERT_TRUE(g->loadGame(nullptr));
+            EXPECT_EQ(enemiesOf(fought, way), playedOn) << fought << (old ? " after an older save" : "");
+        }
+    }
 }
 
 } // namespace
