@@ -69,10 +69,14 @@ struct DepthKinds {
     int floor, up, down;
 };
 
+// The floor shows the picture alone; the stairs are drawn over it, up and down told apart.
+// Textures are all loaded before any planet is, so the generation needs no loading of its own.
 DepthKinds addDepthKinds(Game& g) {
     TileKind plain, up, down;
     up.setStairsUp();
+    up.setTexture("NebulaStairsUp");
     down.setStairsDown();
+    down.setTexture("NebulaStairsDown");
     const int floorKind = g.addTileKind(plain);
     const int upKind = g.addTileKind(up);
     const int downKind = g.addTileKind(down);

@@ -257,6 +257,8 @@ void Scene::updatePictures() {
         if (resources) resources->playSound("SalomaoDiamond");
         teleports[sokoban->doorTile] = {sokoban->doorDestinationScene, sokoban->doorDestinationTile};
         blocked[0].erase(sokoban->doorTile);
+        // The door may lie far from the last crate: the player is told it opened.
+        message.setText("Every crate sits on a mark: a door has opened.", nullptr);
     }
     const Character& leader = people->mainCharacter();
     Point faced = leader.tile;

@@ -181,6 +181,10 @@ TEST_F(SceneWorld, TheBlockVaultIsSolvedOnFootAndPutBack) {
     frame(vault);
     EXPECT_EQ(vault.teleports.at({10, 0}).scene, "BlockPrize");
     EXPECT_EQ(vault.teleports.at({10, 0}).tile, Point(5, 4));
+    // The door lies far from the last crate: a message says it opened.
+    ASSERT_TRUE(vault.message.isActive());
+    EXPECT_NE(vault.message.lines.front().find("door"), std::string::npos);
+    dismiss();
     // The lever puts the crates back; the door stays open.
     press(WEST, 5);
     press(SOUTH);

@@ -214,6 +214,14 @@ TEST_F(SceneWorld, TheGeneratedNebulaIsOneMazeThatTheSavedSeedRepeats) {
         EXPECT_EQ(level.mandelbrot->width, 16 * d * TILE_SIZE);
         EXPECT_EQ(level.exits.count({8 * d + 1 - d % 2, 9 * d / 2}), 1u);
         EXPECT_EQ(level.exits.count({8 * d + d % 2, 9 * d / 2}), d < 3 ? 1u : 0u);
+        // The stairs show a picture each, up and down told apart.
+        const TileKind& up = level.tileKindAtCell(8 * d + 1 - d % 2, 9 * d / 2);
+        EXPECT_TRUE(up.stairsUp && !up.texture.empty());
+        if (d < 3) {
+            const TileKind& down = level.tileKindAtCell(8 * d + d % 2, 9 * d / 2);
+            EXPECT_TRUE(down.stairsDown && !down.texture.empty());
+            EXPECT_NE(down.texture, up.texture);
+        }
     }
     for (Point s : starts) EXPECT_EQ(shell->scenes[t].exits.at(s), "MandelbrotNebula_template_depth_1");
 

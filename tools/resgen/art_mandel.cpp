@@ -1,7 +1,8 @@
-// The Mandelbrot planet and its star system: the glass shore over the nebula, its stairs and the
-// Bubble King's seal, the landing ring, the Bubble King's palace and the flyers' roost, the
-// rooms hidden in the depths (the lift home, the oasis), the vault's battle backdrop, the gate in
-// the Hall of Wonders, and the worlds and wormhole of the Mandel system.
+// The Mandelbrot planet and its star system: the glass shore over the nebula, its stairs and
+// those of the depth levels, up and down, the Bubble King's seal, the landing ring, the Bubble
+// King's palace and the flyers' roost, the rooms hidden in the depths (the lift home, the oasis),
+// the vault's battle backdrop, the gate in the Hall of Wonders, and the worlds and wormhole of the
+// Mandel system.
 #include "Art.hpp"
 
 #include <algorithm>
@@ -91,6 +92,46 @@ Canvas world(int size, Surface colourAt) {
 void post(Canvas& c, float top, float foot, float width, sf::Color colour) {
     c.fillEllipse(60, foot, width * 2.8f, 6.5f, rgb(0, 0, 0, 85));
     c.fillRect(60 - width / 2, top, width, foot - top, colour);
+}
+
+// Glass steps seen from above, winding round (cx, cy) at the scale k (1 or 0.5); the deeper
+// steps are drawn first, step s (0 the outermost, 11 the deepest) in colourOf(s).
+template <class StepColour>
+void windingSteps(Canvas& c, float cx, float cy, float k, StepColour colourOf) {
+    for (int s = 11; s >= 0; --s) {
+        const float a0 = 2.4f + s * 0.62f, a1 = a0 + 0.56f;
+        const float outer = (50 - s * 2.6f) * k, inner = outer - 16 * k;
+        std::vector<sf::Vector2f> step;
+        for (float a = a0; a <= a1; a += 0.05f) step.push_back({cx + outer * std::cos(a), cy + outer * 0.72f * std::sin(a)});
+        for (float a = a1; a >= a0; a -= 0.05f) step.push_back({cx + inner * std::cos(a), cy + inner * 0.72f * std::sin(a)});
+        c.fillPolygon(step, colourOf(s));
+    }
+}
+
+// A way down through the nebula: the steps wind into a glowing hole, the deeper ones darker.
+void stairsDown(Canvas& c, float k) {
+    const float cx = 60 * k, cy = 62 * k;
+    c.glow(cx, cy, 60 * k, rgb(120, 230, 255, 170));
+    c.fillEllipse(cx, cy, 50 * k, 36 * k, rgb(10, 5, 30));
+    windingSteps(c, cx, cy, k, [](int s) { return shade(rgb(190, 240, 255), 1.05f - s * 0.07f); });
+    c.strokeCircle(cx, cy, 6 * k, 2 * k, rgb(255, 255, 255, 200));
+    c.glow(cx, cy, 10 * k, rgb(255, 255, 255, 200));
+}
+
+// A way up: the same steps climb toward a warm light falling from the level above, the higher
+// ones brighter, so that up and down are told apart at a glance.
+void stairsUp(Canvas& c, float k) {
+    const float cx = 60 * k, cy = 62 * k;
+    c.glow(cx, cy, 60 * k, rgb(255, 220, 130, 170));
+    c.fillEllipse(cx, cy, 50 * k, 36 * k, rgb(120, 80, 40, 200));
+    windingSteps(c, cx, cy, k, [](int s) { return mix(rgb(235, 200, 150), rgb(255, 250, 225), s / 11.f); });
+    c.glow(cx, cy, 18 * k, rgb(255, 255, 235));
+    c.fillCircle(cx, cy, 7 * k, rgb(255, 255, 245));
+    for (int i = 0; i < 8; ++i) {
+        const float a = i * PI / 4;
+        c.line(cx + 9 * k * std::cos(a), cy + 9 * k * std::sin(a), cx + 16 * k * std::cos(a), cy + 16 * k * std::sin(a),
+               2 * k, rgb(255, 240, 180, 220));
+    }
 }
 
 } // namespace
@@ -217,23 +258,13 @@ REGISTER_ART(mandel_gate_and_stairs) {
         ctx.savePicture("Objects", "NebulaPortal", c);
     }
     {
-        // A way down through the nebula: glass steps winding down into a glowing hole, seen from
-        // above; the deeper steps are drawn first and darker.
+        // The shore's way down, standing on its glass; the depth levels' stairs lie flat.
         Canvas c(120, 120);
-        c.glow(60, 62, 60, rgb(120, 230, 255, 170));
-        c.fillEllipse(60, 62, 50, 36, rgb(10, 5, 30));
-        for (int s = 11; s >= 0; --s) {
-            const float a0 = 2.4f + s * 0.62f, a1 = a0 + 0.56f;
-            const float outer = 50 - s * 2.6f, inner = outer - 16;
-            std::vector<sf::Vector2f> step;
-            for (float a = a0; a <= a1; a += 0.05f) step.push_back({60 + outer * std::cos(a), 62 + outer * 0.72f * std::sin(a)});
-            for (float a = a1; a >= a0; a -= 0.05f) step.push_back({60 + inner * std::cos(a), 62 + inner * 0.72f * std::sin(a)});
-            c.fillPolygon(step, shade(rgb(190, 240, 255), 1.05f - s * 0.07f));
-        }
-        c.strokeCircle(60, 62, 6, 2, rgb(255, 255, 255, 200));
-        c.glow(60, 62, 10, rgb(255, 255, 255, 200));
+        stairsDown(c, 1.f);
         ctx.savePicture("Objects", "NebulaStairs", c);
     }
+    groundPair(ctx, "NebulaStairsDown", stairsDown);
+    groundPair(ctx, "NebulaStairsUp", stairsUp);
     {
         // The Bubble King's seal over a way down: a great bubble holding his golden crown.
         Canvas c(120, 130);
