@@ -615,6 +615,11 @@ TEST_F(DemoRoutes, EverythingTakenStaysTakenAcrossSaveAndResume) {
             for (const auto& [row, list] : t.drops)
                 EXPECT_TRUE(list.empty()) << again << ": a dropped item came back after resuming in " << name;
             EXPECT_TRUE(t.joinList.empty()) << again << ": someone who joined is back after resuming in " << name;
+            // (The battle's own joiners are with the party while it lasts.)
+            for (int i : t.persons)
+                EXPECT_TRUE(i == roster->mainCharacterIndex || !(roster->party.count(i) || roster->reserve.count(i)) ||
+                            std::count(t.battle.joins.begin(), t.battle.joins.end(), i))
+                    << again << ": " << roster->at(i).name << " stands here but travels with the party";
             EXPECT_EQ(carried(), taken) << "entering " << again << " after resuming in " << name;
         }
     }
