@@ -33,6 +33,8 @@ sf::Color mix(sf::Color a, sf::Color b, float t);
 // c with its alpha replaced.
 sf::Color withAlpha(sf::Color c, int alpha);
 inline const sf::Color CLEAR{0, 0, 0, 0};
+// The pictures' angles all use this one value, so every picture comes out as it always has.
+constexpr float PI = 3.14159265f;
 
 // ---------------------------------------------------------------------------------------------
 // Deterministic randomness and noise (the tree is the same on every build)

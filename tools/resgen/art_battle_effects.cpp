@@ -11,8 +11,6 @@ using namespace art;
 
 namespace {
 
-constexpr float PI = 3.14159265f;
-
 // A curved slash of `arcs` strokes across a 128 square.
 Canvas slashPicture(sf::Color col, int arcs, float bend, float width) {
     Canvas c(128, 128);

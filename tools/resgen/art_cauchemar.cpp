@@ -13,8 +13,6 @@ using namespace art;
 
 namespace {
 
-constexpr float PI = 3.14159265f;
-
 // ---------------------------------------------------------------------------------------------
 // Grounds: each drawn at a tile of `n` pixels, so the zoomed-out one is a drawing of its own.
 

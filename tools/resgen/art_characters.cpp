@@ -9,8 +9,6 @@ using namespace art;
 
 namespace {
 
-constexpr float PI = 3.14159265f;
-
 const sf::Color INK = rgb(40, 24, 20);
 const sf::Color LIPS = rgb(170, 60, 60);
 const sf::Color TEETH = rgb(250, 248, 240);

@@ -9,8 +9,6 @@ using namespace art;
 
 namespace {
 
-constexpr float PI = 3.14159265f;
-
 } // namespace
 
 REGISTER_ART(doors_vault) {

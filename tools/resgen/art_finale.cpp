@@ -11,8 +11,6 @@ using namespace art;
 
 namespace {
 
-constexpr float PI = 3.14159265f;
-
 const sf::Color STEEL = rgb(88, 96, 110);
 const sf::Color DARK_STEEL = rgb(46, 50, 60);
 const sf::Color RIVET = rgb(150, 158, 172);

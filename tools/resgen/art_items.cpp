@@ -8,8 +8,6 @@ using namespace art;
 namespace {
 
 constexpr int S = 128;
-constexpr float PI = 3.14159265f;
-
 const sf::Color STEEL = rgb(196, 204, 214);
 const sf::Color DARK_STEEL = rgb(110, 118, 130);
 const sf::Color GOLD = rgb(232, 190, 60);

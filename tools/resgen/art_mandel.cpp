@@ -14,8 +14,6 @@ using namespace art;
 
 namespace {
 
-constexpr float PI = 3.14159265f;
-
 // A ground texture and its zoomed-out drawing (60 pixels, coarser detail), from one function of
 // the canvas and the scale k (1 or 0.5).
 template <class Draw>

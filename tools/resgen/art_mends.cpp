@@ -9,8 +9,6 @@ using namespace art;
 
 namespace {
 
-constexpr float PI = 3.14159265f;
-
 // A four-pointed twinkle: long rays up, down and sideways, short ones on the diagonals, a white
 // core in a golden haze. `r` is the length of the long rays.
 void twinkle(Canvas& c, float cx, float cy, float r, int alpha) {

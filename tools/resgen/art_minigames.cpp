@@ -8,8 +8,6 @@ using namespace art;
 
 namespace {
 
-constexpr float PI = 3.14159265f;
-
 const sf::Color GOLD = rgb(240, 196, 50);
 const sf::Color DARK_GOLD = rgb(170, 120, 20);
 const sf::Color INK = rgb(30, 24, 20, 230);

@@ -16,8 +16,6 @@ using namespace art;
 
 namespace {
 
-constexpr float PI = 3.14159265f;
-
 // The colours Orange is painted in: its fruit, its leaves and bark, and the gold of its court.
 struct Palette {
     sf::Color peel = rgb(245, 145, 30);

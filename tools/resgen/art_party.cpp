@@ -16,8 +16,6 @@ using namespace art;
 namespace {
 
 constexpr int S = 96;
-constexpr float PI = 3.14159265f;
-
 struct SpellLook {
     std::string kind;
     sf::Color colour = rgb(170, 140, 230);

@@ -11,8 +11,6 @@ using namespace art;
 
 namespace {
 
-constexpr float PI = 3.14159265f;
-
 // A ground texture drawn by one function at both sizes, so the small one is a real drawing with
 // coarser detail rather than a shrunken copy.
 using TextureFn = std::function<void(Canvas&, float)>;

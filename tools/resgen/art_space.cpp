@@ -7,8 +7,6 @@
 using namespace art;
 
 namespace {
-constexpr float PI = 3.14159265f;
-
 // A lit globe: surface from two colours mixed by noise, optional stripes, lit from the top left.
 Canvas globe(int size, sf::Color a, sf::Color b, std::uint32_t seed, int stripes) {
     Canvas c(size, size);

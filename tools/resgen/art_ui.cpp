@@ -7,8 +7,6 @@
 using namespace art;
 
 namespace {
-constexpr float PI = 3.14159265f;
-
 // A cut crystal filling the whole square: facets of one hue in different lights, a rim of
 // darker facets, and small star glints (their place set by `phase` so several pictures of one
 // gem can twinkle).

@@ -6,8 +6,6 @@
 using namespace art;
 
 namespace {
-constexpr float PI = 3.14159265f;
-
 // A lit sphere with a surface of noise bands or continents, optional ring.
 Canvas planet(int size, sf::Color a, sf::Color b, std::uint32_t seed, bool banded, bool ring,
               bool continents = false) {
