@@ -42,11 +42,10 @@ void Game::shardBookkeeping() {
         for (const char* shard : {"Moon", "Forest", "RitPliar", "Air"}) SHARDS[shard] = 2;
     }
     if (chapter >= 10) {
+        // Won as soon as the last enemy falls, a few frames before the battle's finish would
+        // save: the story ends unsaved, its last save the one before the final battle.
         long long finalBattle = findScene("FinalBattle");
-        // Won as soon as the last enemy falls, but saved only when the battle is finished a few
-        // frames later: the story ends after that save, which keeps the win.
-        if (finalBattle >= 0 && scenes[finalBattle].battle.won && !scenes[finalBattle].battle.inBattle)
-            gameFinished = true;
+        if (finalBattle >= 0 && scenes[finalBattle].battle.won) gameFinished = true;
     }
 }
 
