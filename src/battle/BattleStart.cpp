@@ -115,8 +115,8 @@ void Battle::start() {
 }
 
 void Battle::levelEnemies() {
-    // Enemies come up to the party's strength, unless a saved game already settled them (a
-    // practice battle always levels them afresh).
+    // Enemies come up to the party's strength, unless their definition or their saved line
+    // marks them SAVED (a practice battle always levels them afresh).
     const int power = people->partyAveragePower();
     for (long long e : enemies) {
         Character& c = people->at(e);

@@ -173,8 +173,10 @@ bool Character::knowsSpells() const {
 }
 
 void Character::setLevel(int points, bool /*flag*/) {
-    // The roll gives the base stats; worn items' bonuses go back on top, so that a levelled
-    // character has its items' worth and taking one off later removes only what it gave.
+    // The roll sets the stats afresh, while worn items stay worn and taking one off (as the final
+    // opponent's preparation does after levelling him) subtracts its bonuses. Both hold only if
+    // the roll gives the base stats and the worn items' bonuses go back on top: a levelled
+    // character then has its items' worth, and taking one off removes only what it gave.
     std::array<int, STAT_COUNT> base = baseStats();
     bool spells = knowsSpells();
     base[STR] = base[DEX] = base[SPD] = base[WIS] = 0;

@@ -143,8 +143,8 @@ struct Character {
     Toughness toughness = Toughness::NONE;
     int battleMode = 0; // 0 idle, 1 acting, 2 after the hit
     bool casting = false;
-    // Set by SAVED in a character's definition: its stats are final, so a battle does not level
-    // it (a practice battle still does). A people.save line never sets it (see readSaveLine).
+    // Set by SAVED in a character's definition or its people.save line: its stats are final, so
+    // a battle does not level it (a practice battle still does).
     bool savedGameInitialised = false;
 
     Character() = default;
@@ -152,15 +152,13 @@ struct Character {
 
     // --- file format ---
     // Applies the keyword and value pairs of a description (the rest of a "Character <name>"
-    // line) to this character. Stat keywords give base values; equipment bonuses are applied on
-    // top once the line is read. An unknown keyword is fatal.
+    // line, from a character file or people.save) to this character. Stat keywords give base
+    // values; equipment bonuses are applied on top once the line is read. An unknown keyword is
+    // fatal.
     void readDefinition(std::istream& in);
-    // Applies a people.save line (the rest after the name). A save is written between battles,
-    // so a game without the resume would level its enemies afresh at their next battle: the line
-    // leaves the SAVED flag as the definition set it, even in older saves that wrote SAVED on
-    // every line.
-    void readSaveLine(std::istream& in);
-    // "Character <name> TYPE ..." without a line end; readDefinition reads it back.
+    // "Character <name> TYPE ..." without a line end; readDefinition reads it back. SAVED is
+    // written only where the definition set it: a save comes between battles, and a line that
+    // marked everyone settled would keep a resumed game's enemies at their file stats.
     void writeSave(std::ostream& out) const;
 
     // --- place and walking ---

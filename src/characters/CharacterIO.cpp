@@ -230,12 +230,6 @@ void Character::readDefinition(std::istream& in) {
     setFromBaseStats(stats);
 }
 
-void Character::readSaveLine(std::istream& in) {
-    const bool settled = savedGameInitialised;
-    readDefinition(in);
-    savedGameInitialised = settled;
-}
-
 void Character::writeSave(std::ostream& out) const {
     out << "Character " << name << " TYPE " << TYPE_NAMES[static_cast<int>(type)];
     if (!className.empty()) out << " CLASS " << className;

@@ -266,8 +266,7 @@ std::map<std::string, std::string> People::loadCharacters(const std::string& pat
         std::string name = r.word("missing character name");
         int index = indexOf(name);
         if (index != NO_INDEX) {
-            if (saveFileMode) characters[index].readSaveLine(words);
-            else characters[index].readDefinition(words);
+            characters[index].readDefinition(words);
         } else if (!saveFileMode) {
             characters.emplace_back(name);
             characters.back().readDefinition(words);

@@ -205,7 +205,7 @@ void Game::loadPlanet(const std::string& planet, sf::RenderWindow* window) {
             std::streampos start = line.tellg();
             if (line >> first && first == "Character") line >> storedName;
             else line.seekg(start);
-            people->at(index).readSaveLine(line);
+            people->at(index).readDefinition(line);
             storedCharacterLines.erase(stored);
         }
     }

@@ -337,7 +337,7 @@ PeopleSaveRecord readPeopleSaveText(const std::string& text, const std::string& 
         }
         auto staged = record.characters.find(index);
         Character c = staged != record.characters.end() ? staged->second : people->characters[index];
-        c.readSaveLine(words);
+        c.readDefinition(words);
         record.characters.insert_or_assign(index, std::move(c));
     }
     record.endLine = lineNumber + 1;

@@ -678,14 +678,16 @@ TEST_F(DemoRoutes, EverySavePointResumesOntoAWayThatLeadsOnIntoTheStory) {
 
 
 // A game resumed from a save fights its battles as one played on: a save is written between
-// battles and settles nobody's levels, nor does an older save that marked every line SAVED.
+// battles and settles nobody's levels. A line marked SAVED (as older builds marked every line)
+// settles its character: those enemies fight with the stats the save gave them.
 TEST_F(DemoRoutes, AResumedGameLevelsItsEnemiesAsOnePlayedOn) {
+    using Stats = std::vector<std::pair<std::string, std::array<int, STAT_COUNT>>>;
     // The enemies of the battle that starts on entry, levelled from the same rolls.
     auto enemiesOf = [&](const std::string& scene, const std::string& from) {
         std::srand(7);
         enter(scene, from);
         EXPECT_TRUE(g->current().battle.inBattle) << scene;
-        std::vector<std::pair<std::string, std::array<int, STAT_COUNT>>> out;
+        Stats out;
         for (long long e : g->current().battle.enemies) out.emplace_back(roster->at(e).name, roster->at(e).stats);
         return out;
     };
@@ -704,7 +706,11 @@ TEST_F(DemoRoutes, AResumedGameLevelsItsEnemiesAsOnePlayedOn) {
             if (old) std::ofstream(g->peopleSavePath(), std::ios::binary) << older;
             build();
             ASSERT_TRUE(g->loadGame(nullptr));
-            EXPECT_EQ(enemiesOf(fought, way), playedOn) << fought << (old ? " after an older save" : "");
+            Stats asSaved;
+            for (const auto& [name, stats] : playedOn) asSaved.emplace_back(name, roster->at(roster->indexOf(name)).stats);
+            const auto fightingWith = enemiesOf(fought, way);
+            EXPECT_EQ(fightingWith, old ? asSaved : playedOn) << fought << (old ? " after a save marked SAVED" : "");
+            EXPECT_NE(asSaved, playedOn) << fought << ": a battle that levels nobody shows nothing";
         }
     }
 }
