@@ -33,6 +33,9 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace route {
 
@@ -59,6 +62,22 @@ inline std::string fnv1a(const std::string& bytes) {
     std::ostringstream out;
     out << std::hex << h;
     return out.str();
+}
+
+// Where two texts first differ: line and column, and some text on both sides of it in each.
+inline std::string firstDifference(const std::string& now, const std::string& kept) {
+    const std::size_t at = static_cast<std::size_t>(std::mismatch(now.begin(), now.end(), kept.begin(), kept.end()).first - now.begin());
+    const std::size_t newline = at == 0 ? std::string::npos : now.rfind('\n', at - 1);
+    const std::size_t lineStart = newline == std::string::npos ? 0 : newline + 1;
+    const std::size_t from = std::max(lineStart, at < 60 ? 0 : at - 60);
+    auto excerpt = [&](const std::string& text) {
+        if (at >= text.size()) return std::string("(the text ends here)");
+        const std::size_t to = std::min(text.find('\n', at), at + 60);
+        return std::string(from > lineStart ? "\"..." : "\"") + text.substr(from, to - from) +
+               (to < text.size() && text[to] != '\n' ? "...\"" : "\"");
+    };
+    return "line " + std::to_string(std::count(now.begin(), now.begin() + static_cast<long>(at), '\n') + 1) + " column " +
+           std::to_string(at - lineStart + 1) + ": now " + excerpt(now) + ", kept " + excerpt(kept);
 }
 
 class RoutePlay : public ::testing::Test, protected DemoWorld {
@@ -105,6 +124,7 @@ protected:
         if (g == lastGame_ && p == lastPeople_) return;
         lastGame_ = g;
         lastPeople_ = p;
+        seen_.push_back({g, p});
         std::set<std::string> names;
         for (const auto& entry : fs::directory_iterator(SAVES)) names.insert(entry.path().filename().string());
         std::string files;
@@ -259,14 +279,18 @@ protected:
         FAIL() << "no way to face (" << target.x << "," << target.y << ") in " << s.name;
     }
     void talkTo(const std::string& name) {
+        if (HasFatalFailure()) return;
         const int who = roster->indexOf(name);
         ASSERT_NE(who, NO_INDEX) << name;
         use(roster->at(who).tile);
     }
     // Plays the party's side of the scene's battle by the keys, each member doing what the
     // game's own tactics would do in its place: it walks where they lead and strikes, casts or
-    // throws on whom they choose, or walks on toward the fight and stands.
+    // throws on whom they choose, or walks on toward the fight and stands. The route means to
+    // win: a battle lost or still going after its turns fails the play there.
     void fightWell() {
+        if (HasFatalFailure()) return;
+        const std::string where = shell->current().name;
         for (int turn = 0; turn < 3000 && !HasFatalFailure(); ++turn) {
             Battle& b = shell->current().battle;
             auto partysTurn = [&] {
@@ -280,7 +304,7 @@ protected:
                     frame({S}); // a close-up waits for a key once it has played
                 else
                     frame();
-            if (!b.isActive()) return;
+            if (!b.isActive()) break;
             const long long actor = b.actorIndex();
             Character& a = roster->at(actor);
             // What the game's own tactics would do in this member's place: where to go, whom to
@@ -344,6 +368,11 @@ protected:
             frame({S});
             frame();
         }
+        if (HasFatalFailure()) return;
+        const Battle& fought = shell->scenes[shell->findScene(where)].battle;
+        ASSERT_TRUE(fought.won && !fought.isActive())
+            << "the battle in " << where << " was " << (fought.isActive() ? "still going" : "lost") << " at frame " << frames_
+            << " (now in " << shell->current().name << ")";
     }
     bool occupied(const Battle& b, long long actor, Point cell) const {
         for (long long c : b.turnList)
@@ -408,6 +437,7 @@ protected:
     }
     // Picks the named row of the open choice box (the rocket pad's destinations, a question).
     void choose(const std::string& option) {
+        if (HasFatalFailure()) return;
         waitReady();
         OptionMenu& box = shell->box1;
         ASSERT_TRUE(box.active) << "no choice open in " << shell->current().name;
@@ -452,7 +482,10 @@ protected:
         const std::string kept = fileText(fs::path(sourceDir()) / "tests/data" / folder / "saves.txt");
         const std::string now = log_.str();
         ASSERT_FALSE(now.empty());
-        EXPECT_EQ(now, kept.substr(0, now.size())) << folder << "/saves.txt does not begin with these saves";
+        const std::string start = kept.substr(0, now.size());
+        if (now != start)
+            ADD_FAILURE() << folder << "/saves.txt does not begin with these saves: they differ at " << firstDifference(now, start)
+                          << keptSaveOfFirstDifference("saves.txt", now, start);
     }
     // The saves of the route against the files kept in tests/data/<folder>.
     void compareWithRecorded(const std::string& folder) {
@@ -464,15 +497,24 @@ protected:
                 fs::create_directories(expected);
                 std::ofstream(expected / name, std::ios::binary) << text;
             }
-            // The first line that differs says where the route went another way.
             const std::string kept = fileText(expected / name);
-            std::istringstream now(text), then(kept);
-            std::string a, b;
-            int line = 1;
-            while (std::getline(now, a) && std::getline(then, b) && a == b) ++line;
-            EXPECT_TRUE(text == kept) << folder << "/" << name << " differs from line " << line << ": now \"" << a.substr(0, 200)
-                                      << "\", kept \"" << b.substr(0, 200) << "\" (QUORVANE_WRITE_EXPECTED=1 writes it afresh)";
+            if (text == kept) continue;
+            ADD_FAILURE() << folder << "/" << name << " differs at " << firstDifference(text, kept)
+                          << keptSaveOfFirstDifference(name, text, kept) << " (QUORVANE_WRITE_EXPECTED=1 writes it afresh)";
         }
+    }
+    // The route's saves are kept only as hashes: where the list first differs, the texts of the
+    // save the play wrote there are written beside the play for a look.
+    std::string keptSaveOfFirstDifference(const std::string& name, const std::string& now, const std::string& kept) {
+        if (name != "saves.txt") return "";
+        const auto at = std::mismatch(now.begin(), now.end(), kept.begin(), kept.end()).first;
+        const auto save = static_cast<std::size_t>(std::count(now.begin(), at, '\n'));
+        if (save >= seen_.size()) return "";
+        const fs::path folder = fs::current_path() / ("save-" + std::to_string(save + 1));
+        fs::create_directories(folder);
+        std::ofstream(folder / "game.save", std::ios::binary) << seen_[save].first;
+        std::ofstream(folder / "people.save", std::ios::binary) << seen_[save].second;
+        return "; the play's save " + std::to_string(save + 1) + " is in " + folder.string();
     }
 
     using K = sf::Keyboard;
@@ -486,6 +528,7 @@ protected:
     int drawEvery_ = 1;
     int quiet_ = StepQueue::QUIET_FRAMES;
     std::string lastGame_, lastPeople_;
+    std::vector<std::pair<std::string, std::string>> seen_; // every save's game.save and people.save
     std::ostringstream log_;
 };
 
