@@ -10,6 +10,8 @@
 #include "scenes/Scene.hpp"
 #include "support/DemoWorld.hpp"
 
+#include "BenchWorld.hpp"
+
 #include <SFML/Audio/Music.hpp>
 #include <SFML/Graphics.hpp>
 
@@ -34,9 +36,7 @@ struct Arena : DemoWorld {
 
 // The arena with its battle running and waiting for the player's first move.
 Arena* arena() {
-    // Kept to the end of the process and freed then, so that its sounds close the audio device.
-    static std::unique_ptr<Arena> a = [] {
-        std::filesystem::current_path(QUORVANE_RUN_DIR);
+    return &benchWorld<Arena>([] {
         auto w = newDemoWorld<Arena>({}, [](Arena& fresh) {
             fresh.bind();
             fresh.window = std::make_unique<sf::RenderWindow>(
@@ -55,9 +55,7 @@ Arena* arena() {
         }
         game->input = {};
         return w;
-    }();
-    a->bind();
-    return a.get();
+    });
 }
 
 bool haveDisplay(benchmark::State& state) {

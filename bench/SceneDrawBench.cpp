@@ -9,6 +9,8 @@
 #include "scenes/Scene.hpp"
 #include "support/DemoWorld.hpp"
 
+#include "BenchWorld.hpp"
+
 #include <SFML/Graphics.hpp>
 
 #include <benchmark/benchmark.h>
@@ -25,9 +27,7 @@ struct Demo : DemoWorld {
 };
 
 Demo* demo() {
-    // Kept to the end of the process and freed then, so that its sounds close the audio device.
-    static std::unique_ptr<Demo> d = [] {
-        std::filesystem::current_path(QUORVANE_RUN_DIR);
+    return &benchWorld<Demo>([] {
         return newDemoWorld<Demo>(
             [](Demo& w) {
                 w.quarter = &w.shell->sceneByName("Quarter");
@@ -39,8 +39,7 @@ Demo* demo() {
                 w.window = std::make_unique<sf::RenderWindow>(
                     sf::VideoMode(1920, 1080, 32), "bench", sf::Style::Titlebar | sf::Style::Close);
             });
-    }();
-    return d.get();
+    });
 }
 
 void BM_QuarterUpdate(benchmark::State& state) {

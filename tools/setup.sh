@@ -2,9 +2,10 @@
 # Sets up a fresh Debian machine (as root) and then plays the demo or runs the whole test suite.
 #   bash tools/setup.sh play    install what the game needs, build the game alone, start it on the
 #                               demo
-#   bash tools/setup.sh test    install everything, build everything, run every test; then the same
-#                               suite in a build with AddressSanitizer and UndefinedBehaviorSanitizer,
-#                               and each fuzz harness (clang, libFuzzer) for a short bounded time
+#   bash tools/setup.sh test    install everything, build everything, run every test and every
+#                               benchmark once (a smoke run); then the same suite in a build with
+#                               AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzz
+#                               harness (clang, libFuzzer) for a short bounded time
 set -euo pipefail
 mode=${1:-play}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -81,6 +82,9 @@ case "$mode" in
     # The plain suite runs the display tests one process each; the sanitized one as one process.
     (cd "$build" && xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" \
       ctest -LE one_process --output-on-failure --timeout 900 -j "$jobs")
+
+    # Every benchmark once for a moment, beside the builds: each must still run to its end.
+    bash "$root/bench/smoke_run.sh" "$build/bench/quorvane_bench" "$build/run"
 
     if ! wait "$builds"; then
       tail -50 "$builds_log"
