@@ -1,9 +1,10 @@
 // The shipped scenes as a map walked from the start: every way out names a scene that exists and
 // can be reached on foot, looks like a way on, every chest and pickup can be reached from wherever
-// the party arrives, and no arrival sends a player who keeps holding the key that brought them
-// straight back. The arcade's cabinets say what they are, and Sabio's advice at every stage of the
-// story points somewhere the party can go. Then the whole demo is emptied scene by scene, saved
-// and resumed each time: nothing comes back.
+// the party arrives, no arrival sends a player who keeps holding the key that brought them
+// straight back, and no door has floor above it for its lintel to cover. The arcade's cabinets
+// say what they are, and Sabio's advice at every stage of the story points somewhere the party
+// can go. Then the whole demo is emptied scene by scene, saved and resumed each time: nothing
+// comes back.
 #include "battle/Items.hpp"
 #include "battle/Magic.hpp"
 #include "characters/People.hpp"
