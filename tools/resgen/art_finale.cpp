@@ -1,7 +1,7 @@
 // The story's last chapters: the castle of Ceres's throne and writing desk, the Mad Scientist's
-// fortress (its walls, lab floor, shield machines and gate, and the party's camp before it), the
-// close-up backdrops of the beacon, castle and fortress battles, the shard splinters, the Shield
-// Nullifier and the Mad Scientist's ring, and the last battle's music.
+// fortress (its walls, lab floor, shield machines and shielded gate, and the party's camp before
+// it), the close-up backdrops of the beacon, castle and fortress battles, the shard splinters, the
+// Shield Nullifier and the Mad Scientist's ring, and the last battle's music.
 #include "Art.hpp"
 
 #include <cmath>
@@ -57,6 +57,61 @@ Canvas shieldMachine() {
     c.strokeCircle(60, 34, 18, 4, RIVET);
     c.bevel(18, 70, 84, 116, 3, 0.3f);
     c.outline(rgb(20, 22, 28), 2);
+    return c;
+}
+
+// A heavy steel gate under an arch, with a red warning light.
+Canvas fortressGate() {
+    Canvas c(120, 150);
+    c.fillRoundRect(4, 20, 112, 130, 20, DARK_STEEL);
+    c.fillRect(16, 34, 88, 116, STEEL);
+    c.line(60, 34, 60, 150, 4, DARK_STEEL);
+    for (float y = 50; y < 150; y += 24) {
+        c.line(16, y, 104, y, 3, DARK_STEEL);
+        for (float x : {24.f, 52.f, 68.f, 96.f}) c.fillCircle(x, y + 10, 3, RIVET);
+    }
+    c.glow(60, 16, 18, rgb(255, 60, 40, 200));
+    c.fillCircle(60, 16, 7, rgb(255, 90, 70));
+    c.bevel(16, 34, 88, 116, 3, 0.3f);
+    c.outline(rgb(15, 16, 20), 2);
+    return c;
+}
+
+// The same gate behind the fortress's shield: a pane of cyan light, latticed with hexagons and
+// rimmed bright, that a player sees from across the dunes.
+Canvas shieldedGate() {
+    Canvas c = fortressGate();
+    const float cx = 60, cy = 84, rx = 58, ry = 64;
+    auto inside = [&](float x, float y) {
+        const float dx = (x - cx) / rx, dy = (y - cy) / ry;
+        return dx * dx + dy * dy <= 1.f;
+    };
+    c.fillEllipse(cx, cy, rx, ry, withAlpha(SHIELD_GLOW, 90));
+    c.glow(cx, cy, 46, withAlpha(SHIELD_GLOW, 110));
+    // The lattice: the edges of a honeycomb, kept to the pane.
+    const float r = 11, w = r * std::sqrt(3.f);
+    for (int row = -1; row * 1.5f * r < 150 + r; ++row)
+        for (float x0 = (row % 2 ? w / 2 : 0) - w; x0 < 120 + w; x0 += w) {
+            const float hx = x0, hy = row * 1.5f * r;
+            for (int k = 0; k < 6; ++k) {
+                const float a0 = PI / 6 + k * PI / 3, a1 = a0 + PI / 3;
+                const float x1 = hx + r * std::cos(a0), y1 = hy + r * std::sin(a0);
+                const float x2 = hx + r * std::cos(a1), y2 = hy + r * std::sin(a1);
+                if (inside(x1, y1) && inside(x2, y2)) c.line(x1, y1, x2, y2, 1.5f, rgb(200, 245, 255, 150));
+            }
+        }
+    // The rim, brightest at the top where the field stands tallest.
+    for (int i = 0; i < 72; ++i) {
+        const float a0 = 2 * PI * i / 72, a1 = 2 * PI * (i + 1) / 72;
+        const int alpha = static_cast<int>(150 + 90 * std::max(0.f, -std::sin(a0)));
+        c.line(cx + rx * std::cos(a0), cy + ry * std::sin(a0), cx + rx * std::cos(a1), cy + ry * std::sin(a1), 3,
+               rgb(225, 250, 255, alpha));
+    }
+    Rng rng(851);
+    for (int i = 0; i < 10; ++i) {
+        const float a = rng.range(0.f, 2 * PI), k = rng.range(0.2f, 0.9f);
+        c.fillCircle(cx + k * rx * std::cos(a), cy + k * ry * std::sin(a), rng.range(1.5f, 3.f), rgb(255, 255, 255, 220));
+    }
     return c;
 }
 
@@ -150,22 +205,7 @@ REGISTER_ART(finale_objects) {
         return c;
     }());
     ctx.savePicture("Objects", "ShieldMachine", shieldMachine());
-    ctx.savePicture("Objects", "FortressGate", [] {
-        // A heavy steel gate under an arch, with a red warning light.
-        Canvas c(120, 150);
-        c.fillRoundRect(4, 20, 112, 130, 20, DARK_STEEL);
-        c.fillRect(16, 34, 88, 116, STEEL);
-        c.line(60, 34, 60, 150, 4, DARK_STEEL);
-        for (float y = 50; y < 150; y += 24) {
-            c.line(16, y, 104, y, 3, DARK_STEEL);
-            for (float x : {24.f, 52.f, 68.f, 96.f}) c.fillCircle(x, y + 10, 3, RIVET);
-        }
-        c.glow(60, 16, 18, rgb(255, 60, 40, 200));
-        c.fillCircle(60, 16, 7, rgb(255, 90, 70));
-        c.bevel(16, 34, 88, 116, 3, 0.3f);
-        c.outline(rgb(15, 16, 20), 2);
-        return c;
-    }());
+    ctx.savePicture("Objects", "ShieldedGate", shieldedGate());
 }
 
 REGISTER_ART(finale_backdrops) {
