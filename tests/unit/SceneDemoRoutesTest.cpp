@@ -3,8 +3,8 @@
 // the party arrives, no arrival sends a player who keeps holding the key that brought them
 // straight back, and no door has floor above it for its lintel to cover. The arcade's cabinets
 // say what they are, and Sabio's advice at every stage of the story points somewhere the party
-// can go. Then the whole demo is emptied scene by scene, saved and resumed each time: nothing
-// comes back.
+// can go, as do the words that meet the party at the start of each chapter among the far worlds.
+// Then the whole demo is emptied scene by scene, saved and resumed each time: nothing comes back.
 #include "battle/Items.hpp"
 #include "battle/Magic.hpp"
 #include "characters/People.hpp"
@@ -19,6 +19,7 @@
 #include "support/TestSupport.hpp"
 
 #include <array>
+#include <cctype>
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
@@ -227,9 +228,18 @@ protected:
             if (!drawnAsWayOn(s, tile)) problems.push_back(s.name + ": the way to " + targetAt(s, tile) + " looks like nothing");
         for (const auto& [tile, target] : s.keyExits)
             if (!drawnAsWayOn(s, tile)) problems.push_back(s.name + ": the way to " + target + " looks like nothing");
-        // A puzzle's door shows where it will open before it does.
+        // A puzzle's door shows where it will open before it does; the thing that puts its crates
+        // back is told of on arrival by the name of what is drawn there.
         if (s.sokoban && s.sokoban->present && !tileKindOf(s, s.sokoban->doorTile).door)
             problems.push_back(s.name + ": the puzzle's door looks like nothing");
+        if (s.sokoban && s.sokoban->present) {
+            const std::string& drawn = tileKindOf(s, s.sokoban->resetTile).object;
+            std::string thing = drawn.substr(std::min(drawn.size(), drawn.find_last_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ")));
+            for (char& c : thing) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            if (thing.empty() || s.titleText.find(thing) == std::string::npos)
+                problems.push_back(s.name + ": the title does not tell of the " + (thing.empty() ? "nothing" : thing) +
+                                   " that puts the crates back");
+        }
         for (Point tile : doors) {
             const std::size_t before = out.size();
             for (Direction d : DIRECTIONS) {
@@ -363,8 +373,11 @@ TEST_F(DemoRoutes, EveryWayLeadsOnAndEverythingIsWithinReach) {
                (name.rfind("Mandelbrot", 0) == 0 && name != "MandelbrotStartingPoint" &&
                 name != "MandelbrotNebula");
     };
-    for (const Scene& s : g->scenes)
+    for (const Scene& s : g->scenes) {
         if (!reachedOtherwise(s.name)) EXPECT_EQ(reached.count(s.name), 1u) << s.name << " cannot be reached";
+        // The words spoken on arrival are not hidden under the title's box, drawn over them.
+        EXPECT_TRUE(s.entryMonologPerson.empty() || s.titleText.empty()) << s.name << "'s title covers its words on arrival";
+    }
     // The title screens come before the town, and the credits go back to the title.
     EXPECT_EQ(g->sceneByName("Intro").anyKeyScene, "Town");
     EXPECT_EQ(g->sceneByName("CreditsStart").anyKeyScene, "StartScreen");
@@ -466,19 +479,58 @@ TEST_F(DemoRoutes, SabiosAdviceAtEveryStageNamesSomewhereReachable) {
             EXPECT_NE(sceneText.find(" " + i + " "), std::string::npos) << i;
     }
 
-    // The words of the advice that point somewhere, and the scene or person each one means.
+    // The words of the advice, and of the chapter starts below, that point somewhere, and the
+    // scene or person each one means.
     std::vector<std::pair<std::string, std::string>> places{
         {"king", "Leo"},           {"Ceres computer", "CeresObservatory"}, {"Ceres Observatory", "CeresObservatory"},
         {"Mars", "Olympus"},       {"Mercury", "Mercury1"},                {"Demon Village", "Mercury1"},
         {"nebula", "MandelbrotNebula"}, {"solar system", "SolarSystem"}, {"Ceres castle", "CeresCastleF3"},
         {"fortress", "MadFortress"}, {"Orange king", "Clementin"}, {"Orange jester", "Zest"},
-        {"Pocuri nebula", "PocuriNebula"}, {"king about exploring the nebula", "KingFizz"}};
+        {"Pocuri nebula", "PocuriNebula"}, {"king about exploring the nebula", "KingFizz"},
+        {"Ceres", "Solaris"},      {"Cauchemar", "Alptraum"},              {"Mandelbrot", "MandelbrotStartingPoint"},
+        {"King Fizz", "KingFizz"}, {"artificers", "Linguini"}};
     for (const Scene& s : g->scenes) places.push_back({s.name, s.name});
     for (const Character& c : roster->characters) places.push_back({c.name, c.name});
 
     // The story's stages come in chapter order: one walk of the demo per chapter.
     int walked = 0;
     Walk walk;
+    // Words that name somewhere, every place they name reached in this chapter; a scene's words
+    // that name only the scene itself (here) point nowhere.
+    auto pointsOn = [&](const std::string& words, const std::string& where, const std::string& here = "") {
+        int named = 0;
+        for (const auto& [word, place] : places) {
+            if (words.find(word) == std::string::npos || place == here) continue;
+            ++named;
+            EXPECT_TRUE(walk.scenes.count(place) || walk.persons.count(place))
+                << where << ": \"" << words << "\" points to " << place << ", not reached then";
+        }
+        EXPECT_GT(named, 0) << where << ": \"" << words << "\" names nowhere";
+    };
+    auto hold = [&](const std::vector<std::string>& flags, const std::vector<std::string>& items,
+                    const std::vector<std::string>& shards) {
+        g->BOOLVARS = {flags.begin(), flags.end()};
+        g->SHARDS.clear();
+        for (const std::string& sh : shards) g->SHARDS[sh] = 1;
+        leader().inventory.clear();
+        for (const std::string& i : items) leader().addItemCount(itemList->indexOf(i), 1);
+    };
+    // The words a scene says as the party arrives from the one before: what the king says there,
+    // or else a screen's lines and the note that stands for the title.
+    auto wordsOn = [&](const std::string& scene, const std::string& from) {
+        enter(scene, from);
+        const Scene& s = g->current();
+        std::string words;
+        if (auto leo = s.monologs.find(roster->indexOf("Leo")); leo != s.monologs.end()) {
+            for (const std::string& line : leo->second.lines) words += line + " ";
+            return words;
+        }
+        for (const SceneText& t : s.texts) words += t.text + " ";
+        for (const std::string& line : s.message.isActive() ? s.message.lines : std::vector<std::string>{})
+            words += line + " ";
+        return words;
+    };
+    const std::map<std::string, std::string> worldOf{{"Water", "Cauchemar"}, {"Sun", "Orange"}, {"Princess", "Mandelbrot"}};
     for (const Stage& stage : story) {
         if (stage.chapter != walked) {
             build();
@@ -487,25 +539,41 @@ TEST_F(DemoRoutes, SabiosAdviceAtEveryStageNamesSomewhereReachable) {
             // The castle's door, opened in chapter 6, stays open for the rest of the story.
             if (walked >= 6) g->BOOLVARS.insert("CastleDoorOpen");
             walk = walkTheDemo();
+            // From chapter 7 on, what the party meets first says where the chapter goes on: the
+            // chapter-end screen before it, the scene the story goes on in, the beach the Solar
+            // System's red swirl leads to, the king, and in the last chapter the fortress while
+            // its shield stands. While far shards are sought, a screen that leads into space and
+            // the king name every far world whose shard is still out.
+            if (walked >= 7) {
+                hold({"TALKEDLEO", "FoundSeedTrail", "CastleDoorOpen", "FarPlanetsOnOffer"}, {}, stage.shards);
+                auto namesTheFarWorlds = [&](const std::string& words, const std::string& where) {
+                    for (const auto& [shard, world] : worldOf)
+                        if (!g->SHARDS.count(shard))
+                            EXPECT_NE(words.find(world), std::string::npos) << where << " does not send to " << world;
+                };
+                const std::string end = "Chapter" + std::to_string(walked - 1) + "End";
+                const std::string screen = wordsOn(end, "Solaris");
+                pointsOn(screen, end);
+                if (walked == 8 || walked == 9) namesTheFarWorlds(screen, end);
+                std::vector<std::string> firstMet{"Solaris"};
+                if (walked > 7) firstMet = {"SolarSystem", "Bombinhas", "Solaris"};
+                if (walked == 10) firstMet.push_back("MadFortress");
+                std::string from = end, words;
+                for (const std::string& scene : firstMet) {
+                    words = wordsOn(scene, from);
+                    pointsOn(words, "the start of chapter " + std::to_string(walked) + " in " + scene, scene);
+                    if (scene == "Solaris" && walked < 10) namesTheFarWorlds(words, "King Leo");
+                    from = scene;
+                }
+                if (walked == 10)
+                    EXPECT_NE(words.find("Solaris"), std::string::npos)
+                        << "the shielded fortress does not say where the means to break its shield is found";
+            }
         }
-        g->BOOLVARS = {stage.flags.begin(), stage.flags.end()};
-        g->SHARDS.clear();
-        for (const std::string& sh : stage.shards) g->SHARDS[sh] = 1;
-        leader().inventory.clear();
-        for (const std::string& i : stage.items) leader().addItemCount(itemList->indexOf(i), 1);
+        hold(stage.flags, stage.items, stage.shards);
         ASSERT_TRUE(walk.scenes.count(stage.at)) << stage.at << " is not reached in chapter " << stage.chapter;
         g->currentScene = g->findScene(stage.at);
-        const std::string advice = g->getAdvice();
-        int named = 0;
-        for (const auto& [word, place] : places) {
-            if (advice.find(word) == std::string::npos) continue;
-            ++named;
-            EXPECT_TRUE(walk.scenes.count(place) || walk.persons.count(place))
-                << "chapter " << stage.chapter << " in " << stage.at << ": \"" << advice << "\" points to " << place
-                << ", not reached then";
-        }
-        EXPECT_GT(named, 0) << "chapter " << stage.chapter << " in " << stage.at << ": \"" << advice
-                            << "\" names nowhere";
+        pointsOn(g->getAdvice(), "chapter " + std::to_string(stage.chapter) + " in " + stage.at);
     }
 }
 

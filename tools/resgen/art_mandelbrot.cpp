@@ -1,6 +1,6 @@
-// The Hall of Wonders and the Mandelbrot nebula: the watching portraits, the vault's crate, the
-// light balls that wall the nebula's maze, the nebula map and the shard compass, and the
-// arcade's trophy.
+// The Hall of Wonders and the Mandelbrot nebula: the watching portraits, the vault's crate and
+// lever, the light balls that wall the nebula's maze, the nebula map and the shard compass, and
+// the arcade's trophy.
 #include "Art.hpp"
 
 #include <cmath>
@@ -75,6 +75,32 @@ REGISTER_ART(wonder_crate) {
     c.bevel(6, 6, 108, 108, 4, 0.5f);
     c.outline(rgb(40, 25, 10));
     ctx.savePicture("Objects", "SokobanBlock", c);
+}
+
+// The vault's reset lever: an iron arm with a red knob thrown back in its slotted stone housing,
+// a crate-on-a-mark plaque on the housing's face, so that it reads as the crates' lever at a
+// glance and not as a sign.
+REGISTER_ART(wonder_vault_lever) {
+    Canvas c(120, 130);
+    const sf::Color stone = rgb(128, 120, 110), iron = rgb(70, 70, 78);
+    c.fillRoundRect(18, 72, 84, 54, 6, stone);
+    c.noiseShade(0.15f, 8, 83);
+    c.bevel(18, 72, 84, 54, 4, 0.4f);
+    // The slot the arm swings in, and the arm thrown back toward the wall.
+    c.fillRoundRect(36, 74, 48, 10, 4, rgb(30, 26, 24));
+    c.line(60, 80, 34, 18, 9, iron);
+    c.line(60, 80, 34, 18, 3, rgb(150, 150, 162));
+    c.fillCircle(60, 80, 8, iron);
+    c.fillCircle(33, 15, 12, rgb(205, 40, 40));
+    c.fillCircle(29, 11, 4, rgb(250, 150, 140));
+    // The plaque: a crate on its mark, the crates' own sign.
+    c.fillRect(44, 92, 32, 26, rgb(215, 175, 60));
+    c.fillRect(51, 96, 18, 15, rgb(150, 95, 45));
+    c.line(51, 96, 69, 111, 2, rgb(90, 55, 25));
+    c.line(69, 96, 51, 111, 2, rgb(90, 55, 25));
+    c.fillRect(56, 112, 8, 4, rgb(40, 170, 60));
+    c.outline(rgb(35, 28, 22));
+    ctx.savePicture("Objects", "VaultLever", c);
 }
 
 REGISTER_ART(nebula_light_balls) {
