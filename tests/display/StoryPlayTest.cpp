@@ -204,7 +204,7 @@ TEST_F(StoryPlay, TheWholeStoryFromTheNameScreenToTheCredits) {
     use({8, 11});
     use({21, 1});
     enter("OrangeGrove");
-    use({8, 8});
+    use({9, 8});
     walkTo({6, 5});
     readAll();
     walkTo({15, 5});
@@ -278,6 +278,10 @@ TEST_F(StoryPlay, TheWholeStoryFromTheNameScreenToTheCredits) {
     enter("FortressHall");
     talkTo("MadScientist");
     readAll();
+    // The last battle is won by the whole party against his robots with some luck: the numbers
+    // are seeded again before it, so that words or walks added earlier in the story, which move
+    // every draw after them, do not turn it into the other half of the fights that are lost.
+    std::srand(4044);
     goTo("FinalBattle");
     // Nothing is saved once the final battle is won: the story's last save is the hall's.
     const std::size_t savesBefore = savesNoted();
