@@ -2,9 +2,10 @@
 # Plays the real program for a while with random keys and follows its resident memory: starts it
 # under its own X display, begins a new game, then presses arrows (tapped or held), Space, left
 # Control, X and Z at random (never Escape) and samples the program's resident memory every
-# SAMPLE_SECONDS (30), with the scene of the last save. Prints the curve as it goes and a summary
-# at the end; ends non-zero when the program died on the way. A tool for a person, not part of
-# the test suite.
+# SAMPLE_SECONDS (30), with the scene of the last save and the length of the program's console
+# (its lines between two samples are what the program did in between). Prints the curve as it
+# goes and a summary at the end; ends non-zero when the program died on the way. A tool for a
+# person, not part of the test suite.
 #
 # Usage: bash tools/soak_memory.sh <program> <built run folder> [minutes] [console log]
 #   e.g. bash tools/soak_memory.sh build/quorvane build/run 30 soak-console.log
@@ -13,7 +14,7 @@
 # SOAK_SEED fixes the random keys (default: the time).
 set -u
 if [ $# -lt 2 ]; then
-    sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
 fi
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -90,14 +91,14 @@ size_at_key=0
 noes=0
 lost=0
 echo "SOAK_SEED=$SEED; console log: $KEEP_LOG"
-echo "seconds resident_MB last_saved_scene"
+echo "seconds resident_MB console_lines last_saved_scene"
 while :; do
     now=$(date +%s)
     if [ "$now" -ge "$next_sample" ]; then
         mb=$(resident_mb)
         [ -n "$mb" ] || died
         samples+=("$mb")
-        printf '%7d %6d  %s\n' $((now - start)) "$mb" "$(saved_scene)"
+        printf '%7d %6d %8d  %s\n' $((now - start)) "$mb" "$(wc -l <"$E2E_LOG")" "$(saved_scene)"
         next_sample=$((next_sample + SAMPLE_SECONDS))
     fi
     [ "$now" -ge "$end" ] && break
