@@ -485,7 +485,7 @@ protected:
         const std::string start = kept.substr(0, now.size());
         if (now != start)
             ADD_FAILURE() << folder << "/saves.txt does not begin with these saves: they differ at " << firstDifference(now, start)
-                          << keptSaveOfFirstDifference("saves.txt", now, start);
+                          << writePlaysSaveWhereListsDiffer(now, start);
     }
     // The saves of the route against the files kept in tests/data/<folder>.
     void compareWithRecorded(const std::string& folder) {
@@ -500,13 +500,13 @@ protected:
             const std::string kept = fileText(expected / name);
             if (text == kept) continue;
             ADD_FAILURE() << folder << "/" << name << " differs at " << firstDifference(text, kept)
-                          << keptSaveOfFirstDifference(name, text, kept) << " (QUORVANE_WRITE_EXPECTED=1 writes it afresh)";
+                          << (name == "saves.txt" ? writePlaysSaveWhereListsDiffer(text, kept) : "")
+                          << " (QUORVANE_WRITE_EXPECTED=1 writes it afresh)";
         }
     }
     // The route's saves are kept only as hashes: where the list first differs, the texts of the
     // save the play wrote there are written beside the play for a look.
-    std::string keptSaveOfFirstDifference(const std::string& name, const std::string& now, const std::string& kept) {
-        if (name != "saves.txt") return "";
+    std::string writePlaysSaveWhereListsDiffer(const std::string& now, const std::string& kept) {
         const auto at = std::mismatch(now.begin(), now.end(), kept.begin(), kept.end()).first;
         const auto save = static_cast<std::size_t>(std::count(now.begin(), at, '\n'));
         if (save >= seen_.size()) return "";

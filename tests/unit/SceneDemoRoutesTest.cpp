@@ -228,17 +228,15 @@ protected:
             if (!drawnAsWayOn(s, tile)) problems.push_back(s.name + ": the way to " + targetAt(s, tile) + " looks like nothing");
         for (const auto& [tile, target] : s.keyExits)
             if (!drawnAsWayOn(s, tile)) problems.push_back(s.name + ": the way to " + target + " looks like nothing");
-        // A puzzle's door shows where it will open before it does; the thing that puts its crates
-        // back is told of on arrival by the name of what is drawn there.
-        if (s.sokoban && s.sokoban->present && !tileKindOf(s, s.sokoban->doorTile).door)
-            problems.push_back(s.name + ": the puzzle's door looks like nothing");
+        // A puzzle's door shows where it will open before it does; the title names what is drawn
+        // where the crates are put back, by its picture's last word ("VaultLever": a lever).
         if (s.sokoban && s.sokoban->present) {
+            if (!tileKindOf(s, s.sokoban->doorTile).door) problems.push_back(s.name + ": the puzzle's door looks like nothing");
             const std::string& drawn = tileKindOf(s, s.sokoban->resetTile).object;
             std::string thing = drawn.substr(std::min(drawn.size(), drawn.find_last_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ")));
             for (char& c : thing) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
             if (thing.empty() || s.titleText.find(thing) == std::string::npos)
-                problems.push_back(s.name + ": the title does not tell of the " + (thing.empty() ? "nothing" : thing) +
-                                   " that puts the crates back");
+                problems.push_back(s.name + ": the title does not name the '" + thing + "' that puts the crates back");
         }
         for (Point tile : doors) {
             const std::size_t before = out.size();
