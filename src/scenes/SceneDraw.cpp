@@ -316,11 +316,12 @@ private:
         }
     }
 
-    // Over a door, the ground of its left neighbour with a black line along the top.
+    // Over a door, the ground of its left neighbour with a black line along the top. The strip is
+    // cut in full-size texels, so it takes the full-size picture at either zoom and is scaled down.
     void drawLintel(int x, int y) {
         const TileKind& left = scene.tileKindAtCell(x - 1, y);
         if (!left.texture.empty()) {
-            const sf::Texture& tex = resources->getTexture(left.texture, T == 60);
+            const sf::Texture& tex = resources->getTexture(left.texture, false);
             const sf::Vector2u s = tex.getSize();
             if (s.x > 0) {
                 sf::Sprite lintel(tex);

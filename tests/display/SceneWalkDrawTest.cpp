@@ -188,6 +188,36 @@ TEST_F(SceneWalkDraw, FrontTilesAreDrawnOverTheCharactersOfTheirRow) {
         << "the arch's left pillar stays in front";
 }
 
+TEST_F(SceneWalkDraw, ADoorsLintelStaysInTheCellAboveItAtBothZooms) {
+    // A door made in the hall's north wall, under brick with brick beside it. Drawn again with
+    // brick in the doorway, the cells around the one above the door look the same: the lintel's
+    // strip stays in its own cell.
+    Scene& hall = scene("WonderHall");
+    leaderAt(kAway);
+    const Point door{5, 1};
+    for (int t : {120, 60}) {
+        setDisplayZoom(t);
+        cameraOn(hall, {0, 0});
+        const Point v = view(hall);
+        hall.setCell(door, 'p', 0);
+        const sf::Image withDoor = drawSceneFrame(hall);
+        hall.setCell(door, '#', 0);
+        const sf::Image wall = drawSceneFrame(hall);
+        hall.setCell(door, '.', 0);
+        auto cellRect = [&](int x, int y) { return sf::IntRect{x * t - v.x, y * t - v.y, t, t}; };
+        const sf::IntRect lintel = cellRect(door.x, door.y - 1), doorway = cellRect(door.x, door.y);
+        int inside = 0, around = 0;
+        for (int y = lintel.top - t; y < lintel.top + 2 * t; ++y)
+            for (int x = lintel.left - t; x < lintel.left + 2 * t; ++x) {
+                if (x < 0 || y < 0 || x >= 1920 || y >= 1080 || doorway.contains(x, y)) continue;
+                if (withDoor.getPixel(x, y) == wall.getPixel(x, y)) continue;
+                ++(lintel.contains(x, y) ? inside : around);
+            }
+        EXPECT_GT(inside, t * t / 5) << "zoom " << t;
+        EXPECT_EQ(around, 0) << "zoom " << t;
+    }
+}
+
 TEST_F(SceneWalkDraw, TheCreditsRollFadesPicturesAndEnds) {
     Scene& c = scene("CreditsStart");
     SceneCredits credits = c.credits;
