@@ -28,6 +28,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <sstream>
 #include <tuple>
 
 namespace fs = std::filesystem;
@@ -416,6 +417,44 @@ TEST_F(DemoRoutes, EveryArcadeCabinetSaysWhatItIs) {
             standing += object.rfind("Cabinet", 0) == 0 || object == "ArcadeCabinet";
         }
     EXPECT_EQ(standing, static_cast<int>(games.size()));
+}
+
+// A planet's people are its own: a name that another character file already gives would read the
+// planet's line into that character, changing the one the rest of the game meets.
+TEST_F(DemoRoutes, NoTwoCharacterFilesDefineOneName) {
+    std::vector<std::string> files{"Data/Characters.txt", "Data/Enemies.txt"}; // as Game.txt names them
+    for (const auto& entry : fs::directory_iterator("Game"))
+        if (fs::exists(entry.path() / "Characters.txt")) files.push_back((entry.path() / "Characters.txt").generic_string());
+    // Read as a save is, into an empty roster: every name the file defines comes back.
+    std::map<std::string, std::string> definedIn;
+    for (const std::string& file : files)
+        for (const auto& [name, line] : People().loadCharacters(file, nullptr, 0.0f, true, nullptr))
+            if (auto [at, added] = definedIn.emplace(name, file); !added)
+                ADD_FAILURE() << name << " is defined in " << at->second << " and in " << file;
+    EXPECT_GT(definedIn.size(), 100u);
+
+    // So in a new game, entering a planet leaves everyone already known as they were.
+    People fresh;
+    people = &fresh;
+    for (const std::string& file : {files[0], files[1]}) fresh.loadCharacters(file, nullptr, 0.0f, false, nullptr);
+    auto lines = [&] {
+        std::vector<std::string> out;
+        for (Character& c : fresh.characters) {
+            std::ostringstream line;
+            c.writeSave(line);
+            out.push_back(line.str());
+        }
+        return out;
+    };
+    for (std::size_t f = 2; f < files.size(); ++f) {
+        const std::vector<std::string> known = lines();
+        std::set<std::string> added;
+        fresh.loadCharacters(files[f], nullptr, 0.0f, false, &added);
+        std::vector<std::string> now = lines();
+        now.resize(known.size());
+        EXPECT_EQ(now, known) << "after " << files[f];
+    }
+    people = roster.get();
 }
 
 TEST_F(DemoRoutes, SabiosAdviceAtEveryStageNamesSomewhereReachable) {
