@@ -18,6 +18,7 @@
 
 #include "support/TestSupport.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdlib>
@@ -359,6 +360,27 @@ TEST_F(DemoRoutes, EveryWayLeadsOnAndEverythingIsWithinReach) {
                 if (tileKindOf(s, {x, y}).door && !tileKindOf(s, {x, y - 1}).blocking)
                     walk.problems.push_back(s.name + ": the door at (" + std::to_string(x) + "," + std::to_string(y) +
                                             ") has floor above it");
+    // A rocket's launch spot is a metal plate, and no other plate lies by a rocket that stands on
+    // open ground (where it stands on plate, the whole floor is plate). Its picture reaches up over
+    // the tile above, where nobody may stand hidden, walking or flying.
+    for (const Scene& s : g->scenes) {
+        if (!s.hasRocketTravelPlace) continue;
+        const Point rocket = s.rocketTravelPlace;
+        auto at = [&](Point p) { return s.name + " (" + std::to_string(p.x) + "," + std::to_string(p.y) + ")"; };
+        auto plate = [&](Point p) { return s.isInside(p) && tileKindOf(s, p).texture == "MetalPlatformSQ"; };
+        if (s.rocketTravelTiles.empty()) walk.problems.push_back(s.name + ": the rocket has no launch spot");
+        for (Point spot : s.rocketTravelTiles)
+            if (!plate(spot)) walk.problems.push_back(at(spot) + ": a launch spot on bare ground");
+        for (int dx = -2; dx <= 2 && !plate(rocket); ++dx)
+            for (int dy = -2; dy <= 2; ++dy) {
+                const Point p{rocket.x + dx, rocket.y + dy};
+                if (plate(p) && std::find(s.rocketTravelTiles.begin(), s.rocketTravelTiles.end(), p) == s.rocketTravelTiles.end())
+                    walk.problems.push_back(at(p) + ": a plate by the rocket that launches nothing");
+            }
+        const Point hidden = moved(rocket, NORTH);
+        if (s.isInside(hidden) && !(s.isBlocked(hidden, false) && s.isBlocked(hidden, true)))
+            walk.problems.push_back(at(hidden) + ": one can stand hidden behind the rocket");
+    }
     EXPECT_TRUE(walk.problems.empty()) << ::testing::PrintToString(walk.problems);
     // Reached otherwise than by a way out: the title screens, the chapter ends and the castle
     // floor a chapter opens, the vault's prize room a solved puzzle opens, the fortress's hall,
