@@ -121,9 +121,9 @@ TEST_F(RoutePlay, TheDemoRouteWritesTheSameSaves) {
     keys({R, R, R, R, R, U, U, U, U, D, S});
     expectScene("Solaris");
     dismiss();
-    keys({U, R, R, R, R, D});
+    keys({D, D, R, R, R, R, R, U, U, L});
     talk();
-    keys({R, D, D, D, R});
+    keys({D, D, R});
     talk();
     keys({L, L, L, L, L, L, U, L, L});
     into("Meadow");

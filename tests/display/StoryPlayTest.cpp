@@ -278,9 +278,8 @@ TEST_F(StoryPlay, TheWholeStoryFromTheNameScreenToTheCredits) {
     enter("FortressHall");
     talkTo("MadScientist");
     readAll();
-    // The last battle is won by the whole party against his robots with some luck: the numbers
-    // are seeded again before it, so that words or walks added earlier in the story, which move
-    // every draw after them, do not turn it into the other half of the fights that are lost.
+    // The last battle levels its enemies on entry: the numbers are seeded before that too, as
+    // for its fight, so that words or walks added earlier in the story decide neither.
     std::srand(4044);
     goTo("FinalBattle");
     // Nothing is saved once the final battle is won: the story's last save is the hall's.
