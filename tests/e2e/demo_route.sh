@@ -213,10 +213,10 @@ e2e_keys Down space
 e2e_wait_for_console "LOADING planet Ceres" 60 || e2e_fail "the flight did not reach Ceres"
 e2e_wait_for "$SAVE/game.save" "CURRENTSCENE Solaris" 30 || e2e_fail "did not land in Solaris"
 read_shot 26_planet
-# Round the rocket to Orla, down to Tobin, and out through the gap in the west wall.
-e2e_keys Up Right Right Right Right Down
+# Below the pad and the globes to Orla, down to Tobin, and out through the gap in the west wall.
+e2e_keys Down Down Right Right Right Right Right Up Up Left
 talk 27_planet_orla
-e2e_keys Right Down Down Down Right
+e2e_keys Down Down Right
 talk 28_planet_tobin
 walk_into Meadow Left Left Left Left Left Left Up Left Left
 dismiss

@@ -360,22 +360,27 @@ TEST_F(DemoRoutes, EveryWayLeadsOnAndEverythingIsWithinReach) {
                 if (tileKindOf(s, {x, y}).door && !tileKindOf(s, {x, y - 1}).blocking)
                     walk.problems.push_back(s.name + ": the door at (" + std::to_string(x) + "," + std::to_string(y) +
                                             ") has floor above it");
-    // A rocket's launch spot is a metal plate, and no other plate lies by a rocket that stands on
-    // open ground (where it stands on plate, the whole floor is plate). Its picture reaches up over
-    // the tile above, where nobody may stand hidden, walking or flying.
+    // A rocket's launch spot is a metal plate, and players look for it: no other plate lies by a
+    // rocket that stands on open ground (where it stands on plate, the whole floor is plate), nor
+    // alone anywhere in its scene (a deck of plates is no pad). The rocket's picture reaches up
+    // over the tile above, where nobody may stand hidden, walking or flying.
     for (const Scene& s : g->scenes) {
         if (!s.hasRocketTravelPlace) continue;
         const Point rocket = s.rocketTravelPlace;
+        const std::vector<Point>& spots = s.rocketTravelTiles;
         auto at = [&](Point p) { return s.name + " (" + std::to_string(p.x) + "," + std::to_string(p.y) + ")"; };
         auto plate = [&](Point p) { return s.isInside(p) && tileKindOf(s, p).texture == "MetalPlatformSQ"; };
-        if (s.rocketTravelTiles.empty()) walk.problems.push_back(s.name + ": the rocket has no launch spot");
-        for (Point spot : s.rocketTravelTiles)
+        if (spots.empty()) walk.problems.push_back(s.name + ": the rocket has no launch spot");
+        for (Point spot : spots)
             if (!plate(spot)) walk.problems.push_back(at(spot) + ": a launch spot on bare ground");
-        for (int dx = -2; dx <= 2 && !plate(rocket); ++dx)
-            for (int dy = -2; dy <= 2; ++dy) {
-                const Point p{rocket.x + dx, rocket.y + dy};
-                if (plate(p) && std::find(s.rocketTravelTiles.begin(), s.rocketTravelTiles.end(), p) == s.rocketTravelTiles.end())
-                    walk.problems.push_back(at(p) + ": a plate by the rocket that launches nothing");
+        for (int x = 0; x < s.mapWidth(); ++x)
+            for (int y = 0; y < s.mapHeight(); ++y) {
+                const Point p{x, y};
+                if (!plate(p) || std::find(spots.begin(), spots.end(), p) != spots.end()) continue;
+                const bool byTheRocket = !plate(rocket) && std::abs(x - rocket.x) <= 2 && std::abs(y - rocket.y) <= 2;
+                const bool alone = !plate(moved(p, NORTH)) && !plate(moved(p, SOUTH)) && !plate(moved(p, WEST)) &&
+                                   !plate(moved(p, EAST));
+                if (byTheRocket || alone) walk.problems.push_back(at(p) + ": a plate that launches nothing");
             }
         const Point hidden = moved(rocket, NORTH);
         if (s.isInside(hidden) && !(s.isBlocked(hidden, false) && s.isBlocked(hidden, true)))
