@@ -95,8 +95,16 @@ struct ReleaseAtSuiteEnd : ::testing::EmptyTestEventListener {
     void OnTestProgramEnd(const ::testing::UnitTest&) override { releaseAll(); }
 };
 
+// Each test starts from the random numbers a new process starts with, whether it runs alone or
+// after others in one process, where an earlier one may have left them seeded from the clock (a
+// generated planet does).
+struct FreshRandomNumbers : ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { std::srand(1); }
+};
+
 [[maybe_unused]] const bool listening = [] {
     ::testing::UnitTest::GetInstance()->listeners().Append(new ReleaseAtSuiteEnd);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshRandomNumbers);
     return true;
 }();
 
