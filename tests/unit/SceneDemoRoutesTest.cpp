@@ -462,7 +462,6 @@ TEST_F(DemoRoutes, NoTwoCharacterFilesDefineOneName) {
 
     // So in a new game, entering a planet leaves everyone already known as they were.
     People fresh;
-    people = &fresh;
     for (const std::string& file : {files[0], files[1]}) fresh.loadCharacters(file, nullptr, 0.0f, false, nullptr);
     auto lines = [&] {
         std::vector<std::string> out;
@@ -481,7 +480,6 @@ TEST_F(DemoRoutes, NoTwoCharacterFilesDefineOneName) {
         now.resize(known.size());
         EXPECT_EQ(now, known) << "after " << files[f];
     }
-    people = roster.get();
 }
 
 TEST_F(DemoRoutes, SabiosAdviceAtEveryStageNamesSomewhereReachable) {
