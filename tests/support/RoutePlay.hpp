@@ -112,6 +112,11 @@ protected:
         ++frames_;
         quiet_ = keyCodes.empty() ? std::min(quiet_ + 1, StepQueue::QUIET_FRAMES) : 0;
         sf::RenderWindow& w = testWindow();
+        if (seedOnNextKey_ && !keyCodes.empty()) {
+            std::srand(4044);
+            seedOnNextKey_ = false;
+            seededForFight_ = true;
+        }
         shell->update(keyCodes, &w);
         if (frames_ % drawEvery_ == 0) {
             shell->drawFrame(w);
@@ -216,6 +221,9 @@ protected:
                 }
             }
             ASSERT_NE(reached.x, -1) << "no way to " << what << " in " << s.name << " from (" << at.x << "," << at.y << ")";
+            Point next = at;
+            movePoint(next, firstStep[reached], 1);
+            if (fightSteps_.count(next)) seedOnNextKey_ = true;
             keys({arrow(firstStep[reached])});
         }
         if (!HasFatalFailure()) FAIL() << "did not reach " << what << " in " << here;
@@ -225,9 +233,17 @@ protected:
         what << "(" << goal.x << "," << goal.y << ")";
         walkToNearest({goal}, what.str());
     }
+    // Walks onto the tile whose step begins a fight (a trigger, a door): the numbers are seeded
+    // on that step.
+    void walkIntoFight(Point goal) {
+        fightSteps_ = {goal};
+        walkTo(goal);
+        fightSteps_.clear();
+    }
     // Takes the nearest way out of the scene that leads to the named one: a door, an exit, or a
-    // border walked over; the route goes on there.
-    void goTo(const std::string& target) {
+    // border walked over; the route goes on there. Where the scene's entry begins a fight, the
+    // numbers are seeded on the step that enters.
+    void goTo(const std::string& target, bool beginsFight = false) {
         if (HasFatalFailure()) return;
         const Scene& s = shell->current();
         std::set<Point> doors, edge;
@@ -250,8 +266,13 @@ protected:
         goals.insert(edge.begin(), edge.end());
         ASSERT_FALSE(goals.empty()) << s.name << " has no way to " << target;
         Point at{-1, -1};
+        if (beginsFight) fightSteps_ = doors;
         walkToNearest(goals, "the way to " + target, &at);
-        if (edge.count(at) && shell->current().name == s.name) keys({arrow(out)});
+        fightSteps_.clear();
+        if (edge.count(at) && shell->current().name == s.name) {
+            seedOnNextKey_ = beginsFight;
+            keys({arrow(out)});
+        }
         expectScene(target);
     }
     // Walks next to the tile facing it and presses confirm: talks to whoever stands there or
@@ -288,11 +309,13 @@ protected:
     // game's own tactics would do in its place: it walks where they lead and strikes, casts or
     // throws on whom they choose, or walks on toward the fight and stands. The route means to
     // win: a battle lost or still going after its turns fails the play there. The fights are won
-    // with some luck, so the numbers are seeded afresh as each begins: walks and words changed
-    // earlier in the story move every draw after them, and must not decide whether a fight is won.
+    // with some luck, so the numbers are seeded afresh on the key that begins each, before the
+    // battle levels its enemies: walks and words changed earlier in the story move every draw
+    // before that key, and must not decide whether a fight is won.
     void fightWell() {
         if (HasFatalFailure()) return;
-        std::srand(4044);
+        ASSERT_TRUE(seededForFight_) << "the step into the fight in " << shell->current().name << " did not seed the numbers";
+        seededForFight_ = false;
         const std::string where = shell->current().name;
         for (int turn = 0; turn < 3000 && !HasFatalFailure(); ++turn) {
             Battle& b = shell->current().battle;
@@ -323,15 +346,13 @@ protected:
             if (acts && b.reachableCells.count(chosen.cell)) {
                 dest = chosen.cell;
             } else {
-                // Nothing to do from here: on toward the nearest enemy, as a player would.
+                // Nothing to do from here: on toward the nearest enemy by the way a player would
+                // walk, round whatever stands between.
+                const std::map<Point, int> way = stepsToNearestEnemy(b, a.flying);
                 int nearest = 1 << 30;
-                for (long long c : b.turnList) {
-                    if (isPlayerSide(c) || roster->at(c).stats[HP] <= 0) continue;
-                    const Point t = roster->at(c).tile;
-                    for (Point cell : b.reachableCells) {
-                        const int d = std::abs(cell.x - t.x) + std::abs(cell.y - t.y);
-                        if (d < nearest && !occupied(b, actor, cell)) nearest = d, dest = cell;
-                    }
+                for (Point cell : b.reachableCells) {
+                    const auto d = way.find(cell);
+                    if (d != way.end() && d->second < nearest && !occupied(b, actor, cell)) nearest = d->second, dest = cell;
                 }
             }
             const BattleAction* best = acts && dest == chosen.cell ? &chosen : nullptr;
@@ -372,10 +393,46 @@ protected:
             frame();
         }
         if (HasFatalFailure()) return;
-        const Battle& fought = shell->scenes[shell->findScene(where)].battle;
+        const long long scene = shell->findScene(where);
+        ASSERT_NE(scene, NO_INDEX) << "the battle's scene " << where << " is gone";
+        const Battle& fought = shell->scenes[scene].battle;
         ASSERT_TRUE(fought.won && !fought.isActive())
             << "the battle in " << where << " was " << (fought.isActive() ? "still going" : "lost") << " at frame " << frames_
-            << " (now in " << shell->current().name << ")";
+            << " (now in " << shell->current().name << ")" << (fought.isActive() ? whoStandsWhere(fought) : "");
+    }
+    // Walking steps from every cell open to a walker (or a flyer) to the nearest living enemy.
+    std::map<Point, int> stepsToNearestEnemy(const Battle& b, bool flying) const {
+        const Scene& s = battleScene(b);
+        std::map<Point, int> steps;
+        std::deque<Point> queue;
+        for (long long c : b.turnList)
+            if (!isPlayerSide(c) && roster->at(c).stats[HP] > 0 && steps.emplace(roster->at(c).tile, 0).second)
+                queue.push_back(roster->at(c).tile);
+        while (!queue.empty()) {
+            const Point p = queue.front();
+            queue.pop_front();
+            for (Direction d : {WEST, EAST, NORTH, SOUTH}) {
+                Point n = p;
+                movePoint(n, d, 1);
+                if (!s.isInside(n) || s.isBlocked(n, flying) || (!flying && b.extraWalkerCells.count(n)) || steps.count(n))
+                    continue;
+                steps[n] = steps[p] + 1;
+                queue.push_back(n);
+            }
+        }
+        return steps;
+    }
+    // A battle left unfinished: who stands where, and whose turn it is.
+    std::string whoStandsWhere(const Battle& b) const {
+        std::ostringstream out;
+        out << "; the turn is " << (b.actorIndex() == NO_INDEX ? std::string("nobody's") : roster->at(b.actorIndex()).name + "'s")
+            << ", state " << b.state << ";";
+        for (long long c : b.turnList) {
+            const Character& who = roster->at(c);
+            out << " " << who.name << (isPlayerSide(c) ? " (party)" : "") << " at (" << who.tile.x << "," << who.tile.y
+                << ") HP " << who.stats[HP] << ";";
+        }
+        return out.str();
     }
     bool occupied(const Battle& b, long long actor, Point cell) const {
         for (long long c : b.turnList)
@@ -438,8 +495,9 @@ protected:
         for (int i = 0; i < 600 && !HasFatalFailure() && shell->current().name == here; ++i)
             frame(i % 10 == 9 ? std::vector<int>{S} : std::vector<int>{});
     }
-    // Picks the named row of the open choice box (the rocket pad's destinations, a question).
-    void choose(const std::string& option) {
+    // Picks the named row of the open choice box (the rocket pad's destinations, a question);
+    // a choice that lands into a fight seeds the numbers on its confirm.
+    void choose(const std::string& option, bool beginsFight = false) {
         if (HasFatalFailure()) return;
         waitReady();
         OptionMenu& box = shell->box1;
@@ -449,14 +507,17 @@ protected:
         const int row = static_cast<int>(it - box.options.begin());
         while (box.selected < row && !HasFatalFailure()) keys({D});
         while (box.selected > row && !HasFatalFailure()) keys({U});
+        seedOnNextKey_ = beginsFight;
         keys({S});
     }
-    // Every text box of the scene read and closed.
+    // Every text box of the scene read and closed. A rocket's choice is left open: what was
+    // found on the pad is told beside it, and confirm would pick a destination.
     void readAll() {
         const std::string here = shell->current().name;
         for (int i = 0; i < 200 && !HasFatalFailure(); ++i) {
             waitReady();
             if (shell->current().name != here || !shell->current().textBoxActive()) return;
+            if (shell->box1.active && shell->current().rocketMenuTile.x != -1) return;
             keys({S});
         }
     }
@@ -530,6 +591,9 @@ protected:
     // Every frame is drawn, as the frame loop does; a long route may draw one frame in a few.
     int drawEvery_ = 1;
     int quiet_ = StepQueue::QUIET_FRAMES;
+    // The next key seeds the numbers, as it begins a fight; the walk's steps onto these tiles do.
+    bool seedOnNextKey_ = false, seededForFight_ = false;
+    std::set<Point> fightSteps_;
     std::string lastGame_, lastPeople_;
     std::vector<std::pair<std::string, std::string>> seen_; // every save's game.save and people.save
     std::ostringstream log_;
