@@ -261,6 +261,43 @@ TEST_F(DemoRoutes, SabiosAdviceAtEveryStageNamesSomewhereReachable) {
     });
 }
 
+// The fortress's words hold on both sides of the shield's fall. While it stands, the tile before
+// the gate says who can break it, and the field keeps everyone off the gate; once the party
+// carries the Nullifier that tile is quiet and the cell before the open gate says the way is
+// open. The tent and the sign speak throughout.
+TEST_F(DemoRoutes, TheFortressGateSaysWhatHoldsBeforeAndAfterTheShieldFalls) {
+    auto frame = [&](std::vector<int> keys) { g->update(keys, nullptr); };
+    // The words that meet the leader walking north onto the tile; "" for none.
+    auto wordsWalkingOnto = [&](Point tile) -> std::string {
+        for (int i = 0; i < 300 && g->current().textBoxActive(); ++i) {
+            frame({keys::Space});
+            frame({});
+        }
+        leader().setTilePosition(moved(tile, SOUTH));
+        frame({keys::Up});
+        for (int i = 0; i < 20 && leader().walking; ++i) frame({});
+        frame({});
+        if (leader().tile != tile) return "(not reached)";
+        const LongText& box = g->current().message;
+        return box.isActive() ? box.lines.front() : "";
+    };
+    g->chapter = 10;
+    for (bool fallen : {false, true}) {
+        hold({"TALKEDLEO"}, fallen ? std::vector<std::string>{"ShieldNullifier"} : std::vector<std::string>{}, {});
+        enter("MadFortress", "Bombinhas");
+        const std::string gate = wordsWalkingOnto({7, 4}), beforeGate = wordsWalkingOnto({7, 3});
+        if (!fallen) {
+            EXPECT_NE(gate.find("council in Solaris, on Ceres, knows how to break it"), std::string::npos) << gate;
+            EXPECT_EQ(beforeGate, "(not reached)");
+        } else {
+            EXPECT_EQ(gate, "");
+            EXPECT_NE(beforeGate.find("shield is dead"), std::string::npos) << beforeGate;
+        }
+        EXPECT_NE(wordsWalkingOnto({13, 7}).find("artificers can break his shield"), std::string::npos) << fallen;
+        EXPECT_NE(wordsWalkingOnto({2, 6}).find("rest and heal"), std::string::npos) << fallen;
+    }
+}
+
 TEST_F(DemoRoutes, EverythingTakenStaysTakenAcrossSaveAndResume) {
     auto frame = [&](std::vector<int> keys) { g->update(keys, nullptr); };
     auto press = [&](int key) {
