@@ -1,9 +1,9 @@
 #include "game/LongText.hpp"
 
 #include "characters/People.hpp"
+#include "foundation/Resources.hpp"
 #include "game/DialogSound.hpp"
 #include "game/Game.hpp"
-#include "foundation/Resources.hpp"
 #include "game/Globals.hpp"
 
 #include <SFML/Audio/Music.hpp>

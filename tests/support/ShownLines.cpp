@@ -7,7 +7,6 @@
 #include "scenes/SceneCredits.hpp"
 
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 namespace {

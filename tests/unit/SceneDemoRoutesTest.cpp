@@ -3,8 +3,9 @@
 // the party arrives, no arrival sends a player who keeps holding the key that brought them
 // straight back, and no door has floor above it for its lintel to cover. The arcade's cabinets
 // say what they are, and Sabio's advice at every stage of the story points somewhere the party
-// can go, as do the words that meet the party at the start of each chapter among the far worlds.
-// Then the whole demo is emptied scene by scene, saved and resumed each time: nothing comes back.
+// can go, as do the words that meet the party at the start of each chapter among the far worlds;
+// the fortress's words hold before and after its shield falls. Then the whole demo is emptied
+// scene by scene, saved and resumed each time: nothing comes back.
 #include "support/DemoRoutes.hpp"
 
 #include <algorithm>
