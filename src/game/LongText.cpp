@@ -1,6 +1,7 @@
 #include "game/LongText.hpp"
 
 #include "characters/People.hpp"
+#include "foundation/Resources.hpp"
 #include "game/DialogSound.hpp"
 #include "game/Game.hpp"
 #include "game/Globals.hpp"
@@ -108,6 +109,13 @@ bool LongText::update() {
 std::string Monolog::getSpeaker() const {
     if (speakerName == "<MAIN>") return people->mainCharacter().name;
     return speakerName;
+}
+
+bool LongText::drawsPortrait() const {
+    if (picture != nullptr) return true;
+    const std::string who = getSpeaker();
+    if (who.empty()) return false;
+    return people->indexOf(who) != NO_INDEX || (resources != nullptr && resources->gems.count(who) != 0);
 }
 
 int Monolog::speakerIndex() const { return people->indexOf(speakerName); }

@@ -58,6 +58,19 @@ public:
 
     bool isActive() const { return !lines.empty() && !finished; }
     bool isFinished() const { return finished; }
+
+    // Where the box's lines go, as drawn: the font and size they are written in, the x where each
+    // starts, and where a full-width box ends (one that fits its widest line has no fixed end).
+    static constexpr const char* LINE_FONT = "Nice";
+    static constexpr unsigned LINE_SIZE = 35;
+    float lineLeft() const { return float(position.x + 50 + 35); }
+    float boxHeight() const { return float((linesPerPage + 1) * 35); }
+    float rightEnd() const { return 1870.0f; }
+    // The portrait square over the box's right end: its side and its left edge.
+    float portraitSide() const { return 1.2f * boxHeight(); }
+    float portraitLeft() const { return 1820.0f - portraitSide(); }
+    // Whether the square is drawn: a picture, or a speaker in the roster or among the gems.
+    bool drawsPortrait() const;
 };
 
 class Monolog : public LongText {

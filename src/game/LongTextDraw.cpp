@@ -27,14 +27,14 @@ void LongText::draw(sf::RenderTarget& window, bool always) const {
 
     const float x0 = float(position.x + 50);
     const float y0 = float(position.y + 50);
-    const float h = float((linesPerPage + 1) * 35);
+    const float h = boxHeight();
 
     float w = 0;
     if (fullWidth) {
-        w = float(1820 - position.x);
+        w = rightEnd() - x0;
     } else {
         for (const std::string& line : lines) {
-            sf::Text t = makeText(line, "Nice", 35, sf::Color::White);
+            sf::Text t = makeText(line, LINE_FONT, LINE_SIZE, sf::Color::White);
             w = std::max(w, 1.2f * t.getGlobalBounds().width);
         }
     }
@@ -57,8 +57,8 @@ void LongText::draw(sf::RenderTarget& window, bool always) const {
          i < lines.size() && i <= currentLine && i < pageStart + linesPerPage; ++i) {
         const std::string shown =
             i == currentLine ? lines[i].substr(0, std::min(charsShown, lines[i].size())) : lines[i];
-        sf::Text t = makeText(shown, "Nice", 35, sf::Color::White);
-        t.setPosition(x0 + 35, y0 + 11 + float((i - pageStart) * 35));
+        sf::Text t = makeText(shown, LINE_FONT, LINE_SIZE, sf::Color::White);
+        t.setPosition(lineLeft(), y0 + 11 + float((i - pageStart) * 35));
         window.draw(t);
     }
 
@@ -69,8 +69,8 @@ void LongText::draw(sf::RenderTarget& window, bool always) const {
     }
 
     // The portrait square at the right edge, centred on the box.
-    const float s = 1.2f * h;
-    const sf::Vector2f centre(1820 - s / 2, y0 + h / 2);
+    const float s = portraitSide();
+    const sf::Vector2f centre(portraitLeft() + s / 2, y0 + h / 2);
     sf::RectangleShape square({s, s});
     square.setOrigin(s / 2, s / 2);
     square.setPosition(centre);
@@ -78,8 +78,9 @@ void LongText::draw(sf::RenderTarget& window, bool always) const {
     square.setOutlineColor(sf::Color::White);
     square.setOutlineThickness(2);
 
+    if (!drawsPortrait()) return;
+    window.draw(square);
     if (picture != nullptr) {
-        window.draw(square);
         sf::Sprite sprite(*picture);
         sprite.setOrigin(textureCentre(*picture));
         sprite.setPosition(centre);
@@ -88,37 +89,31 @@ void LongText::draw(sf::RenderTarget& window, bool always) const {
         window.draw(sprite);
         return;
     }
-    if (who.empty()) return;
-
     const int index = people->indexOf(who);
-    if (index != NO_INDEX) {
-        window.draw(square);
-        Character& c = people->at(index);
-        if (c.hasPhoto) {
-            const sf::Texture& face = resources->getFaceTexture(c.photo);
-            sf::Sprite sprite(face);
-            sprite.setOrigin(textureCentre(face));
-            sprite.setPosition(centre);
-            const float k = s / float(std::max(face.getSize().x, face.getSize().y));
-            sprite.setScale(k, k);
-            window.draw(sprite);
-        } else {
-            const float d = float(TILE_SIZE) * s / 180;
-            const float left = centre.x - s / 2;
-            const bool oldBack = c.showBack;
-            const int oldFrame = c.frame;
-            c.showBack = false;
-            c.frame = 1;
-            c.draw(window, Point(int(left + (s - d) / 2), int(centre.y - s / 4)), d,
-                   sf::Color(0, 0, 0, 0), false);
-            c.showBack = oldBack;
-            c.frame = oldFrame;
-        }
+    if (index == NO_INDEX) {
+        drawGem(window, who, centre, false);
         return;
     }
-    if (resources->gems.count(who) != 0) {
-        window.draw(square);
-        drawGem(window, who, centre, false);
+    Character& c = people->at(index);
+    if (c.hasPhoto) {
+        const sf::Texture& face = resources->getFaceTexture(c.photo);
+        sf::Sprite sprite(face);
+        sprite.setOrigin(textureCentre(face));
+        sprite.setPosition(centre);
+        const float k = s / float(std::max(face.getSize().x, face.getSize().y));
+        sprite.setScale(k, k);
+        window.draw(sprite);
+    } else {
+        const float d = float(TILE_SIZE) * s / 180;
+        const float left = centre.x - s / 2;
+        const bool oldBack = c.showBack;
+        const int oldFrame = c.frame;
+        c.showBack = false;
+        c.frame = 1;
+        c.draw(window, Point(int(left + (s - d) / 2), int(centre.y - s / 4)), d,
+               sf::Color(0, 0, 0, 0), false);
+        c.showBack = oldBack;
+        c.frame = oldFrame;
     }
 }
 
