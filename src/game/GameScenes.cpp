@@ -186,7 +186,7 @@ void Game::loadPlanet(const std::string& planet, sf::RenderWindow* window) {
     loadedPlanets.insert(planet);
 
     const fs::path folder = fs::path("Game") / planet;
-    const std::string charactersPath = (folder / "Characters.txt").generic_string();
+    const std::string charactersPath = planetCharactersFile(planet);
     if (fs::exists(charactersPath)) {
         std::set<std::string> created;
         people->loadCharacters(charactersPath, window, 0.0f, false, &created);

@@ -32,6 +32,10 @@ bool isSceneFile(const fs::directory_entry& entry) {
            entry.path().filename().string().find("scene.txt") != std::string::npos;
 }
 
+std::string planetCharactersFile(const std::string& planet) {
+    return (fs::path("Game") / planet / "Characters.txt").generic_string();
+}
+
 namespace {
 
 // The word after "SceneName", or "" when the file has none.
@@ -44,6 +48,23 @@ std::string scanSceneName(const fs::path& path) {
 }
 
 } // namespace
+
+std::map<std::string, std::string> planetScenes() {
+    std::map<std::string, std::string> planets;
+    for (const auto& entry : sortedEntries("Game")) {
+        if (!entry.is_directory()) continue;
+        const std::string planet = entry.path().filename().string();
+        for (const auto& planetEntry : sortedEntries(entry.path())) {
+            if (!isSceneFile(planetEntry)) continue;
+            std::string sceneName = scanSceneName(planetEntry.path());
+            if (sceneName.empty())
+                consoleLine("No SceneName in ", planetEntry.path().generic_string());
+            else
+                planets[sceneName] = planet;
+        }
+    }
+    return planets;
+}
 
 void Game::init(sf::RenderWindow* window) {
     this->window = window;
@@ -61,18 +82,8 @@ void Game::init(sf::RenderWindow* window) {
 void Game::loadGameFolder(sf::RenderWindow* window) {
     std::set<std::string> objectNames;
     std::set<std::string> animationNames;
+    scenePlanets = planetScenes();
     for (const auto& entry : sortedEntries("Game")) {
-        if (entry.is_directory()) {
-            const std::string planet = entry.path().filename().string();
-            for (const auto& planetEntry : sortedEntries(entry.path())) {
-                if (!isSceneFile(planetEntry)) continue;
-                std::string sceneName = scanSceneName(planetEntry.path());
-                if (sceneName.empty())
-                    consoleLine("No SceneName in ", planetEntry.path().generic_string());
-                else
-                    scenePlanets[sceneName] = planet;
-            }
-        }
         if (isSceneFile(entry)) {
             Scene& scene = scenes.addScene();
             for (const std::string& name : scene.load(entry.path().generic_string()))
@@ -85,13 +96,9 @@ void Game::loadGameFolder(sf::RenderWindow* window) {
     resources->loadBackAnimations(window, animationNames, 0.95f);
 }
 
-void Game::readGameFile(sf::RenderWindow* window, float fraction) {
+bool readGameIndex(std::vector<GameFileLine>& lines) {
     std::ifstream file("Game.txt");
-    if (!file) {
-        consoleLine("Couldn't locate game file");
-        pauseGame();
-        return;
-    }
+    if (!file) return false;
     auto readLine = [&file](std::string& line) {
         std::getline(file, line);
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -101,8 +108,24 @@ void Game::readGameFile(sf::RenderWindow* window, float fraction) {
     while (true) {
         if (file.eof() && line.empty()) break;
         std::istringstream words(line);
-        std::string kind, path;
-        words >> kind >> path;
+        GameFileLine entry;
+        words >> entry.kind >> entry.path;
+        lines.push_back(entry);
+        if (file.eof()) break;
+        readLine(line);
+        if (line.empty()) break;
+    }
+    return true;
+}
+
+void Game::readGameFile(sf::RenderWindow* window, float fraction) {
+    std::vector<GameFileLine> lines;
+    if (!readGameIndex(lines)) {
+        consoleLine("Couldn't locate game file");
+        pauseGame();
+        return;
+    }
+    for (const auto& [kind, path] : lines) {
         double step = 0.0;
         if (kind == "Characters" || kind == "Enemies") {
             people->loadCharacters(path, window, fraction, false, nullptr);
@@ -118,9 +141,6 @@ void Game::readGameFile(sf::RenderWindow* window, float fraction) {
             step = 0.05;
         }
         fraction = static_cast<float>(double(fraction) + step);
-        if (file.eof()) break;
-        readLine(line);
-        if (line.empty()) break;
     }
 }
 

@@ -3,6 +3,7 @@
 #include "characters/People.hpp"
 #include "foundation/TextReader.hpp"
 #include "game/Game.hpp"
+#include "game/GameStartup.hpp"
 #include "game/Globals.hpp"
 #include "game/LoadingScreen.hpp"
 #include "game/SaveRecords.hpp"
@@ -79,7 +80,7 @@ std::string planetDefining(const std::string& name) {
     for (const auto& entry : game->scenePlanets) planets.insert(entry.second);
     for (const std::string& planet : planets) {
         if (game->loadedPlanets.count(planet) != 0) continue;
-        std::ifstream in("Game/" + planet + "/Characters.txt");
+        std::ifstream in(planetCharactersFile(planet));
         std::string line;
         while (std::getline(in, line)) {
             std::istringstream words(line);

@@ -87,10 +87,7 @@ TEST_F(FlagQuizWorld, FewerThanFiveFlagsStopNamingTheFolder) {
 DemoWorld& arcade() {
     static PerSuite<DemoWorld> world([] {
         testWindow();
-        return newDemoWorld<DemoWorld>([](DemoWorld& w) {
-            w.shell->playerName = "MiniGameScreens";
-            std::filesystem::create_directories("SaveGames/MiniGameScreens");
-        });
+        return newDemoWorld<DemoWorld>();
     });
     return *world;
 }
@@ -99,6 +96,12 @@ class ArcadeScreens : public ::testing::Test {
 protected:
     void SetUp() override {
         arcade().bind();
+        // A save folder per test: ctest runs them side by side.
+        game->playerName = std::string("MiniGameScreens") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::filesystem::create_directories("SaveGames/" + game->playerName);
+    }
+    void TearDown() override {
+        if (game != nullptr) std::filesystem::remove_all("SaveGames/" + game->playerName);
     }
     void enterCabinet(const std::string& name) {
         game->previousScene = game->findScene("Arcade");

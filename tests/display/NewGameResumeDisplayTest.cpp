@@ -30,7 +30,9 @@ struct ResumeWorld : ::testing::Test {
     GlobalsGuard globals;
 
     void SetUp() override {
-        fs::current_path(scratchDir("newgame-resume"));
+        // A folder per test: ctest runs them side by side.
+        fs::current_path(scratchDir(std::string("newgame-resume-") +
+                                    ::testing::UnitTest::GetInstance()->current_test_info()->name()));
         store = std::make_unique<Resources>();
         resources = store.get();
         people = roster.get();

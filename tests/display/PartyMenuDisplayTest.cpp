@@ -29,8 +29,9 @@ class PartyScreens : public ::testing::Test, protected DemoWorld {
 protected:
     void SetUp() override {
         load([&] { shell->joystick = std::make_unique<NoStick>(); });
-        shell->playerName = "PartyScreensTester";
-        std::filesystem::create_directories("SaveGames/PartyScreensTester");
+        // A save folder per test: ctest runs them side by side.
+        shell->playerName = std::string("PartyScreens") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::filesystem::create_directories("SaveGames/" + shell->playerName);
         for (const char* name : {"Mira", "Tomas"}) roster->insertPartyIndex(roster->indexOf(name));
         roster->reserve.insert(roster->indexOf("Kesh"));
         ravi().addItemCount(items->indexOf("Greatsword"), 1);
@@ -39,7 +40,7 @@ protected:
         for (auto& [name, music] : resources->musics) music.stop();
     }
     void TearDown() override {
-        std::filesystem::remove_all("SaveGames/PartyScreensTester");
+        std::filesystem::remove_all("SaveGames/" + shell->playerName);
         for (auto& [name, music] : resources->musics) music.stop();
     }
     Character& ravi() { return roster->at(roster->indexOf("Ravi")); }

@@ -86,13 +86,8 @@ protected:
     // what other tests leave in the demo's save folder does not reach the start screen's list.
     void SetUp() override {
         // A folder of each route's own: the suite plays the routes side by side.
-        const std::string folder =
-            scratchDir(std::string("route-play-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        for (const auto& entry : fs::directory_iterator(runDir()))
-            if (entry.path().filename() != "SaveGames")
-                fs::create_symlink(entry.path(), fs::path(folder) / entry.path().filename());
-        fs::create_directories(fs::path(folder) / "SaveGames");
-        fs::current_path(folder);
+        fs::current_path(
+            demoFolder(std::string("route-play-") + ::testing::UnitTest::GetInstance()->current_test_info()->name()));
         setDisplayZoom(120);
         // The program's own seed, before anything is loaded.
         std::srand(4044);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include <filesystem>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -44,11 +45,42 @@ std::string runDir() { return QUORVANE_RUN_DIR; }
 std::string sourceDir() { return QUORVANE_SOURCE_DIR; }
 std::string binaryDir() { return QUORVANE_BINARY_DIR; }
 
+namespace {
+
+std::filesystem::path scratchRoot() {
+    const char* own = std::getenv("QUORVANE_SCRATCH");
+    if (own != nullptr && *own != '\0') return own;
+    return std::filesystem::path(QUORVANE_BINARY_DIR) / "scratch";
+}
+
+std::string currentTestName() {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    return test == nullptr ? std::string() : std::string(test->test_suite_name()) + "." + test->name();
+}
+
+} // namespace
+
 std::string scratchDir(const std::string& name) {
-    std::filesystem::path dir = std::filesystem::path(QUORVANE_BINARY_DIR) / "scratch" / name;
+    // Run one test a process, as ctest runs them, two tests that ask for one name empty the
+    // folder under each other; in one process they only take turns, so it is caught here.
+    static std::map<std::string, std::string> askedBy;
+    const std::string test = currentTestName();
+    if (auto [at, first] = askedBy.emplace(name, test); !first && at->second != test)
+        ADD_FAILURE() << "the scratch folder " << name << " is asked for by " << at->second << " and by " << test
+                      << ": give each test a name of its own";
+    std::filesystem::path dir = scratchRoot() / name;
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir.string();
+}
+
+std::string demoFolder(const std::string& name) {
+    const std::string folder = scratchDir(name);
+    for (const auto& entry : std::filesystem::directory_iterator(runDir()))
+        if (entry.path().filename() != "SaveGames")
+            std::filesystem::create_symlink(entry.path(), std::filesystem::path(folder) / entry.path().filename());
+    std::filesystem::create_directories(std::filesystem::path(folder) / "SaveGames");
+    return folder;
 }
 
 GlobalsGuard::GlobalsGuard()
@@ -102,7 +134,17 @@ struct FreshRandomNumbers : ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override { std::srand(1); }
 };
 
+// A process given a scratch root of its own also plays in a demo folder of its own there, so that
+// the saves its tests make in the working folder meet no other process's.
+struct OwnWorkingFolder : ::testing::EmptyTestEventListener {
+    void OnTestProgramStart(const ::testing::UnitTest&) override {
+        const char* own = std::getenv("QUORVANE_SCRATCH");
+        if (own != nullptr && *own != '\0') std::filesystem::current_path(demoFolder("run"));
+    }
+};
+
 [[maybe_unused]] const bool listening = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new OwnWorkingFolder);
     ::testing::UnitTest::GetInstance()->listeners().Append(new ReleaseAtSuiteEnd);
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshRandomNumbers);
     return true;

@@ -55,8 +55,15 @@ std::string runDir();
 std::string sourceDir();
 std::string binaryDir();
 
-// A fresh scratch folder under the build folder, emptied on creation.
+// A fresh scratch folder, emptied on creation: build/scratch/<name>, or <name> under the folder
+// QUORVANE_SCRATCH names (a run of the tests beside the others gets a root of its own there, and
+// then also works in a demo folder of its own, "run", so that nothing it writes meets theirs).
+// Tests run side by side in processes of their own: each test asks for names of its own, and
+// a name that two tests of one process ask for fails the second.
 std::string scratchDir(const std::string& name);
+
+// A scratch folder that holds the built demo through links and a "SaveGames" of its own.
+std::string demoFolder(const std::string& name);
 
 // Runs `release` when the test suite running now ends (or, called outside a suite, when the next
 // one ends). Then the six global object pointers are cleared: every suite starts as it would in a

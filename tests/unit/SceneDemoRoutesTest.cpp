@@ -6,6 +6,8 @@
 // can go, as do the words that meet the party at the start of each chapter among the far worlds;
 // the fortress's words hold before and after its shield falls. Then the whole demo is emptied
 // scene by scene, saved and resumed each time: nothing comes back.
+#include "foundation/TextReader.hpp"
+#include "game/GameStartup.hpp"
 #include "support/DemoRoutes.hpp"
 
 #include <algorithm>
@@ -134,15 +136,36 @@ TEST_F(DemoRoutes, EveryArcadeCabinetSaysWhatItIs) {
 // A planet's people are its own: a name that another character file already gives would read the
 // planet's line into that character, changing the one the rest of the game meets.
 TEST_F(DemoRoutes, NoTwoCharacterFilesDefineOneName) {
-    std::vector<std::string> files{"Data/Characters.txt", "Data/Enemies.txt"}; // as Game.txt names them
-    for (const auto& entry : fs::directory_iterator("Game"))
-        if (fs::exists(entry.path() / "Characters.txt")) files.push_back((entry.path() / "Characters.txt").generic_string());
-    // Read as a save is, into an empty roster: every name the file defines comes back.
+    // The files start-up reads from Game.txt, then each planet's as loading the planet finds it.
+    std::vector<std::string> files;
+    std::vector<GameFileLine> index;
+    ASSERT_TRUE(readGameIndex(index));
+    for (const auto& [kind, path] : index)
+        if (kind == "Characters" || kind == "Enemies") files.push_back(path);
+    ASSERT_EQ(files.size(), 2u);
+    std::set<std::string> planets;
+    for (const auto& [scene, planet] : planetScenes()) planets.insert(planet);
+    for (const std::string& planet : planets)
+        if (fs::exists(planetCharactersFile(planet))) files.push_back(planetCharactersFile(planet));
+    EXPECT_GT(files.size(), 6u);
     std::map<std::string, std::string> definedIn;
-    for (const std::string& file : files)
-        for (const auto& [name, line] : People().loadCharacters(file, nullptr, 0.0f, true, nullptr))
+    for (const std::string& file : files) {
+        // Read as a save is, into an empty roster: every name the file defines comes back once,
+        // with the last line that gives it.
+        const std::map<std::string, std::string> names = People().loadCharacters(file, nullptr, 0.0f, true, nullptr);
+        for (const auto& [name, line] : names)
             if (auto [at, added] = definedIn.emplace(name, file); !added)
                 ADD_FAILURE() << name << " is defined in " << at->second << " and in " << file;
+        // A name given twice in one file: the second line reads into the first's character.
+        std::ifstream in(file);
+        std::map<std::string, int> lines;
+        for (std::string line; std::getline(in, line);)
+            if (const std::vector<std::string> words = splitWords(line); words.size() >= 2 && words[0] == "Character")
+                ++lines[words[1]];
+        for (const auto& [name, count] : lines)
+            EXPECT_EQ(count, 1) << name << " is defined " << count << " times in " << file;
+        EXPECT_EQ(lines.size(), names.size()) << file;
+    }
     EXPECT_GT(definedIn.size(), 100u);
 
     // So in a new game, entering a planet leaves everyone already known as they were.
