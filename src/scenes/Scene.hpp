@@ -19,6 +19,7 @@
 #include <SFML/Graphics/Color.hpp>
 
 #include <array>
+#include <functional>
 #include <istream>
 #include <map>
 #include <memory>
@@ -367,6 +368,10 @@ public:
 
     // ===== scripts (SceneScript.cpp) =====
     void runScript(const std::vector<std::string>& lines);
+    // Each statement of a script in turn: its word, the rest of its line, and the script, from
+    // which a statement that opens a block reads its lines on.
+    static void forEachStatement(const std::vector<std::string>& lines,
+                                 const std::function<void(const std::string& word, std::istream& args, std::istream& script)>& statement);
     void runIfBlocks();
     void toggleCityDamage();
     // One line of the running sequence; false when no sequence runs.

@@ -41,7 +41,8 @@ void stopMusic(const std::string& name) {
 
 } // namespace
 
-void Scene::runScript(const std::vector<std::string>& lines) {
+void Scene::forEachStatement(const std::vector<std::string>& lines,
+                             const std::function<void(const std::string&, std::istream&, std::istream&)>& statement) {
     std::string text;
     for (const std::string& l : lines) text += l + "\n";
     std::istringstream script(text);
@@ -51,8 +52,14 @@ void Scene::runScript(const std::vector<std::string>& lines) {
         std::getline(script, rest);
         if (word[0] == '#') continue;
         std::istringstream args(rest);
-        if (!runCommand(word, args, script)) fatalAssert("Scene", 4655, word);
+        statement(word, args, script);
     }
+}
+
+void Scene::runScript(const std::vector<std::string>& lines) {
+    forEachStatement(lines, [this](const std::string& word, std::istream& args, std::istream& script) {
+        if (!runCommand(word, args, script)) fatalAssert("Scene", 4655, word);
+    });
 }
 
 void Scene::runIfBlocks() {

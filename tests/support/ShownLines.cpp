@@ -56,14 +56,7 @@ struct Gatherer {
     // A script as the scene runs it, statement by statement: the statements that open a block
     // read their lines on with the game's own readers.
     void addScript(const std::vector<std::string>& lines) {
-        std::string text;
-        for (const std::string& l : lines) text += l + "\n";
-        std::istringstream script(text);
-        std::string word;
-        while (script >> word) {
-            std::string rest;
-            std::getline(script, rest);
-            std::istringstream args(rest);
+        Scene::forEachStatement(lines, [this](const std::string& word, std::istream& args, std::istream& script) {
             if (word == "PlayMessage") {
                 // As the scene reads it: a first word that names a person speaks the rest.
                 WordReader r(args, "Scene", 73);
@@ -93,7 +86,7 @@ struct Gatherer {
                 SceneCredits c;
                 c.read(args, script);
             }
-        }
+        });
     }
 };
 
