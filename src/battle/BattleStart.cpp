@@ -86,6 +86,7 @@ void Battle::resetRuntime() {
 }
 
 void Battle::start() {
+    beforeLevelling(); // nothing below draws a number before the enemies are levelled
     Scene& scene = battleScene(*this);
     // The treasure demon may turn up in any battle: its roster index is looked up once.
     treasureDemon = people->indexOf("TreasureDemon");

@@ -91,6 +91,22 @@ std::vector<Point> pointsAround(Point c, int d, int pattern) {
 
 int randomBelow(int n) { return n == 0 ? 0 : std::rand() % n; }
 
+namespace {
+std::function<void()>& levellingHook() {
+    static std::function<void()> hook;
+    return hook;
+}
+} // namespace
+
+std::function<void()> setBeforeLevellingHook(std::function<void()> hook) {
+    std::swap(levellingHook(), hook);
+    return hook;
+}
+
+void beforeLevelling() {
+    if (levellingHook()) levellingHook()();
+}
+
 Point randomScreenBorderPoint() {
     switch (std::rand() % 4) {
     case 0: return {0, std::rand() % WINDOW_HEIGHT};

@@ -83,6 +83,14 @@ std::vector<Point> pointsAround(Point centre, int d, int pattern);
 int randomBelow(int n);
 Point randomScreenBorderPoint();
 
+// Called right before opponents are levelled to the party's strength: at the top of a battle's
+// start, and when the Mad Scientist is readied on entering his hall. Levelling is where a fight's
+// own draws begin, and how many numbers came before it depends on every frame drawn and every
+// word typed since the game began; a replayed story seeds the numbers here so that each fight
+// is decided by its own seed. The game itself sets no hook; returns the one replaced.
+std::function<void()> setBeforeLevellingHook(std::function<void()> hook);
+void beforeLevelling();
+
 // A shift generator over a state the caller owns; the same seed gives the same outline.
 class XorShift {
 public:

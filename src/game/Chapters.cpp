@@ -63,6 +63,7 @@ void Game::prepareMadScientist(Scene&) {
     const int who = people->indexOf("MadScientist");
     if (who == NO_INDEX) fatalAssert("Game", 64, "MadScientist");
     Character& scientist = people->at(who);
+    beforeLevelling();
     scientist.setLevel(people->partyAveragePower());
     if (scientist.accessory1 != NO_ITEM) scientist.applyItemStats(scientist.accessory1, -1);
     scientist.accessory1 = itemList->indexOf("ShieldGenRing");

@@ -130,7 +130,6 @@ TEST_F(RoutePlay, TheDemoRouteWritesTheSameSaves) {
     // Down the path in the meadow's south hedge into the arena's battle.
     keys({R, R, R, R, R, R, R, R, R, R, D, D, D, D, D});
     dismiss();
-    seedOnNextKey_ = true; // the step into the arena begins its fight
     keys({D});
     expectScene("Arena");
     dismiss();

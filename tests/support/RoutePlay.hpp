@@ -1,7 +1,13 @@
 // The shipped demo played in one process as the frame loop plays it: key codes into
 // Game::update, every frame drawn, from a fixed seed, with frames as the only clock. Every save
-// written on the way is noted (by the frame it came on and a hash of each file), and a route
-// compares them, and the last pair whole, with the files it keeps under tests/data/.
+// written on the way is noted (by the frame it came on and a hash of each file), and so is every
+// fight (its scene, its length, and the party as it ended); a route compares them, and the last
+// pair of saves whole, with the files it keeps under tests/data/.
+//
+// Each fight is decided by its own seed: the numbers are seeded again where the game is about
+// to level opponents (a battle's start, the Mad Scientist's hall), and the frames a long route
+// draws are counted from there. QUORVANE_FIGHT_SEED gives another seed than the recording's
+// (4044), to see how the party fares with other luck; the records are then not compared.
 //
 // To write a route's expected files afresh from the code as it is (only when the game is meant
 // to behave differently), run from build/run:
@@ -30,6 +36,8 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iostream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -90,14 +98,27 @@ protected:
             demoFolder(std::string("route-play-") + ::testing::UnitTest::GetInstance()->current_test_info()->name()));
         setDisplayZoom(120);
         // The program's own seed, before anything is loaded.
-        std::srand(4044);
+        std::srand(RECORDED_SEED);
+        if (const char* seed = std::getenv("QUORVANE_FIGHT_SEED")) fightSeed_ = static_cast<unsigned>(std::stoul(seed));
+        outerHook_ = setBeforeLevellingHook([this] { levelling(); });
         load([&] { shell->joystick = std::make_unique<NoStick>(); });
         shell->gotoScene("StartScreen", false, nullptr);
     }
     void TearDown() override {
+        setBeforeLevellingHook(outerHook_);
         if (resources)
             for (auto& [name, music] : resources->musics) music.stop();
         fs::current_path(oldDir_);
+    }
+
+    // Opponents are about to be levelled: the fight to come draws from its own seed, and the
+    // frames drawn are counted afresh, since drawing takes numbers too.
+    void levelling() {
+        std::srand(fightSeed_);
+        levelledAt_ = frames_;
+        levelled_ = true;
+        fallen_.clear();
+        falls_.clear();
     }
 
     // One frame as the frame loop makes it; a save seen for the first time is noted.
@@ -107,17 +128,26 @@ protected:
         ++frames_;
         quiet_ = keyCodes.empty() ? std::min(quiet_ + 1, StepQueue::QUIET_FRAMES) : 0;
         sf::RenderWindow& w = testWindow();
-        if (seedOnNextKey_ && !keyCodes.empty()) {
-            std::srand(4044);
-            seedOnNextKey_ = false;
-            seededForFight_ = true;
-        }
         shell->update(keyCodes, &w);
-        if (frames_ % drawEvery_ == 0) {
+        if ((frames_ - levelledAt_) % drawEvery_ == 0) {
             shell->drawFrame(w);
             w.display();
         }
         noteSave();
+        noteFalls();
+    }
+    // A party member who falls in a fight, and whose turn it was.
+    void noteFalls() {
+        const Battle& b = shell->current().battle;
+        if (!b.isActive()) return;
+        for (int m : roster->party) {
+            const bool down = roster->at(m).stats[HP] <= 0;
+            if (down && fallen_.insert(m).second)
+                falls_ += " " + roster->at(m).name + " fell to " +
+                          (b.actorIndex() == NO_INDEX ? std::string("nobody's turn") : roster->at(b.actorIndex()).name) +
+                          " at frame " + std::to_string(frames_ - levelledAt_) + " of the fight;";
+            if (!down) fallen_.erase(m);
+        }
     }
     void noteSave() {
         const std::string g = fileText(SAVES + "/game.save"), p = fileText(SAVES + "/people.save");
@@ -165,8 +195,25 @@ protected:
     // Confirm pressed until the scene's battle is over.
     void fight() {
         if (HasFatalFailure()) return;
+        const std::string where = shell->current().name;
         for (int i = 0; i < 3000 && shell->current().battle.isActive(); ++i) keys({S});
         ASSERT_FALSE(shell->current().battle.isActive()) << "the battle in " << shell->current().name << " goes on";
+        noteFight(where);
+    }
+    // A fight's line in fights.txt: where, how many frames from its start, and the party as it
+    // ended (level, experience, HP, MP of each member). The fight must have begun by levelling
+    // its opponents from its own seed (a battle a script arms starts on the frame after).
+    void noteFight(const std::string& where) {
+        ASSERT_TRUE(levelled_) << "the fight in " << where << " did not begin by levelling its opponents";
+        levelled_ = false;
+        fights_ << where << " frames " << frames_ - levelledAt_ << ":";
+        for (int m : roster->party) {
+            const Character& c = roster->at(m);
+            fights_ << " " << c.name << " L" << c.level << " XP " << c.stats[XP] << " HP " << c.stats[HP] << " MP "
+                    << c.stats[MP] << ";";
+        }
+        fights_ << "\n";
+        std::ofstream("fights.txt", std::ios::binary) << fights_.str();
     }
     // The arrow that walks one tile in the direction.
     static int arrow(Direction d) { return d == WEST ? L : d == EAST ? R : d == NORTH ? U : D; }
@@ -216,9 +263,6 @@ protected:
                 }
             }
             ASSERT_NE(reached.x, -1) << "no way to " << what << " in " << s.name << " from (" << at.x << "," << at.y << ")";
-            Point next = at;
-            movePoint(next, firstStep[reached], 1);
-            if (fightSteps_.count(next)) seedOnNextKey_ = true;
             keys({arrow(firstStep[reached])});
         }
         if (!HasFatalFailure()) FAIL() << "did not reach " << what << " in " << here;
@@ -228,17 +272,9 @@ protected:
         what << "(" << goal.x << "," << goal.y << ")";
         walkToNearest({goal}, what.str());
     }
-    // Walks onto the tile whose step begins a fight (a trigger, a door): the numbers are seeded
-    // on that step.
-    void walkIntoFight(Point goal) {
-        fightSteps_ = {goal};
-        walkTo(goal);
-        fightSteps_.clear();
-    }
     // Takes the nearest way out of the scene that leads to the named one: a door, an exit, or a
-    // border walked over; the route goes on there. Where the scene's entry begins a fight, the
-    // numbers are seeded on the step that enters.
-    void goTo(const std::string& target, bool beginsFight = false) {
+    // border walked over; the route goes on there.
+    void goTo(const std::string& target) {
         if (HasFatalFailure()) return;
         const Scene& s = shell->current();
         std::set<Point> doors, edge;
@@ -261,13 +297,8 @@ protected:
         goals.insert(edge.begin(), edge.end());
         ASSERT_FALSE(goals.empty()) << s.name << " has no way to " << target;
         Point at{-1, -1};
-        if (beginsFight) fightSteps_ = doors;
         walkToNearest(goals, "the way to " + target, &at);
-        fightSteps_.clear();
-        if (edge.count(at) && shell->current().name == s.name) {
-            seedOnNextKey_ = beginsFight;
-            keys({arrow(out)});
-        }
+        if (edge.count(at) && shell->current().name == s.name) keys({arrow(out)});
         expectScene(target);
     }
     // Walks next to the tile facing it and presses confirm: talks to whoever stands there or
@@ -304,13 +335,9 @@ protected:
     // game's own tactics would do in its place: it walks where they lead and strikes, casts or
     // throws on whom they choose, or walks on toward the fight and stands. The route means to
     // win: a battle lost or still going after its turns fails the play there. The fights are won
-    // with some luck, so the numbers are seeded afresh on the key that begins each, before the
-    // battle levels its enemies: walks and words changed earlier in the story move every draw
-    // before that key, and must not decide whether a fight is won.
+    // with some luck: each draws from its own seed, given as the battle starts.
     void fightWell() {
         if (HasFatalFailure()) return;
-        ASSERT_TRUE(seededForFight_) << "the step into the fight in " << shell->current().name << " did not seed the numbers";
-        seededForFight_ = false;
         const std::string where = shell->current().name;
         for (int turn = 0; turn < 3000 && !HasFatalFailure(); ++turn) {
             Battle& b = shell->current().battle;
@@ -393,7 +420,8 @@ protected:
         const Battle& fought = shell->scenes[scene].battle;
         ASSERT_TRUE(fought.won && !fought.isActive())
             << "the battle in " << where << " was " << (fought.isActive() ? "still going" : "lost") << " at frame " << frames_
-            << " (now in " << shell->current().name << ")" << (fought.isActive() ? whoStandsWhere(fought) : "");
+            << " (now in " << shell->current().name << ");" << falls_ << (fought.isActive() ? whoStandsWhere(fought) : "");
+        noteFight(where);
     }
     // Walking steps from every cell open to a walker (or a flyer) to the nearest living enemy.
     std::map<Point, int> stepsToNearestEnemy(const Battle& b, bool flying) const {
@@ -490,9 +518,8 @@ protected:
         for (int i = 0; i < 600 && !HasFatalFailure() && shell->current().name == here; ++i)
             frame(i % 10 == 9 ? std::vector<int>{S} : std::vector<int>{});
     }
-    // Picks the named row of the open choice box (the rocket pad's destinations, a question);
-    // a choice that lands into a fight seeds the numbers on its confirm.
-    void choose(const std::string& option, bool beginsFight = false) {
+    // Picks the named row of the open choice box (the rocket pad's destinations, a question).
+    void choose(const std::string& option) {
         if (HasFatalFailure()) return;
         waitReady();
         OptionMenu& box = shell->box1;
@@ -502,7 +529,6 @@ protected:
         const int row = static_cast<int>(it - box.options.begin());
         while (box.selected < row && !HasFatalFailure()) keys({D});
         while (box.selected > row && !HasFatalFailure()) keys({U});
-        seedOnNextKey_ = beginsFight;
         keys({S});
     }
     // Every text box of the scene read and closed. A rocket's choice is left open: what was
@@ -538,6 +564,7 @@ protected:
     // The saves written so far against the first ones of the route kept in tests/data/<folder>:
     // a shortened play (the sanitized build is several times slower) checks the route's start.
     void compareWithRecordedStart(const std::string& folder) {
+        if (!recordedLuck()) return;
         const std::string kept = fileText(fs::path(sourceDir()) / "tests/data" / folder / "saves.txt");
         const std::string now = log_.str();
         ASSERT_FALSE(now.empty());
@@ -546,11 +573,12 @@ protected:
             ADD_FAILURE() << folder << "/saves.txt does not begin with these saves: they differ at " << firstDifference(now, start)
                           << writePlaysSaveWhereListsDiffer(now, start);
     }
-    // The saves of the route against the files kept in tests/data/<folder>.
+    // The saves and fights of the route against the files kept in tests/data/<folder>.
     void compareWithRecorded(const std::string& folder) {
+        if (!recordedLuck()) return;
         const fs::path expected = fs::path(sourceDir()) / "tests/data" / folder;
         const std::map<std::string, std::string> written{
-            {"game.save", lastGame_}, {"people.save", lastPeople_}, {"saves.txt", log_.str()}};
+            {"game.save", lastGame_}, {"people.save", lastPeople_}, {"saves.txt", log_.str()}, {"fights.txt", fights_.str()}};
         for (const auto& [name, text] : written) {
             if (std::getenv("QUORVANE_WRITE_EXPECTED") != nullptr) {
                 fs::create_directories(expected);
@@ -562,6 +590,12 @@ protected:
                           << (name == "saves.txt" ? writePlaysSaveWhereListsDiffer(text, kept) : "")
                           << " (QUORVANE_WRITE_EXPECTED=1 writes it afresh)";
         }
+    }
+    // Fights seeded otherwise than the recording's play out otherwise: they are told, not compared.
+    bool recordedLuck() const {
+        if (fightSeed_ == RECORDED_SEED) return true;
+        std::cout << "Fights seeded with " << fightSeed_ << ", not compared with the record:\n" << fights_.str();
+        return false;
     }
     // The route's saves are kept only as hashes: where the list first differs, the texts of the
     // save the play wrote there are written beside the play for a look.
@@ -586,9 +620,16 @@ protected:
     // Every frame is drawn, as the frame loop does; a long route may draw one frame in a few.
     int drawEvery_ = 1;
     int quiet_ = StepQueue::QUIET_FRAMES;
-    // The next key seeds the numbers, as it begins a fight; the walk's steps onto these tiles do.
-    bool seedOnNextKey_ = false, seededForFight_ = false;
-    std::set<Point> fightSteps_;
+    // The recording's seed, for the program and for every fight.
+    static constexpr unsigned RECORDED_SEED = 4044;
+    unsigned fightSeed_ = RECORDED_SEED;
+    std::function<void()> outerHook_;
+    // The frame opponents were last levelled on, and whether a fight has begun since the last.
+    long levelledAt_ = 0;
+    bool levelled_ = false;
+    std::set<int> fallen_;  // the members down in this fight
+    std::string falls_;     // who fell in it, and to whom
+    std::ostringstream fights_;
     std::string lastGame_, lastPeople_;
     std::vector<std::pair<std::string, std::string>> seen_; // every save's game.save and people.save
     std::ostringstream log_;

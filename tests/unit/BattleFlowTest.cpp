@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <set>
 
 namespace {
 
@@ -363,4 +365,52 @@ TEST_F(BattleFlow, EnemiesPlayOnlyTheirOwnPlansAndActFromTheirOwnCellWithoutMove
     EXPECT_EQ(acted, (std::set<std::string>{"Guard", "Stone", "Orc"}));
     EXPECT_FALSE(roster.party.count(robot)) << "back on the enemy side";
     EXPECT_EQ(who("Robot").tile, Point(14, 9));
+}
+
+// A replayed story seeds the numbers where opponents are about to be levelled. The same battle
+// then starts alike however many numbers were drawn before it (levels, stats, turn order,
+// cells), and the final opponent readied in his hall likewise; without the seed they differ.
+TEST_F(BattleFlow, OpponentsLevelledFromTheSeedGivenRightBeforeStartAlikeWhateverWasDrawnBefore) {
+    character("Hero TYPE NORMAL CLASS Warrior LEVEL 1 MAXHP 50 HP 50 STR 30 DEX 30 SPD 30 WIS 30 MOB 3");
+    character("Ally TYPE NORMAL CLASS Warrior LEVEL 1 MAXHP 50 HP 50 STR 30 DEX 30 SPD 30 WIS 30 MOB 3");
+    for (const char* imp : {"Imp1", "Imp2", "Imp3"})
+        character(std::string(imp) + " TYPE MONSTER CLASS Monster BEH AGRESSIVE MOB 2");
+    character("MadScientist TYPE MONSTER CLASS Monster TOG FINALBOSS MOB 2");
+    roster.party = {0, 1};
+    scene("Field", 30, 30, "");
+    scene("Pit", 30, 30, "NPC <MAIN> 3 5\nBattle EGRESS Field MUSIC None ENEMIES 3 Imp1 Imp2 Imp3 ENEMYRANDOMPOS\n");
+    scene("Hall", 10, 10, "NPC <MAIN> 3 5\nFinalHQ\n");
+    auto stats = [&](const Character& c) {
+        std::ostringstream out;
+        out << c.name << " L" << c.level << " (" << c.tile.x << "," << c.tile.y << ")";
+        for (Stat s : {STR, DEX, SPD, WIS, MAXHP, MAXMP}) out << " " << c.stats[s];
+        return out.str() + ";";
+    };
+    // Each start after its own count of earlier draws: the turn list in order, every combatant's
+    // level, stats and cell, then the final opponent as his hall readies him.
+    auto startsAfter = [&](int draws) {
+        for (int i = 0; i < draws; ++i) std::rand();
+        enter("Pit", "Field");
+        std::string seen;
+        for (long long c : battle().turnList) seen += stats(roster.at(c));
+        for (int i = 0; i < draws; ++i) std::rand();
+        enter("Hall", "Field");
+        return seen + " | " + stats(who("MadScientist"));
+    };
+    std::set<std::string> unseeded;
+    for (int draws : {0, 1, 7}) unseeded.insert(startsAfter(draws));
+    EXPECT_GT(unseeded.size(), 1u) << "the starts came out alike without a seed: this test shows nothing";
+
+    int calls = 0;
+    struct Restore {
+        std::function<void()> outer;
+        ~Restore() { setBeforeLevellingHook(outer); }
+    } restore{setBeforeLevellingHook([&] {
+        ++calls;
+        std::srand(77);
+    })};
+    const std::string first = startsAfter(0);
+    for (int draws : {1, 7, 100}) EXPECT_EQ(startsAfter(draws), first) << draws << " draws before";
+    EXPECT_EQ(calls, 8) << "a battle's start and the hall's readying each seed once";
+    EXPECT_EQ(unseeded.count(first), 0u) << "the hook's seed was not what decided the start";
 }
