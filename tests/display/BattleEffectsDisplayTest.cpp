@@ -221,13 +221,17 @@ TEST_P(BattleEffects, CastThroughTheBattleDrawsAppliesAndEnds) {
     for (long long t : hit) {
         const Character& c = people->at(t);
         SCOPED_TRACE(c.name);
-        if (name == "Poloian" || name == "HackControl") EXPECT_EQ(c.stats[HP], before[t].first);
-        else if (dmg > 0) EXPECT_LT(c.stats[HP], before[t].first);
-        else if (dmg < 0) EXPECT_GT(c.stats[HP], before[t].first);
-        if (mpDmg > 0) EXPECT_LT(c.stats[MP], before[t].second);
-        if (mpDmg < 0) EXPECT_GT(c.stats[MP], before[t].second);
-        if (!spell.levelAttributes(cast.level).empty() && c.stats[HP] > 0) EXPECT_EQ(b.modifierTurns[t], 4);
-        if (name == "Poloian") EXPECT_EQ(b.invisibleTurns[t], 4);
+        if (name == "Poloian" || name == "HackControl") {
+            EXPECT_EQ(c.stats[HP], before[t].first);
+        } else if (dmg > 0) {
+            EXPECT_LT(c.stats[HP], before[t].first);
+        } else if (dmg < 0) {
+            EXPECT_GT(c.stats[HP], before[t].first);
+        }
+        if (mpDmg > 0) { EXPECT_LT(c.stats[MP], before[t].second); }
+        if (mpDmg < 0) { EXPECT_GT(c.stats[MP], before[t].second); }
+        if (!spell.levelAttributes(cast.level).empty() && c.stats[HP] > 0) { EXPECT_EQ(b.modifierTurns[t], 4); }
+        if (name == "Poloian") { EXPECT_EQ(b.invisibleTurns[t], 4); }
         if (name == "HackControl") {
             EXPECT_EQ(b.temporaryMembers[t], 4);
             EXPECT_TRUE(people->isMember(static_cast<int>(t)));

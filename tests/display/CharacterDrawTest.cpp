@@ -146,8 +146,9 @@ TEST_F(CharacterDrawing, EveryTypeDrawsInsideItsSquareAtBothZoomsFrontAndBack) {
                 << characterTypeNames()[type] << " size " << size;
         }
         // the face is only on the front (a picture body has no back view)
-        if (type != static_cast<int>(CharacterType::IMAGE))
+        if (type != static_cast<int>(CharacterType::IMAGE)) {
             EXPECT_FALSE(sameImage(render(c, 120, false, 1), render(c, 120, true, 1))) << type;
+        }
     }
 }
 
@@ -290,11 +291,14 @@ TEST_F(CharacterDrawing, ThrowersPickTheirObjects) {
     w.pickRandomThrowObject(); // not a thrower: nothing
     EXPECT_EQ(w.throwObjectNumber, 2);
     // every demo thrower, and every weapon a food or goof warrior may hold, has pictures
-    for (const Character& c : roster->characters)
-        if (c.isThrower()) EXPECT_GT(resources->countStuffToThrow(c.objectToThrow), 0) << c.name;
-    for (const Item& item : *catalogue)
-        if (item.type == Item::WEAPON && (item.isAllowed("FoodWarrior") || item.isAllowed("GoofWarrior")))
+    for (const Character& c : roster->characters) {
+        if (c.isThrower()) { EXPECT_GT(resources->countStuffToThrow(c.objectToThrow), 0) << c.name; }
+    }
+    for (const Item& item : *catalogue) {
+        if (item.type == Item::WEAPON && (item.isAllowed("FoodWarrior") || item.isAllowed("GoofWarrior"))) {
             EXPECT_EQ(fatalMessage([&] { resources->countStuffToThrow(item.name); }), "") << item.name;
+        }
+    }
 }
 
 TEST_F(CharacterDrawing, LargeMonsterRowsAreSlices) {

@@ -1,6 +1,7 @@
-// The demo's words fit their boxes. A box shows the one line it is given and cuts the rest at its
-// edge, or under the portrait square drawn over its right end: every line the demo can show must
-// end short of that, with room to spare for a longer name or a wider font.
+// The demo's words fit their boxes. A box shows the one line it is given, unwrapped and uncut: the
+// rest runs on over the scene past its edge, or hides under the portrait square drawn over its
+// right end. Every line the demo can show must end short of that, with room to spare for a longer
+// name or a wider font.
 #include "foundation/Resources.hpp"
 #include "support/DemoRoutes.hpp"
 #include "support/DisplaySupport.hpp"

@@ -94,8 +94,9 @@ TEST(DrawShortcuts, EveryDemoSceneLooksTheSameDrawnEitherWay) {
                 << name << " at tile size " << t << " after " << frames << " frames, first at " << at.x
                 << "," << at.y;
             EXPECT_EQ(plain.nextRandom, quick.nextRandom) << name << " takes other random draws";
-            if (save)
+            if (save) {
                 EXPECT_TRUE(quick.picture.saveToFile(dir + "/shortcuts-" + name + "-" + std::to_string(t) + ".png"));
+            }
         };
         for (int stretch : stretches) {
             for (int i = 0; i < stretch; ++i) {
@@ -115,7 +116,7 @@ TEST(DrawShortcuts, EveryDemoSceneLooksTheSameDrawnEitherWay) {
                 title = was;
             }
             ASSERT_EQ(game->scenes[game->currentScene].name, name);
-            if (stretch == 160) ASSERT_TRUE(creditsClearTheScreen(game->scenes[game->currentScene].credits));
+            if (stretch == 160) { ASSERT_TRUE(creditsClearTheScreen(game->scenes[game->currentScene].credits)); }
             for (int t : {120, 60})
                 for (unsigned seed : {7u, 1234u}) compare(t, seed, stretch, seed == 7u);
         }

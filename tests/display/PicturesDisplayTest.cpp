@@ -136,9 +136,10 @@ TEST_F(PicturesDraw, TheBlockVaultAndThePortraitsAtBothZooms) {
             const float eyeY = float(p->tile.y * t - V.y + t / 2) - float(t / 2.9);
             const float pupilX = eyeX + float(p->gaze * (t / 20 - t / 25));
             EXPECT_EQ(img.getPixel(unsigned(pupilX), unsigned(eyeY)), sf::Color::Black) << p->texture << " " << t;
-            if (t == 120)
+            if (t == 120) {
                 EXPECT_EQ(img.getPixel(unsigned(eyeX - float(p->gaze) * 4.5f), unsigned(eyeY)), sf::Color::White)
                     << p->texture;
+            }
         }
     }
 }
@@ -158,7 +159,7 @@ TEST_F(PicturesDraw, ADepthLevelOfTheNebulaWithItsMapAndThumbnail) {
         setDisplayZoom(t);
         const sf::Image mapped = drawSceneFrame(level);
         saveScreenshot(mapped, t == 120 ? "nebula_depth_1_map" : "nebula_depth_1_map_zoomed_out");
-        if (t == 120) EXPECT_GT(differing(plain, mapped, 1670 - t, t + 40, 250, 200), 20000);
+        if (t == 120) { EXPECT_GT(differing(plain, mapped, 1670 - t, t + 40, 250, 200), 20000); }
         // The thumbnail's picture: the whole nebula in grey, its inside black.
         EXPECT_EQ(mapped.getPixel(unsigned(1670 - t + 125), unsigned(t + 125)), sf::Color::Black);
     }

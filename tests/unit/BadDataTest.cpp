@@ -136,8 +136,9 @@ TEST(BadData, AValueJustOutsideEachRangeStopsWithTheWordAndTheValue) {
             const std::string message = failure(s.target, withValue(s.text, value));
             EXPECT_NE(message.find(std::string(" : ") + s.word + " " + value), std::string::npos)
                 << row.statement << " " << row.argument << ": " << message;
-            if (std::string(s.target) != "battle")
+            if (std::string(s.target) != "battle") {
                 EXPECT_NE(message.find(" line "), std::string::npos) << message;
+            }
         }
     }
 }

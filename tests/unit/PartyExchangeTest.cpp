@@ -160,7 +160,7 @@ TEST_F(Exchange, SeededRunsKeepBothTeamsWhole) {
             ASSERT_EQ(roster.party.count(roster.mainCharacterIndex), 1u) << "seed " << seed;
             ASSERT_LE(roster.party.size(), partyCap) << "seed " << seed;
             ASSERT_LE(roster.reserve.size(), reserveCap) << "seed " << seed;
-            if (roster.party.size() > 1) ASSERT_FALSE(roster.reserve.empty()) << "seed " << seed;
+            if (roster.party.size() > 1) { ASSERT_FALSE(roster.reserve.empty()) << "seed " << seed; }
         }
         frame(keys::LControl);
     }

@@ -87,7 +87,7 @@ TEST_F(DemoRoutes, EveryWayLeadsOnAndEverythingIsWithinReach) {
                 name != "MandelbrotNebula");
     };
     for (const Scene& s : g->scenes) {
-        if (!reachedOtherwise(s.name)) EXPECT_EQ(reached.count(s.name), 1u) << s.name << " cannot be reached";
+        if (!reachedOtherwise(s.name)) { EXPECT_EQ(reached.count(s.name), 1u) << s.name << " cannot be reached"; }
         // The words spoken on arrival are not hidden under the title's box, drawn over them.
         EXPECT_TRUE(s.entryMonologPerson.empty() || s.titleText.empty()) << s.name << "'s title covers its words on arrival";
     }
@@ -258,9 +258,11 @@ TEST_F(DemoRoutes, SabiosAdviceAtEveryStageNamesSomewhereReachable) {
         if (walked < 7) return;
         hold({"TALKEDLEO", "FoundSeedTrail", "CastleDoorOpen", "FarPlanetsOnOffer"}, {}, first.shards);
         auto namesTheFarWorlds = [&](const std::string& words, const std::string& where) {
-            for (const auto& [shard, world] : worldOf)
-                if (!g->SHARDS.count(shard))
+            for (const auto& [shard, world] : worldOf) {
+                if (!g->SHARDS.count(shard)) {
                     EXPECT_NE(words.find(world), std::string::npos) << where << " does not send to " << world;
+                }
+            }
         };
         const std::string end = "Chapter" + std::to_string(walked - 1) + "End";
         const std::string screen = wordsOn(end, "Solaris");
@@ -276,9 +278,10 @@ TEST_F(DemoRoutes, SabiosAdviceAtEveryStageNamesSomewhereReachable) {
             if (scene == "Solaris" && walked < 10) namesTheFarWorlds(words, "King Leo");
             from = scene;
         }
-        if (walked == 10)
+        if (walked == 10) {
             EXPECT_NE(words.find("Solaris"), std::string::npos)
                 << "the shielded fortress does not say where the means to break its shield is found";
+        }
     };
     playTheStory(chapterStart, [&](const Stage& stage) {
         pointsOn(g->getAdvice(), "chapter " + std::to_string(stage.chapter) + " in " + stage.at);

@@ -285,7 +285,7 @@ TEST_F(SceneScript, TheParrotFliesInFromItsCornerAndStaysOnScreen) {
         const float step = 10;
         const bool whole = parrot.x >= -step && parrot.y >= -step && parrot.x + parrot.size.x <= WINDOW_WIDTH + step &&
                            parrot.y + parrot.size.y <= WINDOW_HEIGHT + step;
-        if (frame >= 40) EXPECT_TRUE(whole) << "frame " << frame << " at " << parrot.x << "," << parrot.y;
+        if (frame >= 40) { EXPECT_TRUE(whole) << "frame " << frame << " at " << parrot.x << "," << parrot.y; }
         inside += whole;
         if (HasFailure()) break;
     }
