@@ -91,6 +91,15 @@ std::vector<Point> pointsAround(Point c, int d, int pattern) {
 
 int randomBelow(int n) { return n == 0 ? 0 : std::rand() % n; }
 
+Point randomScreenBorderPoint() {
+    switch (std::rand() % 4) {
+    case 0: return {0, std::rand() % WINDOW_HEIGHT};
+    case 1: return {WINDOW_WIDTH - 1, std::rand() % WINDOW_HEIGHT};
+    case 2: return {std::rand() % WINDOW_WIDTH, 0};
+    default: return {std::rand() % WINDOW_WIDTH, WINDOW_HEIGHT - 1};
+    }
+}
+
 namespace {
 std::function<void()>& levellingHook() {
     static std::function<void()> hook;
@@ -105,15 +114,6 @@ std::function<void()> setBeforeLevellingHook(std::function<void()> hook) {
 
 void beforeLevelling() {
     if (levellingHook()) levellingHook()();
-}
-
-Point randomScreenBorderPoint() {
-    switch (std::rand() % 4) {
-    case 0: return {0, std::rand() % WINDOW_HEIGHT};
-    case 1: return {WINDOW_WIDTH - 1, std::rand() % WINDOW_HEIGHT};
-    case 2: return {std::rand() % WINDOW_WIDTH, 0};
-    default: return {std::rand() % WINDOW_WIDTH, WINDOW_HEIGHT - 1};
-    }
 }
 
 int XorShift::step(int s) {

@@ -87,7 +87,7 @@ Point randomScreenBorderPoint();
 // start, and when the Mad Scientist is readied on entering his hall. Levelling is where a fight's
 // own draws begin, and how many numbers came before it depends on every frame drawn and every
 // word typed since the game began; a replayed story seeds the numbers here so that each fight
-// is decided by its own seed. The game itself sets no hook; returns the one replaced.
+// draws from its own seed. The game itself sets no hook; returns the one replaced.
 std::function<void()> setBeforeLevellingHook(std::function<void()> hook);
 void beforeLevelling();
 
