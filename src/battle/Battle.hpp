@@ -172,6 +172,7 @@ public:
     BattleState state = NEXT_TURN;
     bool finished = false; // finish has run for this battle
     bool armed = false;    // a script set the battle up; the scene starts it once
+    bool turnsBegun = false; // the first turn has come (turnIndex alone can fall back to -1)
     // While a scene character is routed, every other person blocks the way.
     bool sceneRouting_ = false;
     std::vector<long long> turnList;

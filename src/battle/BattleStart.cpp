@@ -82,6 +82,7 @@ void Battle::resetRuntime() {
     summonedCreatures.clear();
     finished = false;
     armed = false;
+    turnsBegun = false;
     sceneRouting_ = false;
 }
 

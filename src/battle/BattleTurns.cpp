@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <utility>
 
 long long Battle::actorIndex() const {
     if (turnIndex < 0 || turnIndex >= static_cast<int>(turnList.size())) return NO_INDEX;
@@ -28,6 +29,7 @@ bool Battle::removeFromTurnList(long long combatant) {
 }
 
 void Battle::nextTurn() {
+    if (!std::exchange(turnsBegun, true)) beforeFirstTurn(); // nothing below has drawn a number yet
     Scene& scene = battleScene(*this);
     // Fallen enemies leave bones only while a necromancer fights.
     necromancerPresent = false;

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <limits>
+#include <utility>
 
 const int TILE_SIZE = 120;
 int displayTileSize = 120;
@@ -101,19 +102,17 @@ Point randomScreenBorderPoint() {
 }
 
 namespace {
-std::function<void()>& levellingHook() {
-    static std::function<void()> hook;
-    return hook;
-}
+std::function<void()> levellingHook, firstTurnHook;
 } // namespace
 
-std::function<void()> setBeforeLevellingHook(std::function<void()> hook) {
-    std::swap(levellingHook(), hook);
-    return hook;
+std::function<void()> setBeforeLevellingHook(std::function<void()> hook) { return std::exchange(levellingHook, std::move(hook)); }
+void beforeLevelling() {
+    if (levellingHook) levellingHook();
 }
 
-void beforeLevelling() {
-    if (levellingHook()) levellingHook()();
+std::function<void()> setBeforeFirstTurnHook(std::function<void()> hook) { return std::exchange(firstTurnHook, std::move(hook)); }
+void beforeFirstTurn() {
+    if (firstTurnHook) firstTurnHook();
 }
 
 int XorShift::step(int s) {

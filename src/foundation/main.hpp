@@ -83,13 +83,19 @@ std::vector<Point> pointsAround(Point centre, int d, int pattern);
 int randomBelow(int n);
 Point randomScreenBorderPoint();
 
+// Where a replayed story may seed the numbers so that each fight draws from its own seed: how
+// many numbers came before depends on every frame drawn and every word typed since the game
+// began. The game itself sets no hook; each setter returns the hook it replaces.
+//
 // Called right before opponents are levelled to the party's strength: at the top of a battle's
-// start, and when the Mad Scientist is readied on entering his hall. Levelling is where a fight's
-// own draws begin, and how many numbers came before it depends on every frame drawn and every
-// word typed since the game began; a replayed story seeds the numbers here so that each fight
-// draws from its own seed. The game itself sets no hook; returns the one replaced.
+// start, and when the Mad Scientist is readied on entering his hall.
 std::function<void()> setBeforeLevellingHook(std::function<void()> hook);
 void beforeLevelling();
+// Called at the top of a battle's first turn, before anything of the turn draws a number. The
+// words that open a fight (the scene's title, an entry monolog) type between the start and this
+// turn, and the frames drawn meanwhile take numbers as well.
+std::function<void()> setBeforeFirstTurnHook(std::function<void()> hook);
+void beforeFirstTurn();
 
 // A shift generator over a state the caller owns; the same seed gives the same outline.
 class XorShift {

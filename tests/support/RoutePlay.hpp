@@ -5,9 +5,10 @@
 // pair of saves whole, with the files it keeps under tests/data/.
 //
 // Each fight draws from its own seed: the numbers are seeded again where the game is about
-// to level opponents (a battle's start, the Mad Scientist's hall), and the frames a long route
-// draws are counted from there. QUORVANE_FIGHT_SEED gives another seed than the recording's
-// (4044), to see how the party fares with other luck; the records are then not compared.
+// to level opponents (a battle's start, the Mad Scientist's hall) and again at the battle's
+// first turn, once the words that open it are read; the frames a long route draws are counted
+// from the latest seed. QUORVANE_FIGHT_SEED gives another seed than the recording's (4044), to
+// see how the party fares with other luck; the records are then not compared.
 //
 // To write a route's expected files afresh from the code as it is (only when the game is meant
 // to behave differently), run from build/run:
@@ -30,6 +31,7 @@
 #include <SFML/Window/Keyboard.hpp>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -99,26 +101,36 @@ protected:
         setDisplayZoom(120);
         // The program's own seed, before anything is loaded.
         std::srand(RECORDED_SEED);
-        if (const char* seed = std::getenv("QUORVANE_FIGHT_SEED")) fightSeed_ = static_cast<unsigned>(std::stoul(seed));
-        outerHook_ = setBeforeLevellingHook([this] { levelling(); });
+        if (const char* seed = std::getenv("QUORVANE_FIGHT_SEED")) {
+            const std::string text = seed;
+            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), fightSeed_);
+            ASSERT_TRUE(error == std::errc() && end == text.data() + text.size() && !text.empty())
+                << "QUORVANE_FIGHT_SEED is \"" << text << "\": it must be a whole number from 0 to 4294967295";
+        }
+        outerLevellingHook_ = setBeforeLevellingHook([this] { seed("levelling"); });
+        outerFirstTurnHook_ = setBeforeFirstTurnHook([this] { seed("first turn"); });
         load([&] { shell->joystick = std::make_unique<NoStick>(); });
         shell->gotoScene("StartScreen", false, nullptr);
     }
     void TearDown() override {
-        setBeforeLevellingHook(outerHook_);
+        setBeforeLevellingHook(outerLevellingHook_);
+        setBeforeFirstTurnHook(outerFirstTurnHook_);
         if (resources)
             for (auto& [name, music] : resources->musics) music.stop();
         fs::current_path(oldDir_);
     }
 
-    // Opponents are about to be levelled: the fight to come draws from its own seed, and the
-    // frames drawn are counted afresh, since drawing takes numbers too.
-    void levelling() {
+    // Opponents are about to be levelled, or a battle's first turn has come: what follows draws
+    // from the fight's own seed, and the frames drawn are counted afresh, since drawing takes
+    // numbers too. Each seed is kept with the scene it was given in, for the fight to check.
+    void seed(const std::string& where) {
         std::srand(fightSeed_);
-        levelledAt_ = frames_;
-        levelled_ = true;
-        fallen_.clear();
-        falls_.clear();
+        seededAt_ = frames_;
+        seeds_.insert(where + " in " + shell->current().name);
+        if (where == "levelling") {
+            fallen_.clear();
+            falls_.clear();
+        }
     }
 
     // One frame as the frame loop makes it; a save seen for the first time is noted.
@@ -129,7 +141,7 @@ protected:
         quiet_ = keyCodes.empty() ? std::min(quiet_ + 1, StepQueue::QUIET_FRAMES) : 0;
         sf::RenderWindow& w = testWindow();
         shell->update(keyCodes, &w);
-        if ((frames_ - levelledAt_) % drawEvery_ == 0) {
+        if ((frames_ - seededAt_) % drawEvery_ == 0) {
             shell->drawFrame(w);
             w.display();
         }
@@ -145,7 +157,7 @@ protected:
             if (down && fallen_.insert(m).second)
                 falls_ += " " + roster->at(m).name + " fell to " +
                           (b.actorIndex() == NO_INDEX ? std::string("nobody's turn") : roster->at(b.actorIndex()).name) +
-                          " at frame " + std::to_string(frames_ - levelledAt_) + " of the fight;";
+                          " at frame " + std::to_string(frames_ - seededAt_) + " of the fight;";
             if (!down) fallen_.erase(m);
         }
     }
@@ -200,13 +212,23 @@ protected:
         ASSERT_FALSE(shell->current().battle.isActive()) << "the battle in " << shell->current().name << " goes on";
         noteFight(where);
     }
-    // A fight's line in fights.txt: where, how many frames from its start, and the party as it
-    // ended (level, experience, HP, MP of each member). The fight must have begun by levelling
-    // its opponents from its own seed (a battle a script arms starts on the frame after).
+    // A fight's line in fights.txt: where, how many frames from its first turn, and the party as
+    // it ended (level, experience, HP, MP of each member). The fight must have been seeded in its
+    // own scene both as its opponents were levelled and at its first turn (a battle a script arms
+    // starts on the frame after): a seed given elsewhere, as in the hall before the last battle,
+    // does not count for it.
     void noteFight(const std::string& where) {
-        ASSERT_TRUE(levelled_) << "the fight in " << where << " did not begin by levelling its opponents";
-        levelled_ = false;
-        fights_ << where << " frames " << frames_ - levelledAt_ << ":";
+        for (const char* kind : {"levelling", "first turn"})
+            ASSERT_TRUE(seeds_.count(kind + std::string(" in ") + where))
+                << "the fight in " << where << " was not seeded at its " << kind << " (seeds since the last fight:"
+                << [&] {
+                       std::string all;
+                       for (const std::string& s : seeds_) all += " " + s + ";";
+                       return all;
+                   }()
+                << ")";
+        seeds_.clear();
+        fights_ << where << " frames " << frames_ - seededAt_ << ":";
         for (int m : roster->party) {
             const Character& c = roster->at(m);
             fights_ << " " << c.name << " L" << c.level << " XP " << c.stats[XP] << " HP " << c.stats[HP] << " MP "
@@ -335,11 +357,13 @@ protected:
     // game's own tactics would do in its place: it walks where they lead and strikes, casts or
     // throws on whom they choose, or walks on toward the fight and stands. The route means to
     // win: a battle lost or still going after its turns fails the play there. The fights are won
-    // with some luck: each draws from its own seed, given as its battle starts. Words and draws
-    // before a fight no longer reach it: with a welcome line 30 or 32 characters longer and two
+    // with some luck: each draws from its own seed, given as its opponents are levelled and again
+    // at its first turn. Words and draws before that turn no longer reach it: with the dome
+    // town's title 9 characters shorter, the castle's 17 longer, a welcome line 30 longer and two
     // draws more in the first chapters, every fight and every game.save came out as recorded.
     // What outlives a seed still moves the draws after a fight (the rocket flight's star field,
     // kept from flight to flight), and with them where the wanderers stand; that reached no fight.
+    // Words typed during a fight (a battle message, a level gained) still move its draws.
     void fightWell() {
         if (HasFatalFailure()) return;
         const std::string where = shell->current().name;
@@ -424,7 +448,8 @@ protected:
         const Battle& fought = shell->scenes[scene].battle;
         ASSERT_TRUE(fought.won && !fought.isActive())
             << "the battle in " << where << " was " << (fought.isActive() ? "still going" : "lost") << " at frame " << frames_
-            << " (now in " << shell->current().name << ");" << falls_ << (fought.isActive() ? whoStandsWhere(fought) : "");
+            << " (now in " << shell->current().name << ");" << falls_ << (fought.isActive() ? whoStandsWhere(fought) : "")
+            << "\nThe fights won before it, seeded with " << fightSeed_ << ":\n" << fights_.str();
         noteFight(where);
     }
     // Walking steps from every cell open to a walker (or a flyer) to the nearest living enemy.
@@ -568,7 +593,7 @@ protected:
     // The saves written so far against the first ones of the route kept in tests/data/<folder>:
     // a shortened play (the sanitized build is several times slower) checks the route's start.
     void compareWithRecordedStart(const std::string& folder) {
-        if (!recordedLuck()) return;
+        if (HasFatalFailure() || !recordedLuck()) return;
         const std::string kept = fileText(fs::path(sourceDir()) / "tests/data" / folder / "saves.txt");
         const std::string now = log_.str();
         ASSERT_FALSE(now.empty());
@@ -579,7 +604,7 @@ protected:
     }
     // The saves and fights of the route against the files kept in tests/data/<folder>.
     void compareWithRecorded(const std::string& folder) {
-        if (!recordedLuck()) return;
+        if (HasFatalFailure() || !recordedLuck()) return;
         const fs::path expected = fs::path(sourceDir()) / "tests/data" / folder;
         const std::map<std::string, std::string> written{
             {"game.save", lastGame_}, {"people.save", lastPeople_}, {"saves.txt", log_.str()}, {"fights.txt", fights_.str()}};
@@ -627,10 +652,10 @@ protected:
     // The recording's seed, for the program and for every fight.
     static constexpr unsigned RECORDED_SEED = 4044;
     unsigned fightSeed_ = RECORDED_SEED;
-    std::function<void()> outerHook_;
-    // The frame opponents were last levelled on, and whether a fight has begun since the last.
-    long levelledAt_ = 0;
-    bool levelled_ = false;
+    std::function<void()> outerLevellingHook_, outerFirstTurnHook_;
+    // The frame of the latest seed, and every seed since the last fight ("first turn in Arena").
+    long seededAt_ = 0;
+    std::set<std::string> seeds_;
     std::set<int> fallen_;  // the members down in this fight
     std::string falls_;     // who fell in it, and to whom
     std::ostringstream fights_;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <set>
 
@@ -413,4 +414,68 @@ TEST_F(BattleFlow, OpponentsLevelledFromTheSeedGivenRightBeforeStartAlikeWhateve
     for (int draws : {1, 7, 100}) EXPECT_EQ(startsAfter(draws), first) << draws << " draws before";
     EXPECT_EQ(calls, 8) << "a battle's start and the hall's readying each seed once";
     EXPECT_EQ(unseeded.count(first), 0u) << "the hook's seed was not what decided the start";
+
+    // The words that open a fight type between its start and its first turn, and each frame a
+    // replayed story draws meanwhile takes three numbers (one frame in eight, counted from the
+    // latest seed). Seeded again at the first turn, the fight's own rolls (each action's attack
+    // music and deadly hit, and the number after the turn's draws) are the same whatever the
+    // words' length. Enemy choices and plain damage draw nothing: the rolls are what shows.
+    long seededAt = 0;
+    int firstTurns = 0;
+    struct RestoreFirstTurn {
+        std::function<void()> outer;
+        ~RestoreFirstTurn() { setBeforeFirstTurnHook(outer); }
+    } restoreFirstTurn{setBeforeFirstTurnHook(nullptr)};
+    auto seedAt = [&](int seed, int* count) {
+        return [&, seed, count] {
+            ++*count;
+            std::srand(static_cast<unsigned>(seed));
+            seededAt = framesRun;
+        };
+    };
+    character("TreasureDemon TYPE MONSTER CLASS Monster BEH DEFENSIVE MOB 4 FLYING");
+    const auto cast = roster.characters;
+    auto rollsUnderTitle = [&](int titleLength) {
+        scene("Den" + std::to_string(titleLength), 12, 9,
+              (titleLength ? "Title " + std::string(titleLength, 'w') + "\n" : std::string()) +
+                  "NPC <MAIN> 3 4\nBattle EGRESS Field MUSIC None ENEMIES 3 Imp1 Imp2 Imp3 ENEMYPOSNAME Imp1 4 4 "
+                  "ENEMYPOSNAME Imp2 2 4 ENEMYPOSNAME Imp3 3 3\n");
+        roster.characters = cast; // each fight from the same party and opponents
+        enter("Den" + std::to_string(titleLength), "Field");
+        battle().treasureChance = 500; // whether the demon comes at the first turn is a roll of its own
+        EXPECT_EQ(shell->current().textBoxActive(), titleLength > 0);
+        for (int i = 0; i < 2000 && battle().isActive() && !battle().turnsBegun; ++i) {
+            const bool words = shell->current().textBoxActive();
+            frame(words && std::strcmp(shell->inputWait(), "ready") == 0 ? std::vector<int>{keys::Space} : std::vector<int>{});
+            if (words && (framesRun - seededAt) % 8 == 0)
+                for (int n = 0; n < 3; ++n) std::rand();
+        }
+        std::string rolls = (battle().treasureDemonPresent ? "demon; next " : "next ") + std::to_string(std::rand()) + ";";
+        int actions = 0;
+        bool playing = false;
+        // The party stands; the opponents come and strike.
+        auto partysTurn = [&] { return battle().state == Battle::PLAYER_MOVES && !battle().turnIntro && !shell->box1.active; };
+        for (int turn = 0; turn < 100 && actions < 4 && battle().isActive(); ++turn) {
+            if (partysTurn()) stand();
+            runUntil([&] {
+                const ActionAnimation& a = battle().shownAction;
+                if (a.playing && !playing && ++actions <= 4) rolls += " " + a.attackMusic + (a.deadly ? " deadly;" : ";");
+                playing = a.playing;
+                return actions >= 4 || !battle().isActive() || partysTurn();
+            });
+        }
+        EXPECT_EQ(actions, 4) << "the fight under a title of " << titleLength << " ended first";
+        return rolls;
+    };
+    auto rollsUnderEachTitle = [&] {
+        std::set<std::string> seen;
+        for (int length : {0, 9, 40}) seen.insert(rollsUnderTitle(length));
+        return seen;
+    };
+    setBeforeLevellingHook(seedAt(77, &calls));
+    EXPECT_GT(rollsUnderEachTitle().size(), 1u) << "seeded only at the start, the words' length moved nothing: this shows nothing";
+    setBeforeFirstTurnHook(seedAt(78, &firstTurns));
+    const std::set<std::string> seeded = rollsUnderEachTitle();
+    EXPECT_EQ(seeded.size(), 1u) << "the words' length still moved the fight's rolls";
+    EXPECT_EQ(firstTurns, 3) << "each battle's first turn seeds once";
 }
