@@ -24,6 +24,8 @@ KEEP_LOG=$(readlink -f "${4:-${SOAK_LOG:-soak-console.log}}")
 SAMPLE_SECONDS="${SAMPLE_SECONDS:-30}"
 SEED=${SOAK_SEED:-$(date +%s)}
 RANDOM=$SEED
+# A held arrow walks the leader on through the display's key repeat, as a player's would.
+E2E_KEY_REPEAT=on
 e2e_begin "$1" "$2"
 # The helpers delete their work folder, console log included, at exit: the log is hard-linked
 # where it is kept (it follows the run live), or copied there at exit across file systems.

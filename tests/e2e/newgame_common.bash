@@ -57,8 +57,12 @@ e2e_display_is_ours() {
 # hold a lock on the number they try (released when the script ends), so no two take the same
 # one; a number another server holds is skipped by its X lock file. (Xvfb's own choice of a
 # number disturbs the other servers' sockets while it searches, so the number is chosen here.)
+# The server has no key repeat: a loaded machine may hold the sender back between a key's press
+# and release, and the repeat's extra presses would then walk the leader on and count as keys
+# never sent. E2E_KEY_REPEAT=on keeps it for a script whose held arrows are meant to walk on.
 e2e_start_display() {
-    local n i
+    local n i repeat=-r
+    [ "${E2E_KEY_REPEAT:-}" = on ] && repeat=r
     for n in $(seq 91 160); do
         exec {E2E_DISPLAY_LOCK}>"/tmp/quorvane-e2e-display-$n.lock"
         if ! flock -n "$E2E_DISPLAY_LOCK"; then
@@ -69,7 +73,7 @@ e2e_start_display() {
             exec {E2E_DISPLAY_LOCK}>&-
             continue
         fi
-        Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp -noreset "$repeat" >/dev/null 2>&1 &
         E2E_XVFB_PID=$!
         export DISPLAY=":$n"
         # Ours once the number's X lock names our server and it answers; a server that lost the
@@ -192,6 +196,15 @@ e2e_wait_seen() {
 e2e_send_key() {
     e2e_game_runs || e2e_fail "the program ended before the key $1"
     xdotool key "$1" || e2e_fail "xdotool could not send $1"
+    E2E_KEYS_SENT=$((E2E_KEYS_SENT + 1))
+}
+
+# One key held down for the given seconds before its release: one press, however long it lasts.
+e2e_send_key_held() {
+    e2e_game_runs || e2e_fail "the program ended before the held key $1"
+    xdotool keydown "$1" || e2e_fail "xdotool could not press $1"
+    sleep "$2"
+    xdotool keyup "$1" || e2e_fail "xdotool could not release $1"
     E2E_KEYS_SENT=$((E2E_KEYS_SENT + 1))
 }
 
