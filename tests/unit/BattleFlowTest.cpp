@@ -368,10 +368,11 @@ TEST_F(BattleFlow, EnemiesPlayOnlyTheirOwnPlansAndActFromTheirOwnCellWithoutMove
     EXPECT_EQ(who("Robot").tile, Point(14, 9));
 }
 
-// A replayed story seeds the numbers where opponents are about to be levelled. The same battle
-// then starts alike however many numbers were drawn before it (levels, stats, turn order,
-// cells), and the final opponent readied in his hall likewise; without the seed they differ.
-TEST_F(BattleFlow, OpponentsLevelledFromTheSeedGivenRightBeforeStartAlikeWhateverWasDrawnBefore) {
+// A replayed story seeds the numbers where opponents are about to be levelled and again at a
+// battle's first turn. The same battle then starts alike however many numbers were drawn before
+// it (levels, stats, turn order, cells), and the final opponent readied in his hall likewise;
+// the fight then rolls alike however long the words that open it. Without the seeds they differ.
+TEST_F(BattleFlow, FightsSeededAtLevellingAndFirstTurnPlayAlikeWhateverWasDrawnOrTypedBefore) {
     character("Hero TYPE NORMAL CLASS Warrior LEVEL 1 MAXHP 50 HP 50 STR 30 DEX 30 SPD 30 WIS 30 MOB 3");
     character("Ally TYPE NORMAL CLASS Warrior LEVEL 1 MAXHP 50 HP 50 STR 30 DEX 30 SPD 30 WIS 30 MOB 3");
     for (const char* imp : {"Imp1", "Imp2", "Imp3"})
