@@ -403,14 +403,23 @@ TEST_F(BattleFlow, FightsSeededAtLevellingAndFirstTurnPlayAlikeWhateverWasDrawnO
     for (int draws : {0, 1, 7}) unseeded.insert(startsAfter(draws));
     EXPECT_GT(unseeded.size(), 1u) << "the starts came out alike without a seed: this test shows nothing";
 
-    int calls = 0;
+    // Each hook seeds, counts its calls and notes the frame; both are put back as they were.
+    long seededAt = 0;
+    int calls = 0, firstTurns = 0;
+    auto seedAt = [&](unsigned seed, int* count) {
+        return [&, seed, count] {
+            ++*count;
+            std::srand(seed);
+            seededAt = framesRun;
+        };
+    };
     struct Restore {
-        std::function<void()> outer;
-        ~Restore() { setBeforeLevellingHook(outer); }
-    } restore{setBeforeLevellingHook([&] {
-        ++calls;
-        std::srand(77);
-    })};
+        std::function<void()> levelling, firstTurn;
+        ~Restore() {
+            setBeforeLevellingHook(levelling);
+            setBeforeFirstTurnHook(firstTurn);
+        }
+    } restore{setBeforeLevellingHook(seedAt(77, &calls)), setBeforeFirstTurnHook(nullptr)};
     const std::string first = startsAfter(0);
     for (int draws : {1, 7, 100}) EXPECT_EQ(startsAfter(draws), first) << draws << " draws before";
     EXPECT_EQ(calls, 8) << "a battle's start and the hall's readying each seed once";
@@ -421,19 +430,6 @@ TEST_F(BattleFlow, FightsSeededAtLevellingAndFirstTurnPlayAlikeWhateverWasDrawnO
     // latest seed). Seeded again at the first turn, the fight's own rolls (each action's attack
     // music and deadly hit, and the number after the turn's draws) are the same whatever the
     // words' length. Enemy choices and plain damage draw nothing: the rolls are what shows.
-    long seededAt = 0;
-    int firstTurns = 0;
-    struct RestoreFirstTurn {
-        std::function<void()> outer;
-        ~RestoreFirstTurn() { setBeforeFirstTurnHook(outer); }
-    } restoreFirstTurn{setBeforeFirstTurnHook(nullptr)};
-    auto seedAt = [&](int seed, int* count) {
-        return [&, seed, count] {
-            ++*count;
-            std::srand(static_cast<unsigned>(seed));
-            seededAt = framesRun;
-        };
-    };
     character("TreasureDemon TYPE MONSTER CLASS Monster BEH DEFENSIVE MOB 4 FLYING");
     const auto cast = roster.characters;
     auto rollsUnderTitle = [&](int titleLength) {
@@ -473,7 +469,6 @@ TEST_F(BattleFlow, FightsSeededAtLevellingAndFirstTurnPlayAlikeWhateverWasDrawnO
         for (int length : {0, 9, 40}) seen.insert(rollsUnderTitle(length));
         return seen;
     };
-    setBeforeLevellingHook(seedAt(77, &calls));
     EXPECT_GT(rollsUnderEachTitle().size(), 1u) << "seeded only at the start, the words' length moved nothing: this shows nothing";
     setBeforeFirstTurnHook(seedAt(78, &firstTurns));
     const std::set<std::string> seeded = rollsUnderEachTitle();
